@@ -1,0 +1,291 @@
+#include "relations/AlarmVideoRelation.h"
+
+#include <QCoreApplication>
+#include <QDir>
+#include <QFile>
+#include <QJsonArray>
+#include <QJsonDocument>
+#include <QJsonObject>
+#include <QProcess>
+#include <QSqlDatabase>
+#include <QSqlQuery>
+#include <QTemporaryDir>
+#include <QtTest>
+
+using namespace VIG_ALARM_MOUDLE;
+
+// The store is a process-wide singleton that opens its database once, in the working directory. Each case
+// therefore runs the store in a child process of this test, in a folder of its own, with a list of
+// operations in "ops.json"; the child writes what the reads returned to "out.json".
+namespace {
+
+QJsonObject toJson(const VIG_AlarmRelation& relation)
+{
+    return {{"alarmUid", relation.alarmUid},
+            {"filePath", relation.filePath},
+            {"fileName", relation.fileName},
+            {"type", relation.type}};
+}
+
+int runChild()
+{
+    QFile opsFile("ops.json");
+    if (!opsFile.open(QIODevice::ReadOnly))
+        return 3;
+    const QJsonArray ops = QJsonDocument::fromJson(opsFile.readAll()).array();
+    AlarmVideoRelation& store = AlarmVideoRelation::_instance();
+    QJsonArray results;
+    for (const QJsonValue& value : ops) {
+        const QJsonObject op = value.toObject();
+        const QString kind = op.value("op").toString();
+        if (kind == "add") {
+            VIG_AlarmRelation relation;
+            relation.alarmUid = op.value("alarmUid").toString();
+            relation.filePath = op.value("filePath").toString();
+            relation.fileName = op.value("fileName").toString();
+            relation.type = op.value("type").toInt();
+            store.addRelation(relation);
+        } else if (kind == "delete") {
+            store.deleteRelation(op.value("alarmUid").toString(), op.value("filePath").toString());
+        } else if (kind == "deleteAlarm") {
+            store.deleteAlarmRelations(op.value("alarmUid").toString());
+        } else if (kind == "get") {
+            QJsonArray rows;
+            for (const VIG_AlarmRelation& relation : store.getAlarmRelations(op.value("alarmUid").toString()))
+                rows.append(toJson(relation));
+            results.append(rows);
+        }
+    }
+    QFile out("out.json");
+    if (!out.open(QIODevice::WriteOnly))
+        return 4;
+    out.write(QJsonDocument(QJsonObject{{"open", store.isOpen()}, {"results", results}}).toJson());
+    return 0;
+}
+
+QJsonObject add(const QString& alarmUid, const QString& filePath, const QString& fileName, int type)
+{
+    return {{"op", "add"}, {"alarmUid", alarmUid}, {"filePath", filePath}, {"fileName", fileName}, {"type", type}};
+}
+
+QJsonObject get(const QString& alarmUid)
+{
+    return {{"op", "get"}, {"alarmUid", alarmUid}};
+}
+
+struct ChildRun
+{
+    int exitCode = -1;
+    QByteArray stderrText;
+    bool open = false;
+    QJsonArray results;
+};
+
+ChildRun runStore(const QString& folder, const QJsonArray& ops)
+{
+    ChildRun run;
+    QFile opsFile(folder + "/ops.json");
+    if (!opsFile.open(QIODevice::WriteOnly))
+        return run;
+    opsFile.write(QJsonDocument(ops).toJson());
+    opsFile.close();
+    QFile::remove(folder + "/out.json");
+
+    QProcess child;
+    child.setWorkingDirectory(folder);
+    child.start(QCoreApplication::applicationFilePath(), {"--child"});
+    if (!child.waitForFinished(30000))
+        return run;
+    run.exitCode = child.exitCode();
+    run.stderrText = child.readAllStandardError();
+    QFile out(folder + "/out.json");
+    if (out.open(QIODevice::ReadOnly)) {
+        const QJsonObject result = QJsonDocument::fromJson(out.readAll()).object();
+        run.open = result.value("open").toBool();
+        run.results = result.value("results").toArray();
+    }
+    return run;
+}
+
+QStringList names(const QJsonValue& rows)
+{
+    QStringList list;
+    for (const QJsonValue& row : rows.toArray())
+        list.append(row.toObject().value("fileName").toString());
+    return list;
+}
+
+} // namespace
+
+class TestAlarmRelationStore : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void createsOrdersAndDeletes();
+    void hostileValuesRoundTrip();
+    void keepsExistingTableAcrossReopen();
+    void emptyFileGetsTable();
+    void storeThatCannotOpenIsHarmless_data();
+    void storeThatCannotOpenIsHarmless();
+};
+
+void TestAlarmRelationStore::createsOrdersAndDeletes()
+{
+    QTemporaryDir dir;
+    QVERIFY(dir.isValid());
+    const QJsonArray ops = {
+        add("A1", "/rec/20261205/a-b-031500-d.mp4", "Local Recording 2026-12-05 03:15:00", LocalRecordingRelation),
+        add("A1", "/cap/2.png", "Capture 2026-12-05 03:10:00", CaptureRelation),
+        add("A1", "/cap/1.png", "Capture 2026-12-05 03:05:00", CaptureRelation),
+        add("A1", "/rec/20261205/a-b-030000-d.mp4", "Local Recording 2026-12-05 03:00:00", LocalRecordingRelation),
+        add("A1", "/cap/1.png", "Capture 2026-12-05 03:05:00", CaptureRelation), // the same file twice
+        add("A2", "/cap/1.png", "Capture 2026-12-05 03:05:00", CaptureRelation),
+        get("A1"),
+        QJsonObject{{"op", "delete"}, {"alarmUid", "A1"}, {"filePath", "/cap/1.png"}},
+        get("A1"),
+        get("A2"),
+        QJsonObject{{"op", "deleteAlarm"}, {"alarmUid", "A1"}},
+        get("A1"),
+        get("A2"),
+    };
+    const ChildRun run = runStore(dir.path(), ops);
+    QCOMPARE(run.exitCode, 0);
+    QVERIFY(run.open);
+    QVERIFY(QFile::exists(dir.filePath("AlarmLocalDB/AlarmRelation.db")));
+    QCOMPARE(run.results.size(), 5);
+    QCOMPARE(names(run.results.at(0)),
+             QStringList({"Local Recording 2026-12-05 03:00:00", "Local Recording 2026-12-05 03:15:00",
+                          "Capture 2026-12-05 03:05:00", "Capture 2026-12-05 03:05:00",
+                          "Capture 2026-12-05 03:10:00"}));
+    // Every row of the (alarm, path) pair goes, and only those.
+    QCOMPARE(names(run.results.at(1)),
+             QStringList({"Local Recording 2026-12-05 03:00:00", "Local Recording 2026-12-05 03:15:00",
+                          "Capture 2026-12-05 03:10:00"}));
+    QCOMPARE(names(run.results.at(2)), QStringList({"Capture 2026-12-05 03:05:00"}));
+    QVERIFY(run.results.at(3).toArray().isEmpty());
+    QCOMPARE(run.results.at(4).toArray().size(), 1);
+    QVERIFY2(run.stderrText.isEmpty(), run.stderrText.constData());
+}
+
+void TestAlarmRelationStore::hostileValuesRoundTrip()
+{
+    QTemporaryDir dir;
+    QVERIFY(dir.isValid());
+    const QStringList hostile = {
+        "it's", "a'b'c", "back\\slash", "%1 %2 %3", "100% sure", "门店 前门 摄像机",
+        "'); drop table alarmRelation; --", QString("nul") + QChar(0) + "inside", QString(100 * 1024, QChar('x')),
+    };
+    QJsonArray ops;
+    for (const QString& value : hostile)
+        ops.append(add(value, value + "/path", value, CaptureRelation));
+    for (const QString& value : hostile)
+        ops.append(get(value));
+    ops.append(QJsonObject{{"op", "delete"}, {"alarmUid", hostile.at(0)}, {"filePath", hostile.at(0) + "/path"}});
+    ops.append(get(hostile.at(0)));
+    ops.append(get(hostile.at(1)));
+
+    const ChildRun run = runStore(dir.path(), ops);
+    QCOMPARE(run.exitCode, 0);
+    QCOMPARE(run.results.size(), hostile.size() + 2);
+    for (int i = 0; i < hostile.size(); ++i) {
+        const QJsonArray rows = run.results.at(i).toArray();
+        QCOMPARE(rows.size(), 1);
+        const QJsonObject row = rows.at(0).toObject();
+        QCOMPARE(row.value("alarmUid").toString(), hostile.at(i));
+        QCOMPARE(row.value("filePath").toString(), hostile.at(i) + "/path");
+        QCOMPARE(row.value("fileName").toString(), hostile.at(i));
+        QCOMPARE(row.value("type").toInt(), int(CaptureRelation));
+    }
+    QVERIFY(run.results.at(hostile.size()).toArray().isEmpty());
+    QCOMPARE(run.results.at(hostile.size() + 1).toArray().size(), 1);
+}
+
+void TestAlarmRelationStore::keepsExistingTableAcrossReopen()
+{
+    QTemporaryDir dir;
+    QVERIFY(dir.isValid());
+    // A database made by an earlier version, with a row of its own.
+    QVERIFY(QDir(dir.path()).mkdir("AlarmLocalDB"));
+    {
+        QSqlDatabase db = QSqlDatabase::addDatabase("QSQLITE", "seed");
+        db.setDatabaseName(dir.filePath("AlarmLocalDB/AlarmRelation.db"));
+        QVERIFY(db.open());
+        QSqlQuery query(db);
+        QVERIFY(query.exec("create table alarmRelation( alarmUid text , filePath text,fileName text, type int)"));
+        QVERIFY(query.exec("insert into alarmRelation values('A1', '/old.png', 'Capture 2026-01-01 00:00:00', 5)"));
+        db.close();
+    }
+    QSqlDatabase::removeDatabase("seed");
+
+    ChildRun run = runStore(dir.path(), {add("A1", "/new.png", "Capture 2026-12-05 00:00:00", 5), get("A1")});
+    QCOMPARE(run.exitCode, 0);
+    QCOMPARE(names(run.results.at(0)),
+             QStringList({"Capture 2026-01-01 00:00:00", "Capture 2026-12-05 00:00:00"}));
+    run = runStore(dir.path(), {get("A1")});
+    QCOMPARE(run.exitCode, 0);
+    QCOMPARE(run.results.at(0).toArray().size(), 2);
+}
+
+void TestAlarmRelationStore::emptyFileGetsTable()
+{
+    QTemporaryDir dir;
+    QVERIFY(dir.isValid());
+    QVERIFY(QDir(dir.path()).mkdir("AlarmLocalDB"));
+    QFile empty(dir.filePath("AlarmLocalDB/AlarmRelation.db"));
+    QVERIFY(empty.open(QIODevice::WriteOnly));
+    empty.close();
+    const ChildRun run = runStore(dir.path(), {add("A1", "/x.png", "Capture x", 5), get("A1")});
+    QCOMPARE(run.exitCode, 0);
+    QVERIFY(run.open);
+    QCOMPARE(run.results.at(0).toArray().size(), 1);
+}
+
+void TestAlarmRelationStore::storeThatCannotOpenIsHarmless_data()
+{
+    QTest::addColumn<QString>("damage");
+    QTest::newRow("folder is a file") << "folder-is-file";
+    QTest::newRow("file is not a database") << "not-a-database";
+}
+
+void TestAlarmRelationStore::storeThatCannotOpenIsHarmless()
+{
+    QFETCH(QString, damage);
+    QTemporaryDir dir;
+    QVERIFY(dir.isValid());
+    QString damaged;
+    const QByteArray garbage = "this is an operator's note, not a database\n";
+    if (damage == "folder-is-file") {
+        damaged = dir.filePath("AlarmLocalDB");
+    } else {
+        QVERIFY(QDir(dir.path()).mkdir("AlarmLocalDB"));
+        damaged = dir.filePath("AlarmLocalDB/AlarmRelation.db");
+    }
+    QFile file(damaged);
+    QVERIFY(file.open(QIODevice::WriteOnly));
+    file.write(garbage);
+    file.close();
+
+    const ChildRun run = runStore(dir.path(), {add("A1", "/x.png", "Capture x", 5), get("A1"),
+                                               QJsonObject{{"op", "deleteAlarm"}, {"alarmUid", "A1"}}});
+    QCOMPARE(run.exitCode, 0);
+    QVERIFY(!run.open);
+    QVERIFY(run.results.at(0).toArray().isEmpty());
+    QVERIFY(run.stderrText.contains("AlarmVideoRelation"));
+    QCOMPARE(run.stderrText.count('\n'), 1);
+    QVERIFY(file.open(QIODevice::ReadOnly));
+    QCOMPARE(file.readAll(), garbage);
+}
+
+int main(int argc, char** argv)
+{
+    if (argc > 1 && qstrcmp(argv[1], "--child") == 0) {
+        QCoreApplication app(argc, argv);
+        return runChild();
+    }
+    QCoreApplication app(argc, argv);
+    TestAlarmRelationStore test;
+    return QTest::qExec(&test, argc, argv);
+}
+
+#include "tst_alarm_relation_store.moc"

@@ -1,0 +1,7 @@
+#pragma once
+
+class IEvent
+{
+public:
+    virtual ~IEvent() = default;
+};
