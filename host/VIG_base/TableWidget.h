@@ -1,0 +1,60 @@
+#pragma once
+
+#include "RowKeyIndex.h"
+
+#include <QColor>
+#include <QSet>
+#include <QStringList>
+#include <QTableWidget>
+
+namespace VIG_BASE_MODULE {
+
+// A table whose rows carry a key text (kept in the first cell's Qt::UserRole). Keys are unique: inserting a
+// key that a row already has removes that row first. Finding a row by key does not scan the table, and
+// stays right after insertions at either end, deletions and sorting (also when rows are changed through
+// QTableWidget's own operations).
+class TableWidget : public QTableWidget
+{
+    Q_OBJECT
+
+public:
+    explicit TableWidget(QWidget* parent = nullptr);
+    ~TableWidget() override;
+
+    void setHeaderViewColumnName(const QStringList& names);
+
+    // A row of the values (one per column; missing values give empty cells, extra ones are dropped). The
+    // cells of the columns in centredColumns are centred. Return the new row's number.
+    int insertFront(const QStringList& values, const QString& key, const QSet<int>& centredColumns);
+    int insertBack(const QStringList& values, const QString& key, const QSet<int>& centredColumns);
+    // Replaces the texts of a row; false for a row that does not exist.
+    bool modifyRowValues(const QStringList& values, int row);
+    bool deleteRowByKeyValue(const QString& key);
+    void deleteAllRows();
+
+    QString getRowKeyValue(int row) const;               // empty for a row that does not exist
+    int getRowIndexByKeyValue(const QString& key) const; // -1 when no row has the key
+
+    void setRowTextColor(int row, const QColor& color);
+
+    // A click on a header section sorts by that column, and a second click reverses the order. Rows
+    // inserted later are not sorted in.
+    void setOrderBySectionEnabled(bool enabled);
+    bool isOrderBySectionEnabled() const;
+
+private:
+    int insertRowAt(int row, const QStringList& values, const QString& key, const QSet<int>& centredColumns);
+    void setRowValues(int row, const QStringList& values, const QSet<int>* centredColumns);
+    void onSectionClicked(int section);
+    void markIndexStale();
+    void ensureIndex() const;
+
+    mutable RowKeyIndex keyIndex;
+    mutable bool indexStale = false;
+    bool ownChange = false;
+    bool orderBySection = false;
+    int sortedSection = -1;
+    Qt::SortOrder sortedOrder = Qt::AscendingOrder;
+};
+
+} // namespace VIG_BASE_MODULE

@@ -1,0 +1,21 @@
+#pragma once
+
+#include <QMetaType>
+
+namespace VIG_SYSTEM_MODULE {
+
+// The host's alarm display settings. Modules read the integers by position: keep their order.
+struct AlarmConfigInfo
+{
+    int alarmVideoShowMode = 0;        // 1: 0 video pop-ups, 1 the grid of the monitor page, -1 no notice
+    int maxVideoCheckDlgCount = 4;     // 2
+    int alarmSoundMode = 1;            // 3: 0 silent
+    int alarmSoundSeconds = 30;        // 4
+    int nvrPlaybackSecondsBefore = 30; // 5
+    int nvrPlaybackDuration = 60;      // 6
+    bool showAlarmMap = true;
+};
+
+} // namespace VIG_SYSTEM_MODULE
+
+Q_DECLARE_METATYPE(VIG_SYSTEM_MODULE::AlarmConfigInfo)

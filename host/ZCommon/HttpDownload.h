@@ -1,0 +1,40 @@
+#pragma once
+
+#include <QObject>
+#include <QString>
+
+class QNetworkAccessManager;
+class QNetworkReply;
+
+namespace ZCOMMON {
+
+// Fetches a file (http, https or file URL) into a folder without blocking the caller. The file is named
+// after the last segment of the URL's path; the query is ignored. An existing file of that name is replaced
+// only once the new content is complete.
+class HttpDownload : public QObject
+{
+    Q_OBJECT
+
+public:
+    explicit HttpDownload(QObject* parent = nullptr);
+    ~HttpDownload() override;
+
+    // Starts the download; exactly one of the two signals follows, later, for each call.
+    void download(const QString& url, const QString& folder);
+
+    // Downloads started and not yet finished.
+    int pendingCount() const;
+
+signals:
+    void signalDownloadFinished(const QString& filePath);
+    void signalDownloadError();
+
+private:
+    void failLater();
+    void onReadyRead(QNetworkReply* reply);
+    void onFinished(QNetworkReply* reply);
+
+    QNetworkAccessManager* manager = nullptr;
+};
+
+} // namespace ZCOMMON

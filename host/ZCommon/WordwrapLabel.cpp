@@ -1,0 +1,83 @@
+#include "WordwrapLabel.h"
+
+#include <QAbstractTextDocumentLayout>
+#include <QTextDocument>
+#include <QtMath>
+
+namespace ZCOMMON {
+
+WordwrapLabel::WordwrapLabel(QWidget* parent) : QTextEdit(parent)
+{
+    setReadOnly(true);
+    setAcceptRichText(false);
+    setFrameShape(QFrame::NoFrame);
+    setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    setLineWrapMode(QTextEdit::WidgetWidth);
+    setWordWrapMode(QTextOption::WrapAtWordBoundaryOrAnywhere);
+    setTextInteractionFlags(Qt::TextSelectableByMouse);
+    setContextMenuPolicy(Qt::NoContextMenu);
+    document()->setDocumentMargin(2);
+    QSizePolicy policy(QSizePolicy::Expanding, QSizePolicy::Fixed);
+    policy.setHeightForWidth(true);
+    setSizePolicy(policy);
+    connect(document()->documentLayout(), &QAbstractTextDocumentLayout::documentSizeChanged, this,
+            &WordwrapLabel::fitHeight);
+    fitHeight();
+}
+
+WordwrapLabel::~WordwrapLabel() = default;
+
+void WordwrapLabel::setText(const QString& text)
+{
+    setPlainText(text);
+    fitHeight();
+}
+
+QString WordwrapLabel::text() const
+{
+    return toPlainText();
+}
+
+int WordwrapLabel::heightForWidth(int width) const
+{
+    QTextDocument* measure = document()->clone();
+    const int margins = frameWidth() * 2 + contentsMargins().left() + contentsMargins().right();
+    measure->setTextWidth(qMax(1, width - margins));
+    const int height = qCeil(measure->size().height()) + frameWidth() * 2;
+    delete measure;
+    return height;
+}
+
+bool WordwrapLabel::hasHeightForWidth() const
+{
+    return true;
+}
+
+QSize WordwrapLabel::sizeHint() const
+{
+    const int width = qMax(60, QTextEdit::sizeHint().width());
+    return QSize(width, heightForWidth(width));
+}
+
+QSize WordwrapLabel::minimumSizeHint() const
+{
+    return QSize(20, fontMetrics().height() + 4);
+}
+
+void WordwrapLabel::resizeEvent(QResizeEvent* event)
+{
+    QTextEdit::resizeEvent(event);
+    fitHeight();
+}
+
+void WordwrapLabel::fitHeight()
+{
+    const int height = qCeil(document()->size().height()) + frameWidth() * 2;
+    if (height > 0 && height != this->height()) {
+        setFixedHeight(height);
+        updateGeometry();
+    }
+}
+
+} // namespace ZCOMMON

@@ -1,0 +1,238 @@
+#include "HttpDownload.h"
+#include "MapViewer.h"
+#include "ZWebView.h"
+
+#include <QJsonArray>
+#include <QJsonDocument>
+#include <QJsonObject>
+#include <QTcpServer>
+#include <QTcpSocket>
+#include <QTemporaryDir>
+#include <QWebFrame>
+#include <QtTest>
+
+using ZCOMMON::HttpDownload;
+using ZCOMMON::ZWebView;
+
+namespace {
+
+const char* const RecorderPage = R"(<html><body><script>
+window.injected = 0;
+window.alert = function () { window.injected += 1; };
+window.record = function () {
+    window.calls = (window.calls || 0) + 1;
+    window.got = Array.prototype.slice.call(arguments);
+    return arguments.length;
+};
+</script></body></html>)";
+
+QVariant evaluate(QWebView& view, const QString& script)
+{
+    return view.page()->mainFrame()->evaluateJavaScript(script);
+}
+
+bool loadPage(QWebView& view, const QString& html)
+{
+    QSignalSpy loaded(&view, &QWebView::loadFinished);
+    view.setHtml(html);
+    return (loaded.count() > 0 || loaded.wait(10000)) && loaded.last().at(0).toBool();
+}
+
+// Answers one GET on 127.0.0.1 with the given status and body, and keeps the request line.
+class OneShotHttpServer : public QTcpServer
+{
+public:
+    OneShotHttpServer(int status, const QByteArray& body)
+    {
+        connect(this, &QTcpServer::newConnection, this, [this, status, body] {
+            QTcpSocket* socket = nextPendingConnection();
+            connect(socket, &QTcpSocket::readyRead, socket, [this, socket, status, body] {
+                received += socket->readAll();
+                if (!received.contains("\r\n\r\n"))
+                    return;
+                requestLine = received.left(received.indexOf("\r\n"));
+                socket->write(
+                    "HTTP/1.1 " + QByteArray::number(status) + (status == 200 ? " OK" : " Not Found") +
+                    "\r\nContent-Type: image/jpeg\r\nContent-Length: " + QByteArray::number(body.size()) +
+                    "\r\nConnection: close\r\n\r\n" + body);
+                socket->disconnectFromHost();
+            });
+        });
+        listen(QHostAddress::LocalHost, 0);
+    }
+
+    QByteArray received;
+    QByteArray requestLine;
+};
+
+} // namespace
+
+class TstHostWeb : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void scriptArgumentsStayData()
+    {
+        ZWebView view;
+        QVERIFY(loadPage(view, RecorderPage));
+        const QStringList hostile = {"plain",
+                                     "a \"quoted\" 'text'",
+                                     "back\\slash \\\" \\u0041",
+                                     "</script><script>alert(1)</script>",
+                                     "\"); alert(1); (\"",
+                                     "'); alert(1); ('",
+                                     "line\nbreak\r\u2028\u2029 end",
+                                     QString::fromUtf8("\xe5\xba\x97\xe9\x93\xba \xf0\x9f\x8f\xaa"),
+                                     QString()};
+        QCOMPARE(view.callJSFunction("record", hostile).toInt(), hostile.size());
+
+        const QJsonArray got =
+            QJsonDocument::fromJson(evaluate(view, "JSON.stringify(window.got)").toString().toUtf8()).array();
+        QCOMPARE(got.size(), hostile.size());
+        for (int i = 0; i < hostile.size(); ++i)
+            QCOMPARE(got.at(i).toString(), hostile.at(i));
+        QCOMPARE(evaluate(view, "window.injected").toInt(), 0);
+
+        // The function's name is data too: no function of that name, nothing runs.
+        QVERIFY(!view.callJSFunction("record\"]; alert(1); window[\"record", {}).isValid());
+        QVERIFY(!view.callJSFunction("missing", {"x"}).isValid());
+        QCOMPARE(evaluate(view, "window.injected").toInt(), 0);
+        QCOMPARE(evaluate(view, "window.calls").toInt(), 1);
+    }
+
+    void mapPageShowsStores()
+    {
+        VIG_BASE_MODULE::MapViewer map;
+        map.resize(640, 480);
+        QSignalSpy loaded(&map, &QWebView::loadFinished);
+        QVERIFY(loaded.wait(10000));
+        QVERIFY(loaded.at(0).at(0).toBool());
+        QVERIFY(map.isMapLoaded());
+
+        const QString hostileName = "<img src=x onerror=\"alert(1)\">Store";
+        QJsonArray stores;
+        stores.append(
+            QJsonObject{{"storeGuid", "S001"}, {"storeName", hostileName}, {"lng", 121.47}, {"lat", 31.23}});
+        stores.append(
+            QJsonObject{{"storeGuid", "S002"}, {"storeName", "Bund"}, {"lng", 121.49}, {"lat", 31.24}});
+        stores.append(QJsonObject{{"storeGuid", "bad"}, {"storeName", "no place"}, {"lng", "x"}, {"lat", 1}});
+        QCOMPARE(map.callJSFunction("initStores", {QJsonDocument(stores).toJson()}).toInt(), 2);
+        QVERIFY(map.callJSFunction("moveTo", {"\"S002\""}).toBool());
+        QVERIFY(!map.callJSFunction("moveTo", {"\"S404\""}).toBool());
+        QVERIFY(map.callJSFunction("setAnimationByStoreId", {"\"S001\"", "1"}).toBool());
+        map.setSearchBoxVisible(false);
+        map.setMapTypeSelectBtsVisisble(false);
+        QVERIFY(QMetaObject::invokeMethod(&map, "slotSatelliteBtClicked"));
+
+        QJsonObject state =
+            QJsonDocument::fromJson(map.callJSFunction("getState", {}).toString().toUtf8()).object();
+        QCOMPARE(state.value("stores").toArray().size(), 2);
+        QCOMPARE(state.value("stores").toArray().at(0).toObject().value("storeName").toString(), hostileName);
+        QCOMPARE(state.value("centre").toObject().value("lng").toDouble(), 121.49);
+        QCOMPARE(state.value("animatedId").toString(), QString("S001"));
+        QCOMPARE(state.value("mapType").toString(), QString("satellite"));
+        QCOMPARE(state.value("searchVisible").toBool(), false);
+        QCOMPARE(state.value("typeButtonsVisible").toBool(), false);
+
+        QVERIFY(QMetaObject::invokeMethod(&map, "slotNormalBtClicked"));
+        QVERIFY(map.callJSFunction("moveTo", {"121.5", "31.2"}).toBool());
+        state = QJsonDocument::fromJson(map.callJSFunction("getState", {}).toString().toUtf8()).object();
+        QCOMPARE(state.value("mapType").toString(), QString("normal"));
+        QCOMPARE(state.value("centre").toObject().value("lat").toDouble(), 31.2);
+
+        // The search list shows the name as text: no element is made from it.
+        const QVariant images =
+            evaluate(map, "var i = document.getElementById('searchInput'); i.value = 'img';"
+                          "var e = document.createEvent('Event'); e.initEvent('input', true, true);"
+                          "i.dispatchEvent(e); document.getElementsByTagName('img').length");
+        QCOMPARE(images.toInt(), 0);
+        QCOMPARE(evaluate(map, "document.getElementById('results').firstChild.textContent").toString(),
+                 hostileName);
+    }
+
+    void downloadFromAFileUrl()
+    {
+        QTemporaryDir dir;
+        QVERIFY(dir.isValid());
+        QFile source(dir.filePath("snap.jpg"));
+        QVERIFY(source.open(QIODevice::WriteOnly));
+        source.write("jpeg bytes");
+        source.close();
+
+        HttpDownload download;
+        QSignalSpy finished(&download, &HttpDownload::signalDownloadFinished);
+        QSignalSpy failed(&download, &HttpDownload::signalDownloadError);
+        download.download(QUrl::fromLocalFile(source.fileName()).toString(),
+                          dir.filePath("LiveImageTemp/A1/"));
+        QCOMPARE(finished.count() + failed.count(), 0); // never within the call
+        QVERIFY(finished.wait(5000));
+        QCOMPARE(failed.count(), 0);
+        const QString saved = finished.at(0).at(0).toString();
+        QCOMPARE(QFileInfo(saved).absoluteFilePath(),
+                 QDir(dir.filePath("LiveImageTemp/A1")).absoluteFilePath("snap.jpg"));
+        QFile result(saved);
+        QVERIFY(result.open(QIODevice::ReadOnly));
+        QCOMPARE(result.readAll(), QByteArray("jpeg bytes"));
+
+        download.download(QUrl::fromLocalFile(dir.filePath("missing.jpg")).toString(), dir.path());
+        QVERIFY(failed.wait(5000));
+        QVERIFY(!QFile::exists(dir.filePath("missing.jpg")));
+        download.download("not a url at all ::", dir.path());
+        QVERIFY(failed.wait(5000));
+        QCOMPARE(finished.count(), 1);
+    }
+
+    void downloadFromALocalHttpServer()
+    {
+        QTemporaryDir dir;
+        QVERIFY(dir.isValid());
+        OneShotHttpServer server(200, QByteArray(100000, 'x'));
+        QVERIFY(server.isListening());
+        HttpDownload download;
+        QSignalSpy finished(&download, &HttpDownload::signalDownloadFinished);
+        QSignalSpy failed(&download, &HttpDownload::signalDownloadError);
+
+        const QString url =
+            QString("http://127.0.0.1:%1/images/alarm%20shot.jpg?token=a/b.png").arg(server.serverPort());
+        download.download(url, dir.path());
+        QVERIFY(finished.wait(5000));
+        QCOMPARE(failed.count(), 0);
+        QVERIFY(server.requestLine.startsWith("GET /images/alarm%20shot.jpg?token=a/b.png HTTP/1.1"));
+        QCOMPARE(QFileInfo(finished.at(0).at(0).toString()).fileName(), QString("alarm shot.jpg"));
+        QCOMPARE(QFileInfo(finished.at(0).at(0).toString()).size(), 100000);
+    }
+
+    void httpErrorsKeepWhatWasThere()
+    {
+        QTemporaryDir dir;
+        QVERIFY(dir.isValid());
+        QFile old(dir.filePath("shot.jpg"));
+        QVERIFY(old.open(QIODevice::WriteOnly));
+        old.write("old image");
+        old.close();
+
+        OneShotHttpServer notFound(404, "no such image");
+        HttpDownload download;
+        QSignalSpy finished(&download, &HttpDownload::signalDownloadFinished);
+        QSignalSpy failed(&download, &HttpDownload::signalDownloadError);
+        download.download(QString("http://127.0.0.1:%1/shot.jpg").arg(notFound.serverPort()), dir.path());
+        QVERIFY(failed.wait(5000));
+        QVERIFY(old.open(QIODevice::ReadOnly));
+        QCOMPARE(old.readAll(), QByteArray("old image"));
+        old.close();
+
+        QTcpServer closed;
+        QVERIFY(closed.listen(QHostAddress::LocalHost, 0));
+        const quint16 port = closed.serverPort();
+        closed.close();
+        download.download(QString("http://127.0.0.1:%1/shot.jpg").arg(port), dir.path());
+        QVERIFY(failed.wait(5000));
+        QCOMPARE(failed.count(), 2);
+        QCOMPARE(finished.count(), 0);
+        QVERIFY(QDir(dir.path()).entryList(QDir::Files) == QStringList("shot.jpg"));
+    }
+};
+
+QTEST_MAIN(TstHostWeb)
+#include "tst_host_web.moc"
