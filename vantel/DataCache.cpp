@@ -1,5 +1,33 @@
 #include "DataCache.h"
 
+#include "SimAlarmServer.h"
+
+#include <QCoreApplication>
+#include <QSqlDatabase>
+
+namespace {
+
+void shutdownSimulator()
+{
+    DataCache::Instance()->ShutdownSimulator();
+}
+
+} // namespace
+
+DataCache::DataCache()
+{
+    // Qt keeps its database connections and driver plugins in statics of its own. Made before this object,
+    // they are destroyed after it, so a simulator still running at exit can close its database.
+    QSqlDatabase::isDriverAvailable(QStringLiteral("QSQLITE"));
+    QSqlDatabase::connectionNames();
+}
+
+DataCache::~DataCache()
+{
+    if (simulator)
+        simulator->shutdown();
+}
+
 DataCache* DataCache::Instance()
 {
     static DataCache cache;
@@ -8,10 +36,60 @@ DataCache* DataCache::Instance()
 
 IAlarm* DataCache::GetAlarmPtr()
 {
-    return alarm.load();
+    if (IAlarm* installed = alarm.load())
+        return installed;
+    return GetSimulator();
 }
 
 void DataCache::SetAlarmPtr(IAlarm* alarm)
 {
     this->alarm.store(alarm);
+}
+
+SimAlarmServer* DataCache::GetSimulator()
+{
+    if (SimAlarmServer* server = ready.load())
+        return server;
+    std::lock_guard<std::mutex> lock(mutex);
+    if (!simulator) {
+        simulator = std::make_unique<SimAlarmServer>(scenarioPath, dataFolder);
+        // The module's event handler dies with the statics after the application object; the server must
+        // be quiet by then.
+        qAddPostRoutine(shutdownSimulator);
+        if (QCoreApplication* app = QCoreApplication::instance()) {
+            QObject::connect(app, &QCoreApplication::aboutToQuit, simulator.get(),
+                             [] { shutdownSimulator(); });
+        }
+        ready.store(simulator.get());
+    }
+    return simulator.get();
+}
+
+bool DataCache::SetScenarioPath(const QString& path)
+{
+    std::lock_guard<std::mutex> lock(mutex);
+    if (simulator)
+        return false;
+    scenarioPath = path;
+    return true;
+}
+
+bool DataCache::SetDataFolder(const QString& folder)
+{
+    std::lock_guard<std::mutex> lock(mutex);
+    if (simulator)
+        return false;
+    dataFolder = folder;
+    return true;
+}
+
+void DataCache::ShutdownSimulator()
+{
+    SimAlarmServer* server = nullptr;
+    {
+        std::lock_guard<std::mutex> lock(mutex);
+        server = simulator.get();
+    }
+    if (server)
+        server->shutdown();
 }

@@ -1,8 +1,13 @@
 #pragma once
 
+#include <QString>
+
 #include <atomic>
+#include <memory>
+#include <mutex>
 
 class IAlarm;
+class SimAlarmServer;
 
 // Entry point of the alarm service library. A program may install its own IAlarm before first use.
 class DataCache
@@ -10,14 +15,30 @@ class DataCache
 public:
     static DataCache* Instance();
 
+    // The installed IAlarm, else the embedded simulated server (made on first use).
     IAlarm* GetAlarmPtr();
     void SetAlarmPtr(IAlarm* alarm);
 
+    // The embedded simulated server, made on first use whether or not another IAlarm is installed.
+    SimAlarmServer* GetSimulator();
+    // Before the simulator's first use only; false afterwards. Empty texts take the server's defaults.
+    bool SetScenarioPath(const QString& path);
+    bool SetDataFolder(const QString& folder);
+    // Stops the simulator's thread; the object stays so that pointers to it remain valid. Done by itself
+    // when the application object goes.
+    void ShutdownSimulator();
+
 private:
-    DataCache() = default;
-    ~DataCache() = default;
+    DataCache();
+    ~DataCache();
     DataCache(const DataCache&) = delete;
     DataCache& operator=(const DataCache&) = delete;
 
     std::atomic<IAlarm*> alarm{nullptr};
+
+    std::mutex mutex;
+    QString scenarioPath;
+    QString dataFolder;
+    std::unique_ptr<SimAlarmServer> simulator;
+    std::atomic<SimAlarmServer*> ready{nullptr};
 };

@@ -22,8 +22,8 @@ public:
     virtual void RequestReplyB(const char* alarmUid) = 0;
     virtual void RequestAlarmRecordsCount(const char* storeUid, const char* startTime, const char* endTime,
                                           const char* requester, int state) = 0;
-    virtual void RequestAlarmRecords(const char* storeUid, const char* startTime, const char* endTime, int state,
-                                     int first, int count, int reserved) = 0;
+    virtual void RequestAlarmRecords(const char* storeUid, const char* startTime, const char* endTime,
+                                     int state, int first, int count, int reserved) = 0;
     virtual void RequestAlarmHandleNotes(const char* alarmUid, int reserved) = 0;
     virtual void RequestStoreDevicesAlarmsCollection(const char* a, const char* b, const char* c,
                                                      const char* tag) = 0;

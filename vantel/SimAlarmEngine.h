@@ -1,0 +1,105 @@
+#pragma once
+
+#include "AlarmData.h"
+#include "AlarmProcessData.h"
+#include "SimAlarmCatalogue.h"
+#include "SimEventThread.h"
+#include "SimScenario.h"
+
+#include <QString>
+
+#include <functional>
+#include <memory>
+#include <set>
+#include <string>
+#include <vector>
+
+class QDateTime;
+class SimAlarmStore;
+
+// The simulated alarm server's behaviour: it answers requests from its store and produces alarms. Every
+// operation but the constructor and makeAlarm runs on the server's thread, so it needs no lock of its own.
+class SimAlarmEngine
+{
+public:
+    using ErrorReport = std::function<void(const QString& message)>;
+
+    SimAlarmEngine(const SimScenario& scenario, const QString& dataFolder, SimEventThread& thread,
+                   ErrorReport reportError);
+    ~SimAlarmEngine();
+    SimAlarmEngine(const SimAlarmEngine&) = delete;
+    SimAlarmEngine& operator=(const SimAlarmEngine&) = delete;
+
+    void open();
+    void close();
+
+    // Requests of IAlarm; each answers with its event unless an answer is to be dropped.
+    void handleAlarms(const std::vector<std::string>& alarmUids, const std::string& note, int mode,
+                      const std::string& requester, bool batch);
+    void reply(const std::string& alarmUid, bool second);
+    void recordsCount(const std::string& storeUid, const std::string& startTime, const std::string& endTime,
+                      const std::string& requester, int state);
+    void records(const std::string& storeUid, const std::string& startTime, const std::string& endTime,
+                 int state, int first, int count);
+    void handleNotes(const std::string& alarmUid);
+    void storeDevicesCollection(const std::string& storeUid, const std::string& startTime,
+                                const std::string& endTime, const std::string& tag);
+    void allStoresCollection(const std::string& startTime, const std::string& endTime,
+                             const std::string& tag);
+
+    // Control.
+    void addAlarm(const AlarmData& alarm);
+    void storm(int remaining, int probeCount, int sequence);
+    void handleAsOperator(const std::string& alarmUid, int mode, const std::string& note,
+                          const std::string& principal, const std::string& telephone);
+    void setGeneratorRate(double alarmsPerSecond);
+    void setAnswerDelay(int milliseconds);
+    void failNext(int count, int errorCode, const std::string& errorMsg);
+    void failAlarms(const std::set<std::string>& alarmUids, int errorCode, const std::string& errorMsg);
+    void dropNext(int count);
+    void clearFaults();
+
+    static AlarmData makeAlarm(const SimScenario::Probe& probe, const SimAlarmCatalogue::Kind& kind,
+                               const QDateTime& time, const std::string& alarmUid);
+    static AlarmData makeAlarm(const SimScenario::Probe& probe, const SimAlarmCatalogue::Kind& kind,
+                               const std::string& alarmTime, const std::string& createTime,
+                               const std::string& alarmUid);
+    static std::string newUid();
+    static std::string createTimeText();
+
+private:
+    enum class Gate { Pass, Fail, Drop };
+    struct Outcome
+    {
+        int code = 0;
+        std::string message;
+    };
+
+    Gate admit(const std::vector<std::string>& alarmUids, Outcome* outcome);
+    bool storageReady(Outcome* outcome) const;
+    bool readPeriod(const std::string& startTime, const std::string& endTime, bool required,
+                    QByteArray* start, QByteArray* end, Outcome* outcome) const;
+    bool applyHandlings(const std::vector<std::string>& alarmUids, int mode, const std::string& note,
+                        const std::string& principal, const std::string& telephone, Outcome* outcome,
+                        std::vector<AlarmProcessData>* pushes);
+    void publishHandled(const std::vector<AlarmProcessData>& records);
+    std::string takeLiveImages(const AlarmData& alarm);
+    void storeAndPush(const std::vector<AlarmData>& alarms);
+    void generate();
+    void answer(SimEventThread::Event event);
+    void push(SimEventThread::Event event);
+
+    const SimScenario& scenario;
+    const QString folder;
+    SimEventThread& thread;
+    ErrorReport reportError;
+    std::unique_ptr<SimAlarmStore> store;
+    QString openError;
+
+    int answerDelay = 0;
+    int failCount = 0;
+    Outcome failNextOutcome;
+    std::set<std::string> failingUids;
+    Outcome failUidOutcome;
+    int dropCount = 0;
+};

@@ -1,0 +1,132 @@
+#pragma once
+
+#include "AlarmData.h"
+#include "IAlarm.h"
+#include "SimEventThread.h"
+#include "SimScenario.h"
+
+#include <QMetaObject>
+#include <QObject>
+#include <QString>
+#include <QStringList>
+
+#include <atomic>
+#include <memory>
+#include <mutex>
+
+class QDateTime;
+class SimAlarmEngine;
+
+// A simulated alarm server behind IAlarm: it keeps its alarms in SQLite under its data folder, raises
+// alarms for the probes of a scenario file and answers requests on a thread of its own. Requests and the
+// control operations below may be called from any thread; they return at once and take effect on the
+// server's thread in the order they were called. Events wait until a handler is registered.
+class SimAlarmServer : public QObject, public IAlarm
+{
+    Q_OBJECT
+
+public:
+    // Error codes of the answers. Injected failures carry the code they were given.
+    enum ErrorCode {
+        BadArgument = 400,
+        UnknownAlarm = 404,
+        AlarmClosed = 409,
+        StorageError = 500,
+        InjectedFailure = 503,
+    };
+
+    // Empty arguments take the defaults below. The data folder is relative to the working directory unless
+    // it is absolute; it holds "alarms.db" and the folder "images".
+    explicit SimAlarmServer(const QString& scenarioPath = QString(), const QString& dataFolder = QString(),
+                            QObject* parent = nullptr);
+    ~SimAlarmServer() override;
+
+    // The environment variable VIG_SCENARIO if set, else "scenarios/demo.json".
+    static QString defaultScenarioPath();
+    // "AlarmServerDB".
+    static QString defaultDataFolder();
+    // Keys of the alarm kinds raiseAlarm knows: "intrusion", "door-forced", "glass-break", "tamper", ...
+    static QStringList alarmKinds();
+
+    QString scenarioPath() const { return scenarioFile; }
+    QString dataFolder() const { return folder; }
+    // Empty when the scenario was read.
+    QString scenarioError() const { return scenarioProblem; }
+    QStringList probeIds() const;
+    QStringList storeUids() const;
+    // The last error of a control operation, also sent with controlFailed.
+    QString lastError() const;
+    // Events produced and not yet delivered: they wait for a handler, or for an answer delay.
+    int pendingEvents() const;
+
+    // A new alarm of the probe, now. An empty kind takes the kinds in turn. Returns the new alarm's uid,
+    // or an empty text and the reason in error for an unknown probe or kind.
+    QString raiseAlarm(const QString& probeId, const QString& kind = QString(), QString* error = nullptr);
+    QString raiseAlarmAt(const QString& probeId, const QString& kind, const QDateTime& alarmTime,
+                         QString* error = nullptr);
+    // Stores the record as it is, whatever its texts hold, and pushes it; an empty uid gets a new one.
+    QString injectAlarm(const AlarmData& alarm);
+    // alarmCount alarms of the first probeCount probes, in turn, as fast as the server can.
+    bool storm(int alarmCount, int probeCount, QString* error = nullptr);
+    // New alarms of random probes and kinds; 0 stops. Off at start.
+    void setGeneratorRate(double alarmsPerSecond);
+    // A handling by somebody else: the alarm changes and OnAlarmHandled is pushed, with no answer to anyone.
+    // An empty principal is "Another operator".
+    void handleAsOtherOperator(const QString& alarmUid, int handleMode, const QString& note,
+                               const QString& principal = QString(), const QString& telephone = QString());
+
+    // Answers (not pushed events) come this much later; events keep their order.
+    void setAnswerDelay(int milliseconds);
+    // The next count requests are answered with this error.
+    void failNextRequests(int count, int errorCode = InjectedFailure, const QString& errorMsg = QString());
+    // Requests that name one of these alarms (handlings, notes, replies) fail until clearFaults.
+    void failAlarms(const QStringList& alarmUids, int errorCode = InjectedFailure,
+                    const QString& errorMsg = QString());
+    // The next count requests are never answered.
+    void dropNextAnswers(int count);
+    void clearFaults();
+
+    // Stops the thread; later requests are ignored and no event is delivered any more. The destructor does
+    // it too. Not from within an event.
+    void shutdown();
+    bool isShutDown() const;
+
+    void SetEventHandler(IAlarmEvent* handler) override;
+    void RequestHandleAlarm(const char* alarmUid, const char* handleNote, int handleMode, bool informKeeper,
+                            const char* requester) override;
+    void RequestHandleAlarms(const std::vector<std::string>& alarmUids, const char* handleNote,
+                             int handleMode, bool informKeeper, const char* requester) override;
+    void RequestReplyA(const char* alarmUid) override;
+    void RequestReplyB(const char* alarmUid) override;
+    void RequestAlarmRecordsCount(const char* storeUid, const char* startTime, const char* endTime,
+                                  const char* requester, int state) override;
+    void RequestAlarmRecords(const char* storeUid, const char* startTime, const char* endTime, int state,
+                             int first, int count, int reserved) override;
+    void RequestAlarmHandleNotes(const char* alarmUid, int reserved) override;
+    void RequestStoreDevicesAlarmsCollection(const char* storeUid, const char* startTime, const char* endTime,
+                                             const char* tag) override;
+    void RequestAllStoresAlarmsCollection(const char* startTime, const char* endTime,
+                                          const char* tag) override;
+
+signals:
+    // A control operation failed on the server's thread (an unknown alarm, a database error, ...).
+    void controlFailed(const QString& message);
+
+private:
+    void report(const QString& message);
+    bool post(std::function<void(SimAlarmEngine*)> work);
+
+    const QString scenarioFile;
+    const QString folder;
+    QString scenarioProblem;
+    SimScenario scenario;
+    std::atomic<int> nextKind{0};
+
+    mutable std::mutex errorMutex;
+    QString lastErrorText;
+    std::mutex watchMutex;
+    QMetaObject::Connection handlerWatch;
+
+    SimEventThread thread;
+    std::unique_ptr<SimAlarmEngine> engine;
+};

@@ -1,0 +1,68 @@
+#pragma once
+
+#include "AlarmCountData.h"
+#include "AlarmData.h"
+#include "AlarmHandlerData.h"
+#include "ItemAlarmCountData.h"
+
+#include <QByteArray>
+#include <QSqlDatabase>
+#include <QString>
+#include <QVariantList>
+
+#include <memory>
+#include <vector>
+
+class QSqlQuery;
+
+// The simulated server's alarms and handlings in SQLite. Texts are kept as the bytes they came with, so
+// that whatever a client sent, valid UTF-8 or not, comes back unchanged. Used only on the server's thread.
+class SimAlarmStore
+{
+public:
+    // Empty members do not filter; times compare as "yyyy-MM-dd hh:mm:ss" texts, both ends included.
+    struct Filter
+    {
+        QByteArray storeUid;
+        QByteArray startTime;
+        QByteArray endTime;
+        int state = 0;
+    };
+
+    explicit SimAlarmStore(const QString& connectionName);
+    ~SimAlarmStore();
+    SimAlarmStore(const SimAlarmStore&) = delete;
+    SimAlarmStore& operator=(const SimAlarmStore&) = delete;
+
+    bool open(const QString& filePath);
+    bool isOpen() const;
+    QString lastError() const { return error; }
+
+    bool transaction();
+    bool commit();
+    void rollback();
+
+    // Fails for a uid that is stored already.
+    bool insertAlarm(const AlarmData& alarm);
+    // found tells whether the alarm exists; the result is false on a database error only.
+    bool findAlarm(const std::string& alarmUid, AlarmData* alarm, bool* found);
+    bool addHandling(const std::string& alarmUid, const AlarmHandlerData& handling);
+    bool handlings(const std::string& alarmUid, std::vector<AlarmHandlerData>* list);
+
+    bool countAlarms(const Filter& filter, int* count);
+    // Newest first; alarms of the same second in the reverse order of their arrival.
+    bool alarms(const Filter& filter, int first, int count, std::vector<AlarmData>* list);
+    bool countByStoreAndState(const Filter& filter, std::vector<AlarmCountData>* counts);
+    bool countByDeviceAndState(const Filter& filter, std::vector<AlarmCountData>* counts);
+    bool countByProbe(const Filter& filter, std::vector<ItemAlarmCountData>* counts);
+
+private:
+    bool exec(QSqlQuery& query);
+    bool select(const QString& head, const Filter& filter, const QString& tail,
+                const QVariantList& tailValues, QSqlQuery* query);
+
+    QString connectionName;
+    QSqlDatabase db;
+    std::unique_ptr<QSqlQuery> insertQuery;
+    QString error;
+};
