@@ -1,7 +1,7 @@
 #include "relations/AlarmVideoRelation.h"
 
+#include "frame/AlarmMutexLocker.h"
 #include <QDir>
-#include <QMutexLocker>
 #include <QSqlError>
 #include <QSqlQuery>
 #include <QVariant>
@@ -23,8 +23,7 @@ void report(const QString& what, const QSqlError& error)
 }
 } // namespace
 
-AlarmVideoRelation::AlarmVideoRelation(QObject* parent)
-    : QObject(parent)
+AlarmVideoRelation::AlarmVideoRelation(QObject* parent) : QObject(parent)
 {
     open();
 }
@@ -32,7 +31,7 @@ AlarmVideoRelation::AlarmVideoRelation(QObject* parent)
 AlarmVideoRelation::~AlarmVideoRelation()
 {
     {
-        QMutexLocker locker(&mutex);
+        AlarmMutexLocker locker(&mutex);
         database.close();
         database = QSqlDatabase();
     }
@@ -60,7 +59,8 @@ void AlarmVideoRelation::open()
     }
     if (database.tables().isEmpty()) {
         QSqlQuery create(database);
-        if (!create.exec("create table alarmRelation( alarmUid text , filePath text,fileName text, type int)")) {
+        if (!create.exec(
+                "create table alarmRelation( alarmUid text , filePath text,fileName text, type int)")) {
             report(QStringLiteral("cannot create the relation table"), create.lastError());
             database.close();
             return;
@@ -71,7 +71,7 @@ void AlarmVideoRelation::open()
 
 bool AlarmVideoRelation::isOpen() const
 {
-    QMutexLocker locker(&mutex);
+    AlarmMutexLocker locker(&mutex);
     return opened;
 }
 
@@ -85,7 +85,7 @@ bool AlarmVideoRelation::exec(QSqlQuery& query)
 
 void AlarmVideoRelation::addRelation(const VIG_AlarmRelation& relation)
 {
-    QMutexLocker locker(&mutex);
+    AlarmMutexLocker locker(&mutex);
     if (!opened)
         return;
     QSqlQuery query(database);
@@ -99,7 +99,7 @@ void AlarmVideoRelation::addRelation(const VIG_AlarmRelation& relation)
 
 void AlarmVideoRelation::deleteRelation(const QString& alarmUid, const QString& filePath)
 {
-    QMutexLocker locker(&mutex);
+    AlarmMutexLocker locker(&mutex);
     if (!opened)
         return;
     QSqlQuery query(database);
@@ -111,7 +111,7 @@ void AlarmVideoRelation::deleteRelation(const QString& alarmUid, const QString& 
 
 void AlarmVideoRelation::deleteAlarmRelations(const QString& alarmUid)
 {
-    QMutexLocker locker(&mutex);
+    AlarmMutexLocker locker(&mutex);
     if (!opened)
         return;
     QSqlQuery query(database);
@@ -123,7 +123,7 @@ void AlarmVideoRelation::deleteAlarmRelations(const QString& alarmUid)
 QList<VIG_AlarmRelation> AlarmVideoRelation::getAlarmRelations(const QString& alarmUid)
 {
     QList<VIG_AlarmRelation> relations;
-    QMutexLocker locker(&mutex);
+    AlarmMutexLocker locker(&mutex);
     if (!opened)
         return relations;
     QSqlQuery query(database);

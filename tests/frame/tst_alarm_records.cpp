@@ -37,10 +37,7 @@ class Receiver : public QObject
 {
     Q_OBJECT
 public:
-    explicit Receiver(QList<QString>* order, const QString& name)
-        : order(order)
-        , name(name)
-    {}
+    explicit Receiver(QList<QString>* order, const QString& name) : order(order), name(name) {}
 
     QList<VIG_AlarmInfo> alarms;
     QList<const void*> addresses;

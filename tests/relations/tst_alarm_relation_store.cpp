@@ -65,7 +65,11 @@ int runChild()
 
 QJsonObject add(const QString& alarmUid, const QString& filePath, const QString& fileName, int type)
 {
-    return {{"op", "add"}, {"alarmUid", alarmUid}, {"filePath", filePath}, {"fileName", fileName}, {"type", type}};
+    return {{"op", "add"},
+            {"alarmUid", alarmUid},
+            {"filePath", filePath},
+            {"fileName", fileName},
+            {"type", type}};
 }
 
 QJsonObject get(const QString& alarmUid)
@@ -135,10 +139,12 @@ void TestAlarmRelationStore::createsOrdersAndDeletes()
     QTemporaryDir dir;
     QVERIFY(dir.isValid());
     const QJsonArray ops = {
-        add("A1", "/rec/20261205/a-b-031500-d.mp4", "Local Recording 2026-12-05 03:15:00", LocalRecordingRelation),
+        add("A1", "/rec/20261205/a-b-031500-d.mp4", "Local Recording 2026-12-05 03:15:00",
+            LocalRecordingRelation),
         add("A1", "/cap/2.png", "Capture 2026-12-05 03:10:00", CaptureRelation),
         add("A1", "/cap/1.png", "Capture 2026-12-05 03:05:00", CaptureRelation),
-        add("A1", "/rec/20261205/a-b-030000-d.mp4", "Local Recording 2026-12-05 03:00:00", LocalRecordingRelation),
+        add("A1", "/rec/20261205/a-b-030000-d.mp4", "Local Recording 2026-12-05 03:00:00",
+            LocalRecordingRelation),
         add("A1", "/cap/1.png", "Capture 2026-12-05 03:05:00", CaptureRelation), // the same file twice
         add("A2", "/cap/1.png", "Capture 2026-12-05 03:05:00", CaptureRelation),
         get("A1"),
@@ -173,15 +179,23 @@ void TestAlarmRelationStore::hostileValuesRoundTrip()
     QTemporaryDir dir;
     QVERIFY(dir.isValid());
     const QStringList hostile = {
-        "it's", "a'b'c", "back\\slash", "%1 %2 %3", "100% sure", "门店 前门 摄像机",
-        "'); drop table alarmRelation; --", QString("nul") + QChar(0) + "inside", QString(100 * 1024, QChar('x')),
+        "it's",
+        "a'b'c",
+        "back\\slash",
+        "%1 %2 %3",
+        "100% sure",
+        "门店 前门 摄像机",
+        "'); drop table alarmRelation; --",
+        QString("nul") + QChar(0) + "inside",
+        QString(100 * 1024, QChar('x')),
     };
     QJsonArray ops;
     for (const QString& value : hostile)
         ops.append(add(value, value + "/path", value, CaptureRelation));
     for (const QString& value : hostile)
         ops.append(get(value));
-    ops.append(QJsonObject{{"op", "delete"}, {"alarmUid", hostile.at(0)}, {"filePath", hostile.at(0) + "/path"}});
+    ops.append(
+        QJsonObject{{"op", "delete"}, {"alarmUid", hostile.at(0)}, {"filePath", hostile.at(0) + "/path"}});
     ops.append(get(hostile.at(0)));
     ops.append(get(hostile.at(1)));
 
@@ -212,8 +226,10 @@ void TestAlarmRelationStore::keepsExistingTableAcrossReopen()
         db.setDatabaseName(dir.filePath("AlarmLocalDB/AlarmRelation.db"));
         QVERIFY(db.open());
         QSqlQuery query(db);
-        QVERIFY(query.exec("create table alarmRelation( alarmUid text , filePath text,fileName text, type int)"));
-        QVERIFY(query.exec("insert into alarmRelation values('A1', '/old.png', 'Capture 2026-01-01 00:00:00', 5)"));
+        QVERIFY(
+            query.exec("create table alarmRelation( alarmUid text , filePath text,fileName text, type int)"));
+        QVERIFY(query.exec(
+            "insert into alarmRelation values('A1', '/old.png', 'Capture 2026-01-01 00:00:00', 5)"));
         db.close();
     }
     QSqlDatabase::removeDatabase("seed");

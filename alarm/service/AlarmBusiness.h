@@ -1,0 +1,89 @@
+#pragma once
+
+#include "frame/VIG_AlarmInfo.h"
+
+#include "ZSingleton.h"
+
+#include <QList>
+#include <QMap>
+#include <QMutex>
+#include <QObject>
+#include <QSet>
+#include <QStringList>
+#include <QUuid>
+
+class IAlarm;
+
+namespace VIG_ALARM_MOUDLE {
+
+class AlarmCallBack;
+
+// Holds the alarm service's request interface, turns the module's requests into service calls and keeps
+// the books of unhandled alarms per store and per probe, and of the alarms waiting for a video view.
+class AlarmBusiness : public QObject, public ZCOMMON::ZSingleton<AlarmBusiness>
+{
+    Q_OBJECT
+    friend class ZCOMMON::ZSingleton<AlarmBusiness>;
+
+public:
+    ~AlarmBusiness() override;
+
+    // Requests: each makes one service call; the answer comes later as an event.
+    void handleAlarm(const QString& requester, const QString& alarmUid, const QString& handleNote,
+                     int handleMode, bool informKeeper);
+    void handleAlarms(const QString& requester, QStringList& alarmUids, const QString& handleNote,
+                      int handleMode, bool informKeeper);
+    void getAlarmHandleNotes(const QString& alarmUid);
+    void getAlarmRecordsCount(const QString& storeUid, const QString& startTime, const QString& endTime,
+                              int state);
+    void getAlarmRecords(const QString& storeUid, const QString& startTime, const QString& endTime, int state,
+                         int first, int count);
+    void getLateMonthUnhandledAlarmsCount();
+    void getAllStoresAlarmsCollection(const QString& a, const QString& b, const QString& c);
+    void getStoreDevicesAlarmsCollection(const QString& a, const QString& b, const QString& c,
+                                         const QString& d);
+
+    // Books.
+    void addUnhandledAlarm(const VIG_AlarmInfo& info);
+    void addWaitingAlarm(const QString& alarmUid);
+    QList<VIG_AlarmInfo> takeWaitingAlarms();
+    // An empty turn from takeWaitingAlarms does not mean that nothing waits; this does.
+    bool hasWaitingAlarms();
+    AlarmInfoVector getStoreUnhandledAlarms(const QString& storeUid);
+    int getStoreUnhandledAlarmsCount(const QString& storeUid);
+
+    // Utilities.
+    QStringList getAlarmOutLinkedDevices(const QString& deviceId, const QString& probeId);
+    void saveCaptureRelation(const QString& alarmUid, const QString& filePath);
+    void saveRecordingRelation(const QString& alarmUid, const QString& filePath);
+    static QString recordingStartTime(const QString& filePath);
+
+    QUuid getRequesterUuid() const { return requesterUuid; }
+
+public slots:
+    void slotAlarmHandled(const QString& alarmUid);
+    void slotCloseAlarmSound();
+    void slotGetAllStoresUnhandledAlarmsCount();
+    void slotGetChannelUnhandledAlarmsCount(const QString& deviceId, int channelIndex);
+
+private:
+    explicit AlarmBusiness(QObject* parent);
+
+    void connectSignalsWithSlots();
+    // Host reports leave in the order the books changed, on the main thread, after the lock is released:
+    // a host slot may call back into this object, and a count must never be overtaken by an older one.
+    template <typename Report> void postReport(Report report);
+
+    IAlarm* alarmPtr = nullptr;
+    AlarmCallBack* callBack = nullptr;
+    const QUuid requesterUuid;
+    QMap<QString, VIG_AlarmInfo> unhandledAlarms;
+    QMap<QString, QSet<QString>> waitingAlarms;
+    QMap<QString, QSet<QString>> storeUnhandledAlarms;
+    QMap<QString, QSet<QString>> probeUnhandledAlarms;
+    QMutex businessMutex;
+};
+
+} // namespace VIG_ALARM_MOUDLE
+
+extern template class ZCOMMON::ZSingleton<VIG_ALARM_MOUDLE::AlarmBusiness>;

@@ -1,0 +1,665 @@
+#include "FakeAlarmService.h"
+
+#include "frame/AlarmModuleAccess.h"
+#include "frame/AlarmSignals.h"
+#include "relations/AlarmVideoRelation.h"
+#include "service/AlarmBusiness.h"
+#include "service/AlarmCallBack.h"
+
+#include "BasicData.h"
+#include "BusinessConfig.h"
+#include "DataCache.h"
+#include "DataSignals.h"
+#include "ModuleAccessSignals.h"
+#include "NoticeSignals.h"
+#include "NoticeSound.h"
+#include "SystemBasicInfo.h"
+
+#include <QHash>
+#include <QSignalSpy>
+#include <QThread>
+#include <QtTest>
+
+using namespace VIG_ALARM_MOUDLE;
+using VIG_CONTACT_MODULE::ModuleAccessSignals;
+using VIG_CONTACT_MODULE::NoticeSignals;
+
+namespace {
+
+FakeAlarmService& service()
+{
+    static FakeAlarmService fake;
+    return fake;
+}
+
+AlarmData alarmData(const QString& uid, const QString& store, const QString& probe, const QString& device,
+                    int channel)
+{
+    AlarmData alarm;
+    alarm.alarmUid = uid.toStdString();
+    alarm.storeUid = store.toStdString();
+    alarm.probeId = probe.toStdString();
+    alarm.deviceId = device.toStdString();
+    alarm.deviceName = "NVR";
+    alarm.typeKey = "intrusion";
+    alarm.typeDescription = "Intrusion";
+    alarm.alarmTime = "2026-12-05 03:00:00";
+    alarm.describe = "PIR in the stock room";
+    alarm.state = 1;
+    alarm.channelIndex = channel;
+    return alarm;
+}
+
+AlarmProcessData processData(const AlarmData& alarm, bool withHandler)
+{
+    AlarmProcessData record;
+    record.storeUid = alarm.storeUid;
+    record.alarmUid = alarm.alarmUid;
+    record.deviceId = alarm.deviceId;
+    record.probeId = alarm.probeId;
+    record.channelIndex = alarm.channelIndex;
+    if (withHandler) {
+        AlarmHandlerData handler;
+        handler.principal = "Wang Fang";
+        handler.principalTel = "138-0000-0001";
+        handler.handleTime = "2026-12-05 03:05:00";
+        handler.handleNote = "guard on site";
+        handler.state = 4;
+        record.handlers.push_back(handler);
+        handler.principal = "second handler is not read";
+        record.handlers.push_back(handler);
+    }
+    return record;
+}
+
+void newAlarm(const AlarmData& alarm)
+{
+    service().deliver([alarm](IAlarmEvent* handler) { handler->OnNewAlarm(alarm); });
+}
+
+void handledPush(const AlarmProcessData& record)
+{
+    service().deliver([record](IAlarmEvent* handler) { handler->OnAlarmHandled(record); });
+}
+
+// Waits until the service thread has delivered everything and the main thread has taken what it posted.
+void flush()
+{
+    service().waitForDelivery();
+    for (int i = 0; i < 3; ++i)
+        QCoreApplication::processEvents();
+}
+
+void addStore(const QString& storeUid, int linkMode)
+{
+    VIG_DATA_MODULE::VIG_StoreInfo store;
+    store.storeUid = storeUid;
+    store.storeName = "Store " + storeUid;
+    store.address = "1 Nanjing Road";
+    store.keeperTel = "021-5555-0101";
+    store.alarmOutLinkMode = linkMode;
+    VIG_DATA_MODULE::BasicData::_instance().setStoreInfo(store);
+}
+
+} // namespace
+
+class TestAlarmService : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void initTestCase();
+    void init();
+    void newAlarmIsBookedBeforeItIsPushed();
+    void statusGateDropsAlarms();
+    void handleAlarmsSplitsForTheKeeper();
+    void requestsPassTheirArguments();
+    void waitingAlarmsComeInProbeOrder();
+    void countsToTheHostFollowTheBooks();
+    void handledHint();
+    void recordCountsAreRouted();
+    void collectionsBecomeMaps();
+    void errorsAreAnnouncedOncePerEvent();
+    void recordingNames_data();
+    void recordingNames();
+    void savedRelations();
+    void alarmOutLinkedDevices();
+    void booksStayExactUnderThreads();
+};
+
+void TestAlarmService::initTestCase()
+{
+    QDir("AlarmLocalDB").removeRecursively(); // a fresh relation store for every run
+    DataCache::Instance()->SetAlarmPtr(&service());
+    AlarmBusiness& business = AlarmBusiness::_instance();
+    QCOMPARE(service().handler(),
+             static_cast<IAlarmEvent*>(qobject_cast<AlarmCallBack*>(business.children().value(0))));
+    QVERIFY(service().handler() != nullptr);
+}
+
+void TestAlarmService::init()
+{
+    VIG_SYSTEM_MODULE::SystemBasicInfo::_instance().setCurrentAppStatus(5);
+    VIG_SYSTEM_MODULE::BusinessConfig::_instance().setAlarmVideoShowMode(0);
+    flush();
+    service().takeCalls();
+}
+
+void TestAlarmService::newAlarmIsBookedBeforeItIsPushed()
+{
+    AlarmBusiness& business = AlarmBusiness::_instance();
+    QSignalSpy storeCounts(&ModuleAccessSignals::_instance(),
+                           &ModuleAccessSignals::signalStoreUnhandledAlarmsCount);
+    QSignalSpy channelCounts(&ModuleAccessSignals::_instance(),
+                             &ModuleAccessSignals::signalChannelUnhandledAlarmsCount);
+    QSignalSpy notices(&NoticeSignals::_instance(), &NoticeSignals::signalNewAlarmNotice);
+    QSignalSpy storeStates(&NoticeSignals::_instance(), &NoticeSignals::signalStoreStateChangeNotice);
+
+    QList<VIG_AlarmInfo> pushed;
+    QList<int> bookedAtPush;
+    QMetaObject::Connection connection = connect(
+        &AlarmSignals::_instance(), &AlarmSignals::signalNewAlarmPush, this, [&](const VIG_AlarmInfo& info) {
+            QCOMPARE(QThread::currentThread(), qApp->thread());
+            pushed.append(info);
+            bookedAtPush.append(business.getStoreUnhandledAlarmsCount(info.storeUid));
+            business.addWaitingAlarm(info.alarmUid);
+        });
+    // No probe: the device stands in for it.
+    newAlarm(alarmData("N1", "S-new", "", "D-new", 2));
+    flush();
+    disconnect(connection);
+
+    QCOMPARE(pushed.size(), 1);
+    QCOMPARE(pushed.at(0).probeId, QString("D-new"));
+    QCOMPARE(pushed.at(0).describe, QString("PIR in the stock room"));
+    QCOMPARE(bookedAtPush, QList<int>({1}));
+    const QList<VIG_AlarmInfo> waiting = business.takeWaitingAlarms();
+    QCOMPARE(waiting.size(), 1);
+    QCOMPARE(waiting.at(0).alarmUid, QString("N1"));
+
+    QCOMPARE(storeCounts.count(), 1);
+    QCOMPARE(storeCounts.at(0), QVariantList({"S-new", 1}));
+    QCOMPARE(channelCounts.count(), 1);
+    QCOMPARE(channelCounts.at(0), QVariantList({"D-new", 2, 1}));
+    QCOMPARE(notices.count(), 1);
+    QCOMPARE(storeStates.count(), 1);
+    QCOMPARE(storeStates.at(0).at(1).value<VIG_CONTACT_MODULE::StoreStateNoticeType>(),
+             VIG_CONTACT_MODULE::StoreNewAlarmNotice);
+
+    // Mode -1 silences the notice, nothing else; mode 1 also brings the form and the monitor tab forward.
+    VIG_SYSTEM_MODULE::BusinessConfig::_instance().setAlarmVideoShowMode(-1);
+    newAlarm(alarmData("N2", "S-new", "P-new", "D-new", 2));
+    flush();
+    QCOMPARE(notices.count(), 1);
+    QCOMPARE(storeCounts.count(), 2);
+    QSignalSpy formRequests(&ModuleAccessSignals::_instance(),
+                            &ModuleAccessSignals::signalSetCurrentModuleForm);
+    QSignalSpy monitorTab(&AlarmSignals::_instance(), &AlarmSignals::signalChangeToAlarmMonitorTab);
+    VIG_SYSTEM_MODULE::BusinessConfig::_instance().setAlarmVideoShowMode(1);
+    newAlarm(alarmData("N3", "S-new", "P-new", "D-new", 2));
+    flush();
+    QCOMPARE(formRequests.count(), 1);
+    QCOMPARE(formRequests.at(0).at(0).value<VIG_CONTACT_MODULE::ModuleFormType>(),
+             VIG_CONTACT_MODULE::AlarmModuleForm);
+    QCOMPARE(monitorTab.count(), 1);
+    QCOMPARE(business.getStoreUnhandledAlarmsCount("S-new"), 3);
+    QVERIFY(VIG_CONTACT_MODULE::NoticeSound::_instance().isPlaying());
+    emit AlarmSignals::_instance().signalCloseAlarmSound();
+    QTRY_VERIFY(!VIG_CONTACT_MODULE::NoticeSound::_instance().isPlaying());
+}
+
+void TestAlarmService::statusGateDropsAlarms()
+{
+    AlarmBusiness& business = AlarmBusiness::_instance();
+    QSignalSpy pushes(&AlarmSignals::_instance(), &AlarmSignals::signalNewAlarmPush);
+    QSignalSpy handledPushes(&AlarmSignals::_instance(), &AlarmSignals::signalHandledAlarmPush);
+    QSignalSpy storeCounts(&ModuleAccessSignals::_instance(),
+                           &ModuleAccessSignals::signalStoreUnhandledAlarmsCount);
+    VIG_SYSTEM_MODULE::SystemBasicInfo::_instance().setCurrentAppStatus(4);
+    const AlarmData alarm = alarmData("G1", "S-gate", "P-gate", "D-gate", 1);
+    newAlarm(alarm);
+    handledPush(processData(alarm, true));
+    flush();
+    QCOMPARE(pushes.count(), 0);
+    QCOMPARE(handledPushes.count(), 0);
+    QCOMPARE(business.getStoreUnhandledAlarmsCount("S-gate"), 0);
+
+    // A result for the unbooked alarm changes nothing either.
+    VIG_SYSTEM_MODULE::SystemBasicInfo::_instance().setCurrentAppStatus(5);
+    service().deliver([](IAlarmEvent* handler) { handler->OnHandleAlarmResult("G1", 0, "", "someone"); });
+    flush();
+    QCOMPARE(storeCounts.count(), 0);
+    QCOMPARE(AlarmModuleAccess::_instance().getStoreUnhandledAlarmsCount("S-gate"), 0);
+    QVERIFY(!AlarmModuleAccess::_instance().isStoreHasUnhandledAlarms("S-gate"));
+    QVERIFY(!AlarmModuleAccess::_instance().isStoreHasUnhandledAlarms("never-seen"));
+}
+
+void TestAlarmService::handleAlarmsSplitsForTheKeeper()
+{
+    AlarmBusiness& business = AlarmBusiness::_instance();
+    QStringList one{"U1"};
+    business.handleAlarms("{req}", one, "note", 2, true);
+    QList<FakeAlarmService::Call> calls = service().takeCalls();
+    QCOMPARE(calls.size(), 1);
+    QCOMPARE(calls.at(0).operation, QString("RequestHandleAlarm"));
+    QCOMPARE(calls.at(0).texts, QStringList({"U1", "note", "{req}"}));
+    QVERIFY(calls.at(0).informKeeper);
+    QVERIFY(one.isEmpty());
+
+    QStringList three{"U1", "U2", "U3"};
+    business.handleAlarms("{req}", three, "门店已确认 'ok'", 4, true);
+    calls = service().takeCalls();
+    QCOMPARE(calls.size(), 2);
+    QCOMPARE(calls.at(0).operation, QString("RequestHandleAlarm"));
+    QCOMPARE(calls.at(0).texts.at(0), QString("U3"));
+    QCOMPARE(calls.at(0).number, 4);
+    QCOMPARE(calls.at(1).operation, QString("RequestHandleAlarms"));
+    QCOMPARE(calls.at(1).uids, QStringList({"U1", "U2"}));
+    QCOMPARE(calls.at(1).texts, QStringList({"门店已确认 'ok'", "{req}"}));
+    QVERIFY(calls.at(1).informKeeper);
+    QCOMPARE(three, QStringList({"U1", "U2"}));
+
+    QStringList batch{"U1", "U2", "U3"};
+    business.handleAlarms("{req}", batch, "false", 3, false);
+    calls = service().takeCalls();
+    QCOMPARE(calls.size(), 1);
+    QCOMPARE(calls.at(0).uids, QStringList({"U1", "U2", "U3"}));
+    QVERIFY(!calls.at(0).informKeeper);
+
+    QStringList none;
+    business.handleAlarms("{req}", none, "x", 2, true);
+    QVERIFY(service().takeCalls().isEmpty());
+}
+
+void TestAlarmService::requestsPassTheirArguments()
+{
+    AlarmBusiness& business = AlarmBusiness::_instance();
+    business.getAlarmHandleNotes("H1");
+    business.getAlarmRecordsCount("S1", "2026-12-01 00:00:00", "2026-12-05 23:59:59", 2);
+    business.getAlarmRecords("", "2026-12-01 00:00:00", "2026-12-05 23:59:59", 0, 40, 20);
+    AlarmModuleAccess::_instance().getAllStoresAlarmsCollection("a", "b", "c");
+    AlarmModuleAccess::_instance().getStoreDevicesAlarmsCollection("a", "b", "c", "d");
+    const QList<FakeAlarmService::Call> calls = service().takeCalls();
+    QCOMPARE(calls.size(), 5);
+    QCOMPARE(calls.at(0).texts, QStringList({"H1"}));
+    QCOMPARE(calls.at(0).number, 0);
+    QCOMPARE(calls.at(1).texts, QStringList({"S1", "2026-12-01 00:00:00", "2026-12-05 23:59:59", ""}));
+    QCOMPARE(calls.at(1).number, 2);
+    QCOMPARE(calls.at(2).first, 40);
+    QCOMPARE(calls.at(2).count, 20);
+    QCOMPARE(calls.at(3).texts, QStringList({"b", "c", "a"}));
+    QCOMPARE(calls.at(4).texts, QStringList({"b", "c", "d", "a"}));
+}
+
+void TestAlarmService::waitingAlarmsComeInProbeOrder()
+{
+    AlarmBusiness& business = AlarmBusiness::_instance();
+    newAlarm(alarmData("W2a", "S-wait", "P2", "D-wait", 1));
+    newAlarm(alarmData("W2b", "S-wait", "P2", "D-wait", 1));
+    newAlarm(alarmData("W10", "S-wait", "P10", "D-wait", 2));
+    flush();
+    business.addWaitingAlarm("W2a");
+    business.addWaitingAlarm("W2b");
+    business.addWaitingAlarm("W10");
+    business.addWaitingAlarm("not-booked");
+
+    QList<VIG_AlarmInfo> turn = business.takeWaitingAlarms();
+    QCOMPARE(turn.size(), 1);
+    QCOMPARE(turn.at(0).alarmUid, QString("W10"));
+    // W2a is handled while it waits: its probe still gets its turn, with what is left.
+    service().deliver([](IAlarmEvent* handler) { handler->OnHandleAlarmResult("W2a", 0, "", "x"); });
+    flush();
+    turn = business.takeWaitingAlarms();
+    QCOMPARE(turn.size(), 1);
+    QCOMPARE(turn.at(0).alarmUid, QString("W2b"));
+    QVERIFY(business.takeWaitingAlarms().isEmpty());
+    QVERIFY(!business.hasWaitingAlarms());
+
+    // A probe whose only waiting alarm was handled still takes its empty turn; the next probe still waits.
+    newAlarm(alarmData("W20", "S-wait", "P20", "D-wait", 1));
+    newAlarm(alarmData("W3", "S-wait", "P3", "D-wait", 1));
+    flush();
+    business.addWaitingAlarm("W20");
+    business.addWaitingAlarm("W3");
+    service().deliver([](IAlarmEvent* handler) { handler->OnHandleAlarmResult("W20", 0, "", "x"); });
+    flush();
+    QVERIFY(business.takeWaitingAlarms().isEmpty());
+    QVERIFY(business.hasWaitingAlarms());
+    turn = business.takeWaitingAlarms();
+    QCOMPARE(turn.size(), 1);
+    QCOMPARE(turn.at(0).alarmUid, QString("W3"));
+    QVERIFY(!business.hasWaitingAlarms());
+}
+
+void TestAlarmService::countsToTheHostFollowTheBooks()
+{
+    AlarmBusiness& business = AlarmBusiness::_instance();
+    QHash<QString, int> lastStoreCount;
+    QHash<QString, int> lastChannelCount;
+    auto& access = ModuleAccessSignals::_instance();
+    QMetaObject::Connection a =
+        connect(&access, &ModuleAccessSignals::signalStoreUnhandledAlarmsCount, this,
+                [&](const QString& store, int count) { lastStoreCount[store] = count; });
+    QMetaObject::Connection b = connect(&access, &ModuleAccessSignals::signalChannelUnhandledAlarmsCount,
+                                        this, [&](const QString& device, int channel, int count) {
+                                            lastChannelCount[device + "/" + QString::number(channel)] = count;
+                                        });
+
+    const AlarmData first = alarmData("C1", "S-count", "P31", "D31", 1);
+    const AlarmData second = alarmData("C2", "S-count", "P31", "D31", 1);
+    const AlarmData third = alarmData("C3", "S-count", "P32", "D31", 2);
+    newAlarm(first);
+    newAlarm(second);
+    newAlarm(third);
+    flush();
+    QCOMPARE(lastStoreCount.value("S-count"), 3);
+    QCOMPARE(lastChannelCount.value("D31/1"), 2); // by probe P31
+    QCOMPARE(lastChannelCount.value("D31/2"), 1);
+
+    QSignalSpy byChannel(&access, &ModuleAccessSignals::signalChannelUnhandledAlarmsCount);
+    business.slotGetChannelUnhandledAlarmsCount("D31", 1);
+    QTRY_COMPARE(byChannel.count(), 1);
+    QCOMPARE(byChannel.at(0), QVariantList({"D31", 1, 2}));
+
+    handledPush(processData(first, true)); // another operator
+    service().deliver([](IAlarmEvent* handler) { handler->OnHandleAlarmResult("C2", 0, "", "me"); });
+    service().deliver([](IAlarmEvent* handler) { handler->OnHandleAlarmResult("C3", 9, "busy", "me"); });
+    flush();
+    QCOMPARE(lastStoreCount.value("S-count"), 1);
+    QCOMPARE(lastChannelCount.value("D31/1"), 0);
+    QCOMPARE(business.getStoreUnhandledAlarmsCount("S-count"), 1);
+
+    // A second notice for an alarm already unbooked says nothing.
+    QSignalSpy storeCounts(&access, &ModuleAccessSignals::signalStoreUnhandledAlarmsCount);
+    handledPush(processData(first, true));
+    flush();
+    QCOMPARE(storeCounts.count(), 0);
+
+    service().deliver([](IAlarmEvent* handler) { handler->OnHandleAlarmResult("C3", 0, "", "me"); });
+    flush();
+    QCOMPARE(lastStoreCount.value("S-count"), 0);
+    lastStoreCount.clear();
+    business.slotGetAllStoresUnhandledAlarmsCount();
+    flush();
+    QVERIFY(lastStoreCount.contains("S-count"));
+    QCOMPARE(lastStoreCount.value("S-count"), 0);
+    QCOMPARE(business.getStoreUnhandledAlarms("S-count").size(), 0);
+    disconnect(a);
+    disconnect(b);
+}
+
+void TestAlarmService::handledHint()
+{
+    addStore("S-hint", 0);
+    VIG_SYSTEM_MODULE::BusinessConfig::_instance().setStoreWord("Shop");
+    const AlarmData alarm = alarmData("HINT1", "S-hint", "P-hint", "D-hint", 1);
+    QCOMPARE(
+        AlarmCallBack::handledAlarmHint(processData(alarm, false)),
+        QString(
+            "Shop_Name:Store S-hint\r\nShop_Keeper Tel:021-5555-0101\r\nShop_Address:1 Nanjing Road\r\n"));
+    QCOMPARE(
+        AlarmCallBack::handledAlarmHint(processData(alarm, true)),
+        QString("Shop_Name:Store S-hint\r\nShop_Keeper Tel:021-5555-0101\r\nShop_Address:1 Nanjing Road\r\n"
+                "Alarm Handler:Wang Fang\r\nAlarm Handler Tel:138-0000-0001"));
+
+    QSignalSpy hints(&NoticeSignals::_instance(), &NoticeSignals::signalNoticeHint);
+    QSignalSpy pushes(&AlarmSignals::_instance(), &AlarmSignals::signalHandledAlarmPush);
+    QSignalSpy notes(&AlarmSignals::_instance(), &AlarmSignals::signalUpdateAlarmHandledNotesInDetailCheckWt);
+    handledPush(processData(alarm, false));
+    flush();
+    QCOMPARE(hints.count(), 1);
+    QCOMPARE(hints.at(0).at(0).value<VIG_CONTACT_MODULE::NoticeHintType>(),
+             VIG_CONTACT_MODULE::AlarmHandledHint);
+    QVERIFY(hints.at(0).at(1).toString().endsWith("\r\n"));
+    const auto process = pushes.at(0).at(0).value<VIG_AlarmProcess>();
+    QVERIFY(process.principal.isEmpty() && process.handleTime.isEmpty() && process.handleNote.isEmpty());
+    QCOMPARE(process.state, 0);
+    QCOMPARE(notes.at(0).at(0).toString(), QString("HINT1"));
+
+    // Without a probe the push keeps the empty probe id.
+    handledPush(processData(alarmData("HINT2", "S-hint", "", "D-hint", 1), true));
+    flush();
+    const auto second = pushes.at(1).at(0).value<VIG_AlarmProcess>();
+    QVERIFY(second.probeId.isEmpty());
+    QCOMPARE(second.principal, QString("Wang Fang"));
+    QCOMPARE(second.state, 4);
+    VIG_SYSTEM_MODULE::BusinessConfig::_instance().setStoreWord("Store");
+}
+
+void TestAlarmService::recordCountsAreRouted()
+{
+    AlarmBusiness& business = AlarmBusiness::_instance();
+    business.getLateMonthUnhandledAlarmsCount();
+    const QList<FakeAlarmService::Call> calls = service().takeCalls();
+    QCOMPARE(calls.size(), 1);
+    const QString uuid = business.getRequesterUuid().toString();
+    const QDate today = QDate::currentDate();
+    QCOMPARE(calls.at(0).texts, QStringList({"", today.addMonths(-1).toString("yyyy-MM-dd") + " 00:00:00",
+                                             today.toString("yyyy-MM-dd") + " 23:59:59", uuid}));
+    QCOMPARE(calls.at(0).number, 1);
+
+    QSignalSpy host(&ModuleAccessSignals::_instance(),
+                    &ModuleAccessSignals::signalLateMonthUnhandledAlarmsCount);
+    QSignalSpy hub(&AlarmSignals::_instance(), &AlarmSignals::signalAlarmRecordsCount);
+    const std::string own = uuid.toStdString();
+    service().deliver([own](IAlarmEvent* handler) { handler->OnAlarmRecordsCount(7, own.c_str(), 0, ""); });
+    for (const char* other : {"", "not a uuid", "{00000000-0000-0000-0000-000000000001}"}) {
+        const std::string id = other;
+        service().deliver([id](IAlarmEvent* handler) { handler->OnAlarmRecordsCount(3, id.c_str(), 0, ""); });
+    }
+    flush();
+    QCOMPARE(host.count(), 1);
+    QCOMPARE(host.at(0), QVariantList({7, 0, QString()}));
+    QCOMPARE(hub.count(), 3);
+}
+
+void TestAlarmService::collectionsBecomeMaps()
+{
+    using namespace VIG_DATA_MODULE;
+    QSignalSpy devices(&DataSignals::_instance(), &DataSignals::signalStoreDevicesAlarmsCollection);
+    QSignalSpy stores(&DataSignals::_instance(), &DataSignals::signalAllStoresAlarmsCollection);
+    service().deliver([](IAlarmEvent* handler) {
+        std::vector<AlarmCountData> counts = {{5, 1, "D2"}, {9, 5, "D2"}, {1, 1, "D1"}, {2, 2, "D1"},
+                                              {4, 4, "D1"}, {3, 3, "D1"}, {6, 1, "D1"}};
+        std::vector<ItemAlarmCountData> items = {{2, "P1", "D1"}, {1, "P9", "D-only-items"}};
+        handler->OnStoreDevicesAlarmsCollection(counts, items, "tag-d", 0, "");
+        handler->OnAllStoresAlarmsCollection({{8, 3, "S2"}, {1, 4, "S1"}}, "tag-s", 5, "late");
+    });
+    flush();
+    QCOMPARE(devices.count(), 1);
+    QCOMPARE(devices.at(0).at(0).toString(), QString("tag-d"));
+    const auto list = devices.at(0).at(1).value<QVector<VIG_DeviceAlarmsCollection>>();
+    QCOMPARE(list.size(), 3); // "", "D1", "D2" in key order
+    QCOMPARE(list.at(0).deviceId, QString());
+    QCOMPARE(list.at(0).items.size(), 1);
+    QCOMPARE(list.at(1).deviceId, QString("D1"));
+    QCOMPARE(list.at(1).newAlarmCount, 6); // a later count of a kind replaces the earlier one
+    QCOMPARE(list.at(1).dealtAlarmCount, 2);
+    QCOMPARE(list.at(1).finishedAlarmCount, 4);
+    QCOMPARE(list.at(1).mistakenAlarmCount, 3);
+    QCOMPARE(list.at(1).items.size(), 1);
+    QCOMPARE(list.at(1).items.at(0).itemId, QString("P1"));
+    QCOMPARE(list.at(2).newAlarmCount, 5);
+    QCOMPARE(list.at(2).dealtAlarmCount + list.at(2).finishedAlarmCount + list.at(2).mistakenAlarmCount, 0);
+
+    QCOMPARE(stores.count(), 1);
+    const auto storeList = stores.at(0).at(1).value<QVector<VIG_StoreAlarmsCollection>>();
+    QCOMPARE(storeList.size(), 2);
+    QCOMPARE(storeList.at(0).storeUid, QString("S1"));
+    QCOMPARE(storeList.at(0).finishedAlarmCount, 1);
+    QCOMPARE(storeList.at(1).mistakenAlarmCount, 8);
+    QCOMPARE(stores.at(0).at(2).toInt(), 5);
+    QCOMPARE(stores.at(0).at(3).toString(), QString("late"));
+}
+
+void TestAlarmService::errorsAreAnnouncedOncePerEvent()
+{
+    QSignalSpy notices(&NoticeSignals::_instance(), &NoticeSignals::sendRequestErrorNoticeSignal);
+    QSignalSpy results(&AlarmSignals::_instance(), &AlarmSignals::signalHandleAlarmResult);
+    QSignalSpy handled(&AlarmSignals::_instance(), &AlarmSignals::signalAlarmHandled);
+    QSignalSpy records(&AlarmSignals::_instance(), &AlarmSignals::signalAlarmRecordsInfo);
+    QSignalSpy notes(&AlarmSignals::_instance(), &AlarmSignals::signalGetAlarmHandleNotes);
+    service().deliver([](IAlarmEvent* handler) {
+        handler->OnHandleAlarmResult("E1", 11, "gone", "req-1");
+        handler->OnHandleAlarmsResult({"E2", "E3", "E4"}, 12, "batch failed", "req-2");
+        handler->OnAlarmRecordsCount(0, "req-3", 13, "count failed");
+        std::vector<AlarmData> partial(1);
+        partial[0].alarmUid = "E5";
+        handler->OnAlarmRecords(partial, 14, "records failed");
+        AlarmProcessData record;
+        record.handlers.resize(2);
+        handler->OnAlarmHandleNotes("E6", record, 15, "notes failed");
+        handler->OnReplyA(0, 16, "a");
+        handler->OnReplyB(0, 17, "b");
+        handler->OnReplyA(0, 0, "");
+        handler->OnAllStoresAlarmsCollection({}, "t", 18, "no notice for collections");
+    });
+    flush();
+    QCOMPARE(notices.count(), 7);
+    const QList<int> types = {101000, 101001, 101002, 101003, 101004, 101005, 101006};
+    for (int i = 0; i < notices.count(); ++i) {
+        QCOMPARE(int(notices.at(i).at(2).value<VIG_CONTACT_MODULE::RequestType>()), types.at(i));
+        QCOMPARE(notices.at(i).at(0).toInt(), 11 + i);
+    }
+    QCOMPARE(notices.at(0).at(3).toString(), QString("req-1"));
+    QCOMPARE(notices.at(0).at(4).toStringList(), QStringList({"E1"}));
+    QCOMPARE(notices.at(1).at(3).toString(), QString("req-2"));
+    QVERIFY(notices.at(1).at(4).toStringList().isEmpty());
+    QCOMPARE(notices.at(3).at(3).toString(), QString());
+    QCOMPARE(notices.at(4).at(3).toString(), QString("E6"));
+    QCOMPARE(notices.at(4).at(4).toStringList(), QStringList({"E6"}));
+
+    QCOMPARE(results.count(), 4);
+    QCOMPARE(results.at(2), QVariantList({"req-2", "E3", 12, "batch failed"}));
+    QCOMPARE(handled.count(), 0);
+    QCOMPARE(records.count(), 1);
+    QCOMPARE(records.at(0).at(0).value<AlarmInfoVector>().size(), 1); // passed on with whatever came
+    QCOMPARE(notes.count(), 1);
+    QVERIFY(notes.at(0).at(0).value<AlarmProcessVector>().isEmpty());
+}
+
+void TestAlarmService::recordingNames_data()
+{
+    QTest::addColumn<QString>("path");
+    QTest::addColumn<QString>("start");
+    QTest::newRow("backslashes") << "C:\\rec\\20261205\\cam-1-031502-0.mp4"
+                                 << "2026-12-05 03:15:02";
+    QTest::newRow("slashes") << "/var/rec/20261205/cam-1-031502-0.mp4"
+                             << "2026-12-05 03:15:02";
+    QTest::newRow("three pieces") << "C:\\rec\\20261205\\cam-031502-0.mp4"
+                                  << "";
+    QTest::newRow("five pieces") << "C:\\rec\\20261205\\cam-1-2-031502-0.mp4"
+                                 << "";
+    QTest::newRow("doubled dash, five pieces") << "C:\\rec\\20261205\\cam-1--031502-0.mp4"
+                                               << "";
+    QTest::newRow("doubled dash, four pieces") << "C:\\rec\\20261205\\cam--031502-0.mp4"
+                                               << "2026-12-05 03:15:02";
+    QTest::newRow("no folder") << "cam-1-031502-0.mp4"
+                               << "";
+    QTest::newRow("unreadable stamp") << "C:\\rec\\2026x205\\cam-1-031502-0.mp4"
+                                      << "";
+    QTest::newRow("empty") << ""
+                           << "";
+}
+
+void TestAlarmService::recordingNames()
+{
+    QFETCH(QString, path);
+    QFETCH(QString, start);
+    QCOMPARE(AlarmBusiness::recordingStartTime(path), start);
+}
+
+void TestAlarmService::savedRelations()
+{
+    AlarmBusiness& business = AlarmBusiness::_instance();
+    business.saveRecordingRelation("R1", "/var/rec/20261205/cam-1-031502-0.mp4");
+    business.saveRecordingRelation("R1", "/var/rec/odd-name.mp4");
+    business.saveCaptureRelation("R1", "/var/cap/1.png");
+    business.saveCaptureRelation("R1", "");
+    business.saveRecordingRelation("R1", "");
+    const QList<VIG_AlarmRelation> relations = AlarmVideoRelation::_instance().getAlarmRelations("R1");
+    QCOMPARE(relations.size(), 3);
+    QCOMPARE(relations.at(0).fileName, QString("Local Recording "));
+    QCOMPARE(relations.at(1).fileName, QString("Local Recording 2026-12-05 03:15:02"));
+    QCOMPARE(relations.at(1).type, int(LocalRecordingRelation));
+    QVERIFY(relations.at(2).fileName.startsWith("Capture "));
+    QCOMPARE(relations.at(2).fileName.size(), QString("Capture ").size() + 19);
+    QCOMPARE(relations.at(2).type, int(CaptureRelation));
+}
+
+void TestAlarmService::alarmOutLinkedDevices()
+{
+    using namespace VIG_DATA_MODULE;
+    BasicData& data = BasicData::_instance();
+    for (int mode : {0, 1, 2, 7})
+        addStore(QString("S-out%1").arg(mode), mode);
+    for (int mode : {0, 1, 2, 7}) {
+        const QString store = QString("S-out%1").arg(mode);
+        for (const QString& id : {QString("NVR"), QString("IPC")}) {
+            VIG_DeviceInfo device;
+            device.deviceId = store + "-" + id;
+            device.storeUid = store;
+            VIG_ChannelInfo channel;
+            channel.channelId = device.deviceId + "-CH1";
+            channel.deviceId = device.deviceId;
+            channel.channelIndex = 1;
+            data.setDeviceInfo(device, {channel});
+        }
+        VIG_ProbeInfo probe;
+        probe.probeId = store + "-P";
+        probe.storeUid = store;
+        probe.deviceId = store + "-NVR";
+        data.setProbeInfo(probe, {store + "-NVR-CH1", store + "-IPC-CH1", store + "-NVR-CH1"});
+    }
+    AlarmBusiness& business = AlarmBusiness::_instance();
+    QVERIFY(business.getAlarmOutLinkedDevices("S-out0-NVR", "S-out0-P").isEmpty());
+    QCOMPARE(business.getAlarmOutLinkedDevices("S-out1-NVR", "S-out1-P"),
+             QStringList({"S-out1-NVR-CH1", "S-out1-IPC-CH1"}));
+    QStringList all = business.getAlarmOutLinkedDevices("S-out2-NVR", "S-out2-P");
+    all.sort();
+    QCOMPARE(all, QStringList({"S-out2-IPC", "S-out2-NVR"}));
+    QVERIFY(business.getAlarmOutLinkedDevices("S-out7-NVR", "S-out7-P").isEmpty());
+    QVERIFY(business.getAlarmOutLinkedDevices("unknown", "unknown").isEmpty());
+}
+
+void TestAlarmService::booksStayExactUnderThreads()
+{
+    // Thousands of alarms and handled pushes on the service thread while the main thread keeps asking for
+    // counts: nothing lost, and the last count the host heard for each store is the count in the books.
+    AlarmBusiness& business = AlarmBusiness::_instance();
+    QHash<QString, int> lastStoreCount;
+    QMetaObject::Connection connection =
+        connect(&ModuleAccessSignals::_instance(), &ModuleAccessSignals::signalStoreUnhandledAlarmsCount,
+                this, [&](const QString& store, int count) { lastStoreCount[store] = count; });
+    const int stores = 20;
+    const int alarms = 4000;
+    QHash<QString, int> expected;
+    for (int i = 0; i < alarms; ++i) {
+        const QString store = QString("S-stress%1").arg(i % stores);
+        const AlarmData alarm =
+            alarmData(QString("X%1").arg(i), store, QString("P-stress%1").arg(i % 97), "D-stress", i % 8);
+        newAlarm(alarm);
+        ++expected[store];
+        if (i % 3 == 0) {
+            handledPush(processData(alarm, i % 2 == 0));
+            --expected[store];
+        }
+        if (i % 200 == 0) {
+            // The main thread reads and handles while the service thread runs.
+            for (int s = 0; s < stores; ++s)
+                business.getStoreUnhandledAlarmsCount(QString("S-stress%1").arg(s));
+            QCoreApplication::processEvents();
+        }
+    }
+    flush();
+    for (int s = 0; s < stores; ++s) {
+        const QString store = QString("S-stress%1").arg(s);
+        QCOMPARE(business.getStoreUnhandledAlarmsCount(store), expected.value(store));
+        QCOMPARE(business.getStoreUnhandledAlarms(store).size(), expected.value(store));
+        QCOMPARE(lastStoreCount.value(store), expected.value(store));
+    }
+    disconnect(connection);
+}
+
+QTEST_MAIN(TestAlarmService)
+#include "tst_alarm_service.moc"
