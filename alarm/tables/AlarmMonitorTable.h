@@ -1,0 +1,31 @@
+#pragma once
+
+#include "tables/AlarmTable.h"
+
+namespace VIG_ALARM_MOUDLE {
+
+// The live table of the monitor page: new alarms of every store at the top in red, handled alarms
+// recoloured in place (or appended), rows dropped once a handling from a table has succeeded.
+class Q_DECL_EXPORT AlarmMonitorTable : public AlarmTable
+{
+    Q_OBJECT
+
+public:
+    explicit AlarmMonitorTable(QWidget* parent = nullptr);
+    ~AlarmMonitorTable() override;
+
+    virtual void addNewAlarm(const VIG_AlarmInfo& info);
+    virtual void addHandledAlarm(const VIG_AlarmProcess& process);
+    virtual void updateHandledAlarm(const VIG_AlarmProcess& process);
+    void deleteAlarm(const QString& alarmUid) override;
+
+public slots:
+    virtual void slotDeleteAlarmFromMonitorTable(const QString& alarmUid);
+    virtual void slotNewAlarmPush(const VIG_AlarmInfo& info);
+    virtual void slotHandledAlarmPush(const VIG_AlarmProcess& process);
+
+protected slots:
+    void slotAlarmDoubleClicked(QModelIndex index) override;
+};
+
+} // namespace VIG_ALARM_MOUDLE

@@ -1,0 +1,466 @@
+#include "tables/AlarmTable.h"
+
+#include "frame/AlarmSignals.h"
+#include "handling/HandleAlarmDlg.h"
+#include "service/AlarmBusiness.h"
+
+#include "BasicData.h"
+#include "BusinessConfig.h"
+#include "MessageBoxW.h"
+#include "ModuleAccessSignals.h"
+#include "WaitDialog.h"
+
+#include <QAction>
+#include <QContextMenuEvent>
+#include <QCursor>
+#include <QHeaderView>
+#include <QMenu>
+#include <QMutexLocker>
+#include <QPair>
+#include <QScrollBar>
+#include <QSet>
+#include <QUuid>
+
+namespace VIG_ALARM_MOUDLE {
+
+namespace {
+
+enum Column {
+    StoreUidColumn = 0,
+    DeviceIdColumn,
+    DeviceNameColumn,
+    TypeKeyColumn,
+    TypeDescriptionColumn,
+    SubTypeKeyColumn,
+    ProbeIdColumn,
+    DescribeColumn,
+    LastHandleNoteColumn,
+    StateColumn,
+    AlarmTimeColumn,
+    ChannelIndexColumn,
+    FirstShownColumn, // the new or handled alarm time
+    SubTypeDescriptionColumn = 19,
+    ColumnCount = 21,
+};
+
+const int ShownColumnWidth = 150;
+const int RowHeight = 34;
+const int MenuHoverMargin = 8;
+const int WaitTimeoutMs = 60000;
+
+QString storeWord()
+{
+    return VIG_SYSTEM_MODULE::BusinessConfig::_instance().getSystemCustomizeInfoFromCache().storeWord;
+}
+
+} // namespace
+
+AlarmTable::AlarmTable(QWidget* parent)
+    : VIG_BASE_MODULE::TableWidget(parent)
+    , contentMenu(new QMenu(this))
+    , dealAlarmAction(new QAction(QObject::tr("Deal Alarm"), this))
+    , mistakenAlarmAction(new QAction(QObject::tr("Mistaken Alarm"), this))
+    , deleteAlarmAction(new QAction(QObject::tr("Delete Alarm"), this))
+    , requesterUuid(QUuid::createUuid().toString())
+{
+    init();
+    initMenu();
+    connectSignalsWithSlots();
+}
+
+AlarmTable::~AlarmTable() = default;
+
+void AlarmTable::init()
+{
+    const QString word = storeWord();
+    setHeaderViewColumnName({QStringLiteral("storeUid"),
+                             QStringLiteral("deviceId"),
+                             QStringLiteral("deviceName"),
+                             QStringLiteral("typeKey"),
+                             QStringLiteral("typeDescription"),
+                             QStringLiteral("subTypeKey"),
+                             QStringLiteral("probeId"),
+                             QStringLiteral("describe"),
+                             QStringLiteral("lastHandleNote"),
+                             QStringLiteral("state"),
+                             QStringLiteral("Alarm Time"),
+                             QStringLiteral("channelIndex"),
+                             QObject::tr("New(Handled) Alarm Time"),
+                             word + QObject::tr("_Name"),
+                             QObject::tr("Probe Info"),
+                             word + QObject::tr("_Keeper Tel"),
+                             word + QObject::tr("_Owner_Tel"),
+                             QObject::tr("Principal"),
+                             QObject::tr("principal Tel"),
+                             QObject::tr("subTypeDescription"),
+                             QObject::tr("New(Handled) Alarm Description")});
+    for (int column = 0; column < FirstShownColumn; ++column)
+        hideColumn(column);
+    for (int column = FirstShownColumn; column < ColumnCount - 1; ++column)
+        setColumnWidth(column, ShownColumnWidth);
+
+    setEditTriggers(QAbstractItemView::NoEditTriggers);
+    setAlternatingRowColors(true);
+    setSelectionMode(QAbstractItemView::ExtendedSelection);
+    setSelectionBehavior(QAbstractItemView::SelectRows);
+    setShowGrid(true);
+    horizontalHeader()->setHighlightSections(false);
+    verticalHeader()->setVisible(false);
+    verticalHeader()->setDefaultSectionSize(RowHeight);
+    horizontalHeader()->setStretchLastSection(true);
+    horizontalScrollBar()->setProperty("VIG_TableScrollBar", true);
+    verticalScrollBar()->setProperty("VIG_TableScrollBar", true);
+    setOrderBySectionEnabled(true);
+}
+
+void AlarmTable::initMenu()
+{
+    contentMenu->setProperty("VIG_main_menu", true);
+    contentMenu->addAction(dealAlarmAction);
+    contentMenu->addAction(mistakenAlarmAction);
+    contentMenu->addAction(deleteAlarmAction);
+    contentMenu->installEventFilter(this);
+    setActionNormalIcon();
+}
+
+void AlarmTable::connectSignalsWithSlots()
+{
+    connect(this, &QAbstractItemView::doubleClicked, this, &AlarmTable::slotAlarmDoubleClicked);
+    connect(&AlarmSignals::_instance(), &AlarmSignals::signalHandleAlarmResult, this,
+            &AlarmTable::slotHandleAlarmResult);
+    connect(contentMenu, &QMenu::hovered, this, &AlarmTable::slotContentMenuHovered);
+    connect(contentMenu, &QMenu::triggered, this, &AlarmTable::slotContentMenuTriggered);
+}
+
+VIG_AlarmInfo AlarmTable::getAlarmInfo(int row)
+{
+    VIG_AlarmInfo info;
+    if (row < 0 || row >= rowCount())
+        return info;
+    const auto cellText = [this, row](int column) {
+        const QTableWidgetItem* cell = item(row, column);
+        return cell ? cell->text() : QString();
+    };
+    info.alarmUid = getRowKeyValue(row);
+    info.storeUid = cellText(StoreUidColumn);
+    info.deviceId = cellText(DeviceIdColumn);
+    info.deviceName = cellText(DeviceNameColumn);
+    info.typeKey = cellText(TypeKeyColumn);
+    info.typeDescription = cellText(TypeDescriptionColumn);
+    info.subTypeKey = cellText(SubTypeKeyColumn);
+    info.probeId = cellText(ProbeIdColumn);
+    info.describe = cellText(DescribeColumn);
+    info.lastHandleNote = cellText(LastHandleNoteColumn);
+    info.state = cellText(StateColumn).toInt(nullptr, 10);
+    info.alarmTime = cellText(AlarmTimeColumn);
+    info.channelIndex = cellText(ChannelIndexColumn).toInt(nullptr, 10);
+    info.subTypeDescription = cellText(SubTypeDescriptionColumn);
+    return info;
+}
+
+VIG_AlarmInfo AlarmTable::getAlarmInfo(const QString& alarmUid)
+{
+    return getAlarmInfo(getRowIndexByKeyValue(alarmUid));
+}
+
+QList<int> AlarmTable::selectedRowsLocked() const
+{
+    QList<int> rows;
+    QSet<int> taken;
+    const QList<QTableWidgetItem*> items = selectedItems();
+    for (const QTableWidgetItem* selected : items) {
+        const int row = selected->row();
+        if (taken.contains(row))
+            continue;
+        taken.insert(row);
+        rows.append(row);
+    }
+    return rows;
+}
+
+QList<VIG_AlarmInfo> AlarmTable::getSelectedAlarms()
+{
+    QMutexLocker locker(&tableMutex);
+    QList<VIG_AlarmInfo> alarms;
+    for (int row : selectedRowsLocked())
+        alarms.append(getAlarmInfo(row));
+    return alarms;
+}
+
+QStringList AlarmTable::getSelectedAlarmsUid()
+{
+    QMutexLocker locker(&tableMutex);
+    QStringList uids;
+    for (int row : selectedRowsLocked())
+        uids.append(getRowKeyValue(row));
+    return uids;
+}
+
+void AlarmTable::deleteAlarm(const QString& alarmUid)
+{
+    deleteRowByKeyValue(alarmUid);
+}
+
+QStringList AlarmTable::getAlarmInfoValues(const VIG_AlarmInfo& info)
+{
+    const VIG_DATA_MODULE::BasicData& data = VIG_DATA_MODULE::BasicData::_instance();
+    const VIG_DATA_MODULE::VIG_StoreInfo store = data.getStoreInfo(info.storeUid);
+    return {info.storeUid,
+            info.deviceId,
+            info.deviceName,
+            info.typeKey,
+            info.typeDescription,
+            info.subTypeKey,
+            info.probeId,
+            info.describe,
+            info.lastHandleNote,
+            QString::number(info.state),
+            info.alarmTime,
+            QString::number(info.channelIndex),
+            info.alarmTime,
+            store.storeName,
+            data.getProbeInfo(info.probeId).probeName,
+            store.keeperTel,
+            store.ownerTel,
+            store.principal,
+            store.principalTel,
+            info.subTypeDescription,
+            isHandledState(info.state) ? info.lastHandleNote : info.describe};
+}
+
+QStringList AlarmTable::getHandledAlarmInfoValues(const VIG_AlarmProcess& process)
+{
+    const VIG_DATA_MODULE::BasicData& data = VIG_DATA_MODULE::BasicData::_instance();
+    const VIG_DATA_MODULE::VIG_StoreInfo store = data.getStoreInfo(process.storeUid);
+    return {process.storeUid,
+            process.deviceId,
+            process.deviceName,
+            process.typeKey,
+            process.typeDescription,
+            process.subTypeKey,
+            process.probeId,
+            process.describe,
+            process.lastHandleNote,
+            QString::number(process.state),
+            process.alarmTime,
+            QString::number(process.channelIndex),
+            process.handleTime,
+            store.storeName,
+            data.getProbeInfo(process.probeId).probeName,
+            store.keeperTel,
+            store.ownerTel,
+            process.principal,
+            process.principalTel,
+            process.subTypeDescription,
+            process.handleNote};
+}
+
+void AlarmTable::updateRowTextColorByAlarmHandleMode(int row, AlarmHandleMode mode)
+{
+    switch (mode) {
+    case AlarmNew:
+        setRowTextColor(row, QColor(QStringLiteral("#ff6e89")));
+        break;
+    case AlarmDealt:
+        setRowTextColor(row, QColor(QStringLiteral("#49cc90")));
+        break;
+    case AlarmMistaken:
+    case AlarmFinished:
+        setRowTextColor(row, QColor(QStringLiteral("#5d657e")));
+        break;
+    }
+}
+
+void AlarmTable::colourRowByState(int row, int state)
+{
+    // Only the four known states have a colour; anything else keeps the row as it is.
+    if (state >= AlarmNew && state <= AlarmFinished)
+        updateRowTextColorByAlarmHandleMode(row, static_cast<AlarmHandleMode>(state));
+}
+
+void AlarmTable::startBatch(int count)
+{
+    VIG_BASE_MODULE::WaitDialog::_instance().showWaitDialog(QObject::tr("Hanle alarm..."), QUuid(),
+                                                            WaitTimeoutMs);
+    pendingResultCount = count;
+    batchAllSucceeded = true;
+}
+
+void AlarmTable::handleSelectedAlarmsAsNormal()
+{
+    if (getSelectedAlarmsUid().isEmpty())
+        return;
+    emit AlarmSignals::_instance().signalCloseAlarmSound();
+
+    HandleAlarmDlg dialog(nullptr);
+    if (dialog.exec() != QDialog::Accepted)
+        return;
+    // Rows may have left the table while the dialog was open.
+    QStringList uids = getSelectedAlarmsUid();
+    if (uids.isEmpty())
+        return;
+    const QString note = dialog.getHandleNote();
+    const int mode = dialog.isCloseAlarmChecked() ? AlarmFinished : AlarmDealt;
+    const bool informKeeper = dialog.isInformKeeperChecked();
+
+    startBatch(uids.size());
+    AlarmBusiness::_instance().handleAlarms(requesterUuid, uids, note, mode, informKeeper);
+    emitAlarmOutControlSignal();
+}
+
+void AlarmTable::handleSelectedAlarmsAsMistake()
+{
+    if (getSelectedAlarmsUid().isEmpty())
+        return;
+    emit AlarmSignals::_instance().signalCloseAlarmSound();
+
+    if (VIG_BASE_MODULE::MessageBoxW::information(nullptr, QString(),
+                                                  QObject::tr("Are you sure false alarm?"), 3) != 1)
+        return;
+    QStringList uids = getSelectedAlarmsUid();
+    if (uids.isEmpty())
+        return;
+
+    startBatch(uids.size());
+    AlarmBusiness::_instance().handleAlarms(requesterUuid, uids, QObject::tr("False alarm"), AlarmMistaken,
+                                            false);
+    emitAlarmOutControlSignal();
+}
+
+void AlarmTable::deleteSelectedAlarmFromTable()
+{
+    if (getSelectedAlarmsUid().isEmpty())
+        return;
+    if (VIG_BASE_MODULE::MessageBoxW::information(
+            nullptr, QString(),
+            QObject::tr("Are you sure delete selected alarms from table,you can search them from alarm "
+                        "records again"),
+            3) != 1)
+        return;
+    const QList<VIG_AlarmInfo> alarms = getSelectedAlarms();
+    // Straight to the host's removal: the derived deleteAlarm takes tableMutex itself, and the menu's removal
+    // is not a handling, so no count is reported for it.
+    QMutexLocker locker(&tableMutex);
+    for (const VIG_AlarmInfo& alarm : alarms)
+        deleteRowByKeyValue(alarm.alarmUid);
+}
+
+void AlarmTable::setActionNormalIcon()
+{
+    dealAlarmAction->setIcon(QIcon(QStringLiteral(":/images/handleAlarm_normal.png")));
+    mistakenAlarmAction->setIcon(QIcon(QStringLiteral(":/images/falseAlarm_normal.png")));
+    deleteAlarmAction->setIcon(QIcon(QStringLiteral(":/menu/images/menu_delete_normal.png")));
+}
+
+QStringList AlarmTable::getSelectedDevicesAlarmOutLinkedDevices()
+{
+    // Handled alarms have had their outputs switched off already; one question per device is enough.
+    QList<QPair<QString, QString>> newAlarmSources; // device and probe
+    {
+        QMutexLocker locker(&tableMutex);
+        QSet<QString> devices;
+        for (int row : selectedRowsLocked()) {
+            const VIG_AlarmInfo info = getAlarmInfo(row);
+            if (info.state != AlarmNew || devices.contains(info.deviceId))
+                continue;
+            devices.insert(info.deviceId);
+            newAlarmSources.append(qMakePair(info.deviceId, info.probeId));
+        }
+    }
+    // Asked after the table's lock is released: the business object's lock is never nested in it.
+    QStringList linkedDevices;
+    for (const auto& source : qAsConst(newAlarmSources))
+        linkedDevices.append(
+            AlarmBusiness::_instance().getAlarmOutLinkedDevices(source.first, source.second));
+    linkedDevices.removeDuplicates();
+    return linkedDevices;
+}
+
+void AlarmTable::emitAlarmOutControlSignal()
+{
+    emit VIG_CONTACT_MODULE::ModuleAccessSignals::_instance().signalCloseAlarmOut(
+        getSelectedDevicesAlarmOutLinkedDevices());
+}
+
+bool AlarmTable::eventFilter(QObject* watched, QEvent* event)
+{
+    if (watched == contentMenu && event->type() == QEvent::MouseMove) {
+        // Leaving the menu by its edge sends no hover for "no action", so the hovered icon is reset here.
+        const QRect inner = contentMenu->geometry().adjusted(MenuHoverMargin, MenuHoverMargin,
+                                                             -MenuHoverMargin, -MenuHoverMargin);
+        if (!inner.contains(QCursor::pos()))
+            setActionNormalIcon();
+    }
+    return VIG_BASE_MODULE::TableWidget::eventFilter(watched, event);
+}
+
+void AlarmTable::focusOutEvent(QFocusEvent* event)
+{
+    // The selection keeps its look while the menu or a dialog has the focus.
+    Q_UNUSED(event);
+}
+
+void AlarmTable::contextMenuEvent(QContextMenuEvent* event)
+{
+    if (!itemAt(event->pos()))
+        return;
+    VIG_BASE_MODULE::TableWidget::contextMenuEvent(event);
+    contentMenu->popup(QCursor::pos());
+}
+
+void AlarmTable::slotAlarmDoubleClicked(QModelIndex index)
+{
+    Q_UNUSED(index);
+}
+
+void AlarmTable::slotContentMenuHovered(QAction* action)
+{
+    setActionNormalIcon();
+    if (action == dealAlarmAction)
+        action->setIcon(QIcon(QStringLiteral(":/images/handleAlarm_hover.png")));
+    else if (action == mistakenAlarmAction)
+        action->setIcon(QIcon(QStringLiteral(":/images/falseAlarm_hover.png")));
+    else if (action == deleteAlarmAction)
+        action->setIcon(QIcon(QStringLiteral(":/menu/images/menu_delete_hover.png")));
+}
+
+void AlarmTable::slotContentMenuTriggered(QAction* action)
+{
+    setActionNormalIcon();
+    if (action == dealAlarmAction)
+        handleSelectedAlarmsAsNormal();
+    else if (action == mistakenAlarmAction)
+        handleSelectedAlarmsAsMistake();
+    else if (action == deleteAlarmAction)
+        deleteSelectedAlarmFromTable();
+}
+
+void AlarmTable::slotHandleAlarmResult(const QString& uuid, const QString& alarmUid, int result,
+                                       const QString& errorMsg)
+{
+    Q_UNUSED(errorMsg);
+    if (uuid != requesterUuid || pendingResultCount == 0)
+        return;
+    if (result == 0) {
+        AlarmSignals& hub = AlarmSignals::_instance();
+        emit hub.signalAlarmHandledNotInVideoMonitorWt(getAlarmInfo(alarmUid));
+        emit hub.signalDeleteAlarmFromMonitorTable(alarmUid);
+        emit hub.signalUpdateAlarmHandledNotesInDetailCheckWt(alarmUid);
+    } else {
+        batchAllSucceeded = false;
+    }
+    if (--pendingResultCount > 0)
+        return;
+
+    // Idle again before anything below can run a nested event loop and let a new batch begin.
+    const bool allSucceeded = batchAllSucceeded;
+    pendingResultCount = 0;
+    batchAllSucceeded = true;
+    VIG_BASE_MODULE::WaitDialog::_instance().hideWaitDialog();
+    emit signalHandleAlarmFromTableWtCompleted();
+    if (!allSucceeded)
+        VIG_BASE_MODULE::MessageBoxW::information(nullptr, QString(),
+                                                  QObject::tr("some selected alarms handle fail."), 1);
+}
+
+} // namespace VIG_ALARM_MOUDLE

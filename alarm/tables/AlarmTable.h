@@ -1,0 +1,91 @@
+#pragma once
+
+#include "frame/VIG_AlarmInfo.h"
+#include "frame/VIG_AlarmProcess.h"
+
+#include "TableWidget.h"
+
+#include <QList>
+#include <QModelIndex>
+#include <QMutex>
+#include <QString>
+#include <QStringList>
+
+class QAction;
+class QContextMenuEvent;
+class QEvent;
+class QFocusEvent;
+class QMenu;
+
+namespace VIG_ALARM_MOUDLE {
+
+// The module's common table of alarms: one row per alarm keyed by its uid, coloured by state, with a
+// context menu that handles, marks as false or removes the selected alarms. Handle results are counted per
+// batch so that the wait dialog closes once and a partial failure is reported once.
+class Q_DECL_EXPORT AlarmTable : public VIG_BASE_MODULE::TableWidget
+{
+    Q_OBJECT
+
+public:
+    explicit AlarmTable(QWidget* parent = nullptr);
+    ~AlarmTable() override;
+
+    // A default record for a row (or uid) that does not exist.
+    VIG_AlarmInfo getAlarmInfo(int row);
+    VIG_AlarmInfo getAlarmInfo(const QString& alarmUid);
+    // One entry per selected row, however many of its cells are selected.
+    QList<VIG_AlarmInfo> getSelectedAlarms();
+    QStringList getSelectedAlarmsUid();
+
+    virtual void deleteAlarm(const QString& alarmUid);
+
+signals:
+    void signalHandleAlarmFromTableWtCompleted();
+
+protected:
+    QStringList getAlarmInfoValues(const VIG_AlarmInfo& info);
+    QStringList getHandledAlarmInfoValues(const VIG_AlarmProcess& process);
+    void updateRowTextColorByAlarmHandleMode(int row, AlarmHandleMode mode);
+    // The colour rule for a state as the service gives it; unknown states leave the row as it is.
+    void colourRowByState(int row, int state);
+
+    void handleSelectedAlarmsAsNormal();
+    void handleSelectedAlarmsAsMistake();
+    void deleteSelectedAlarmFromTable();
+    void setActionNormalIcon();
+
+    bool eventFilter(QObject* watched, QEvent* event) override;
+    void focusOutEvent(QFocusEvent* event) override;
+    void contextMenuEvent(QContextMenuEvent* event) override;
+
+protected slots:
+    virtual void slotAlarmDoubleClicked(QModelIndex index);
+    void slotContentMenuHovered(QAction* action);
+    void slotContentMenuTriggered(QAction* action);
+    void slotHandleAlarmResult(const QString& uuid, const QString& alarmUid, int result,
+                               const QString& errorMsg);
+
+protected:
+    QMenu* contentMenu = nullptr;
+    QAction* dealAlarmAction = nullptr;
+    QAction* mistakenAlarmAction = nullptr;
+    QAction* deleteAlarmAction = nullptr;
+    bool batchAllSucceeded = true;
+    qint32 pendingResultCount = 0;
+    // Guards reading the selection and changing rows; not recursive, so nothing that holds it calls an
+    // operation that takes it again.
+    QMutex tableMutex;
+    QString requesterUuid;
+
+private:
+    void init();
+    void initMenu();
+    void connectSignalsWithSlots();
+    QStringList getSelectedDevicesAlarmOutLinkedDevices();
+    void emitAlarmOutControlSignal();
+    // Distinct selected rows, each at its first selected item; the caller holds tableMutex.
+    QList<int> selectedRowsLocked() const;
+    void startBatch(int count);
+};
+
+} // namespace VIG_ALARM_MOUDLE

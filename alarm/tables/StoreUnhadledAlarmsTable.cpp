@@ -1,0 +1,80 @@
+#include "tables/StoreUnhadledAlarmsTable.h"
+
+#include "service/AlarmBusiness.h"
+
+#include "ModuleAccessSignals.h"
+
+#include <QHeaderView>
+#include <QMutexLocker>
+#include <QTableWidgetItem>
+
+namespace VIG_ALARM_MOUDLE {
+
+namespace {
+
+enum Column {
+    AlarmTimeColumn = 12,
+    KeeperTelColumn = 15,
+    OwnerTelColumn = 16,
+    DescriptionColumn = 20,
+};
+
+} // namespace
+
+StoreUnhadledAlarmsTable::StoreUnhadledAlarmsTable(QWidget* parent) : AlarmMonitorTable(parent)
+{
+    horizontalHeaderItem(AlarmTimeColumn)->setText(QObject::tr("New Alarm Time"));
+    horizontalHeaderItem(DescriptionColumn)->setText(QObject::tr("New Alarm Description"));
+    hideColumn(KeeperTelColumn);
+    hideColumn(OwnerTelColumn);
+    setAlternatingRowColors(true);
+    setShowGrid(true);
+}
+
+StoreUnhadledAlarmsTable::~StoreUnhadledAlarmsTable() = default;
+
+int StoreUnhadledAlarmsTable::updateData(const QString& storeUid)
+{
+    // Asked before the table's lock is taken: the business object's lock is never nested in it.
+    const AlarmInfoVector alarms = AlarmBusiness::_instance().getStoreUnhandledAlarms(storeUid);
+    QMutexLocker locker(&tableMutex);
+    currentStoreUid = storeUid;
+    for (const VIG_AlarmInfo& info : alarms)
+        insertFront(getAlarmInfoValues(info), info.alarmUid, QSet<int>());
+    sortByColumn(AlarmTimeColumn, Qt::DescendingOrder);
+    return alarms.size();
+}
+
+void StoreUnhadledAlarmsTable::deleteAlarm(const QString& alarmUid)
+{
+    AlarmMonitorTable::deleteAlarm(alarmUid);
+    emit signalStoreUnhandledAlarmsCount(rowCount());
+}
+
+void StoreUnhadledAlarmsTable::slotNewAlarmPush(const VIG_AlarmInfo& info)
+{
+    // Unbound until the first updateData: no store's alarms belong here yet.
+    if (currentStoreUid.isEmpty() || info.storeUid != currentStoreUid)
+        return;
+    {
+        QMutexLocker locker(&tableMutex);
+        insertFront(getAlarmInfoValues(info), info.alarmUid, QSet<int>());
+    }
+    emit signalStoreUnhandledAlarmsCount(rowCount());
+}
+
+void StoreUnhadledAlarmsTable::slotHandledAlarmPush(const VIG_AlarmProcess& process)
+{
+    if (currentStoreUid.isEmpty() || process.storeUid != currentStoreUid)
+        return;
+    deleteAlarm(process.alarmUid);
+}
+
+void StoreUnhadledAlarmsTable::slotAlarmDoubleClicked(QModelIndex index)
+{
+    emit VIG_CONTACT_MODULE::ModuleAccessSignals::_instance().signalSetCurrentModuleForm(
+        VIG_CONTACT_MODULE::AlarmModuleForm);
+    AlarmMonitorTable::slotAlarmDoubleClicked(index);
+}
+
+} // namespace VIG_ALARM_MOUDLE

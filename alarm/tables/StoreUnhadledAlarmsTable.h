@@ -1,0 +1,35 @@
+#pragma once
+
+#include "tables/AlarmMonitorTable.h"
+
+namespace VIG_ALARM_MOUDLE {
+
+// The unhandled alarms of one store, for the host's own views: loaded with updateData, then kept up to date
+// from the live stream; the row count is reported whenever the live stream changes it.
+class Q_DECL_EXPORT StoreUnhadledAlarmsTable : public AlarmMonitorTable
+{
+    Q_OBJECT
+
+public:
+    explicit StoreUnhadledAlarmsTable(QWidget* parent = nullptr);
+    ~StoreUnhadledAlarmsTable() override;
+
+    // Adds the store's unhandled alarms (rows already shown stay) and returns how many were received.
+    int updateData(const QString& storeUid);
+    void deleteAlarm(const QString& alarmUid) override;
+
+signals:
+    void signalStoreUnhandledAlarmsCount(int count);
+
+public slots:
+    void slotNewAlarmPush(const VIG_AlarmInfo& info) override;
+    void slotHandledAlarmPush(const VIG_AlarmProcess& process) override;
+
+protected slots:
+    void slotAlarmDoubleClicked(QModelIndex index) override;
+
+private:
+    QString currentStoreUid;
+};
+
+} // namespace VIG_ALARM_MOUDLE

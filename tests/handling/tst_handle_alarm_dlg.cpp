@@ -1,0 +1,140 @@
+#include "handling/HandleAlarmDlg.h"
+
+#include "BusinessConfig.h"
+#include "MessageBoxW.h"
+
+#include <QApplication>
+#include <QLabel>
+#include <QPushButton>
+#include <QTextEdit>
+#include <QtTest>
+
+#include <functional>
+
+using namespace VIG_ALARM_MOUDLE;
+using VIG_BASE_MODULE::MessageBoxW;
+
+namespace {
+
+// Runs the step on the dialog once its exec() has made it the active modal widget.
+void onModalDialog(std::function<void(HandleAlarmDlg*)> step)
+{
+    QTimer::singleShot(0, [step] {
+        auto* dialog = qobject_cast<HandleAlarmDlg*>(QApplication::activeModalWidget());
+        QVERIFY(dialog);
+        step(dialog);
+    });
+}
+
+template <typename T> T* child(QWidget* dialog, const char* name)
+{
+    T* widget = dialog->findChild<T*>(QString::fromLatin1(name));
+    [&] {
+        QVERIFY2(widget, name);
+    }();
+    return widget;
+}
+
+} // namespace
+
+class TstHandleAlarmDlg : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void init()
+    {
+        MessageBoxW::clearCalls();
+        MessageBoxW::clearQueuedAnswers();
+        VIG_SYSTEM_MODULE::BusinessConfig::_instance().setStoreWord(QStringLiteral("Shop"));
+    }
+
+    void formHasItsNamesSizesTextsAndLook()
+    {
+        HandleAlarmDlg dialog(nullptr);
+        QCOMPARE(dialog.objectName(), QString("VIG_ALARM_MOUDLE__HandleAlarmDlg"));
+        QCOMPARE(dialog.minimumSize(), QSize(550, 320));
+        QCOMPARE(dialog.maximumSize(), QSize(550, 320));
+        QCOMPARE(dialog.windowTitle(), QString("HandleAlarmDlg"));
+
+        auto* note = child<QTextEdit>(&dialog, "textEdit");
+        QCOMPARE(note->minimumSize(), QSize(360, 120));
+        QCOMPARE(note->maximumSize(), QSize(360, 120));
+        QCOMPARE(note->property("VIG_HandleAlarm_Content"), QVariant(true));
+        QVERIFY(note->styleSheet().contains("QWidget#VIG_ALARM_MOUDLE__HandleAlarmDlg QScrollBar"));
+        QVERIFY(note->styleSheet().contains("width: 6px"));
+
+        QCOMPARE(child<QLabel>(&dialog, "handleNoteLabel")->text(), QString("Handle Note"));
+        QCOMPARE(child<QLabel>(&dialog, "closAlarmLabel")->text(), QString("Close Alarm"));
+        QCOMPARE(child<QLabel>(&dialog, "informKeeperLabel")->text(), QString("InformShop_Keeper"));
+        for (const char* label : {"handleNoteLabel", "closAlarmLabel", "informKeeperLabel"})
+            QCOMPARE(child<QLabel>(&dialog, label)->property("VIG_HandleAlarm_label"), QVariant(true));
+
+        for (const char* name : {"closeAlarmBt", "informKeeperBt"}) {
+            auto* toggle = child<QPushButton>(&dialog, name);
+            QCOMPARE(toggle->minimumSize(), QSize(20, 20));
+            QCOMPARE(toggle->maximumSize(), QSize(20, 20));
+            QVERIFY(toggle->text().isEmpty());
+            QVERIFY(toggle->isCheckable());
+            QCOMPARE(toggle->property("VIG_HandleAlarm_close"), QVariant(true));
+        }
+        auto* send = child<QPushButton>(&dialog, "HandleBt");
+        QCOMPARE(send->text(), QString("Send"));
+        QCOMPARE(send->minimumSize(), QSize(100, 36));
+        QCOMPARE(send->maximumSize(), QSize(100, 36));
+        QCOMPARE(send->property("VIG_HandleAlarm_send"), QVariant(true));
+    }
+
+    void blankNoteIsRefusedAndTheDialogStays()
+    {
+        HandleAlarmDlg dialog(nullptr);
+        MessageBoxW::queueAnswer(1);
+        bool checked = false;
+        onModalDialog([&](HandleAlarmDlg* shown) {
+            QCOMPARE(shown, &dialog);
+            auto* note = child<QTextEdit>(shown, "textEdit");
+            note->setPlainText(" \n\t \n");
+            child<QPushButton>(shown, "HandleBt")->click();
+            QVERIFY(shown->isVisible());
+            QCOMPARE(note->toPlainText(), QString(" \n\t \n"));
+            const QVector<MessageBoxW::Call> calls = MessageBoxW::calls();
+            QCOMPARE(calls.size(), 1);
+            QCOMPARE(calls.at(0).title, QString());
+            QCOMPARE(calls.at(0).text, QString("The handle note can not be null."));
+            QCOMPARE(calls.at(0).buttons, 1);
+            checked = true;
+            // The close button ends it without an answer.
+            shown->closeButton()->click();
+        });
+        QCOMPARE(dialog.exec(), 0);
+        QVERIFY(checked);
+    }
+
+    void sentNoteGivesTheThreeAnswers()
+    {
+        HandleAlarmDlg dialog(nullptr);
+        onModalDialog([](HandleAlarmDlg* shown) {
+            QTest::keyClicks(child<QTextEdit>(shown, "textEdit"), "  guard sent");
+            child<QPushButton>(shown, "HandleBt")->click();
+        });
+        QCOMPARE(dialog.exec(), 1);
+        QCOMPARE(dialog.getHandleNote(), QString("  guard sent"));
+        QVERIFY(dialog.isCloseAlarmChecked());
+        QVERIFY(!dialog.isInformKeeperChecked());
+        QVERIFY(MessageBoxW::calls().isEmpty());
+
+        HandleAlarmDlg toggled(nullptr);
+        onModalDialog([](HandleAlarmDlg* shown) {
+            child<QTextEdit>(shown, "textEdit")->setPlainText("keeper called");
+            child<QPushButton>(shown, "closeAlarmBt")->click();
+            child<QPushButton>(shown, "informKeeperBt")->click();
+            child<QPushButton>(shown, "HandleBt")->click();
+        });
+        QCOMPARE(toggled.exec(), 1);
+        QVERIFY(!toggled.isCloseAlarmChecked());
+        QVERIFY(toggled.isInformKeeperChecked());
+    }
+};
+
+QTEST_MAIN(TstHandleAlarmDlg)
+#include "tst_handle_alarm_dlg.moc"

@@ -1,0 +1,298 @@
+#include "FakeAlarmService.h"
+
+#include "frame/AlarmSignals.h"
+#include "service/AlarmBusiness.h"
+#include "tables/AlarmMonitorTable.h"
+#include "tables/StoreUnhadledAlarmsTable.h"
+
+#include "BasicData.h"
+#include "BusinessConfig.h"
+#include "DataCache.h"
+#include "MessageBoxW.h"
+#include "ModuleAccessSignals.h"
+#include "WaitDialog.h"
+
+#include <QAction>
+#include <QHeaderView>
+#include <QSignalSpy>
+#include <QtTest>
+
+using namespace VIG_ALARM_MOUDLE;
+using VIG_BASE_MODULE::MessageBoxW;
+using VIG_CONTACT_MODULE::ModuleAccessSignals;
+
+namespace {
+
+FakeAlarmService& service()
+{
+    static FakeAlarmService fake;
+    return fake;
+}
+
+VIG_AlarmInfo alarm(const QString& uid, const QString& store, const QString& time, int state = AlarmNew)
+{
+    VIG_AlarmInfo info;
+    info.alarmUid = uid;
+    info.storeUid = store;
+    info.deviceId = "D1";
+    info.probeId = "P1";
+    info.alarmTime = time;
+    info.describe = "door opened";
+    info.lastHandleNote = "earlier note";
+    info.state = state;
+    return info;
+}
+
+VIG_AlarmProcess handling(const VIG_AlarmInfo& info, int state)
+{
+    VIG_AlarmProcess process;
+    static_cast<VIG_AlarmInfo&>(process) = info;
+    process.state = state;
+    process.principal = "Li Na";
+    process.principalTel = "139-4444";
+    process.handleTime = "2026-12-05 05:00:00";
+    process.handleNote = "checked on camera";
+    return process;
+}
+
+QColor rowColour(const QTableWidget& table, int row)
+{
+    return table.item(row, 12)->foreground().color();
+}
+
+QStringList keys(const AlarmTable& table)
+{
+    QStringList result;
+    for (int row = 0; row < table.rowCount(); ++row)
+        result.append(table.getRowKeyValue(row));
+    return result;
+}
+
+class ProbeStoreTable : public StoreUnhadledAlarmsTable
+{
+public:
+    using StoreUnhadledAlarmsTable::deleteAlarmAction;
+    using StoreUnhadledAlarmsTable::StoreUnhadledAlarmsTable;
+};
+
+} // namespace
+
+class TstMonitorTables : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void initTestCase();
+    void init();
+    void newAlarmsGoToTheTopInRed();
+    void handledPushesUpdateOrAppend();
+    void successfulHandlingsLeaveTheTable();
+    void doubleClickOpensTheDetails();
+    void storeTableHeadersAndColumns();
+    void storeTableLoadsSortedAndKeepsRows();
+    void storeTableFollowsItsStoreOnly();
+    void menuDeleteReportsNoCount();
+};
+
+void TstMonitorTables::initTestCase()
+{
+    QDir("AlarmLocalDB").removeRecursively();
+    DataCache::Instance()->SetAlarmPtr(&service());
+    AlarmBusiness::_instance();
+    VIG_BASE_MODULE::WaitDialog::_instance().setDisplayEnabled(false);
+    VIG_DATA_MODULE::BasicData::_instance().clearAll();
+    VIG_SYSTEM_MODULE::BusinessConfig::_instance().setStoreWord("Shop");
+}
+
+void TstMonitorTables::init()
+{
+    MessageBoxW::clearCalls();
+    MessageBoxW::clearQueuedAnswers();
+}
+
+void TstMonitorTables::newAlarmsGoToTheTopInRed()
+{
+    AlarmMonitorTable table(nullptr);
+    AlarmSignals& hub = AlarmSignals::_instance();
+    emit hub.signalNewAlarmPush(alarm("A1", "S1", "2026-12-05 03:00:01"));
+    // A pushed alarm is shown as new whatever state it carries.
+    emit hub.signalNewAlarmPush(alarm("A2", "S2", "2026-12-05 03:00:02", AlarmDealt));
+    QCOMPARE(keys(table), QStringList({"A2", "A1"}));
+    QCOMPARE(rowColour(table, 0), QColor("#ff6e89"));
+    QCOMPARE(rowColour(table, 1), QColor("#ff6e89"));
+    QCOMPARE(table.getAlarmInfo(QString("A1")).alarmTime, QString("2026-12-05 03:00:01"));
+}
+
+void TstMonitorTables::handledPushesUpdateOrAppend()
+{
+    AlarmMonitorTable table(nullptr);
+    AlarmSignals& hub = AlarmSignals::_instance();
+    const VIG_AlarmInfo a1 = alarm("A1", "S1", "2026-12-05 03:00:01");
+    const VIG_AlarmInfo a2 = alarm("A2", "S1", "2026-12-05 03:00:02");
+    const VIG_AlarmInfo a3 = alarm("A3", "S1", "2026-12-05 03:00:03");
+    for (const VIG_AlarmInfo& info : {a1, a2, a3})
+        emit hub.signalNewAlarmPush(info);
+    // Rows looked up by uid must be found after the operator sorts the table, too.
+    table.sortByColumn(12, Qt::AscendingOrder);
+    QCOMPARE(keys(table), QStringList({"A1", "A2", "A3"}));
+
+    emit hub.signalHandledAlarmPush(handling(a2, AlarmDealt));
+    QCOMPARE(table.rowCount(), 3);
+    QCOMPARE(table.getRowIndexByKeyValue("A2"), 1);
+    QCOMPARE(table.item(1, 12)->text(), QString("2026-12-05 05:00:00"));
+    QCOMPARE(table.item(1, 17)->text(), QString("Li Na"));
+    QCOMPARE(table.item(1, 18)->text(), QString("139-4444"));
+    QCOMPARE(table.item(1, 20)->text(), QString("checked on camera"));
+    QCOMPARE(table.getAlarmInfo(1).state, int(AlarmDealt));
+    QCOMPARE(rowColour(table, 1), QColor("#49cc90"));
+    QCOMPARE(rowColour(table, 0), QColor("#ff6e89"));
+
+    emit hub.signalHandledAlarmPush(handling(a1, AlarmMistaken));
+    QCOMPARE(rowColour(table, 0), QColor("#5d657e"));
+    emit hub.signalHandledAlarmPush(handling(a3, AlarmFinished));
+    QCOMPARE(rowColour(table, 2), QColor("#5d657e"));
+
+    // An alarm the table never showed comes in at the bottom.
+    emit hub.signalHandledAlarmPush(handling(alarm("X9", "S7", "2026-12-01 00:00:00"), AlarmDealt));
+    QCOMPARE(keys(table), QStringList({"A1", "A2", "A3", "X9"}));
+    QCOMPARE(rowColour(table, 3), QColor("#49cc90"));
+    QCOMPARE(table.item(3, 20)->text(), QString("checked on camera"));
+}
+
+void TstMonitorTables::successfulHandlingsLeaveTheTable()
+{
+    AlarmMonitorTable table(nullptr);
+    AlarmSignals& hub = AlarmSignals::_instance();
+    emit hub.signalNewAlarmPush(alarm("A1", "S1", "2026-12-05 03:00:01"));
+    emit hub.signalNewAlarmPush(alarm("A2", "S1", "2026-12-05 03:00:02"));
+    emit hub.signalDeleteAlarmFromMonitorTable("A1");
+    emit hub.signalDeleteAlarmFromMonitorTable("unknown");
+    QCOMPARE(keys(table), QStringList({"A2"}));
+    table.deleteAlarm("A2");
+    QCOMPARE(table.rowCount(), 0);
+}
+
+void TstMonitorTables::doubleClickOpensTheDetails()
+{
+    AlarmSignals& hub = AlarmSignals::_instance();
+    QSignalSpy sound(&hub, &AlarmSignals::signalCloseAlarmSound);
+    QSignalSpy opened(&hub, &AlarmSignals::signalAlarmTableRecordDoubleClicked);
+    QSignalSpy form(&ModuleAccessSignals::_instance(), &ModuleAccessSignals::signalSetCurrentModuleForm);
+
+    AlarmMonitorTable monitor(nullptr);
+    emit hub.signalNewAlarmPush(alarm("A1", "S1", "2026-12-05 03:00:01"));
+    emit monitor.doubleClicked(monitor.model()->index(0, 14));
+    QCOMPARE(sound.count(), 1);
+    QCOMPARE(opened.count(), 1);
+    QCOMPARE(opened.at(0).at(0).value<VIG_AlarmInfo>().alarmUid, QString("A1"));
+    QCOMPARE(opened.at(0).at(1).value<AlarmRelationType>(), IcloudRecordingRelation);
+    QCOMPARE(form.count(), 0);
+
+    StoreUnhadledAlarmsTable store(nullptr);
+    store.updateData("S1");
+    emit hub.signalNewAlarmPush(alarm("A2", "S1", "2026-12-05 03:00:02"));
+    emit store.doubleClicked(store.model()->index(0, 14));
+    QCOMPARE(form.count(), 1);
+    QCOMPARE(form.at(0).at(0).value<VIG_CONTACT_MODULE::ModuleFormType>(),
+             VIG_CONTACT_MODULE::AlarmModuleForm);
+    QCOMPARE(opened.count(), 2);
+    QCOMPARE(opened.at(1).at(0).value<VIG_AlarmInfo>().alarmUid, QString("A2"));
+}
+
+void TstMonitorTables::storeTableHeadersAndColumns()
+{
+    StoreUnhadledAlarmsTable table(nullptr);
+    QCOMPARE(table.columnCount(), 21);
+    QCOMPARE(table.horizontalHeaderItem(12)->text(), QString("New Alarm Time"));
+    QCOMPARE(table.horizontalHeaderItem(20)->text(), QString("New Alarm Description"));
+    QCOMPARE(table.horizontalHeaderItem(13)->text(), QString("Shop_Name"));
+    for (int column = 0; column < 21; ++column)
+        QCOMPARE(table.isColumnHidden(column), column < 12 || column == 15 || column == 16);
+    QVERIFY(table.alternatingRowColors());
+    QVERIFY(table.showGrid());
+}
+
+void TstMonitorTables::storeTableLoadsSortedAndKeepsRows()
+{
+    AlarmBusiness& business = AlarmBusiness::_instance();
+    business.addUnhandledAlarm(alarm("L2", "S-load", "2026-12-05 02:00:00"));
+    business.addUnhandledAlarm(alarm("L1", "S-load", "2026-12-05 01:00:00"));
+    business.addUnhandledAlarm(alarm("L3", "S-load", "2026-12-05 03:00:00"));
+    business.addUnhandledAlarm(alarm("M1", "S-other", "2026-12-05 04:00:00"));
+
+    StoreUnhadledAlarmsTable table(nullptr);
+    QSignalSpy counts(&table, &StoreUnhadledAlarmsTable::signalStoreUnhandledAlarmsCount);
+    QCOMPARE(table.updateData("S-empty"), 0);
+    QCOMPARE(table.rowCount(), 0);
+
+    QCOMPARE(table.updateData("S-load"), 3);
+    QCOMPARE(keys(table), QStringList({"L3", "L2", "L1"}));
+    // Loaded rows are not coloured.
+    QCOMPARE(rowColour(table, 0), QTableWidgetItem().foreground().color());
+
+    // A later load of another store keeps what is shown; loading again does not double rows.
+    QCOMPARE(table.updateData("S-other"), 1);
+    QCOMPARE(keys(table), QStringList({"M1", "L3", "L2", "L1"}));
+    QCOMPARE(table.updateData("S-empty"), 0);
+    QCOMPARE(table.rowCount(), 4);
+    QCOMPARE(counts.count(), 0);
+}
+
+void TstMonitorTables::storeTableFollowsItsStoreOnly()
+{
+    AlarmSignals& hub = AlarmSignals::_instance();
+    StoreUnhadledAlarmsTable unbound(nullptr);
+    StoreUnhadledAlarmsTable table(nullptr);
+    QSignalSpy unboundCounts(&unbound, &StoreUnhadledAlarmsTable::signalStoreUnhandledAlarmsCount);
+    QSignalSpy counts(&table, &StoreUnhadledAlarmsTable::signalStoreUnhandledAlarmsCount);
+    QCOMPARE(table.updateData("S-A"), 0);
+
+    const VIG_AlarmInfo a1 = alarm("A1", "S-A", "2026-12-05 03:00:01");
+    const VIG_AlarmInfo a2 = alarm("A2", "S-A", "2026-12-05 03:00:02");
+    const VIG_AlarmInfo b1 = alarm("B1", "S-B", "2026-12-05 03:00:03");
+    emit hub.signalNewAlarmPush(b1);
+    QCOMPARE(table.rowCount(), 0);
+    QCOMPARE(counts.count(), 0);
+
+    emit hub.signalNewAlarmPush(a1);
+    emit hub.signalNewAlarmPush(a2);
+    QCOMPARE(keys(table), QStringList({"A2", "A1"}));
+    QCOMPARE(counts.count(), 2);
+    QCOMPARE(counts.at(0).at(0).toInt(), 1);
+    QCOMPARE(counts.at(1).at(0).toInt(), 2);
+    QCOMPARE(rowColour(table, 0), QTableWidgetItem().foreground().color());
+
+    emit hub.signalHandledAlarmPush(handling(b1, AlarmDealt));
+    QCOMPARE(counts.count(), 2);
+    emit hub.signalHandledAlarmPush(handling(a1, AlarmDealt));
+    QCOMPARE(keys(table), QStringList({"A2"}));
+    QCOMPARE(counts.last().at(0).toInt(), 1);
+    // Removal through the monitor signal counts as well, down to nothing.
+    emit hub.signalDeleteAlarmFromMonitorTable("A2");
+    QCOMPARE(table.rowCount(), 0);
+    QCOMPARE(counts.count(), 4);
+    QCOMPARE(counts.last().at(0).toInt(), 0);
+
+    // A table that was never loaded takes no alarm in.
+    QCOMPARE(unbound.rowCount(), 0);
+    QVERIFY(std::all_of(unboundCounts.cbegin(), unboundCounts.cend(),
+                        [](const QList<QVariant>& count) { return count.at(0).toInt() == 0; }));
+}
+
+void TstMonitorTables::menuDeleteReportsNoCount()
+{
+    ProbeStoreTable table(nullptr);
+    table.updateData("S-M");
+    AlarmSignals& hub = AlarmSignals::_instance();
+    emit hub.signalNewAlarmPush(alarm("M1", "S-M", "2026-12-05 03:00:01"));
+    emit hub.signalNewAlarmPush(alarm("M2", "S-M", "2026-12-05 03:00:02"));
+    QSignalSpy counts(&table, &StoreUnhadledAlarmsTable::signalStoreUnhandledAlarmsCount);
+    table.selectRow(0);
+    MessageBoxW::queueAnswer(1);
+    table.deleteAlarmAction->trigger();
+    QCOMPARE(keys(table), QStringList({"M1"}));
+    QCOMPARE(counts.count(), 0);
+}
+
+QTEST_MAIN(TstMonitorTables)
+#include "tst_monitor_tables.moc"
