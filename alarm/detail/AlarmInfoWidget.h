@@ -1,0 +1,43 @@
+#pragma once
+
+#include "frame/VIG_AlarmInfo.h"
+
+#include "ColouredWidget.h"
+
+#include <QVector>
+
+#include <memory>
+
+namespace ZCOMMON {
+class WordwrapLabel;
+}
+
+namespace VIG_ALARM_MOUDLE {
+
+namespace Ui {
+class AlarmInfoWidget;
+}
+
+// The alarm and its store in fourteen named rows; sits in a scroll area, so it takes the height its
+// wrapped values need.
+class AlarmInfoWidget : public VIG_BASE_MODULE::ColouredWidget
+{
+    Q_OBJECT
+
+public:
+    explicit AlarmInfoWidget(QWidget* parent = nullptr);
+    ~AlarmInfoWidget() override;
+
+    void setAlarmInfo(const VIG_AlarmInfo& alarm);
+
+protected:
+    void showEvent(QShowEvent* event) override;
+
+private:
+    void fitHeight();
+    QVector<ZCOMMON::WordwrapLabel*> valueWidgets() const;
+
+    std::unique_ptr<Ui::AlarmInfoWidget> ui;
+};
+
+} // namespace VIG_ALARM_MOUDLE

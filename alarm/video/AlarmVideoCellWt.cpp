@@ -1,0 +1,77 @@
+#include "video/AlarmVideoCellWt.h"
+
+#include "ui_AlarmVideoCellWt.h"
+
+#include "video/AlarmVideoCheckWt.h"
+#include "video/WaitAlarmWidget.h"
+
+namespace VIG_ALARM_MOUDLE {
+
+AlarmVideoCellWt::AlarmVideoCellWt(QWidget* parent) : QWidget(parent), ui(new Ui::AlarmVideoCellWt)
+{
+    ui->setupUi(this);
+    ui->stackedWidget->addWidget(new WaitAlarmWidget(ui->stackedWidget));
+}
+
+AlarmVideoCellWt::~AlarmVideoCellWt() = default;
+
+void AlarmVideoCellWt::setCellIndex(int cellIndex)
+{
+    index = cellIndex;
+}
+
+int AlarmVideoCellWt::cellIndex() const
+{
+    return index;
+}
+
+void AlarmVideoCellWt::setAlarm(const VIG_AlarmInfo& alarm)
+{
+    if (!checkWt) {
+        checkWt = new AlarmVideoCheckWt(this);
+        ui->stackedWidget->insertWidget(0, checkWt);
+        connect(checkWt, &AlarmVideoCheckWt::signalAllAlarmsHandledSuccess, this,
+                &AlarmVideoCellWt::slotAllAlarmsHandledSuccess);
+    }
+    ui->stackedWidget->setCurrentIndex(0);
+    checkWt->setAlarm(alarm);
+}
+
+void AlarmVideoCellWt::addAlarm(const VIG_AlarmInfo& alarm)
+{
+    // Every caller starts the cell first; a stray alarm still finds a place.
+    if (!checkWt) {
+        setAlarm(alarm);
+        return;
+    }
+    checkWt->addAlarm(alarm);
+}
+
+bool AlarmVideoCellWt::isHandling() const
+{
+    return checkWt && checkWt->isHandling();
+}
+
+AlarmMonitorVideoPanel* AlarmVideoCellWt::videoPanel() const
+{
+    return checkWt ? checkWt->videoPanel() : nullptr;
+}
+
+AlarmVideoCheckWt* AlarmVideoCellWt::checkWidget() const
+{
+    return checkWt;
+}
+
+bool AlarmVideoCellWt::isWaiting() const
+{
+    return !checkWt || ui->stackedWidget->currentWidget() != checkWt;
+}
+
+void AlarmVideoCellWt::slotAllAlarmsHandledSuccess(const QString& probeUid)
+{
+    if (ui->stackedWidget->count() > 1)
+        ui->stackedWidget->setCurrentIndex(1);
+    emit signalAllAlarmsHandledSuccess(probeUid, index);
+}
+
+} // namespace VIG_ALARM_MOUDLE

@@ -1,0 +1,144 @@
+#include "video/AlarmVideoCheckDlg.h"
+
+#include "ui_AlarmVideoCheckDlg.h"
+
+#include "video/AlarmMonitorVideoPanel.h"
+#include "video/AlarmVideoCellWt.h"
+
+#include "BusinessConfig.h"
+#include "SystemBasicInfo.h"
+
+#include <QKeyEvent>
+#include <QMouseEvent>
+#include <QUuid>
+
+namespace VIG_ALARM_MOUDLE {
+
+namespace {
+const int CellMargin = 10;
+const int NarrowWidth = 980;
+const int MapWidth = 1300;
+} // namespace
+
+AlarmVideoCheckDlg::AlarmVideoCheckDlg(QWidget* parent)
+    : MoveableDialog(parent, true), ui(new Ui::AlarmVideoCheckDlg), dlgUid(QUuid::createUuid().toString())
+{
+    setWindowFlags(windowFlags() | Qt::Dialog | Qt::FramelessWindowHint);
+    ui->setupUi(this);
+
+    videoCell = new AlarmVideoCellWt(this);
+    videoCell->setWindowFlags(Qt::Tool | Qt::FramelessWindowHint);
+    videoCell->show();
+    videoCell->installEventFilter(this);
+    connect(videoCell, &AlarmVideoCellWt::signalAllAlarmsHandledSuccess, this,
+            &AlarmVideoCheckDlg::slotAllAlarmsHandledSuccess);
+}
+
+AlarmVideoCheckDlg::~AlarmVideoCheckDlg() = default;
+
+AlarmVideoCellWt* AlarmVideoCheckDlg::cell() const
+{
+    return videoCell;
+}
+
+QString AlarmVideoCheckDlg::uid() const
+{
+    return dlgUid;
+}
+
+void AlarmVideoCheckDlg::slotAllAlarmsHandledSuccess(const QString& probeId, int cellIndex)
+{
+    Q_UNUSED(cellIndex)
+    emit signalAllAlarmsHandledSuccess(probeId, dlgUid);
+}
+
+void AlarmVideoCheckDlg::placeCell()
+{
+    if (!videoCell)
+        return;
+    const QPoint topLeft = mapToGlobal(QPoint(0, 0));
+    videoCell->setGeometry(topLeft.x() + CellMargin, topLeft.y() + CellMargin, width() - 2 * CellMargin,
+                           height() - 2 * CellMargin);
+}
+
+bool AlarmVideoCheckDlg::eventFilter(QObject* watched, QEvent* event)
+{
+    if (watched == videoCell) {
+        switch (event->type()) {
+        case QEvent::MouseButtonPress:
+            mousePress(static_cast<QMouseEvent*>(event)->globalPos());
+            emit signalCurTopDlg(this);
+            break;
+        case QEvent::MouseButtonRelease:
+            mouseRelease();
+            break;
+        case QEvent::MouseMove:
+            mouseMove(static_cast<QMouseEvent*>(event)->globalPos());
+            break;
+        case QEvent::MouseButtonDblClick:
+            emit signalCurTopDlg(this);
+            break;
+        default:
+            break;
+        }
+    }
+    return QDialog::eventFilter(watched, event);
+}
+
+void AlarmVideoCheckDlg::mousePressEvent(QMouseEvent* event)
+{
+    MoveableDialog::mousePressEvent(event);
+    emit signalCurTopDlg(this);
+}
+
+void AlarmVideoCheckDlg::mouseDoubleClickEvent(QMouseEvent* event)
+{
+    QWidget::mouseDoubleClickEvent(event);
+    emit signalCurTopDlg(this);
+}
+
+void AlarmVideoCheckDlg::keyPressEvent(QKeyEvent* event)
+{
+    // Only handling the alarms closes a pop-up.
+    if (event->key() == Qt::Key_Escape) {
+        event->accept();
+        return;
+    }
+    QDialog::keyPressEvent(event);
+}
+
+void AlarmVideoCheckDlg::moveEvent(QMoveEvent* event)
+{
+    MoveableDialog::moveEvent(event);
+    placeCell();
+    if (AlarmMonitorVideoPanel* panel = videoCell ? videoCell->videoPanel() : nullptr)
+        panel->parentMoved();
+}
+
+void AlarmVideoCheckDlg::resizeEvent(QResizeEvent* event)
+{
+    placeCell();
+    MoveableDialog::resizeEvent(event);
+}
+
+void AlarmVideoCheckDlg::showEvent(QShowEvent* event)
+{
+    videoCell->show();
+    // A nudge and back, so that the floating window lays out and paints at its place.
+    const QRect place = videoCell->geometry();
+    videoCell->setGeometry(place.x() + 1, place.y() + 1, place.width() - 2, place.height() - 2);
+    videoCell->setGeometry(place);
+    const bool withMap =
+        VIG_SYSTEM_MODULE::SystemBasicInfo::_instance().checkUserPermission(QStringLiteral("VIEW_MAP")) &&
+        VIG_SYSTEM_MODULE::BusinessConfig::_instance().getAlarmConfigInfoFromCache().showAlarmMap;
+    setFixedWidth(withMap ? MapWidth : NarrowWidth);
+    MoveableDialog::showEvent(event);
+}
+
+void AlarmVideoCheckDlg::hideEvent(QHideEvent* event)
+{
+    videoCell->hide();
+    MoveableDialog::hideEvent(event);
+}
+
+} // namespace VIG_ALARM_MOUDLE

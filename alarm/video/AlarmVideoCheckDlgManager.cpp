@@ -1,0 +1,257 @@
+#include "video/AlarmVideoCheckDlgManager.h"
+
+#include "frame/AlarmSignals.h"
+#include "service/AlarmBusiness.h"
+#include "video/AlarmVideoCellWt.h"
+#include "video/AlarmVideoCheckDlg.h"
+
+#include "BusinessConfig.h"
+#include "ModuleFormModuleInit.h"
+
+#include <QApplication>
+#include <QGuiApplication>
+#include <QMutexLocker>
+#include <QRect>
+#include <QScreen>
+
+#include <algorithm>
+
+template class ZCOMMON::ZSingleton<VIG_ALARM_MOUDLE::AlarmVideoCheckDlgManager>;
+
+namespace VIG_ALARM_MOUDLE {
+
+namespace {
+
+const QPoint CascadeShift(20, -20);
+
+// The waiting store keeps no order within a probe: oldest first, so that the newest ends on show.
+QList<VIG_AlarmInfo> inTimeOrder(QList<VIG_AlarmInfo> group)
+{
+    std::stable_sort(group.begin(), group.end(), [](const VIG_AlarmInfo& a, const VIG_AlarmInfo& b) {
+        return a.alarmTime != b.alarmTime ? a.alarmTime < b.alarmTime : a.alarmUid < b.alarmUid;
+    });
+    return group;
+}
+
+QWidget* mainWindow()
+{
+    return VIG_MODULEFORM_MODULE::ModuleFormModuleInit::_instance().getMainWindow();
+}
+
+} // namespace
+
+AlarmVideoCheckDlgManager::AlarmVideoCheckDlgManager(QObject* parent)
+    : QObject(parent)
+    , maxVideoCheckDlgCount(
+          VIG_SYSTEM_MODULE::BusinessConfig::_instance().getAlarmConfigInfoFromCache().maxVideoCheckDlgCount)
+{
+}
+
+// The dialogs belong to the host's main window (or, without one, live to the end of the process): nothing
+// here deletes them, which could happen after the application object is gone.
+AlarmVideoCheckDlgManager::~AlarmVideoCheckDlgManager() = default;
+
+QList<AlarmVideoCheckDlg*> AlarmVideoCheckDlgManager::dialogs() const
+{
+    QList<AlarmVideoCheckDlg*> alive;
+    for (const QPointer<AlarmVideoCheckDlg>& dlg : dialogList) {
+        if (dlg)
+            alive.append(dlg);
+    }
+    return alive;
+}
+
+AlarmVideoCheckDlg* AlarmVideoCheckDlgManager::probeDialog(const QString& probeId) const
+{
+    const auto shown = probeDialogs.constFind(probeId);
+    return shown == probeDialogs.constEnd() ? nullptr : findDialog(shown.value());
+}
+
+AlarmVideoCheckDlg* AlarmVideoCheckDlgManager::topDialog() const
+{
+    return curTopDlg;
+}
+
+QPoint AlarmVideoCheckDlgManager::cascadePosition(const QPoint& previous, const QSize& size,
+                                                  const QRect& available)
+{
+    QPoint pos = previous + CascadeShift;
+    if (!available.isValid())
+        return pos;
+    if (pos.x() + size.width() > available.x() + available.width())
+        pos.setX(available.x() + available.width() - size.width());
+    if (pos.x() < available.x())
+        pos.setX(available.x());
+    if (pos.y() + size.height() > available.y() + available.height())
+        pos.setY(available.y() + available.height() - size.height());
+    if (pos.y() < available.y())
+        pos.setY(available.y());
+    return pos;
+}
+
+void AlarmVideoCheckDlgManager::showAlarm(const VIG_AlarmInfo& alarm)
+{
+    QMutexLocker locker(&mutex);
+    AlarmBusiness& business = AlarmBusiness::_instance();
+    const QString& probeId = alarm.probeId;
+    const auto shown = probeDialogs.constFind(probeId);
+    if (shown != probeDialogs.constEnd()) {
+        AlarmVideoCheckDlg* dlg = findDialog(shown.value());
+        if (dlg && !dlg->cell()->isHandling())
+            dlg->cell()->addAlarm(alarm);
+        else
+            business.addWaitingAlarm(alarm.alarmUid);
+        return;
+    }
+    AlarmVideoCheckDlg* dlg = freeDialog();
+    if (!dlg) {
+        business.addWaitingAlarm(alarm.alarmUid);
+        return;
+    }
+    probeDialogs.insert(probeId, dlg->uid());
+    dlg->cell()->setAlarm(alarm);
+    dlg->show();
+    arrangeDialogs(dlg);
+}
+
+void AlarmVideoCheckDlgManager::slotCurTopDlg(AlarmVideoCheckDlg* dlg)
+{
+    curTopDlg = dlg;
+}
+
+void AlarmVideoCheckDlgManager::slotAllAlarmsHandledSuccess(const QString& probeId, const QString& dlgUid)
+{
+    QMutexLocker locker(&mutex);
+    if (AlarmVideoCheckDlg* dlg = findDialog(dlgUid)) {
+        // Freed dialogs go last, so the never-used ones are taken first.
+        for (int i = 0; i < dialogList.size(); ++i) {
+            if (dialogList.at(i) == dlg) {
+                dialogList.move(i, dialogList.size() - 1);
+                break;
+            }
+        }
+        dlg->hide();
+        if (curTopDlg == dlg)
+            curTopDlg = nullptr;
+        if (QWidget* window = mainWindow())
+            QApplication::setActiveWindow(window);
+    }
+    const auto shown = probeDialogs.find(probeId);
+    if (shown != probeDialogs.end() && shown.value() == dlgUid)
+        probeDialogs.erase(shown);
+    showNextWaitingAlarms();
+    if (allDialogsHidden())
+        emit AlarmSignals::_instance().signalCloseAlarmSound();
+}
+
+AlarmVideoCheckDlg* AlarmVideoCheckDlgManager::findDialog(const QString& dlgUid) const
+{
+    for (const QPointer<AlarmVideoCheckDlg>& dlg : dialogList) {
+        if (dlg && dlg->uid() == dlgUid)
+            return dlg;
+    }
+    return nullptr;
+}
+
+AlarmVideoCheckDlg* AlarmVideoCheckDlgManager::firstHiddenDialog() const
+{
+    for (const QPointer<AlarmVideoCheckDlg>& dlg : dialogList) {
+        if (dlg && dlg->isHidden())
+            return dlg;
+    }
+    return nullptr;
+}
+
+bool AlarmVideoCheckDlgManager::allDialogsHidden() const
+{
+    for (const QPointer<AlarmVideoCheckDlg>& dlg : dialogList) {
+        if (dlg && dlg->isVisible())
+            return false;
+    }
+    return true;
+}
+
+AlarmVideoCheckDlg* AlarmVideoCheckDlgManager::freeDialog()
+{
+    dialogList.removeAll(QPointer<AlarmVideoCheckDlg>());
+    if (AlarmVideoCheckDlg* hidden = firstHiddenDialog())
+        return hidden;
+    if (dialogList.size() >= maxVideoCheckDlgCount)
+        return nullptr;
+    // Owned by the host's main window, whose children the pop-ups are.
+    auto* dlg = new AlarmVideoCheckDlg(mainWindow());
+    dialogList.append(dlg);
+    connect(dlg, &AlarmVideoCheckDlg::signalCurTopDlg, this, &AlarmVideoCheckDlgManager::slotCurTopDlg);
+    connect(dlg, &AlarmVideoCheckDlg::signalAllAlarmsHandledSuccess, this,
+            &AlarmVideoCheckDlgManager::slotAllAlarmsHandledSuccess);
+    return dlg;
+}
+
+void AlarmVideoCheckDlgManager::arrangeDialogs(AlarmVideoCheckDlg* dlg)
+{
+    int index = -1;
+    for (int i = 0; i < dialogList.size(); ++i) {
+        if (dialogList.at(i) == dlg) {
+            index = i;
+            break;
+        }
+    }
+    if (index >= 1 && dialogList.at(index - 1)) {
+        const AlarmVideoCheckDlg* previous = dialogList.at(index - 1);
+        const QScreen* screen = previous->screen() ? previous->screen() : QGuiApplication::primaryScreen();
+        const QRect available = screen ? screen->availableGeometry() : QRect();
+        dlg->move(cascadePosition(previous->pos(), dlg->frameGeometry().size(), available));
+    }
+    for (int i = dialogList.size() - 1; i >= 0; --i) {
+        if (dialogList.at(i) && dialogList.at(i)->isVisible())
+            dialogList.at(i)->raise();
+    }
+    if (curTopDlg && curTopDlg->isVisible())
+        curTopDlg->raise();
+}
+
+void AlarmVideoCheckDlgManager::showNextWaitingAlarms()
+{
+    AlarmBusiness& business = AlarmBusiness::_instance();
+    // A group of a probe whose dialog waits for handle results goes back to the store afterwards, so that
+    // taking again does not return it and it never blocks the groups behind it.
+    QList<VIG_AlarmInfo> parked;
+    for (;;) {
+        const QList<VIG_AlarmInfo> group = inTimeOrder(business.takeWaitingAlarms());
+        if (group.isEmpty()) {
+            // A probe whose waiting alarms were handled elsewhere gives an empty turn; the rest still wait.
+            if (business.hasWaitingAlarms())
+                continue;
+            break;
+        }
+        const QString probeId = group.first().probeId;
+        const auto shown = probeDialogs.constFind(probeId);
+        if (shown != probeDialogs.constEnd()) {
+            if (AlarmVideoCheckDlg* dlg = findDialog(shown.value())) {
+                if (dlg->cell()->isHandling()) {
+                    parked += group;
+                } else {
+                    for (const VIG_AlarmInfo& alarm : group)
+                        dlg->cell()->addAlarm(alarm);
+                }
+                continue;
+            }
+            probeDialogs.remove(probeId);
+        }
+        AlarmVideoCheckDlg* dlg = freeDialog();
+        if (!dlg) {
+            parked += group;
+            break;
+        }
+        dlg->cell()->setAlarm(group.first());
+        for (int i = 1; i < group.size(); ++i)
+            dlg->cell()->addAlarm(group.at(i));
+        probeDialogs.insert(probeId, dlg->uid());
+        dlg->show();
+        arrangeDialogs(dlg);
+    }
+    for (const VIG_AlarmInfo& alarm : qAsConst(parked))
+        business.addWaitingAlarm(alarm.alarmUid);
+}
+
+} // namespace VIG_ALARM_MOUDLE

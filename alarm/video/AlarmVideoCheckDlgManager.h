@@ -1,0 +1,70 @@
+#pragma once
+
+#include "frame/VIG_AlarmInfo.h"
+
+#include "ZSingleton.h"
+
+#include <QList>
+#include <QMap>
+#include <QMutex>
+#include <QObject>
+#include <QPointer>
+
+class QPoint;
+class QRect;
+class QSize;
+
+namespace VIG_ALARM_MOUDLE {
+
+class AlarmVideoCheckDlg;
+
+// Puts every new alarm in the pop-up of its probe: the probe's open dialog, a free one, or, with the
+// configured number of dialogs busy, the business object's waiting store, from which a freed dialog takes
+// the next probe's alarms. Dialogs cascade, the one the operator touched last stays on top, and they are
+// hidden and reused, never destroyed.
+class AlarmVideoCheckDlgManager : public QObject, public ZCOMMON::ZSingleton<AlarmVideoCheckDlgManager>
+{
+    Q_OBJECT
+    friend class ZCOMMON::ZSingleton<AlarmVideoCheckDlgManager>;
+
+public:
+    ~AlarmVideoCheckDlgManager() override;
+
+    void showAlarm(const VIG_AlarmInfo& alarm);
+
+    int maxDialogCount() const { return maxVideoCheckDlgCount; }
+    // In list order; dialogs deleted with the host's main window are left out.
+    QList<AlarmVideoCheckDlg*> dialogs() const;
+    AlarmVideoCheckDlg* probeDialog(const QString& probeId) const;
+    AlarmVideoCheckDlg* topDialog() const;
+
+    // Where a dialog of the given size stands after the one at previous: shifted by (20, -20), and moved
+    // back inside the available area where the shift would take it past an edge.
+    static QPoint cascadePosition(const QPoint& previous, const QSize& size, const QRect& available);
+
+public slots:
+    void slotCurTopDlg(AlarmVideoCheckDlg* curTopDlg);
+    void slotAllAlarmsHandledSuccess(const QString& probeId, const QString& dlgUid);
+
+private:
+    explicit AlarmVideoCheckDlgManager(QObject* parent);
+
+    AlarmVideoCheckDlg* findDialog(const QString& dlgUid) const;
+    AlarmVideoCheckDlg* firstHiddenDialog() const;
+    bool allDialogsHidden() const;
+    // A hidden dialog, or a new one while fewer than the maximum exist; null when none may be had.
+    AlarmVideoCheckDlg* freeDialog();
+    void arrangeDialogs(AlarmVideoCheckDlg* dlg);
+    void showNextWaitingAlarms();
+
+    int maxVideoCheckDlgCount = 0;
+    // The host's main window owns the dialogs; they may die with it before this object.
+    QList<QPointer<AlarmVideoCheckDlg>> dialogList;
+    QMap<QString, QString> probeDialogs;
+    QPointer<AlarmVideoCheckDlg> curTopDlg;
+    QMutex mutex;
+};
+
+} // namespace VIG_ALARM_MOUDLE
+
+extern template class ZCOMMON::ZSingleton<VIG_ALARM_MOUDLE::AlarmVideoCheckDlgManager>;

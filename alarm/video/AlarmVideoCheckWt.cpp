@@ -1,0 +1,330 @@
+#include "video/AlarmVideoCheckWt.h"
+
+#include "ui_AlarmVideoCheckWt.h"
+
+#include "detail/AlarmInfoWidget.h"
+#include "detail/AlarmMapViewer.h"
+#include "frame/AlarmSignals.h"
+#include "frame/VIG_AlarmRelation.h"
+#include "handling/HandleAlarmDlg.h"
+#include "service/AlarmBusiness.h"
+#include "video/AlarmMonitorVideoPanel.h"
+
+#include "BasicData.h"
+#include "BusinessConfig.h"
+#include "MessageBoxW.h"
+#include "ModuleAccessSignals.h"
+#include "SystemBasicInfo.h"
+#include "WaitDialog.h"
+
+#include <QScrollBar>
+#include <QUuid>
+
+namespace VIG_ALARM_MOUDLE {
+
+using VIG_BASE_MODULE::MessageBoxW;
+using VIG_BASE_MODULE::WaitDialog;
+using VIG_CONTACT_MODULE::ModuleAccessSignals;
+
+namespace {
+const int WaitTimeoutMs = 60000;
+} // namespace
+
+AlarmVideoCheckWt::AlarmVideoCheckWt(QWidget* parent)
+    : QWidget(parent), ui(new Ui::AlarmVideoCheckWt), requesterUuid(QUuid::createUuid().toString())
+{
+    ui->setupUi(this);
+    alarmInfoWidget = new AlarmInfoWidget(this);
+
+    ui->alarmHandleWt->setColor("#23262f");
+    QPalette colours = ui->alarmInfoScrollArea->palette();
+    colours.setColor(QPalette::Window, QColor(QStringLiteral("#23262f")));
+    ui->alarmInfoScrollArea->setPalette(colours);
+    ui->alarmInfoScrollArea->verticalScrollBar()->setProperty("VIG_public_scrollBar_style_1", true);
+    ui->alarmInfoScrollArea->setWidget(alarmInfoWidget); // the form's empty contents go
+    ui->scrollAreaWidgetContents = alarmInfoWidget;
+
+    // The customer's own word for a store, as it is.
+    ui->storeBt->setText(
+        VIG_SYSTEM_MODULE::BusinessConfig::_instance().getSystemCustomizeInfoFromCache().storeWord);
+
+    for (QPushButton* button : {ui->handleAlarmBt, ui->falseAlarmBt, ui->detailCheckBt, ui->storeBt})
+        button->installEventFilter(this);
+    connect(ui->handleAlarmBt, &QPushButton::clicked, this, &AlarmVideoCheckWt::slotHandleAlarmBtClicked);
+    connect(ui->falseAlarmBt, &QPushButton::clicked, this, &AlarmVideoCheckWt::slotFalseAlarmBtClicked);
+    connect(ui->detailCheckBt, &QPushButton::clicked, this, &AlarmVideoCheckWt::slotDetailCheckBtClicked);
+    connect(ui->storeBt, &QPushButton::clicked, this, &AlarmVideoCheckWt::slotStoreBtClicked);
+
+    AlarmMonitorVideoPanel* panel = ui->videoAlarmPanel;
+    connect(panel, &AlarmMonitorVideoPanel::signalCaptureActionTriggered, this,
+            &AlarmVideoCheckWt::slotCaptureActionTriggered);
+    connect(panel, &AlarmMonitorVideoPanel::signalVideoRecordingFileNameChanged, this,
+            &AlarmVideoCheckWt::slotVideoRecordingFileNameChanged);
+    connect(panel, &AlarmMonitorVideoPanel::signalRecordActionTriggered, this,
+            &AlarmVideoCheckWt::slotRecordActionTriggered);
+
+    AlarmSignals& hub = AlarmSignals::_instance();
+    connect(&hub, &AlarmSignals::signalHandleAlarmResult, this, &AlarmVideoCheckWt::slotHandleAlarmResult);
+    connect(&hub, &AlarmSignals::signalAlarmHandledNotInVideoMonitorWt, this,
+            &AlarmVideoCheckWt::slotAlarmHandledNotInVideoMonitorWt);
+}
+
+AlarmVideoCheckWt::~AlarmVideoCheckWt() = default;
+
+void AlarmVideoCheckWt::setAlarm(const VIG_AlarmInfo& alarm)
+{
+    ++session;
+    probeUid = alarm.probeId;
+    alarmInfoWidget->setAlarmInfo(alarm);
+    ui->videoAlarmPanel->setAlarm(alarm);
+    alarms.clear();
+    pendingResults = 0;
+    allHandledOk = true;
+    requestedUids.clear();
+    alarms.insert(alarm.alarmUid, alarm);
+    currentAlarm = alarm;
+    if (!mapChecked) {
+        mapChecked = true;
+        setUpMap();
+    } else if (mapViewer && mapViewer->isMapLoaded()) {
+        // A reused widget shows the store of its new probe.
+        mapViewer->locateStore(alarm.storeUid);
+    }
+}
+
+void AlarmVideoCheckWt::addAlarm(const VIG_AlarmInfo& alarm)
+{
+    alarmInfoWidget->setAlarmInfo(alarm);
+    alarms.insert(alarm.alarmUid, alarm);
+    currentAlarm = alarm;
+    ui->videoAlarmPanel->reconnectFailingChannels();
+    if (!mapChecked) {
+        mapChecked = true;
+        setUpMap();
+    }
+}
+
+AlarmMonitorVideoPanel* AlarmVideoCheckWt::videoPanel() const
+{
+    return ui->videoAlarmPanel;
+}
+
+AlarmInfoWidget* AlarmVideoCheckWt::infoWidget() const
+{
+    return alarmInfoWidget;
+}
+
+AlarmMapViewer* AlarmVideoCheckWt::mapView() const
+{
+    return mapViewer;
+}
+
+bool AlarmVideoCheckWt::isHandling() const
+{
+    return handling;
+}
+
+QString AlarmVideoCheckWt::probe() const
+{
+    return probeUid;
+}
+
+VIG_AlarmInfo AlarmVideoCheckWt::currentAlarmInfo() const
+{
+    return currentAlarm;
+}
+
+QStringList AlarmVideoCheckWt::alarmUids() const
+{
+    return alarms.keys();
+}
+
+void AlarmVideoCheckWt::setUpMap()
+{
+    const VIG_SYSTEM_MODULE::AlarmConfigInfo config =
+        VIG_SYSTEM_MODULE::BusinessConfig::_instance().getAlarmConfigInfoFromCache();
+    const bool wanted =
+        VIG_SYSTEM_MODULE::SystemBasicInfo::_instance().checkUserPermission(QStringLiteral("VIEW_MAP")) &&
+        config.showAlarmMap;
+    if (wanted) {
+        if (config.alarmVideoShowMode != 0 || mapViewer)
+            return;
+        mapViewer = new AlarmMapViewer(currentAlarm.storeUid, this);
+        ui->horizontalLayout_3->addWidget(mapViewer);
+        // The viewer places the store it was made for on every load; a widget reused meanwhile for
+        // another store's probe shows that store instead.
+        const QString createdFor = currentAlarm.storeUid;
+        connect(mapViewer, &AlarmMapViewer::loadFinished, this, [this, createdFor](bool ok) {
+            if (ok && mapViewer && currentAlarm.storeUid != createdFor)
+                mapViewer->locateStore(currentAlarm.storeUid);
+        });
+    } else if (mapViewer) {
+        mapViewer->hide();
+        ui->horizontalLayout_3->removeWidget(mapViewer);
+        mapViewer->deleteLater();
+        mapViewer = nullptr;
+    }
+}
+
+void AlarmVideoCheckWt::slotHandleAlarmBtClicked()
+{
+    emit AlarmSignals::_instance().signalCloseAlarmSound();
+    const quint32 asked = session;
+    HandleAlarmDlg dialog(nullptr);
+    if (dialog.exec() != QDialog::Accepted)
+        return;
+    // Handled elsewhere while the operator wrote the note: nothing of that probe left to send.
+    if (session != asked || alarms.isEmpty())
+        return;
+    const int mode = dialog.isCloseAlarmChecked() ? AlarmFinished : AlarmDealt;
+    sendRequest(dialog.getHandleNote(), mode, dialog.isInformKeeperChecked());
+}
+
+void AlarmVideoCheckWt::slotFalseAlarmBtClicked()
+{
+    emit AlarmSignals::_instance().signalCloseAlarmSound();
+    VIG_DATA_MODULE::BasicData& data = VIG_DATA_MODULE::BasicData::_instance();
+    const quint32 asked = session;
+    const QString storeUid = currentAlarm.storeUid;
+    const QString question = QObject::tr("Are you sure false alarm?");
+    if (data.getStoreInfo(storeUid).armingState == 1) {
+        const int answer = MessageBoxW::informationEx(
+            nullptr, QString(), question,
+            {QObject::tr("False"), QObject::tr("False And Alarm Off"), QObject::tr("Cancel")});
+        // A box closed without a choice is no consent either.
+        if (answer == 2 || answer < 0)
+            return;
+        if (answer == 1)
+            data.closeProtection(storeUid, requesterUuid, VIG_DATA_MODULE::AlarmDeployWholeStore);
+    } else if (MessageBoxW::information(nullptr, QString(), question, MessageBoxW::OkCancelButtons) != 1) {
+        return;
+    }
+    if (session != asked || alarms.isEmpty())
+        return;
+    sendRequest(QObject::tr("False alarm"), AlarmMistaken, false);
+}
+
+void AlarmVideoCheckWt::sendRequest(const QString& note, int mode, bool informKeeper)
+{
+    WaitDialog::_instance().showWaitDialog(QObject::tr("Hanle alarm..."), QUuid(), WaitTimeoutMs);
+    pendingResults = alarms.size();
+    handling = true;
+    QStringList uids = alarms.keys();
+    requestedUids = QSet<QString>(uids.cbegin(), uids.cend());
+    AlarmBusiness& business = AlarmBusiness::_instance();
+    business.handleAlarms(requesterUuid, uids, note, mode, informKeeper);
+    emit ModuleAccessSignals::_instance().signalCloseAlarmOut(
+        business.getAlarmOutLinkedDevices(currentAlarm.deviceId, currentAlarm.probeId));
+}
+
+void AlarmVideoCheckWt::slotHandleAlarmResult(const QString& uuid, const QString& alarmUid, int result,
+                                              const QString& errorMsg)
+{
+    Q_UNUSED(errorMsg)
+    if (uuid != requesterUuid || pendingResults == 0 || !requestedUids.remove(alarmUid))
+        return;
+    if (result != 0) {
+        allHandledOk = false;
+    } else if (alarms.remove(alarmUid) > 0) {
+        AlarmSignals& hub = AlarmSignals::_instance();
+        emit hub.signalDeleteAlarmFromMonitorTable(alarmUid);
+        emit hub.signalUpdateAlarmHandledNotesInDetailCheckWt(alarmUid);
+    }
+    if (--pendingResults > 0)
+        return;
+
+    const bool succeeded = allHandledOk;
+    finishRequest();
+    if (alarms.isEmpty()) {
+        allAlarmsGone();
+    } else if (!succeeded) {
+        const QString storeName =
+            VIG_DATA_MODULE::BasicData::_instance().getStoreInfo(alarms.first().storeUid).storeName;
+        MessageBoxW::information(nullptr, QString(), QObject::tr("%1 some alarm handle fail.").arg(storeName),
+                                 MessageBoxW::OkButton);
+    }
+}
+
+void AlarmVideoCheckWt::finishRequest()
+{
+    WaitDialog::_instance().hideWaitDialog();
+    pendingResults = 0;
+    allHandledOk = true;
+    handling = false;
+    requestedUids.clear();
+}
+
+void AlarmVideoCheckWt::slotAlarmHandledNotInVideoMonitorWt(const VIG_AlarmInfo& alarmInfo)
+{
+    if (alarms.remove(alarmInfo.alarmUid) == 0)
+        return;
+    if (alarmInfo.alarmUid == currentAlarm.alarmUid && !alarms.isEmpty()) {
+        VIG_AlarmInfo latest = alarms.first();
+        for (const VIG_AlarmInfo& alarm : qAsConst(alarms)) {
+            if (alarm.alarmTime > latest.alarmTime)
+                latest = alarm;
+        }
+        currentAlarm = latest;
+        alarmInfoWidget->setAlarmInfo(currentAlarm);
+    }
+    if (!recordingAlarm.alarmUid.isEmpty() && alarmInfo.alarmUid == recordingAlarm.alarmUid)
+        ui->videoAlarmPanel->disrecordAll();
+    if (alarms.isEmpty()) {
+        // Nothing is left for a request still out to change.
+        if (handling)
+            finishRequest();
+        allAlarmsGone();
+    }
+}
+
+void AlarmVideoCheckWt::allAlarmsGone()
+{
+    ui->videoAlarmPanel->disconnectAll();
+    emit signalAllAlarmsHandledSuccess(probeUid);
+}
+
+void AlarmVideoCheckWt::slotDetailCheckBtClicked()
+{
+    emit AlarmSignals::_instance().signalCloseAlarmSound();
+    emit ModuleAccessSignals::_instance().signalSetCurrentModuleForm(VIG_CONTACT_MODULE::AlarmModuleForm);
+    emit AlarmSignals::_instance().signalAlarmTableRecordDoubleClicked(currentAlarm, IcloudRecordingRelation);
+}
+
+void AlarmVideoCheckWt::slotStoreBtClicked()
+{
+    emit AlarmSignals::_instance().signalCloseAlarmSound();
+    ModuleAccessSignals& access = ModuleAccessSignals::_instance();
+    emit access.signalSetCurrentModuleForm(VIG_CONTACT_MODULE::VideoViewForm);
+    if (!alarms.isEmpty())
+        emit access.signalConnectStoreVideosInVideoView(alarms.first().storeUid);
+}
+
+void AlarmVideoCheckWt::slotCaptureActionTriggered()
+{
+    AlarmBusiness::_instance().saveCaptureRelation(currentAlarm.alarmUid,
+                                                   ui->videoAlarmPanel->videoCapture(0));
+}
+
+void AlarmVideoCheckWt::slotRecordActionTriggered()
+{
+    // The recording belongs to the alarm on show when it started, whatever arrives before its file is named.
+    recordingAlarm = currentAlarm;
+}
+
+void AlarmVideoCheckWt::slotVideoRecordingFileNameChanged(int localIndex, const QString& filePath)
+{
+    Q_UNUSED(localIndex)
+    AlarmBusiness::_instance().saveRecordingRelation(recordingAlarm.alarmUid, filePath);
+}
+
+bool AlarmVideoCheckWt::eventFilter(QObject* watched, QEvent* event)
+{
+    return QObject::eventFilter(watched, event);
+}
+
+void AlarmVideoCheckWt::showEvent(QShowEvent* event)
+{
+    QWidget::showEvent(event);
+}
+
+} // namespace VIG_ALARM_MOUDLE

@@ -1,0 +1,91 @@
+#pragma once
+
+#include "frame/VIG_AlarmInfo.h"
+
+#include <QMap>
+#include <QSet>
+#include <QWidget>
+
+#include <memory>
+
+namespace VIG_ALARM_MOUDLE {
+
+namespace Ui {
+class AlarmVideoCheckWt;
+}
+
+class AlarmInfoWidget;
+class AlarmMapViewer;
+class AlarmMonitorVideoPanel;
+
+// The working surface for one probe's unhandled alarms: their information, the live video of the probe's
+// channels and, in pop-ups, the store's map. All alarms present are handled or marked false in one
+// request; when none is left the widget says so and is reused for the next probe.
+class AlarmVideoCheckWt : public QWidget
+{
+    Q_OBJECT
+
+public:
+    explicit AlarmVideoCheckWt(QWidget* parent = nullptr);
+    ~AlarmVideoCheckWt() override;
+
+    // Starts over with the first alarm of a probe.
+    void setAlarm(const VIG_AlarmInfo& alarm);
+    // One more alarm of the same probe; the newest is the one on show.
+    void addAlarm(const VIG_AlarmInfo& alarm);
+
+    AlarmMonitorVideoPanel* videoPanel() const;
+    AlarmInfoWidget* infoWidget() const;
+    AlarmMapViewer* mapView() const;
+    // A handle or false-alarm request is waiting for its results.
+    bool isHandling() const;
+    QString probe() const;
+    VIG_AlarmInfo currentAlarmInfo() const;
+    QStringList alarmUids() const;
+
+signals:
+    void signalAllAlarmsHandledSuccess(const QString& probeUid);
+
+public slots:
+    void slotFalseAlarmBtClicked();
+    void slotHandleAlarmBtClicked();
+    void slotDetailCheckBtClicked();
+    void slotStoreBtClicked();
+    void slotHandleAlarmResult(const QString& uuid, const QString& alarmUid, int result,
+                               const QString& errorMsg);
+    void slotAlarmHandledNotInVideoMonitorWt(const VIG_AlarmInfo& alarmInfo);
+    void slotCaptureActionTriggered();
+    void slotVideoRecordingFileNameChanged(int localIndex, const QString& filePath);
+    void slotRecordActionTriggered();
+
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override;
+    void showEvent(QShowEvent* event) override;
+
+private:
+    void setUpMap();
+    void followMapStore(bool loaded);
+    void sendRequest(const QString& note, int mode, bool informKeeper);
+    void finishRequest();
+    void allAlarmsGone();
+
+    std::unique_ptr<Ui::AlarmVideoCheckWt> ui;
+    AlarmInfoWidget* alarmInfoWidget = nullptr;
+    QMap<QString, VIG_AlarmInfo> alarms;
+    VIG_AlarmInfo recordingAlarm;
+    VIG_AlarmInfo currentAlarm;
+    QString probeUid;
+    int pendingResults = 0;
+    bool allHandledOk = true;
+    bool handling = false;
+    bool mapChecked = false;
+    AlarmMapViewer* mapViewer = nullptr;
+    QString requesterUuid;
+    // The alarms of the request in flight: their results count even when an alarm left meanwhile.
+    QSet<QString> requestedUids;
+    // Counts the probes shown, so that an answer given to a question about one probe is not taken for
+    // the next one the widget was reused for meanwhile.
+    quint32 session = 0;
+};
+
+} // namespace VIG_ALARM_MOUDLE

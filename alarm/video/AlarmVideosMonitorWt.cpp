@@ -1,0 +1,138 @@
+#include "video/AlarmVideosMonitorWt.h"
+
+#include "frame/AlarmSignals.h"
+#include "service/AlarmBusiness.h"
+#include "video/AlarmVideoCellWt.h"
+
+#include <QGridLayout>
+
+#include <algorithm>
+
+namespace VIG_ALARM_MOUDLE {
+
+namespace {
+const int CellCount = 4;
+
+// The waiting store keeps no order within a probe: oldest first, so that the newest ends on show.
+QList<VIG_AlarmInfo> inTimeOrder(QList<VIG_AlarmInfo> group)
+{
+    std::stable_sort(group.begin(), group.end(), [](const VIG_AlarmInfo& a, const VIG_AlarmInfo& b) {
+        return a.alarmTime != b.alarmTime ? a.alarmTime < b.alarmTime : a.alarmUid < b.alarmUid;
+    });
+    return group;
+}
+} // namespace
+
+AlarmVideosMonitorWt::AlarmVideosMonitorWt(QWidget* parent)
+    : ColouredWidget(parent), gridLayout(new QGridLayout(this))
+{
+    setColor("#2b2f3a");
+    gridLayout->setSpacing(6);
+    gridLayout->setContentsMargins(0, 0, 0, 0);
+    for (int index = 0; index < CellCount; ++index) {
+        auto* cell = new AlarmVideoCellWt(this);
+        cell->setCellIndex(index);
+        freeCells.insert(index);
+        cells.insert(index, cell);
+        connect(cell, &AlarmVideoCellWt::signalAllAlarmsHandledSuccess, this,
+                &AlarmVideosMonitorWt::slotAllAlarmsHandledSuccess);
+        gridLayout->addWidget(cell, index / 2, index % 2);
+    }
+}
+
+AlarmVideosMonitorWt::~AlarmVideosMonitorWt() = default;
+
+AlarmVideoCellWt* AlarmVideosMonitorWt::cell(int index) const
+{
+    return cells.value(index, nullptr);
+}
+
+int AlarmVideosMonitorWt::probeCell(const QString& probeId) const
+{
+    return probeCells.value(probeId, -1);
+}
+
+QList<int> AlarmVideosMonitorWt::freeCellIndexes() const
+{
+    return QList<int>(freeCells.cbegin(), freeCells.cend());
+}
+
+void AlarmVideosMonitorWt::showAlarm(const VIG_AlarmInfo& alarm)
+{
+    const auto shown = probeCells.constFind(alarm.probeId);
+    if (shown != probeCells.constEnd()) {
+        AlarmVideoCellWt* busy = cells.value(shown.value(), nullptr);
+        if (busy && !busy->isHandling())
+            busy->addAlarm(alarm);
+        else
+            AlarmBusiness::_instance().addWaitingAlarm(alarm.alarmUid);
+        return;
+    }
+    if (freeCells.empty()) {
+        AlarmBusiness::_instance().addWaitingAlarm(alarm.alarmUid);
+        return;
+    }
+    startCell(*freeCells.begin(), {alarm});
+}
+
+void AlarmVideosMonitorWt::startCell(int index, const QList<VIG_AlarmInfo>& group)
+{
+    AlarmVideoCellWt* free = cells.value(index, nullptr);
+    if (!free || group.isEmpty())
+        return;
+    freeCells.erase(index);
+    free->setAlarm(group.first());
+    for (int i = 1; i < group.size(); ++i)
+        free->addAlarm(group.at(i));
+    free->show();
+    probeCells.insert(group.first().probeId, index);
+}
+
+void AlarmVideosMonitorWt::slotAllAlarmsHandledSuccess(const QString& probeUid, int cellIndex)
+{
+    if (cells.contains(cellIndex))
+        freeCells.insert(cellIndex);
+    const auto shown = probeCells.find(probeUid);
+    if (shown != probeCells.end() && shown.value() == cellIndex)
+        probeCells.erase(shown);
+    showWaitingAlarms();
+    if (int(freeCells.size()) == CellCount)
+        emit AlarmSignals::_instance().signalCloseAlarmSound();
+}
+
+void AlarmVideosMonitorWt::showWaitingAlarms()
+{
+    AlarmBusiness& business = AlarmBusiness::_instance();
+    // Groups of a probe whose cell waits for handle results go back to the store afterwards, so that
+    // taking again does not return them and they never block the groups behind them.
+    QList<VIG_AlarmInfo> parked;
+    for (;;) {
+        const QList<VIG_AlarmInfo> group = inTimeOrder(business.takeWaitingAlarms());
+        if (group.isEmpty()) {
+            // A probe whose waiting alarms were handled elsewhere gives an empty turn; the rest still wait.
+            if (business.hasWaitingAlarms())
+                continue;
+            break;
+        }
+        const int shown = probeCells.value(group.first().probeId, -1);
+        AlarmVideoCellWt* busy = cells.value(shown, nullptr);
+        if (busy) {
+            if (busy->isHandling()) {
+                parked += group;
+                continue;
+            }
+            for (const VIG_AlarmInfo& alarm : group)
+                busy->addAlarm(alarm);
+            continue;
+        }
+        if (freeCells.empty()) {
+            parked += group;
+            break;
+        }
+        startCell(*freeCells.begin(), group);
+    }
+    for (const VIG_AlarmInfo& alarm : qAsConst(parked))
+        business.addWaitingAlarm(alarm.alarmUid);
+}
+
+} // namespace VIG_ALARM_MOUDLE

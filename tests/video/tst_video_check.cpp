@@ -1,0 +1,431 @@
+#include "VideoTestSupport.h"
+
+#include "detail/AlarmInfoWidget.h"
+#include "detail/AlarmMapViewer.h"
+#include "frame/VIG_AlarmRelation.h"
+#include "relations/AlarmVideoRelation.h"
+#include "video/AlarmMonitorVideoPanel.h"
+#include "video/AlarmVideoCheckWt.h"
+
+#include "CPlavexPlayer.h"
+#include "ModuleAccessSignals.h"
+#include "NoticeSound.h"
+#include "VideoLayer.h"
+#include "WordwrapLabel.h"
+
+#include <QAction>
+#include <QJsonArray>
+#include <QJsonDocument>
+#include <QJsonObject>
+#include <QSignalSpy>
+#include <QtTest>
+
+using namespace VIG_ALARM_MOUDLE;
+using namespace videotest;
+using VIG_BASE_MODULE::MessageBoxW;
+using VIG_BASE_MODULE::WaitDialog;
+using VIG_CONTACT_MODULE::ModuleAccessSignals;
+
+namespace {
+
+QString shownTime(AlarmVideoCheckWt& widget)
+{
+    return widget.infoWidget()->findChild<ZCOMMON::WordwrapLabel*>(QStringLiteral("alarmTime"))->text();
+}
+
+QJsonObject mapState(AlarmMapViewer* map)
+{
+    return QJsonDocument::fromJson(map->callJSFunction(QStringLiteral("getState"), {}).toString().toUtf8())
+        .object();
+}
+
+QAction* panelAction(VIG_BASE_MODULE::VideoPanel* panel, const QString& text)
+{
+    for (QAction* action : panel->findChildren<QAction*>()) {
+        if (action->text() == text)
+            return action;
+    }
+    return nullptr;
+}
+
+void doubleClick(QWidget* widget, Qt::MouseButton button)
+{
+    QMouseEvent event(QEvent::MouseButtonDblClick, QPointF(5, 5), button, button, Qt::NoModifier);
+    QApplication::sendEvent(widget, &event);
+}
+
+} // namespace
+
+class TestVideoCheck : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void initTestCase();
+    void init();
+    void panelsFollowTheHost();
+    void doubleClicksAndEscapeToggleFullScreen();
+    void oneRequestForAllAlarmsCountsItsResults();
+    void falseAlarmAsksByArmingState();
+    void handledElsewhereShowsTheLatestRemaining();
+    void answerForAProbeGoneMeanwhileSendsNothing();
+    void capturesAndRecordingsBelongToTheAlarmOnShow();
+    void mapFollowsTheCurrentStore();
+};
+
+void TestVideoCheck::initTestCase()
+{
+    installService();
+    VIG_SYSTEM_MODULE::BusinessConfig::_instance().setAlarmVideoShowMode(1); // no map unless a test asks
+}
+
+void TestVideoCheck::init()
+{
+    MessageBoxW::clearQueuedAnswers();
+    MessageBoxW::clearCalls();
+    service().takeCalls();
+}
+
+void TestVideoCheck::panelsFollowTheHost()
+{
+    VIG_SYSTEM_MODULE::BusinessConfig& config = VIG_SYSTEM_MODULE::BusinessConfig::_instance();
+    config.setDefaultStreamKind(0);
+    AlarmMonitorVideoPanel panel;
+    QCOMPARE(panel.defaultStreamingMediaFlag(), VIG_BASE_MODULE::MAIN_STREAM);
+    QVERIFY(panel.getPlayer()->IsAlarmVideoMode());
+    const QAction* close = panelAction(&panel, QStringLiteral("Close Video"));
+    QVERIFY(close);
+    QVERIFY(!close->isVisible());
+    QCOMPARE(close->data().toInt(), 1);
+
+    config.setDefaultStreamKind(2);
+    QCOMPARE(panel.defaultStreamingMediaFlag(), VIG_BASE_MODULE::THIRD_STREAM);
+    config.setDefaultStreamKind(1);
+
+    VIG_AlarmInfo alarm;
+    alarm.probeId = QStringLiteral("P0101");
+    panel.setAlarm(alarm);
+    const auto channels = VIG_DATA_MODULE::BasicData::_instance().getProbeRelatedChannels(alarm.probeId);
+    QVERIFY(channels.size() > 1);
+    QCOMPARE(panel.windowCount(), channels.size());
+    for (int i = 0; i < channels.size(); ++i)
+        QCOMPARE(panel.windowChannel(i).channelId, channels.at(i).channelId);
+}
+
+void TestVideoCheck::doubleClicksAndEscapeToggleFullScreen()
+{
+    QWidget holder;
+    auto* panel = new AlarmMonitorVideoPanel(&holder);
+    holder.resize(640, 360);
+    panel->setGeometry(0, 0, 640, 360);
+    holder.show();
+    QSignalSpy sound(&AlarmSignals::_instance(), &AlarmSignals::signalCloseAlarmSound);
+    VIG_BASE_MODULE::VideoLayer* layer = panel->getVideoLayer();
+
+    // One window: the second double click leaves full screen.
+    VIG_AlarmInfo single;
+    single.probeId = QStringLiteral("P0102");
+    panel->setAlarm(single);
+    QCOMPARE(panel->windowCount(), 1);
+    const int clicks = layer->panelDbClickCount();
+    doubleClick(panel, Qt::RightButton);
+    QVERIFY(!panel->isPanelFullScreen());
+    QCOMPARE(layer->panelDbClickCount(), clicks + 1);
+    QCOMPARE(sound.count(), 1);
+    doubleClick(panel, Qt::LeftButton);
+    QVERIFY(panel->isPanelFullScreen());
+    doubleClick(panel, Qt::LeftButton);
+    QVERIFY(!panel->isPanelFullScreen());
+    QCOMPARE(panel->parentWidget(), &holder);
+
+    // Several windows: in full screen a double click is the host's own (one window alone).
+    VIG_AlarmInfo several;
+    several.probeId = QStringLiteral("P0101");
+    panel->setAlarm(several);
+    QVERIFY(panel->windowCount() > 1);
+    doubleClick(panel, Qt::LeftButton);
+    QVERIFY(panel->isPanelFullScreen());
+    doubleClick(panel, Qt::LeftButton);
+    QVERIFY(panel->isPanelFullScreen());
+    QVERIFY(layer->singleWindow() >= 0);
+
+    QTest::keyClick(panel, Qt::Key_Escape);
+    QVERIFY(!panel->isPanelFullScreen());
+    QCOMPARE(panel->geometry(), QRect(0, 0, 640, 360));
+    QCOMPARE(layer->panelDbClickCount(), clicks + 5);
+}
+
+void TestVideoCheck::oneRequestForAllAlarmsCountsItsResults()
+{
+    AlarmVideoCheckWt widget;
+    QSignalSpy done(&widget, &AlarmVideoCheckWt::signalAllAlarmsHandledSuccess);
+    QSignalSpy alarmOut(&ModuleAccessSignals::_instance(), &ModuleAccessSignals::signalCloseAlarmOut);
+    QSignalSpy dropped(&AlarmSignals::_instance(), &AlarmSignals::signalDeleteAlarmFromMonitorTable);
+    widget.setAlarm(bookedAlarm(QStringLiteral("H1"), QStringLiteral("P0101"), "2026-01-01 10:00:00"));
+    widget.addAlarm(bookedAlarm(QStringLiteral("H2"), QStringLiteral("P0101"), "2026-01-01 10:00:01"));
+    widget.addAlarm(bookedAlarm(QStringLiteral("H3"), QStringLiteral("P0101"), "2026-01-01 10:00:02"));
+
+    acceptNextHandleDialog(QStringLiteral("guard sent"));
+    widget.slotHandleAlarmBtClicked();
+    QList<FakeAlarmService::Call> requests = handleRequests();
+    QCOMPARE(requests.size(), 1);
+    QCOMPARE(requests.at(0).operation, QString("RequestHandleAlarms"));
+    QCOMPARE(requests.at(0).uids, QStringList({"H1", "H2", "H3"}));
+    QCOMPARE(requests.at(0).number, int(AlarmFinished));
+    QCOMPARE(requests.at(0).texts.at(0), QString("guard sent"));
+    QVERIFY(!requests.at(0).informKeeper);
+    const QString requester = requests.at(0).texts.at(1);
+    QVERIFY(widget.isHandling());
+    QVERIFY(WaitDialog::_instance().isShown());
+    QCOMPARE(WaitDialog::_instance().currentText(), QString("Hanle alarm..."));
+    QCOMPARE(alarmOut.count(), 1);
+    QVERIFY(!alarmOut.at(0).at(0).toStringList().isEmpty()); // the probe's channels switch its outputs
+
+    // Someone else's results change nothing; ours are counted.
+    answer({"H1", "H2", "H3"}, 0, QStringLiteral("{someone-else}"));
+    QCOMPARE(widget.alarmUids().size(), 3);
+    answer({"H1", "H3"}, 0, requester);
+    QVERIFY(WaitDialog::_instance().isShown());
+    QCOMPARE(dropped.count(), 2);
+    MessageBoxW::queueAnswer(1);
+    answer({"H2"}, 503, requester);
+    QVERIFY(!WaitDialog::_instance().isShown());
+    QVERIFY(!widget.isHandling());
+    QCOMPARE(widget.alarmUids(), QStringList({"H2"}));
+    QCOMPARE(done.count(), 0);
+    QCOMPARE(MessageBoxW::calls().size(), 1);
+    const QString storeName = VIG_DATA_MODULE::BasicData::_instance().getStoreInfo("S001").storeName;
+    QCOMPARE(MessageBoxW::calls().at(0).text, storeName + " some alarm handle fail.");
+
+    // The failed one can be handled again; then the widget frees itself and its video.
+    acceptNextHandleDialog(QStringLiteral("again"));
+    widget.slotHandleAlarmBtClicked();
+    requests = handleRequests();
+    QCOMPARE(requests.size(), 1);
+    QCOMPARE(requests.at(0).uids, QStringList({"H2"}));
+    answer({"H2"}, 0, requester);
+    QCOMPARE(done.count(), 1);
+    QCOMPARE(done.at(0).at(0).toString(), QString("P0101"));
+    QCOMPARE(widget.videoPanel()->windowChannel(0).channelId, QString());
+    QCOMPARE(MessageBoxW::calls().size(), 1);
+
+    // A dialog that is not accepted sends nothing.
+    widget.setAlarm(bookedAlarm(QStringLiteral("H4"), QStringLiteral("P0102"), "2026-01-01 10:00:03"));
+    QTimer::singleShot(0, [] {
+        for (QWidget* top : QApplication::topLevelWidgets()) {
+            if (auto* dlg = qobject_cast<HandleAlarmDlg*>(top))
+                dlg->reject();
+        }
+    });
+    widget.slotHandleAlarmBtClicked();
+    QVERIFY(handleRequests().isEmpty());
+    QVERIFY(!widget.isHandling());
+}
+
+void TestVideoCheck::falseAlarmAsksByArmingState()
+{
+    VIG_DATA_MODULE::BasicData& data = VIG_DATA_MODULE::BasicData::_instance();
+    data.setArmingState("S001", 1);
+    AlarmVideoCheckWt widget;
+    widget.setAlarm(bookedAlarm(QStringLiteral("F1"), QStringLiteral("P0101"), "2026-01-02 10:00:00"));
+
+    MessageBoxW::queueAnswer(2); // Cancel
+    widget.slotFalseAlarmBtClicked();
+    QCOMPARE(MessageBoxW::calls().size(), 1);
+    QCOMPARE(MessageBoxW::calls().at(0).text, QString("Are you sure false alarm?"));
+    QCOMPARE(MessageBoxW::calls().at(0).buttonTexts, QStringList({"False", "False And Alarm Off", "Cancel"}));
+    QVERIFY(handleRequests().isEmpty());
+    QCOMPARE(data.getStoreInfo("S001").armingState, 1);
+
+    MessageBoxW::queueAnswer(1); // False And Alarm Off
+    widget.slotFalseAlarmBtClicked();
+    QCOMPARE(data.getStoreInfo("S001").armingState, 0);
+    QList<FakeAlarmService::Call> requests = handleRequests();
+    QCOMPARE(requests.size(), 1);
+    QCOMPARE(requests.at(0).uids, QStringList({"F1"}));
+    QCOMPARE(requests.at(0).number, int(AlarmMistaken));
+    QCOMPARE(requests.at(0).texts.at(0), QString("False alarm"));
+    answer({"F1"}, 0, requests.at(0).texts.at(1));
+    QVERIFY(!widget.isHandling());
+
+    // A disarmed store: two buttons, and only the confirming one goes on.
+    widget.setAlarm(bookedAlarm(QStringLiteral("F2"), QStringLiteral("P0201"), "2026-01-02 10:00:01"));
+    QCOMPARE(data.getStoreInfo("S002").armingState, 0);
+    MessageBoxW::clearCalls();
+    MessageBoxW::queueAnswer(0);
+    widget.slotFalseAlarmBtClicked();
+    QCOMPARE(MessageBoxW::calls().size(), 1);
+    QCOMPARE(MessageBoxW::calls().at(0).buttons, 3);
+    QVERIFY(handleRequests().isEmpty());
+    MessageBoxW::queueAnswer(1);
+    widget.slotFalseAlarmBtClicked();
+    requests = handleRequests();
+    QCOMPARE(requests.size(), 1);
+    QCOMPARE(requests.at(0).uids, QStringList({"F2"}));
+    data.setArmingState("S001", 1);
+}
+
+void TestVideoCheck::handledElsewhereShowsTheLatestRemaining()
+{
+    AlarmVideoCheckWt widget;
+    QSignalSpy done(&widget, &AlarmVideoCheckWt::signalAllAlarmsHandledSuccess);
+    // Keys sort T1 < T2 < T3 < T4; times do not follow them.
+    const VIG_AlarmInfo t1 =
+        bookedAlarm(QStringLiteral("T1"), QStringLiteral("P0103"), "2026-01-03 10:00:05");
+    const VIG_AlarmInfo t2 =
+        bookedAlarm(QStringLiteral("T2"), QStringLiteral("P0103"), "2026-01-03 10:00:09");
+    const VIG_AlarmInfo t3 =
+        bookedAlarm(QStringLiteral("T3"), QStringLiteral("P0103"), "2026-01-03 10:00:07");
+    const VIG_AlarmInfo t4 =
+        bookedAlarm(QStringLiteral("T4"), QStringLiteral("P0103"), "2026-01-03 10:00:01");
+    widget.setAlarm(t1);
+    widget.addAlarm(t2);
+    widget.addAlarm(t3);
+    widget.addAlarm(t4);
+    QCOMPARE(widget.currentAlarmInfo().alarmUid, QString("T4")); // the newest to arrive
+
+    AlarmSignals& hub = AlarmSignals::_instance();
+    emit hub.signalAlarmHandledNotInVideoMonitorWt(t4);
+    QCOMPARE(widget.currentAlarmInfo().alarmUid, QString("T2"));
+    QCOMPARE(shownTime(widget), t2.alarmTime);
+
+    // Not the one on show: nothing else changes.
+    emit hub.signalAlarmHandledNotInVideoMonitorWt(t1);
+    QCOMPARE(widget.currentAlarmInfo().alarmUid, QString("T2"));
+    QCOMPARE(widget.alarmUids(), QStringList({"T2", "T3"}));
+    emit hub.signalAlarmHandledNotInVideoMonitorWt(t1); // twice: ignored
+    emit hub.signalAlarmHandledNotInVideoMonitorWt(t2);
+    QCOMPARE(widget.currentAlarmInfo().alarmUid, QString("T3"));
+    QCOMPARE(shownTime(widget), t3.alarmTime);
+    QCOMPARE(done.count(), 0);
+
+    emit hub.signalAlarmHandledNotInVideoMonitorWt(t3);
+    QCOMPARE(done.count(), 1);
+    QCOMPARE(done.at(0).at(0).toString(), QString("P0103"));
+    QVERIFY(widget.alarmUids().isEmpty());
+
+    // Handled in a table while the widget's own request is out: the request ends with the last alarm.
+    widget.setAlarm(bookedAlarm(QStringLiteral("T5"), QStringLiteral("P0103"), "2026-01-03 10:00:10"));
+    acceptNextHandleDialog(QStringLiteral("note"));
+    widget.slotHandleAlarmBtClicked();
+    const QString requester = handleRequests().value(0).texts.value(1);
+    QVERIFY(widget.isHandling());
+    emit hub.signalAlarmHandledNotInVideoMonitorWt(widget.currentAlarmInfo());
+    QVERIFY(!widget.isHandling());
+    QVERIFY(!WaitDialog::_instance().isShown());
+    QCOMPARE(done.count(), 2);
+    answer({"T5"}, 0, requester); // late: nothing more
+    QCOMPARE(done.count(), 2);
+}
+
+void TestVideoCheck::answerForAProbeGoneMeanwhileSendsNothing()
+{
+    AlarmVideoCheckWt widget;
+    const VIG_AlarmInfo gone =
+        bookedAlarm(QStringLiteral("U1"), QStringLiteral("P0105"), "2026-01-03 11:00:00");
+    const VIG_AlarmInfo next =
+        bookedAlarm(QStringLiteral("U2"), QStringLiteral("P0202"), "2026-01-03 11:00:01");
+    widget.setAlarm(gone);
+
+    // While the operator writes the note, the alarm is handled in a table and the widget shows another probe.
+    const auto reuse = [&widget, gone, next] {
+        emit AlarmSignals::_instance().signalAlarmHandledNotInVideoMonitorWt(gone);
+        widget.setAlarm(next);
+    };
+    QTimer::singleShot(0, reuse);
+    acceptNextHandleDialog(QStringLiteral("for the first probe"));
+    widget.slotHandleAlarmBtClicked();
+    QVERIFY(handleRequests().isEmpty());
+    QVERIFY(!widget.isHandling());
+
+    QCOMPARE(widget.alarmUids(), QStringList({"U2"}));
+
+    // Asked again, the answer is for the probe on show.
+    acceptNextHandleDialog(QStringLiteral("for the second probe"));
+    widget.slotHandleAlarmBtClicked();
+    const QList<FakeAlarmService::Call> requests = handleRequests();
+    QCOMPARE(requests.size(), 1);
+    QCOMPARE(requests.at(0).uids, QStringList({"U2"}));
+    answer({"U2"}, 0, requests.at(0).texts.at(1));
+    QVERIFY(!widget.isHandling());
+}
+
+void TestVideoCheck::capturesAndRecordingsBelongToTheAlarmOnShow()
+{
+    AlarmVideoCheckWt widget;
+    widget.resize(900, 400);
+    widget.show();
+    const VIG_AlarmInfo a = bookedAlarm(QStringLiteral("R1"), QStringLiteral("P0104"), "2026-01-04 10:00:00");
+    const VIG_AlarmInfo b = bookedAlarm(QStringLiteral("R2"), QStringLiteral("P0104"), "2026-01-04 10:00:01");
+    widget.setAlarm(a);
+    AlarmMonitorVideoPanel* panel = widget.videoPanel();
+    AlarmVideoRelation& relations = AlarmVideoRelation::_instance();
+
+    // The recording started while A was on show belongs to A, though B came before the file was named.
+    emit panel->signalRecordActionTriggered();
+    widget.addAlarm(b);
+    const QString path = "D:\\VideoRecordings\\20260104\\ch1-1-101500-7.vrec";
+    emit panel->signalVideoRecordingFileNameChanged(0, path);
+    QList<VIG_AlarmRelation> saved = relations.getAlarmRelations("R1");
+    QCOMPARE(saved.size(), 1);
+    QCOMPARE(saved.at(0).filePath, path);
+    QCOMPARE(saved.at(0).type, int(LocalRecordingRelation));
+    QCOMPARE(saved.at(0).fileName, QString("Local Recording 2026-01-04 10:15:00"));
+    QVERIFY(relations.getAlarmRelations("R2").isEmpty());
+
+    // Through the panel's own menu: the capture and the recording go to the alarm now on show (B).
+    panelAction(panel, QStringLiteral("Capture"))->trigger();
+    panelAction(panel, QStringLiteral("Start Recording"))->trigger();
+    QVERIFY(panel->isRecording(0));
+    saved = relations.getAlarmRelations("R2");
+    QCOMPARE(saved.size(), 2);
+    QSet<int> types;
+    for (const VIG_AlarmRelation& relation : saved) {
+        types.insert(relation.type);
+        QVERIFY(QFile::exists(relation.filePath));
+    }
+    QCOMPARE(types, QSet<int>({CaptureRelation, LocalRecordingRelation}));
+
+    // The recording's alarm handled elsewhere stops the recordings; the widget keeps A.
+    emit AlarmSignals::_instance().signalAlarmHandledNotInVideoMonitorWt(b);
+    QVERIFY(!panel->isRecording(0));
+    QCOMPARE(widget.alarmUids(), QStringList({"R1"}));
+}
+
+void TestVideoCheck::mapFollowsTheCurrentStore()
+{
+    VIG_SYSTEM_MODULE::BusinessConfig& config = VIG_SYSTEM_MODULE::BusinessConfig::_instance();
+    VIG_SYSTEM_MODULE::SystemBasicInfo::_instance().setUserPermission(QStringLiteral("VIEW_MAP"), true);
+    config.setShowAlarmMap(true);
+
+    // In the grid no map is shown.
+    {
+        AlarmVideoCheckWt grid;
+        grid.setAlarm(bookedAlarm(QStringLiteral("M0"), QStringLiteral("P0101"), "2026-01-06 10:00:00"));
+        QVERIFY(!grid.mapView());
+    }
+
+    config.setAlarmVideoShowMode(0);
+    AlarmVideoCheckWt widget;
+    widget.setAlarm(bookedAlarm(QStringLiteral("M1"), QStringLiteral("P0101"), "2026-01-06 10:00:01"));
+    AlarmMapViewer* map = widget.mapView();
+    QVERIFY(map);
+    QTRY_VERIFY_WITH_TIMEOUT(map->isMapLoaded(), 10000);
+    QTRY_COMPARE(mapState(map).value("animatedId").toString(), QString("S001"));
+
+    // Reused for another store's probe before and after the page loaded: the map shows that store.
+    widget.setAlarm(bookedAlarm(QStringLiteral("M2"), QStringLiteral("P0201"), "2026-01-06 10:00:02"));
+    QCOMPARE(widget.mapView(), map);
+    QJsonObject state = mapState(map);
+    QCOMPARE(state.value("animatedId").toString(), QString("S002"));
+    QCOMPARE(state.value("stores").toArray().size(), 1);
+
+    QSignalSpy loaded(map, &AlarmMapViewer::loadFinished);
+    map->reload();
+    QVERIFY(loaded.wait(10000));
+    QCOMPARE(mapState(map).value("animatedId").toString(), QString("S002"));
+    config.setAlarmVideoShowMode(1);
+}
+
+QTEST_MAIN(TestVideoCheck)
+#include "tst_video_check.moc"

@@ -1,0 +1,340 @@
+#include "VideoTestSupport.h"
+
+#include "video/AlarmVideoCellWt.h"
+#include "video/AlarmVideoCheckDlg.h"
+#include "video/AlarmVideoCheckDlgManager.h"
+#include "video/AlarmVideoCheckWt.h"
+
+#include "ModuleFormModuleInit.h"
+#include "NoticeSound.h"
+
+#include <QScreen>
+#include <QSignalSpy>
+#include <QtTest>
+
+using namespace VIG_ALARM_MOUDLE;
+using namespace videotest;
+
+namespace {
+
+AlarmVideoCheckDlgManager& manager()
+{
+    return AlarmVideoCheckDlgManager::_instance();
+}
+
+QStringList dialogAlarms(const QString& probeId)
+{
+    AlarmVideoCheckDlg* dlg = manager().probeDialog(probeId);
+    return dlg && dlg->cell()->checkWidget() ? dlg->cell()->checkWidget()->alarmUids() : QStringList();
+}
+
+void handleElsewhere(const QString& probeId)
+{
+    for (const QString& uid : dialogAlarms(probeId)) {
+        VIG_AlarmInfo alarm;
+        alarm.alarmUid = uid;
+        emit AlarmSignals::_instance().signalAlarmHandledNotInVideoMonitorWt(alarm);
+    }
+}
+
+int serial = 0;
+
+VIG_AlarmInfo alarmOf(const QString& probeId)
+{
+    ++serial;
+    return bookedAlarm(QString("D%1").arg(serial), probeId,
+                       QString("2026-03-01 10:%1:00").arg(serial, 2, 10, QLatin1Char('0')));
+}
+
+QRect available()
+{
+    return QGuiApplication::primaryScreen()->availableGeometry();
+}
+
+// Records the order in which dialogs are raised.
+class RaiseRecorder : public QObject
+{
+public:
+    QList<QObject*> raised;
+
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override
+    {
+        if (event->type() == QEvent::ZOrderChange)
+            raised.append(watched);
+        return false;
+    }
+};
+
+} // namespace
+
+class TestVideoDialogs : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void initTestCase();
+    void init();
+    void cleanup();
+    void dialogsBelongToTheMainWindow();
+    void alarmsOfOneProbeShareADialog();
+    void fourthProbeWaitsForAFreedDialog();
+    void cascadeStaysOnTheScreen();
+    void lastTouchedDialogStaysOnTop();
+    void widthFollowsPermissionAndFlag();
+    void groupOfABusyProbeIsParkedAgain();
+};
+
+void TestVideoDialogs::initTestCase()
+{
+    VIG_SYSTEM_MODULE::BusinessConfig& config = VIG_SYSTEM_MODULE::BusinessConfig::_instance();
+    config.setAlarmVideoShowMode(0);
+    config.setShowAlarmMap(false);
+    config.setMaxVideoCheckDlgCount(3);
+    installService();
+    QCOMPARE(manager().maxDialogCount(), 3);
+    config.setMaxVideoCheckDlgCount(5); // read once: the running manager keeps 3
+    QCOMPARE(manager().maxDialogCount(), 3);
+}
+
+void TestVideoDialogs::init()
+{
+    VIG_BASE_MODULE::MessageBoxW::clearQueuedAnswers();
+}
+
+// Every test leaves no dialog open.
+void TestVideoDialogs::cleanup()
+{
+    for (const char* probe : {"P0101", "P0201", "P0301", "P0401", "P0501"})
+        handleElsewhere(probe);
+    for (AlarmVideoCheckDlg* dlg : manager().dialogs())
+        QVERIFY(dlg->isHidden());
+    QVERIFY(AlarmBusiness::_instance().takeWaitingAlarms().isEmpty());
+}
+
+void TestVideoDialogs::dialogsBelongToTheMainWindow()
+{
+    auto* mainWindow = new QWidget;
+    VIG_MODULEFORM_MODULE::ModuleFormModuleInit::_instance().setMainWindow(mainWindow);
+    manager().showAlarm(alarmOf("P0101"));
+    AlarmVideoCheckDlg* dlg = manager().probeDialog("P0101");
+    QVERIFY(dlg);
+    QCOMPARE(dlg->parentWidget(), mainWindow);
+    handleElsewhere("P0101");
+    QVERIFY(dlg->isHidden());
+    QCOMPARE(manager().dialogs().size(), 1);
+
+    // Gone with the host's window: the manager makes new ones, without a parent now.
+    delete mainWindow;
+    QVERIFY(manager().dialogs().isEmpty());
+    manager().showAlarm(alarmOf("P0101"));
+    QVERIFY(manager().probeDialog("P0101"));
+    QVERIFY(!manager().probeDialog("P0101")->parentWidget());
+}
+
+void TestVideoDialogs::alarmsOfOneProbeShareADialog()
+{
+    QSignalSpy sound(&AlarmSignals::_instance(), &AlarmSignals::signalCloseAlarmSound);
+    manager().showAlarm(alarmOf("P0101"));
+    manager().showAlarm(alarmOf("P0101"));
+    QCOMPARE(manager().dialogs().size(), 1);
+    AlarmVideoCheckDlg* dlg = manager().probeDialog("P0101");
+    QVERIFY(dlg && dlg->isVisible());
+    QCOMPARE(dialogAlarms("P0101").size(), 2);
+    QCOMPARE(dlg->width(), 980);
+    QCOMPARE(dlg->objectName(), QString("VIG_ALARM_MOUDLE__AlarmVideoCheckDlg"));
+    QVERIFY(dlg->windowFlags() & Qt::FramelessWindowHint);
+
+    // The cell floats over the dialog, inside its frame, and follows it.
+    AlarmVideoCellWt* cell = dlg->cell();
+    QVERIFY(cell->isWindow() && cell->isVisible());
+    QCOMPARE(cell->windowFlags(), Qt::Tool | Qt::FramelessWindowHint);
+    QCOMPARE(cell->geometry(), dlg->geometry().adjusted(10, 10, -10, -10));
+    dlg->move(dlg->pos() + QPoint(15, 25));
+    QCOMPARE(cell->geometry(), dlg->geometry().adjusted(10, 10, -10, -10));
+
+    // Dragged by the cell.
+    const QPoint start = cell->mapToGlobal(QPoint(5, 5));
+    const QPoint before = dlg->pos();
+    QMouseEvent press(QEvent::MouseButtonPress, QPointF(5, 5), start, Qt::LeftButton, Qt::LeftButton,
+                      Qt::NoModifier);
+    QApplication::sendEvent(cell, &press);
+    QMouseEvent move(QEvent::MouseMove, QPointF(35, 45), start + QPoint(30, 40), Qt::NoButton, Qt::LeftButton,
+                     Qt::NoModifier);
+    QApplication::sendEvent(cell, &move);
+    QMouseEvent release(QEvent::MouseButtonRelease, QPointF(35, 45), start + QPoint(30, 40), Qt::LeftButton,
+                        Qt::NoButton, Qt::NoModifier);
+    QApplication::sendEvent(cell, &release);
+    QCOMPARE(dlg->pos(), before + QPoint(30, 40));
+    QCOMPARE(manager().topDialog(), dlg);
+
+    // Escape never closes it.
+    QTest::keyClick(dlg, Qt::Key_Escape);
+    QVERIFY(dlg->isVisible());
+
+    // Freed when its alarms are handled: hidden with its cell, the sound stops, the dialog stays for reuse.
+    QCOMPARE(sound.count(), 0);
+    handleElsewhere("P0101");
+    QVERIFY(dlg->isHidden());
+    QVERIFY(cell->isHidden());
+    QVERIFY(cell->isWaiting());
+    QCOMPARE(sound.count(), 1);
+    QVERIFY(!manager().probeDialog("P0101"));
+    QVERIFY(!manager().topDialog());
+    manager().showAlarm(alarmOf("P0201"));
+    QCOMPARE(manager().probeDialog("P0201"), dlg);
+}
+
+void TestVideoDialogs::fourthProbeWaitsForAFreedDialog()
+{
+    QSignalSpy sound(&AlarmSignals::_instance(), &AlarmSignals::signalCloseAlarmSound);
+    VIG_CONTACT_MODULE::NoticeSound::_instance().startAlarmNoticeSound();
+    for (const char* probe : {"P0101", "P0201", "P0301"})
+        manager().showAlarm(alarmOf(probe));
+    QCOMPARE(manager().dialogs().size(), 3);
+    AlarmVideoCheckDlg* second = manager().probeDialog("P0201");
+
+    const VIG_AlarmInfo waiting = alarmOf("P0401");
+    manager().showAlarm(waiting);
+    QCOMPARE(manager().dialogs().size(), 3);
+    QVERIFY(!manager().probeDialog("P0401"));
+
+    handleElsewhere("P0201");
+    QCOMPARE(manager().probeDialog("P0401"), second);
+    QVERIFY(second->isVisible());
+    QCOMPARE(dialogAlarms("P0401"), QStringList({waiting.alarmUid}));
+    QCOMPARE(manager().dialogs().last(), second); // freed dialogs go last
+    QCOMPARE(sound.count(), 0);
+
+    handleElsewhere("P0101");
+    handleElsewhere("P0301");
+    QCOMPARE(sound.count(), 0);
+    QVERIFY(VIG_CONTACT_MODULE::NoticeSound::_instance().isPlaying());
+    handleElsewhere("P0401");
+    QCOMPARE(sound.count(), 1);
+    QVERIFY(!VIG_CONTACT_MODULE::NoticeSound::_instance().isPlaying());
+}
+
+void TestVideoDialogs::cascadeStaysOnTheScreen()
+{
+    const QRect screen(0, 0, 1920, 1080);
+    const QSize size(980, 360);
+    QCOMPARE(AlarmVideoCheckDlgManager::cascadePosition({400, 300}, size, screen), QPoint(420, 280));
+    QCOMPARE(AlarmVideoCheckDlgManager::cascadePosition({400, 10}, size, screen), QPoint(420, 0));
+    QCOMPARE(AlarmVideoCheckDlgManager::cascadePosition({930, 300}, size, screen), QPoint(940, 280));
+    QCOMPARE(AlarmVideoCheckDlgManager::cascadePosition({400, 900}, size, screen), QPoint(420, 720));
+    QCOMPARE(AlarmVideoCheckDlgManager::cascadePosition({-500, 300}, size, screen), QPoint(0, 280));
+    QCOMPARE(AlarmVideoCheckDlgManager::cascadePosition({0, 300}, QSize(2000, 360), screen), QPoint(0, 280));
+    QCOMPARE(AlarmVideoCheckDlgManager::cascadePosition({100, 300}, size, QRect(1920, 40, 1280, 984)),
+             QPoint(1920, 280));
+
+    // On this screen: each dialog twenty pixels up (and right, where it fits) from the one before it.
+    for (const char* probe : {"P0101", "P0201", "P0301"})
+        manager().showAlarm(alarmOf(probe));
+    QList<AlarmVideoCheckDlg*> dialogs = manager().dialogs();
+    QCOMPARE(dialogs.size(), 3);
+    dialogs.at(0)->move(available().left() + 30, available().top() + 30);
+    handleElsewhere(dialogs.at(1)->cell()->checkWidget()->probe());
+    handleElsewhere(dialogs.at(2)->cell()->checkWidget()->probe());
+    manager().showAlarm(alarmOf("P0401"));
+    manager().showAlarm(alarmOf("P0501"));
+    dialogs = manager().dialogs();
+    QCOMPARE(dialogs.at(0)->pos(), QPoint(available().left() + 30, available().top() + 30));
+    for (int i = 1; i < 3; ++i) {
+        const QPoint previous = dialogs.at(i - 1)->pos();
+        const QPoint pos = dialogs.at(i)->pos();
+        QVERIFY(dialogs.at(i)->isVisible());
+        QCOMPARE(pos.y(), qMax(available().top(), previous.y() - 20));
+        if (available().width() >= dialogs.at(i)->width() + 40)
+            QCOMPARE(pos.x(), previous.x() + 20);
+        else
+            QCOMPARE(pos.x(), available().left()); // wider than the screen: at its left edge
+    }
+    QCOMPARE(dialogs.at(2)->y(), available().top()); // 30, 10, then held at the top
+}
+
+void TestVideoDialogs::lastTouchedDialogStaysOnTop()
+{
+    RaiseRecorder recorder;
+    manager().showAlarm(alarmOf("P0101"));
+    manager().showAlarm(alarmOf("P0201"));
+    AlarmVideoCheckDlg* first = manager().probeDialog("P0101");
+    AlarmVideoCheckDlg* second = manager().probeDialog("P0201");
+    first->installEventFilter(&recorder);
+    second->installEventFilter(&recorder);
+
+    // Untouched, the first dialog in the list ends on top.
+    manager().showAlarm(alarmOf("P0301"));
+    AlarmVideoCheckDlg* third = manager().probeDialog("P0301");
+    third->installEventFilter(&recorder);
+    QVERIFY(!recorder.raised.isEmpty());
+    QCOMPARE(recorder.raised.last(), first);
+
+    QTest::mousePress(second, Qt::LeftButton, Qt::NoModifier, QPoint(3, 3));
+    QTest::mouseRelease(second, Qt::LeftButton, Qt::NoModifier, QPoint(3, 3));
+    QCOMPARE(manager().topDialog(), second);
+    handleElsewhere("P0301");
+    recorder.raised.clear();
+    manager().showAlarm(alarmOf("P0401"));
+    QCOMPARE(recorder.raised.last(), second);
+
+    // A double click on a floating cell counts as a touch too.
+    QTest::mouseDClick(third->cell(), Qt::LeftButton, Qt::NoModifier, QPoint(2, 2));
+    QCOMPARE(manager().topDialog(), third);
+    first->removeEventFilter(&recorder);
+    second->removeEventFilter(&recorder);
+    third->removeEventFilter(&recorder);
+}
+
+void TestVideoDialogs::widthFollowsPermissionAndFlag()
+{
+    VIG_SYSTEM_MODULE::BusinessConfig& config = VIG_SYSTEM_MODULE::BusinessConfig::_instance();
+    VIG_SYSTEM_MODULE::SystemBasicInfo& user = VIG_SYSTEM_MODULE::SystemBasicInfo::_instance();
+    const struct
+    {
+        bool permission;
+        bool flag;
+        int width;
+    } cases[] = {{false, false, 980}, {true, false, 980}, {false, true, 980}, {true, true, 1300}};
+    for (const auto& each : cases) {
+        user.setUserPermission(QStringLiteral("VIEW_MAP"), each.permission);
+        config.setShowAlarmMap(each.flag);
+        manager().showAlarm(alarmOf("P0101"));
+        QCOMPARE(manager().probeDialog("P0101")->width(), each.width);
+        handleElsewhere("P0101");
+    }
+    config.setShowAlarmMap(false);
+}
+
+void TestVideoDialogs::groupOfABusyProbeIsParkedAgain()
+{
+    for (const char* probe : {"P0101", "P0201", "P0301"})
+        manager().showAlarm(alarmOf(probe));
+    AlarmVideoCheckWt* busy = manager().probeDialog("P0101")->cell()->checkWidget();
+    const QStringList before = busy->alarmUids();
+    acceptNextHandleDialog(QStringLiteral("calling the keeper"));
+    busy->slotHandleAlarmBtClicked();
+    const QList<FakeAlarmService::Call> requests = handleRequests();
+    QCOMPARE(requests.size(), 1);
+
+    const VIG_AlarmInfo late = alarmOf("P0101");
+    const VIG_AlarmInfo other = alarmOf("P0501");
+    manager().showAlarm(late);
+    manager().showAlarm(other);
+    QCOMPARE(busy->alarmUids(), before);
+
+    // A dialog frees: the busy probe's group goes back, the next probe takes the dialog.
+    handleElsewhere("P0301");
+    QCOMPARE(busy->alarmUids(), before);
+    QVERIFY(manager().probeDialog("P0501"));
+    QCOMPARE(dialogAlarms("P0501"), QStringList({other.alarmUid}));
+
+    // The request ends; the freed dialog comes back at once with the parked alarm.
+    answer(before, 0, requests.at(0).texts.at(1));
+    AlarmVideoCheckDlg* back = manager().probeDialog("P0101");
+    QVERIFY(back && back->isVisible());
+    QCOMPARE(dialogAlarms("P0101"), QStringList({late.alarmUid}));
+}
+
+QTEST_MAIN(TestVideoDialogs)
+#include "tst_video_dialogs.moc"

@@ -1,0 +1,166 @@
+#include "VideoTestSupport.h"
+
+#include "video/AlarmMonitorVideoPanel.h"
+#include "video/AlarmVideoCellWt.h"
+#include "video/AlarmVideoCheckWt.h"
+#include "video/AlarmVideosMonitorWt.h"
+#include "video/WaitAlarmWidget.h"
+
+#include "NoticeSound.h"
+
+#include <QSignalSpy>
+#include <QStackedWidget>
+#include <QtTest>
+
+using namespace VIG_ALARM_MOUDLE;
+using namespace videotest;
+
+namespace {
+
+QStringList cellAlarms(const AlarmVideosMonitorWt& grid, int index)
+{
+    AlarmVideoCheckWt* check = grid.cell(index)->checkWidget();
+    return check ? check->alarmUids() : QStringList();
+}
+
+// Handled somewhere else, as a table reports it.
+void handleElsewhere(const AlarmVideosMonitorWt& grid, int index)
+{
+    AlarmVideoCheckWt* check = grid.cell(index)->checkWidget();
+    QVERIFY(check);
+    for (const QString& uid : check->alarmUids()) {
+        VIG_AlarmInfo alarm;
+        alarm.alarmUid = uid;
+        emit AlarmSignals::_instance().signalAlarmHandledNotInVideoMonitorWt(alarm);
+    }
+}
+
+} // namespace
+
+class TestVideoGrid : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void initTestCase() { installService(); }
+    void gridOfFourWaitingCells();
+    void fiveProbesFillTheCellsInOrder();
+    void groupOfABusyProbeIsParkedAgain();
+};
+
+void TestVideoGrid::gridOfFourWaitingCells()
+{
+    AlarmVideosMonitorWt grid;
+    grid.resize(800, 500);
+    grid.show();
+    QCOMPARE(grid.freeCellIndexes(), QList<int>({0, 1, 2, 3}));
+    QCOMPARE(grid.cell(0)->geometry().top(), grid.cell(1)->geometry().top());
+    QCOMPARE(grid.cell(0)->geometry().left(), grid.cell(2)->geometry().left());
+    QVERIFY(grid.cell(3)->geometry().left() > grid.cell(2)->geometry().right());
+    QVERIFY(grid.cell(3)->geometry().top() > grid.cell(1)->geometry().bottom());
+    for (int i = 0; i < 4; ++i) {
+        QCOMPARE(grid.cell(i)->cellIndex(), i);
+        QVERIFY(grid.cell(i)->isVisible());
+        QVERIFY(grid.cell(i)->isWaiting());
+        QVERIFY(!grid.cell(i)->videoPanel());
+        auto* stack = grid.cell(i)->findChild<QStackedWidget*>(QStringLiteral("stackedWidget"));
+        QVERIFY(qobject_cast<WaitAlarmWidget*>(stack->currentWidget()));
+    }
+    // The wait widget's dotted frame is drawn over its background.
+    const QImage picture = grid.cell(0)->grab().toImage();
+    int dotted = 0;
+    for (int x = 0; x < picture.width(); ++x)
+        dotted += picture.pixelColor(x, 1) == QColor("#555c73") ? 1 : 0;
+    QVERIFY(dotted > picture.width() / 5);
+    QVERIFY(dotted < picture.width());
+    QCOMPARE(picture.pixelColor(picture.width() / 2, picture.height() / 4), QColor("#23262f"));
+}
+
+void TestVideoGrid::fiveProbesFillTheCellsInOrder()
+{
+    AlarmVideosMonitorWt grid;
+    grid.resize(800, 500);
+    grid.show();
+    QSignalSpy sound(&AlarmSignals::_instance(), &AlarmSignals::signalCloseAlarmSound);
+    VIG_CONTACT_MODULE::NoticeSound::_instance().startAlarmNoticeSound();
+    const QStringList probes = {"P0401", "P0101", "P0301", "P0201", "P0501"};
+    for (int i = 0; i < probes.size(); ++i)
+        grid.showAlarm(
+            bookedAlarm(QString("G%1").arg(i), probes.at(i), "2026-02-01 10:00:0" + QString::number(i)));
+    for (int i = 0; i < 4; ++i) {
+        QCOMPARE(grid.probeCell(probes.at(i)), i);
+        QCOMPARE(cellAlarms(grid, i), QStringList({QString("G%1").arg(i)}));
+        QVERIFY(!grid.cell(i)->isWaiting());
+        QVERIFY(grid.cell(i)->videoPanel()->windowCount() >= 1);
+    }
+    QCOMPARE(grid.probeCell("P0501"), -1);
+    QVERIFY(grid.freeCellIndexes().isEmpty());
+
+    // Another alarm of a shown probe joins its cell, and is the one on show.
+    grid.showAlarm(bookedAlarm("G9", "P0301", "2026-02-01 10:00:09"));
+    QCOMPARE(cellAlarms(grid, 2), QStringList({"G2", "G9"}));
+    QCOMPARE(grid.cell(2)->checkWidget()->currentAlarmInfo().alarmUid, QString("G9"));
+
+    // The first cell that frees takes the waiting probe at once.
+    handleElsewhere(grid, 1);
+    QCOMPARE(grid.probeCell("P0101"), -1);
+    QCOMPARE(grid.probeCell("P0501"), 1);
+    QCOMPARE(cellAlarms(grid, 1), QStringList({"G4"}));
+    QVERIFY(grid.freeCellIndexes().isEmpty());
+
+    // The sound stops only when the last busy cell frees; a freed cell shows its wait widget at once.
+    for (int index : {2, 0, 3}) {
+        handleElsewhere(grid, index);
+        QVERIFY(grid.cell(index)->isWaiting());
+        QCOMPARE(sound.count(), 0);
+    }
+    QVERIFY(VIG_CONTACT_MODULE::NoticeSound::_instance().isPlaying());
+    handleElsewhere(grid, 1);
+    QCOMPARE(sound.count(), 1);
+    QVERIFY(!VIG_CONTACT_MODULE::NoticeSound::_instance().isPlaying());
+    QCOMPARE(grid.freeCellIndexes(), QList<int>({0, 1, 2, 3}));
+
+    // Cells and their check widgets are reused.
+    AlarmVideoCheckWt* reused = grid.cell(0)->checkWidget();
+    grid.showAlarm(bookedAlarm("G10", "P0102", "2026-02-01 10:00:10"));
+    QCOMPARE(grid.cell(0)->checkWidget(), reused);
+    QCOMPARE(cellAlarms(grid, 0), QStringList({"G10"}));
+    handleElsewhere(grid, 0);
+}
+
+void TestVideoGrid::groupOfABusyProbeIsParkedAgain()
+{
+    AlarmVideosMonitorWt grid;
+    const QStringList probes = {"P0101", "P0201", "P0301", "P0401"};
+    for (int i = 0; i < probes.size(); ++i)
+        grid.showAlarm(
+            bookedAlarm(QString("K%1").arg(i), probes.at(i), "2026-02-02 10:00:0" + QString::number(i)));
+
+    // Cell 0 sends a handle request; while it waits, its probe's alarms wait too.
+    acceptNextHandleDialog(QStringLiteral("on my way"));
+    grid.cell(0)->checkWidget()->slotHandleAlarmBtClicked();
+    const QList<FakeAlarmService::Call> requests = handleRequests();
+    QCOMPARE(requests.size(), 1);
+    QVERIFY(grid.cell(0)->isHandling());
+    grid.showAlarm(bookedAlarm("K5", "P0101", "2026-02-02 10:00:05"));
+    grid.showAlarm(bookedAlarm("K6", "P0101", "2026-02-02 10:00:06"));
+    grid.showAlarm(bookedAlarm("K7", "P0501", "2026-02-02 10:00:07"));
+    QCOMPARE(cellAlarms(grid, 0), QStringList({"K0"}));
+
+    // Cell 3 frees: P0101 comes first from the store, goes back, and P0501 takes the cell.
+    handleElsewhere(grid, 3);
+    QCOMPARE(cellAlarms(grid, 0), QStringList({"K0"}));
+    QCOMPARE(grid.probeCell("P0501"), 3);
+    QCOMPARE(cellAlarms(grid, 3), QStringList({"K7"}));
+
+    // The request ends: cell 0 frees and shows its probe's parked alarms, the newest on show.
+    answer({"K0"}, 0, requests.at(0).texts.at(1));
+    QCOMPARE(grid.probeCell("P0101"), 0);
+    QCOMPARE(cellAlarms(grid, 0), QStringList({"K5", "K6"}));
+    QCOMPARE(grid.cell(0)->checkWidget()->currentAlarmInfo().alarmUid, QString("K6"));
+    QVERIFY(!grid.cell(0)->isHandling());
+    QVERIFY(VIG_ALARM_MOUDLE::AlarmBusiness::_instance().takeWaitingAlarms().isEmpty());
+}
+
+QTEST_MAIN(TestVideoGrid)
+#include "tst_video_grid.moc"
