@@ -4,8 +4,7 @@ template class ZCOMMON::ZSingleton<VIG_ALARM_MOUDLE::AlarmSignals>;
 
 namespace VIG_ALARM_MOUDLE {
 
-AlarmSignals::AlarmSignals(QObject* parent)
-    : QObject(parent)
+AlarmSignals::AlarmSignals(QObject* parent) : QObject(parent)
 {
     // Registered under the names the signatures use, so that queued deliveries can copy them.
     qRegisterMetaType<AlarmInfoVector>("AlarmInfoVector");
