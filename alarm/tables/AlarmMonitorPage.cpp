@@ -7,7 +7,7 @@
 
 #include "BusinessConfig.h"
 
-#include <QMutexLocker>
+#include "frame/AlarmMutexLocker.h"
 #include <QVBoxLayout>
 
 namespace VIG_ALARM_MOUDLE {
@@ -45,7 +45,7 @@ AlarmMonitorPage::~AlarmMonitorPage() = default;
 
 void AlarmMonitorPage::slotNewAlarm(const VIG_AlarmInfo& alarmInfo)
 {
-    QMutexLocker locker(&mutex);
+    AlarmMutexLocker locker(&mutex);
     const int mode =
         VIG_SYSTEM_MODULE::BusinessConfig::_instance().getAlarmConfigInfoFromCache().alarmVideoShowMode;
     if (videosMonitorWt && mode == GridMode)

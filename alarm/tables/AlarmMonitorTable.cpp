@@ -2,7 +2,7 @@
 
 #include "frame/AlarmSignals.h"
 
-#include <QMutexLocker>
+#include "frame/AlarmMutexLocker.h"
 
 namespace VIG_ALARM_MOUDLE {
 
@@ -19,7 +19,7 @@ AlarmMonitorTable::~AlarmMonitorTable() = default;
 
 void AlarmMonitorTable::addNewAlarm(const VIG_AlarmInfo& info)
 {
-    QMutexLocker locker(&tableMutex);
+    AlarmMutexLocker locker(&tableMutex);
     insertFront(getAlarmInfoValues(info), info.alarmUid, QSet<int>());
     // Whatever the record says, a pushed alarm is new to the operator.
     updateRowTextColorByAlarmHandleMode(0, AlarmNew);
@@ -27,14 +27,14 @@ void AlarmMonitorTable::addNewAlarm(const VIG_AlarmInfo& info)
 
 void AlarmMonitorTable::addHandledAlarm(const VIG_AlarmProcess& process)
 {
-    QMutexLocker locker(&tableMutex);
+    AlarmMutexLocker locker(&tableMutex);
     const int row = insertBack(getHandledAlarmInfoValues(process), process.alarmUid, QSet<int>());
     colourRowByState(row, process.state);
 }
 
 void AlarmMonitorTable::updateHandledAlarm(const VIG_AlarmProcess& process)
 {
-    QMutexLocker locker(&tableMutex);
+    AlarmMutexLocker locker(&tableMutex);
     const int row = getRowIndexByKeyValue(process.alarmUid);
     if (row < 0)
         return;
@@ -44,7 +44,7 @@ void AlarmMonitorTable::updateHandledAlarm(const VIG_AlarmProcess& process)
 
 void AlarmMonitorTable::deleteAlarm(const QString& alarmUid)
 {
-    QMutexLocker locker(&tableMutex);
+    AlarmMutexLocker locker(&tableMutex);
     AlarmTable::deleteAlarm(alarmUid);
 }
 

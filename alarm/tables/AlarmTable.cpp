@@ -10,12 +10,12 @@
 #include "ModuleAccessSignals.h"
 #include "WaitDialog.h"
 
+#include "frame/AlarmMutexLocker.h"
 #include <QAction>
 #include <QContextMenuEvent>
 #include <QCursor>
 #include <QHeaderView>
 #include <QMenu>
-#include <QMutexLocker>
 #include <QPair>
 #include <QScrollBar>
 #include <QSet>
@@ -180,7 +180,7 @@ QList<int> AlarmTable::selectedRowsLocked() const
 
 QList<VIG_AlarmInfo> AlarmTable::getSelectedAlarms()
 {
-    QMutexLocker locker(&tableMutex);
+    AlarmMutexLocker locker(&tableMutex);
     QList<VIG_AlarmInfo> alarms;
     for (int row : selectedRowsLocked())
         alarms.append(getAlarmInfo(row));
@@ -189,7 +189,7 @@ QList<VIG_AlarmInfo> AlarmTable::getSelectedAlarms()
 
 QStringList AlarmTable::getSelectedAlarmsUid()
 {
-    QMutexLocker locker(&tableMutex);
+    AlarmMutexLocker locker(&tableMutex);
     QStringList uids;
     for (int row : selectedRowsLocked())
         uids.append(getRowKeyValue(row));
@@ -340,7 +340,7 @@ void AlarmTable::deleteSelectedAlarmFromTable()
     const QList<VIG_AlarmInfo> alarms = getSelectedAlarms();
     // Straight to the host's removal: the derived deleteAlarm takes tableMutex itself, and the menu's removal
     // is not a handling, so no count is reported for it.
-    QMutexLocker locker(&tableMutex);
+    AlarmMutexLocker locker(&tableMutex);
     for (const VIG_AlarmInfo& alarm : alarms)
         deleteRowByKeyValue(alarm.alarmUid);
 }
@@ -357,7 +357,7 @@ QStringList AlarmTable::getSelectedDevicesAlarmOutLinkedDevices()
     // Handled alarms have had their outputs switched off already; one question per device is enough.
     QList<QPair<QString, QString>> newAlarmSources; // device and probe
     {
-        QMutexLocker locker(&tableMutex);
+        AlarmMutexLocker locker(&tableMutex);
         QSet<QString> devices;
         for (int row : selectedRowsLocked()) {
             const VIG_AlarmInfo info = getAlarmInfo(row);

@@ -4,8 +4,8 @@
 
 #include "ModuleAccessSignals.h"
 
+#include "frame/AlarmMutexLocker.h"
 #include <QHeaderView>
-#include <QMutexLocker>
 #include <QTableWidgetItem>
 
 namespace VIG_ALARM_MOUDLE {
@@ -37,7 +37,7 @@ int StoreUnhadledAlarmsTable::updateData(const QString& storeUid)
 {
     // Asked before the table's lock is taken: the business object's lock is never nested in it.
     const AlarmInfoVector alarms = AlarmBusiness::_instance().getStoreUnhandledAlarms(storeUid);
-    QMutexLocker locker(&tableMutex);
+    AlarmMutexLocker locker(&tableMutex);
     currentStoreUid = storeUid;
     for (const VIG_AlarmInfo& info : alarms)
         insertFront(getAlarmInfoValues(info), info.alarmUid, QSet<int>());
@@ -57,7 +57,7 @@ void StoreUnhadledAlarmsTable::slotNewAlarmPush(const VIG_AlarmInfo& info)
     if (currentStoreUid.isEmpty() || info.storeUid != currentStoreUid)
         return;
     {
-        QMutexLocker locker(&tableMutex);
+        AlarmMutexLocker locker(&tableMutex);
         insertFront(getAlarmInfoValues(info), info.alarmUid, QSet<int>());
     }
     emit signalStoreUnhandledAlarmsCount(rowCount());

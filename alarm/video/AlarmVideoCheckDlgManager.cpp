@@ -8,9 +8,9 @@
 #include "BusinessConfig.h"
 #include "ModuleFormModuleInit.h"
 
+#include "frame/AlarmMutexLocker.h"
 #include <QApplication>
 #include <QGuiApplication>
-#include <QMutexLocker>
 #include <QRect>
 #include <QScreen>
 
@@ -91,7 +91,7 @@ QPoint AlarmVideoCheckDlgManager::cascadePosition(const QPoint& previous, const 
 
 void AlarmVideoCheckDlgManager::showAlarm(const VIG_AlarmInfo& alarm)
 {
-    QMutexLocker locker(&mutex);
+    AlarmMutexLocker locker(&mutex);
     AlarmBusiness& business = AlarmBusiness::_instance();
     const QString& probeId = alarm.probeId;
     const auto shown = probeDialogs.constFind(probeId);
@@ -121,7 +121,7 @@ void AlarmVideoCheckDlgManager::slotCurTopDlg(AlarmVideoCheckDlg* dlg)
 
 void AlarmVideoCheckDlgManager::slotAllAlarmsHandledSuccess(const QString& probeId, const QString& dlgUid)
 {
-    QMutexLocker locker(&mutex);
+    AlarmMutexLocker locker(&mutex);
     if (AlarmVideoCheckDlg* dlg = findDialog(dlgUid)) {
         // Freed dialogs go last, so the never-used ones are taken first.
         for (int i = 0; i < dialogList.size(); ++i) {
