@@ -1,0 +1,345 @@
+#include "records/AlarmRecordSearchWt.h"
+
+#include "frame/AlarmSignals.h"
+#include "records/AlarmRecordTable.h"
+#include "service/AlarmBusiness.h"
+
+#include "ui_AlarmRecordSearchWt.h"
+
+#include "BusinessConfig.h"
+#include "MessageBoxW.h"
+#include "NoFocusStyledItemDelegate.h"
+#include "StoreData.h"
+#include "WaitDialog.h"
+
+#include <QAbstractItemView>
+#include <QCalendarWidget>
+#include <QCompleter>
+#include <QEvent>
+#include <QLineEdit>
+#include <QLocale>
+#include <QScrollBar>
+#include <QTableWidgetItem>
+#include <QTextCharFormat>
+#include <QUuid>
+
+namespace VIG_ALARM_MOUDLE {
+
+namespace {
+
+const int DescriptionColumn = 20;
+const int WaitTimeoutMs = 60000;
+const int CompleterVisibleItems = 5;
+const char DateFormat[] = "yyyy-MM-dd";
+
+QString storeWord()
+{
+    return VIG_SYSTEM_MODULE::BusinessConfig::_instance().getSystemCustomizeInfoFromCache().storeWord;
+}
+
+void styleCalendar(QCalendarWidget* calendar, const QLocale& locale)
+{
+    if (!calendar)
+        return;
+    calendar->setProperty("VIG_Calendar", true);
+    calendar->setLocale(locale);
+    calendar->setHorizontalHeaderFormat(QCalendarWidget::SingleLetterDayNames);
+    calendar->setFirstDayOfWeek(Qt::Monday);
+    QTextCharFormat weekend = calendar->weekdayTextFormat(Qt::Saturday);
+    weekend.setForeground(QColor(QStringLiteral("#eceff4")));
+    calendar->setWeekdayTextFormat(Qt::Saturday, weekend);
+    calendar->setWeekdayTextFormat(Qt::Sunday, weekend);
+}
+
+void showWait(const QString& text)
+{
+    VIG_BASE_MODULE::WaitDialog::_instance().showWaitDialog(text, QUuid(), WaitTimeoutMs);
+}
+
+void hideWait()
+{
+    VIG_BASE_MODULE::WaitDialog::_instance().hideWaitDialog();
+}
+
+} // namespace
+
+AlarmRecordSearchWt::AlarmRecordSearchWt(QWidget* parent)
+    : ColouredWidget(parent), ui(new Ui::AlarmRecordSearchWt)
+{
+    qRegisterMetaType<VIG_AlarmInfo>("VIG_AlarmInfo");
+    ui->setupUi(this);
+
+    initStyle();
+    connectSignalsWithSlots();
+
+    const QDate today = QDate::currentDate();
+    ui->startTimeEdit->setDate(today);
+    ui->endTimeEdit->setDate(today);
+    initStoreItems();
+    initStoreCompleter();
+    initStateItems();
+
+    searchDefaultUnhandled();
+    updatePageButtons();
+}
+
+AlarmRecordSearchWt::~AlarmRecordSearchWt() = default;
+
+void AlarmRecordSearchWt::initStyle()
+{
+    setColor("#2b2f3a");
+    ui->storeLabel->setText(storeWord() + QObject::tr(":"));
+
+    ui->alarmRecordWt->setProperty("VIG_AlarmRecords", true);
+    ui->searchBt->setProperty("VIG_public_commonbt", true);
+    ui->searchBt->setProperty("VIG_RecordSearch", true);
+    ui->alarmRecordTab->setProperty("VIG_public_Table_style_1", true);
+    for (QLabel* label : {ui->startTimeLabel, ui->endTimeLabel, ui->storeLabel, ui->alarmStateLabel})
+        label->setProperty("VIG_SearchInfo", true);
+
+    for (QComboBox* combo : {ui->storeComBx, ui->alarmStateComBx}) {
+        combo->setProperty("VIG_AlarmRecods", true);
+        combo->setItemDelegate(new VIG_BASE_MODULE::NoFocusStyledItemDelegate(combo));
+        combo->lineEdit()->setAlignment(Qt::AlignCenter);
+    }
+    ui->storeComBx->view()->verticalScrollBar()->setProperty("VIG_storeTreeScrollBar", true);
+    // The state is only picked from the list; a press on its text opens the list (eventFilter).
+    ui->alarmStateComBx->lineEdit()->setReadOnly(true);
+    ui->alarmStateComBx->lineEdit()->installEventFilter(this);
+
+    for (QDateEdit* edit : {ui->startTimeEdit, ui->endTimeEdit}) {
+        edit->setProperty("VIG_DateEdit", true);
+        edit->setAlignment(Qt::AlignCenter);
+    }
+    styleCalendar(ui->startTimeEdit->calendarWidget(), QLocale(QLocale::Chinese, QLocale::China));
+    styleCalendar(ui->endTimeEdit->calendarWidget(), QLocale(QLocale::Chinese, QLocale::AnyCountry));
+}
+
+void AlarmRecordSearchWt::connectSignalsWithSlots()
+{
+    connect(ui->searchBt, &QPushButton::clicked, this, &AlarmRecordSearchWt::slotSearchBtCliced);
+    AlarmSignals& hub = AlarmSignals::_instance();
+    connect(&hub, &AlarmSignals::signalAlarmRecordsCount, this, &AlarmRecordSearchWt::slotAlarmRecordsCount);
+    connect(&hub, &AlarmSignals::signalAlarmRecordsInfo, this, &AlarmRecordSearchWt::slotAlarmRecordsInfo);
+    connect(ui->startTimeEdit, &QDateEdit::dateChanged, this, &AlarmRecordSearchWt::slotDateStartTimeChanged);
+    connect(ui->endTimeEdit, &QDateEdit::dateChanged, this, &AlarmRecordSearchWt::slotDateEndTimeChanged);
+    connect(ui->pageTurningWt, &VIG_BASE_MODULE::PageTurningWidget::signalSetNumPerPage, this,
+            &AlarmRecordSearchWt::slotCountPerPageChanged);
+    connect(ui->pageTurningWt, &VIG_BASE_MODULE::PageTurningWidget::signalPageChanged, this,
+            &AlarmRecordSearchWt::slotPageChange);
+    connect(ui->storeComBx->lineEdit(), &QLineEdit::editingFinished, this,
+            &AlarmRecordSearchWt::slotStoreNameEditFinished);
+    connect(ui->alarmRecordTab, &AlarmTable::signalHandleAlarmFromTableWtCompleted, this,
+            &AlarmRecordSearchWt::slotHandleAlarmFromTableWtCompleted);
+}
+
+void AlarmRecordSearchWt::initStoreItems()
+{
+    ui->storeComBx->addItem(QObject::tr("_All") + storeWord(), QString(""));
+    const QVector<VIG_DATA_MODULE::VIG_StoreBriefInfo> stores =
+        VIG_DATA_MODULE::StoreData::_instance().getAllOpenedStoresBriefInfo();
+    for (const VIG_DATA_MODULE::VIG_StoreBriefInfo& store : stores)
+        ui->storeComBx->addItem(store.storeName, store.storeUid);
+}
+
+void AlarmRecordSearchWt::initStoreCompleter()
+{
+    auto* completer = new QCompleter(ui->storeComBx->model(), this);
+    completer->setFilterMode(Qt::MatchContains);
+    completer->setMaxVisibleItems(CompleterVisibleItems);
+    ui->storeComBx->setCompleter(completer);
+
+    QAbstractItemView* popup = completer->popup();
+    popup->setItemDelegate(new VIG_BASE_MODULE::NoFocusStyledItemDelegate(popup));
+    popup->setProperty("VIG_Store_Popup", true);
+    popup->verticalScrollBar()->setProperty("VIG_storeTreeScrollBar", true);
+}
+
+void AlarmRecordSearchWt::initStateItems()
+{
+    ui->alarmStateComBx->addItem(QObject::tr("All"), 0);
+    ui->alarmStateComBx->addItem(QObject::tr("New"), int(AlarmNew));
+    ui->alarmStateComBx->addItem(QObject::tr("Dealt"), int(AlarmDealt));
+    ui->alarmStateComBx->addItem(QObject::tr("Mistaken"), int(AlarmMistaken));
+    ui->alarmStateComBx->addItem(QObject::tr("Finished"), int(AlarmFinished));
+}
+
+void AlarmRecordSearchWt::setDescriptionHeader(int state)
+{
+    QTableWidgetItem* header = ui->alarmRecordTab->horizontalHeaderItem(DescriptionColumn);
+    if (!header)
+        return;
+    if (state == 0)
+        header->setText(QObject::tr("New(Handled) Alarm Description"));
+    else if (state == AlarmNew)
+        header->setText(QObject::tr("New Alarm Description"));
+    else
+        header->setText(QObject::tr("Last Handled Alarm Description"));
+}
+
+int AlarmRecordSearchWt::pagesOf(int count) const
+{
+    return count / countPerPage + (count % countPerPage ? 1 : 0);
+}
+
+void AlarmRecordSearchWt::searchDefaultUnhandled()
+{
+    const QDate today = QDate::currentDate();
+    const QDate monthAgo = today.addMonths(-1);
+    startTime = monthAgo.toString(QLatin1String(DateFormat)) + QStringLiteral(" 00:00:00");
+    endTime = today.toString(QLatin1String(DateFormat)) + QStringLiteral(" 23:59:59");
+    currentPage = 1;
+    searchStoreUid.clear();
+    searchState = AlarmNew;
+    interactiveSearch = false;
+
+    ui->alarmStateComBx->setCurrentIndex(1);
+    ui->storeComBx->setCurrentIndex(0);
+    ui->startTimeEdit->setDate(monthAgo);
+    ui->endTimeEdit->setDate(today);
+
+    setDescriptionHeader(searchState);
+    requestRecordsCount();
+}
+
+bool AlarmRecordSearchWt::eventFilter(QObject* watched, QEvent* event)
+{
+    if (watched == ui->alarmStateComBx->lineEdit() &&
+        (event->type() == QEvent::MouseButtonPress || event->type() == QEvent::MouseButtonDblClick)) {
+        ui->alarmStateComBx->showPopup();
+        return true;
+    }
+    return ColouredWidget::eventFilter(watched, event);
+}
+
+void AlarmRecordSearchWt::slotSearchBtCliced()
+{
+    startTime = ui->startTimeEdit->date().toString(QLatin1String(DateFormat)) + QStringLiteral(" 00:00:00");
+    endTime = ui->endTimeEdit->date().toString(QLatin1String(DateFormat)) + QStringLiteral(" 23:59:59");
+    currentPage = 1;
+    searchStoreUid = ui->storeComBx->currentData().toString();
+    searchState = ui->alarmStateComBx->currentData().toInt();
+    interactiveSearch = true;
+    setDescriptionHeader(searchState);
+    requestRecordsCount();
+}
+
+void AlarmRecordSearchWt::requestRecordsCount()
+{
+    AlarmBusiness::_instance().getAlarmRecordsCount(searchStoreUid, startTime, endTime, searchState);
+    if (interactiveSearch)
+        showWait(QObject::tr("Getting the count of records."));
+}
+
+void AlarmRecordSearchWt::requestRecordsPage()
+{
+    ui->alarmRecordTab->deleteAllRows();
+    AlarmBusiness::_instance().getAlarmRecords(searchStoreUid, startTime, endTime, searchState,
+                                               (currentPage - 1) * countPerPage, countPerPage);
+    if (interactiveSearch)
+        showWait(QObject::tr("Getting the records info, please wait."));
+}
+
+void AlarmRecordSearchWt::updatePageButtons()
+{
+    ui->pageTurningWt->setPriviousButtomEnabled(currentPage != 1);
+    ui->pageTurningWt->setNextButtomEnabled(currentPage < pageCount);
+}
+
+void AlarmRecordSearchWt::slotAlarmRecordsCount(int count, int result, const QString& errorMsg)
+{
+    Q_UNUSED(errorMsg);
+    if (interactiveSearch)
+        hideWait();
+    if (result != 0) {
+        if (interactiveSearch)
+            VIG_BASE_MODULE::MessageBoxW::information(nullptr, QString(),
+                                                      QObject::tr("Get records count failed."), 1);
+        return;
+    }
+    recordsCount = qMax(0, count);
+    pageCount = pagesOf(recordsCount);
+    ui->pageTurningWt->setRecordsCount(recordsCount);
+    requestRecordsPage();
+}
+
+void AlarmRecordSearchWt::slotAlarmRecordsInfo(AlarmInfoVector alarmInfoList, int reslut,
+                                               const QString& errorMsg)
+{
+    Q_UNUSED(errorMsg);
+    if (interactiveSearch)
+        hideWait();
+    if (reslut != 0) {
+        if (interactiveSearch)
+            VIG_BASE_MODULE::MessageBoxW::information(nullptr, QString(),
+                                                      QObject::tr("Get records infomation failed."), 1);
+        return;
+    }
+    for (const VIG_AlarmInfo& info : qAsConst(alarmInfoList))
+        ui->alarmRecordTab->addAlarmRecord(info);
+    updatePageButtons();
+}
+
+void AlarmRecordSearchWt::slotPageChange(VIG_BASE_MODULE::PAGETURNFLAG flag)
+{
+    switch (flag) {
+    case VIG_BASE_MODULE::FIRST_PAGE:
+        currentPage = 1;
+        break;
+    case VIG_BASE_MODULE::PREVIOUS_PAGE:
+        --currentPage;
+        break;
+    case VIG_BASE_MODULE::NEXT_PAGE:
+        ++currentPage;
+        break;
+    case VIG_BASE_MODULE::LAST_PAGE:
+        currentPage = pageCount;
+        break;
+    }
+    // The buttons keep the page in range; a stray request must still never ask for a negative first row.
+    currentPage = qMax(1, currentPage);
+    interactiveSearch = true;
+    requestRecordsPage();
+}
+
+void AlarmRecordSearchWt::slotCountPerPageChanged(int count)
+{
+    // The page count is a division by it.
+    if (count <= 0)
+        return;
+    countPerPage = count;
+    currentPage = 1;
+    interactiveSearch = true;
+    pageCount = pagesOf(recordsCount);
+    requestRecordsPage();
+}
+
+void AlarmRecordSearchWt::slotDateStartTimeChanged(QDate time)
+{
+    if (time > ui->endTimeEdit->date())
+        ui->endTimeEdit->setDate(time);
+}
+
+void AlarmRecordSearchWt::slotDateEndTimeChanged(QDate time)
+{
+    if (time < ui->startTimeEdit->date())
+        ui->startTimeEdit->setDate(time);
+}
+
+void AlarmRecordSearchWt::slotStoreNameEditFinished()
+{
+    QComboBox* stores = ui->storeComBx;
+    const QString text = stores->currentText();
+    if (text == stores->itemText(stores->currentIndex()))
+        return;
+    // A typed name that is exactly a store's selects it; anything else means all stores.
+    const int index = stores->findText(text, Qt::MatchExactly | Qt::MatchCaseSensitive);
+    stores->setCurrentIndex(index < 0 ? 0 : index);
+}
+
+void AlarmRecordSearchWt::slotHandleAlarmFromTableWtCompleted()
+{
+    slotSearchBtCliced();
+}
+
+} // namespace VIG_ALARM_MOUDLE
