@@ -1,0 +1,522 @@
+// The list of an alarm's related streams and files: its items, sorting and marking, what a default type
+// plays, the context menu by kind, and deleting and saving files without losing any.
+
+#include "detail/AlarmRelationsListWt.h"
+#include "relations/AlarmVideoRelation.h"
+
+#include "BasicData.h"
+#include "MessageBoxW.h"
+#include "VideoManager.h"
+#include "VideoPanel.h"
+
+#include <QAction>
+#include <QApplication>
+#include <QContextMenuEvent>
+#include <QFileDialog>
+#include <QMenu>
+#include <QSignalSpy>
+#include <QTemporaryDir>
+#include <QtTest>
+
+using namespace VIG_ALARM_MOUDLE;
+using VIG_BASE_MODULE::MessageBoxW;
+
+namespace {
+
+VIG_AlarmRelation relation(const QString& path, const QString& name, int type, const QString& uid = "A1")
+{
+    VIG_AlarmRelation r;
+    r.alarmUid = uid;
+    r.filePath = path;
+    r.fileName = name;
+    r.type = type;
+    return r;
+}
+
+void writeFile(const QString& path, const QByteArray& content)
+{
+    QDir().mkpath(QFileInfo(path).absolutePath());
+    QFile file(path);
+    QVERIFY(file.open(QIODevice::WriteOnly));
+    file.write(content);
+}
+
+QByteArray readFile(const QString& path)
+{
+    QFile file(path);
+    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+}
+
+QStringList texts(const QListWidget& list)
+{
+    QStringList shown;
+    for (int row = 0; row < list.count(); ++row)
+        shown.append(list.item(row)->text());
+    return shown;
+}
+
+QStringList messages()
+{
+    QStringList shown;
+    for (const MessageBoxW::Call& call : MessageBoxW::calls())
+        shown.append(call.text);
+    MessageBoxW::clearCalls();
+    return shown;
+}
+
+// Chooses the save-as target as the operator would.
+class TestableList : public AlarmRelationsListWt
+{
+public:
+    QString target;
+    QStringList filters;
+
+protected:
+    QString chooseSaveAsTarget(const QString& filter) override
+    {
+        filters.append(filter);
+        return target;
+    }
+};
+
+QMenu* menuOf(AlarmRelationsListWt& list)
+{
+    return list.findChild<QMenu*>();
+}
+
+QAction* action(AlarmRelationsListWt& list, const QString& text)
+{
+    for (QAction* each : menuOf(list)->actions()) {
+        if (each->text() == text)
+            return each;
+    }
+    return nullptr;
+}
+
+void rightClick(AlarmRelationsListWt& list, int row)
+{
+    list.setCurrentRow(row);
+    QContextMenuEvent event(QContextMenuEvent::Mouse, QPoint(5, 5), list.mapToGlobal(QPoint(5, 5)));
+    QApplication::sendEvent(list.viewport(), &event);
+}
+
+} // namespace
+
+class TestRelationsList : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void initTestCase();
+    void init();
+    void itemsCarryTextAndRoles();
+    void sortsSkipsAndKeepsTheMark();
+    void liveImagesLeaveWithoutLeavingAStaleMark();
+    void defaultTypePlaysItsOrderOfChoice_data();
+    void defaultTypePlaysItsOrderOfChoice();
+    void menuByType();
+    void deletingARecordingStillRecordingStopsItFirst();
+    void aFileThatCannotBeDeletedStays();
+    void saveAsCopiesAndReplacesButNeverOntoItself();
+    void saveAsOfARecordingBeingRecordedAsksFirst();
+    void saveAsAsksWithTheFileDialog();
+
+private:
+    QTemporaryDir sandbox;
+};
+
+void TestRelationsList::initTestCase()
+{
+    QVERIFY(sandbox.isValid());
+    QDir(QStringLiteral("AlarmLocalDB")).removeRecursively();
+    QVERIFY(AlarmVideoRelation::_instance().isOpen());
+    VIG_DATA_MODULE::BasicData::_instance().loadScenario(
+        QStringLiteral(VIG_SOURCE_DIR "/scenarios/demo.json"));
+}
+
+void TestRelationsList::init()
+{
+    MessageBoxW::clearQueuedAnswers();
+    MessageBoxW::clearCalls();
+}
+
+void TestRelationsList::itemsCarryTextAndRoles()
+{
+    AlarmRelationsListWt list;
+    QCOMPARE(list.iconSize(), QSize(24, 24));
+    QListWidgetItem* item = list.addRelationItem(
+        relation("/v/c.png", QStringLiteral("Capture 2026-03-04 05:06:07"), CaptureRelation));
+    QCOMPARE(item->text(), QString("Capture 2026-03-04 05:06:07"));
+    QCOMPARE(item->data(Qt::UserRole + 101).toInt(), 5);
+    QCOMPARE(item->data(Qt::UserRole + 102).toString(), QString("/v/c.png"));
+    QCOMPARE(item->data(Qt::UserRole + 103).toString(), QString("2026-03-04 05:06:07"));
+    QCOMPARE(AlarmRelationsListWt::itemType(item), 5);
+    QCOMPARE(AlarmRelationsListWt::itemFilePath(item), QString("/v/c.png"));
+    QCOMPARE(AlarmRelationsListWt::itemTimeText(item), QString("2026-03-04 05:06:07"));
+
+    QVERIFY(!list.findFirstItemOfType(LiveVideoRelation));
+    list.addRelationItem(relation("LIVE_VIDEO", "LiveVideo", LiveVideoRelation));
+    QListWidgetItem* second = list.addRelationItem(relation("/v/d.png", "Capture 2", CaptureRelation));
+    QCOMPARE(list.findFirstItemOfType(CaptureRelation), item);
+    QCOMPARE(list.row(list.findFirstItemOfType(LiveVideoRelation)), 1);
+    QVERIFY(second);
+    list.clearRelations();
+    QCOMPARE(list.count(), 0);
+    QVERIFY(!list.findFirstItemOfType(CaptureRelation));
+}
+
+void TestRelationsList::sortsSkipsAndKeepsTheMark()
+{
+    const QString kept = sandbox.filePath("rec-kept.vrec");
+    writeFile(kept, "frames");
+    AlarmRelationsListWt list;
+    QList<VIG_AlarmRelation> relations = {
+        relation(sandbox.filePath("cap-b.png"), "Capture 2026-01-01 00:00:02", CaptureRelation),
+        relation("/icloud/x/2.mp4", " ICloud Recording B", IcloudRecordingRelation),
+        relation("LIVE_VIDEO", "LiveVideo", LiveVideoRelation),
+        relation(sandbox.filePath("gone.vrec"), "Local Recording 2026-01-01 00:00:00",
+                 LocalRecordingRelation),
+        relation(kept, "Local Recording 2026-01-01 00:00:01", LocalRecordingRelation),
+        relation(QString(), "Nothing", CaptureRelation),
+        relation("/icloud/x/1.mp4", " ICloud Recording A", IcloudRecordingRelation),
+        relation("/icloud/x/2.mp4", "NVR Recording", NvrRecordingRelation),
+    };
+    list.setRelations(relations, QString());
+    // Sorted in place by type, then name; the list shows what can be shown.
+    QCOMPARE(relations.first().type, int(LiveVideoRelation));
+    QCOMPARE(relations.at(1).fileName, QString(" ICloud Recording A"));
+    QCOMPARE(texts(list), QStringList({"LiveVideo", " ICloud Recording A", " ICloud Recording B",
+                                       "Local Recording 2026-01-01 00:00:01", "Capture 2026-01-01 00:00:02",
+                                       "NVR Recording"}));
+    QVERIFY(!list.getMarkedItem());
+
+    // The cloud recording B is playing; the NVR entry borrows its path and must not take the mark.
+    list.markRow(2);
+    QCOMPARE(list.currentRow(), 2);
+    QCOMPARE(list.getMarkedRow(), 2);
+    const QString markedPath = AlarmRelationsListWt::itemFilePath(list.getMarkedItem());
+    relations.append(relation(sandbox.filePath("cap-a.png"), "Capture 2026-01-01 00:00:00", CaptureRelation));
+    list.setRelations(relations, markedPath);
+    QCOMPARE(list.count(), 7);
+    QCOMPARE(list.getMarkedRow(), 2);
+    QCOMPARE(list.getMarkedItem(), list.item(2));
+    QCOMPARE(list.getMarkedItem()->text(), QString(" ICloud Recording B"));
+    QCOMPARE(list.currentRow(), 2);
+
+    // A mark on a row that does not exist leaves none.
+    list.markRow(40);
+    QVERIFY(!list.getMarkedItem());
+    QCOMPARE(list.getMarkedRow(), -1);
+    list.setCurrentRow(1);
+    list.markRow(3);
+    list.setCurrentRow(0);
+    list.restoreMarkedRow();
+    QCOMPARE(list.currentRow(), 3);
+}
+
+void TestRelationsList::liveImagesLeaveWithoutLeavingAStaleMark()
+{
+    AlarmRelationsListWt list;
+    list.addRelationItem(relation("LIVE_VIDEO", "LiveVideo", LiveVideoRelation));
+    list.addRelationItem(relation("http://cam/a.jpg", "Livea", LiveImageRelation));
+    list.addRelationItem(relation("/icloud/1.mp4", "NVR Recording", NvrRecordingRelation));
+    list.addRelationItem(relation("http://cam/b.jpg", "Liveb", LiveImageRelation));
+
+    list.markRow(2);
+    list.removeLiveImageItems();
+    QCOMPARE(texts(list), QStringList({"LiveVideo", "NVR Recording"}));
+    QCOMPARE(list.getMarkedRow(), 1);
+    QCOMPARE(list.getMarkedItem()->text(), QString("NVR Recording"));
+
+    QListWidgetItem* image = list.addRelationItem(relation("http://cam/c.jpg", "Livec", LiveImageRelation));
+    emit list.itemDoubleClicked(image); // the operator opens it
+    QCOMPARE(list.getMarkedItem(), image);
+    list.removeLiveImageItems();
+    QVERIFY(!list.getMarkedItem());
+    QCOMPARE(list.getMarkedRow(), -1);
+    QCOMPARE(list.count(), 2);
+}
+
+void TestRelationsList::defaultTypePlaysItsOrderOfChoice_data()
+{
+    QTest::addColumn<QList<int>>("present");
+    QTest::addColumn<int>("defaultType");
+    QTest::addColumn<int>("played"); // 0: nothing
+
+    const QList<int> all = {1, 2, 3, 4, 5, 6, 7};
+    QTest::newRow("cloud first") << all << 3 << 3;
+    QTest::newRow("no cloud: storage") << QList<int>{1, 2, 4, 7} << 3 << 2;
+    QTest::newRow("no remote: local") << QList<int>{1, 4, 5} << 3 << 4;
+    QTest::newRow("nothing recorded: live") << QList<int>{1, 5, 6, 7} << 3 << 1;
+    QTest::newRow("local") << all << 4 << 4;
+    QTest::newRow("local missing") << QList<int>{1, 2, 3} << 4 << 1;
+    QTest::newRow("capture") << all << 5 << 5;
+    QTest::newRow("capture missing") << QList<int>{1, 4} << 5 << 1;
+    QTest::newRow("live image") << all << 6 << 6;
+    QTest::newRow("live image missing") << QList<int>{1, 5} << 6 << 1;
+    QTest::newRow("live") << all << 1 << 1;
+    QTest::newRow("storage plays nothing") << all << 2 << 0;
+    QTest::newRow("nvr plays nothing") << all << 7 << 0;
+    QTest::newRow("empty list") << QList<int>{} << 3 << 0;
+}
+
+void TestRelationsList::defaultTypePlaysItsOrderOfChoice()
+{
+    QFETCH(QList<int>, present);
+    QFETCH(int, defaultType);
+    QFETCH(int, played);
+
+    AlarmRelationsListWt list;
+    for (int type : present) {
+        // Two of each kind: the first one is taken.
+        list.addRelationItem(relation(QStringLiteral("/p/%1-a").arg(type), QStringLiteral("a"), type));
+        list.addRelationItem(relation(QStringLiteral("/p/%1-b").arg(type), QStringLiteral("b"), type));
+    }
+    QList<QListWidgetItem*> doubleClicked;
+    connect(&list, &QListWidget::itemDoubleClicked, this,
+            [&](QListWidgetItem* clicked) { doubleClicked.append(clicked); });
+    QListWidgetItem* item = list.playDefaultItem(defaultType);
+    if (played == 0) {
+        QVERIFY(!item);
+        QCOMPARE(doubleClicked.count(), 0);
+        return;
+    }
+    QVERIFY(item);
+    QCOMPARE(doubleClicked, QList<QListWidgetItem*>({item}));
+    QCOMPARE(AlarmRelationsListWt::itemFilePath(item), QStringLiteral("/p/%1-a").arg(played));
+    QCOMPARE(list.getMarkedItem(), item); // marked as on a real double click
+}
+
+void TestRelationsList::menuByType()
+{
+    AlarmRelationsListWt list;
+    list.resize(300, 300);
+    list.show();
+    QMenu* menu = menuOf(list);
+    QVERIFY(menu);
+    QCOMPARE(menu->property("VIG_main_menu").toBool(), true);
+    QCOMPARE(menu->actions().size(), 2);
+    QCOMPARE(menu->actions().at(0)->text(), QString("Delete"));
+    QCOMPARE(menu->actions().at(1)->text(), QString("Save As"));
+
+    for (int type = 1; type <= 7; ++type)
+        list.addRelationItem(
+            relation(QStringLiteral("/p/%1").arg(type), QStringLiteral("t%1").arg(type), type));
+
+    for (int type = 1; type <= 7; ++type) {
+        rightClick(list, type - 1);
+        const bool shown = type >= 3 && type <= 6;
+        QCOMPARE(menu->isVisible(), shown);
+        if (shown) {
+            QVERIFY(action(list, "Save As")->isVisible());
+            QCOMPARE(action(list, "Delete")->isVisible(), type == 4 || type == 5);
+        }
+        menu->hide();
+    }
+
+    // No current item, no menu.
+    list.setCurrentRow(-1);
+    QContextMenuEvent event(QContextMenuEvent::Mouse, QPoint(5, 5), list.mapToGlobal(QPoint(5, 5)));
+    QApplication::sendEvent(list.viewport(), &event);
+    QVERIFY(!menu->isVisible());
+}
+
+void TestRelationsList::deletingARecordingStillRecordingStopsItFirst()
+{
+    VIG_BASE_MODULE::VideoPanel panel;
+    panel.connectChannels(VIG_DATA_MODULE::BasicData::_instance().getProbeRelatedChannels("P0101"), true);
+    const QString recording = panel.startRecording(0);
+    QVERIFY(!recording.isEmpty());
+    VIG_BASE_MODULE::VideoManager& videos = VIG_BASE_MODULE::VideoManager::_instance();
+    QVERIFY(videos.isVideoRecordingNow(recording));
+
+    AlarmVideoRelation& store = AlarmVideoRelation::_instance();
+    store.addRelation(
+        relation(recording, "Local Recording 2026-01-01 10:00:00", LocalRecordingRelation, "DEL"));
+    AlarmRelationsListWt list;
+    list.setAlarmUid("DEL");
+    QList<VIG_AlarmRelation> relations = store.getAlarmRelations("DEL");
+    list.setRelations(relations, QString());
+    QCOMPARE(list.count(), 1);
+
+    // The view is told once the recording has stopped and before its file goes.
+    bool stoppedBeforeDeleted = false;
+    connect(&list, &AlarmRelationsListWt::signalStopVideoRecordingView, this, [&](const QString&) {
+        stoppedBeforeDeleted = !videos.isVideoRecordingNow(recording) && QFile::exists(recording);
+    });
+    QSignalSpy stopView(&list, &AlarmRelationsListWt::signalStopVideoRecordingView);
+
+    // Cancelled: nothing changes.
+    list.setCurrentRow(0);
+    MessageBoxW::queueAnswer(0);
+    action(list, "Delete")->trigger();
+    QCOMPARE(messages(),
+             QStringList({"Do you want to delete relation : Local Recording 2026-01-01 10:00:00?"}));
+    QVERIFY(videos.isVideoRecordingNow(recording));
+    QCOMPARE(list.count(), 1);
+
+    MessageBoxW::queueAnswer(1);
+    action(list, "Delete")->trigger();
+    QCOMPARE(stopView.count(), 1);
+    QCOMPARE(stopView.first().first().toString(), recording);
+    QVERIFY(stoppedBeforeDeleted);
+    QVERIFY(!videos.isVideoRecordingNow(recording));
+    QVERIFY(!panel.isRecording(0));
+    QVERIFY(!QFile::exists(recording));
+    QCOMPARE(list.count(), 0);
+    QVERIFY(store.getAlarmRelations("DEL").isEmpty());
+    QCOMPARE(messages().size(), 1); // the question only
+}
+
+void TestRelationsList::aFileThatCannotBeDeletedStays()
+{
+    // A folder in place of the capture cannot be removed as a file.
+    const QString busy = sandbox.filePath("busy.png");
+    QVERIFY(QDir().mkpath(busy));
+    writeFile(busy + "/inside", "x");
+    AlarmVideoRelation& store = AlarmVideoRelation::_instance();
+    store.addRelation(relation(busy, "Capture 2026-01-01 10:00:00", CaptureRelation, "BUSY"));
+    AlarmRelationsListWt list;
+    list.setAlarmUid("BUSY");
+    QList<VIG_AlarmRelation> relations = store.getAlarmRelations("BUSY");
+    list.setRelations(relations, QString());
+    QSignalSpy stopView(&list, &AlarmRelationsListWt::signalStopVideoRecordingView);
+
+    list.setCurrentRow(0);
+    MessageBoxW::queueAnswer(1);
+    MessageBoxW::queueAnswer(1);
+    action(list, "Delete")->trigger();
+    QCOMPARE(messages().last(), QString("Delete relation failed,video recording now or open in somewhere."));
+    QCOMPARE(stopView.count(), 0); // only recordings are stopped
+    QCOMPARE(list.count(), 1);
+    QCOMPARE(store.getAlarmRelations("BUSY").size(), 1);
+    QVERIFY(QFileInfo(busy).isDir());
+}
+
+void TestRelationsList::saveAsCopiesAndReplacesButNeverOntoItself()
+{
+    const QString capture = sandbox.filePath("evidence.png");
+    writeFile(capture, "capture-bytes");
+    const QString target = sandbox.filePath("out/copy.png");
+    writeFile(target, "old-content-that-is-longer");
+
+    TestableList list;
+    list.setAlarmUid("SAVE");
+    list.addRelationItem(relation(capture, "Capture 2026-01-01 10:00:00", CaptureRelation, "SAVE"));
+    list.addRelationItem(relation("/icloud/S/ch/20260101.mp4", " ICloud Recording 2026-01-01 10:00:00",
+                                  IcloudRecordingRelation, "SAVE"));
+    list.addRelationItem(relation("file:///cam/shot.png?x=1", "Liveshot", LiveImageRelation, "SAVE"));
+
+    // A capture onto an existing file replaces it.
+    list.setCurrentRow(0);
+    list.target = target;
+    action(list, "Save As")->trigger();
+    QCOMPARE(readFile(target), QByteArray("capture-bytes"));
+    QCOMPARE(list.filters, QStringList({"Images(*.png *.jpg)"}));
+    QVERIFY(messages().isEmpty());
+
+    // Onto itself: refused, the evidence stays.
+    list.target = capture;
+    MessageBoxW::queueAnswer(1);
+    action(list, "Save As")->trigger();
+    QCOMPARE(readFile(capture), QByteArray("capture-bytes"));
+    QCOMPARE(messages(), QStringList({"Can not save the relation file onto itself."}));
+
+    // Cancelled: nothing written.
+    list.target.clear();
+    writeFile(target, "kept");
+    action(list, "Save As")->trigger();
+    QCOMPARE(readFile(target), QByteArray("kept"));
+
+    // A cloud recording is written by the host's saver.
+    list.setCurrentRow(1);
+    list.target = sandbox.filePath("out/cloud.mp4");
+    action(list, "Save As")->trigger();
+    QCOMPARE(list.filters.last(), QString("Videos(*.mp4)"));
+    QVERIFY(QFileInfo(list.target).size() > 0);
+
+    // A live image is saved from its downloaded copy.
+    writeFile("LiveImageTemp/SAVE/shot.png", "live-bytes");
+    list.setCurrentRow(2);
+    list.target = target;
+    action(list, "Save As")->trigger();
+    QCOMPARE(readFile(target), QByteArray("live-bytes"));
+
+    // Not downloaded yet: the message, and the existing target is left as it was.
+    QFile::remove("LiveImageTemp/SAVE/shot.png");
+    MessageBoxW::queueAnswer(1);
+    action(list, "Save As")->trigger();
+    QCOMPARE(messages(), QStringList({"Save as relation file failed."}));
+    QCOMPARE(readFile(target), QByteArray("live-bytes"));
+
+    // An alarm uid climbing out of the download folder is never read from.
+    writeFile("SAVE/shot.png", "outside-bytes");
+    list.setAlarmUid("../SAVE");
+    MessageBoxW::queueAnswer(1);
+    action(list, "Save As")->trigger();
+    QCOMPARE(messages(), QStringList({"Save as relation file failed."}));
+    QCOMPARE(readFile(target), QByteArray("live-bytes"));
+}
+
+void TestRelationsList::saveAsOfARecordingBeingRecordedAsksFirst()
+{
+    VIG_BASE_MODULE::VideoPanel panel;
+    panel.connectChannels(VIG_DATA_MODULE::BasicData::_instance().getProbeRelatedChannels("P0102"), true);
+    const QString recording = panel.startRecording(0);
+    QVERIFY(!recording.isEmpty());
+    TestableList list;
+    list.addRelationItem(relation(recording, "Local Recording 2026-01-01 10:00:00", LocalRecordingRelation));
+    list.setCurrentRow(0);
+    list.target = sandbox.filePath("saved.mp4");
+
+    MessageBoxW::queueAnswer(0);
+    action(list, "Save As")->trigger();
+    QCOMPARE(messages(), QStringList({"video recording now, do you want stop and save as?"}));
+    QVERIFY(panel.isRecording(0));
+    QVERIFY(list.filters.isEmpty()); // not even asked where
+    QVERIFY(!QFile::exists(list.target));
+
+    MessageBoxW::queueAnswer(1);
+    action(list, "Save As")->trigger();
+    QVERIFY(!panel.isRecording(0));
+    QCOMPARE(list.filters, QStringList({"Videos(*.mp4)"}));
+    QCOMPARE(readFile(list.target), readFile(recording));
+    QVERIFY(QFile::exists(recording));
+
+    // Onto itself: refused before the host is asked.
+    list.target = recording;
+    const QByteArray before = readFile(recording);
+    MessageBoxW::queueAnswer(1);
+    action(list, "Save As")->trigger();
+    QCOMPARE(messages().last(), QString("Can not save the relation file onto itself."));
+    QCOMPARE(readFile(recording), before);
+}
+
+void TestRelationsList::saveAsAsksWithTheFileDialog()
+{
+    AlarmRelationsListWt list;
+    list.addRelationItem(relation(sandbox.filePath("evidence.png"), "Capture x", CaptureRelation));
+    list.setCurrentRow(0);
+    QString caption;
+    QStringList filters;
+    QTimer closer;
+    closer.setInterval(10);
+    connect(&closer, &QTimer::timeout, this, [&] {
+        auto* dialog = qobject_cast<QFileDialog*>(QApplication::activeModalWidget());
+        if (!dialog)
+            return;
+        closer.stop();
+        caption = dialog->windowTitle();
+        filters = dialog->nameFilters();
+        dialog->reject();
+    });
+    closer.start();
+    action(list, "Save As")->trigger();
+    closer.stop();
+    QCOMPARE(caption, QString("Save AlarmRelation"));
+    QCOMPARE(filters, QStringList({"Images(*.png *.jpg)"}));
+    QVERIFY(messages().isEmpty());
+}
+
+QTEST_MAIN(TestRelationsList)
+#include "tst_relations_list.moc"
