@@ -39,8 +39,11 @@ enum Column {
     AlarmTimeColumn,
     ChannelIndexColumn,
     FirstShownColumn, // the new or handled alarm time
-    SubTypeDescriptionColumn = 19,
-    ColumnCount = 21,
+    PrincipalColumn = 17,
+    PrincipalTelColumn,
+    SubTypeDescriptionColumn,
+    DescriptionColumn,
+    ColumnCount,
 };
 
 const int ShownColumnWidth = 150;
@@ -230,29 +233,13 @@ QStringList AlarmTable::getAlarmInfoValues(const VIG_AlarmInfo& info)
 
 QStringList AlarmTable::getHandledAlarmInfoValues(const VIG_AlarmProcess& process)
 {
-    const VIG_DATA_MODULE::BasicData& data = VIG_DATA_MODULE::BasicData::_instance();
-    const VIG_DATA_MODULE::VIG_StoreInfo store = data.getStoreInfo(process.storeUid);
-    return {process.storeUid,
-            process.deviceId,
-            process.deviceName,
-            process.typeKey,
-            process.typeDescription,
-            process.subTypeKey,
-            process.probeId,
-            process.describe,
-            process.lastHandleNote,
-            QString::number(process.state),
-            process.alarmTime,
-            QString::number(process.channelIndex),
-            process.handleTime,
-            store.storeName,
-            data.getProbeInfo(process.probeId).probeName,
-            store.keeperTel,
-            store.ownerTel,
-            process.principal,
-            process.principalTel,
-            process.subTypeDescription,
-            process.handleNote};
+    // A handled row is the alarm's row with the handling's time, handler and note in their columns.
+    QStringList values = getAlarmInfoValues(process);
+    values[FirstShownColumn] = process.handleTime;
+    values[PrincipalColumn] = process.principal;
+    values[PrincipalTelColumn] = process.principalTel;
+    values[DescriptionColumn] = process.handleNote;
+    return values;
 }
 
 void AlarmTable::updateRowTextColorByAlarmHandleMode(int row, AlarmHandleMode mode)
