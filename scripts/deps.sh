@@ -6,6 +6,7 @@ packages=(
     cmake g++ make
     qtbase5-dev libqt5sql5-sqlite libqt5webkit5-dev qttools5-dev qttools5-dev-tools
     xvfb xauth
+    fonts-wqy-microhei
 )
 
 missing=()

@@ -28,6 +28,8 @@ bool Scenario::load(const QString& path, QString* errorText)
         std::lock_guard<std::mutex> guard(loadLock);
         ok = replaceWorld(path, &error);
     }
+    if (!ok && !errorText)
+        qWarning().noquote() << error;
     if (errorText)
         *errorText = error;
     emit signalWorldReplaced(ok, error);
@@ -74,6 +76,8 @@ void Scenario::ensureLoaded() const
         // Loading on first read is part of reading: getters stay const.
         ok = const_cast<Scenario*>(this)->replaceWorld(defaultPath(), &error);
     }
+    if (!ok) // nobody asked for this load: say why the world is empty
+        qWarning().noquote() << error;
     emit const_cast<Scenario*>(this)->signalWorldReplaced(ok, error);
 }
 
@@ -81,8 +85,6 @@ bool Scenario::replaceWorld(const QString& path, QString* errorText)
 {
     ScenarioWorld fresh;
     const bool ok = ScenarioLoader::loadFile(path, &fresh, errorText);
-    if (!ok)
-        qWarning().noquote() << *errorText;
     {
         std::unique_lock<std::shared_mutex> lock(worldLock);
         world = std::move(fresh);

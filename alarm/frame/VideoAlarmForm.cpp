@@ -1,0 +1,128 @@
+#include "frame/VideoAlarmForm.h"
+#include "ui_VideoAlarmForm.h"
+
+#include "detail/AlarmDetailCheckWt.h"
+#include "frame/AlarmSignals.h"
+#include "records/AlarmRecordPage.h"
+#include "tables/AlarmMonitorPage.h"
+
+#include "ModuleAccessSignals.h"
+
+#include <QIcon>
+
+namespace VIG_ALARM_MOUDLE {
+
+namespace {
+const int monitorTab = 0;
+const int recordTab = 1;
+const int detailTab = 2;
+
+struct TabIcons
+{
+    const char* pressed;
+    const char* normal;
+};
+
+const TabIcons tabIcons[] = {
+    {":/images/alarmmonitor_press.png", ":/images/alarmmonitor_normal.png"},
+    {":/images/alarmrecord_press.png", ":/images/alarmrecord_normal.png"},
+    {":/images/alarmdetailcheck_press.png", ":/images/alarmdetailcheck_normal.png"},
+};
+} // namespace
+
+VideoAlarmForm::VideoAlarmForm(QWidget* parent)
+    : VIG_BASE_MODULE::ModuleBaseForm(parent)
+    , ui(new Ui::VideoAlarmForm)
+    , alarmMonitorPage(new AlarmMonitorPage(this))
+    , alarmRecordPage(new AlarmRecordPage(this))
+    , alarmDetailCheckWt(new AlarmDetailCheckWt(this))
+    , lastIndex(-1)
+{
+    ui->setupUi(this);
+    setColor("#23262f");
+    ui->tabWidget->setProperty("VIG_Alarm_Tab", true);
+    ui->tabWidget->addTab(alarmMonitorPage, QObject::tr("Alarm Monitor                  "));
+    ui->tabWidget->addTab(alarmRecordPage, QObject::tr("Alarm Record                  "));
+    slotTabWtCurrentChanged(monitorTab);
+
+    connect(ui->tabWidget, &QTabWidget::currentChanged, this, &VideoAlarmForm::slotTabWtCurrentChanged);
+    connect(&VIG_CONTACT_MODULE::ModuleAccessSignals::_instance(),
+            &VIG_CONTACT_MODULE::ModuleAccessSignals::signalCheckLateMonthUnhandledAlarms, this,
+            &VideoAlarmForm::slotCheckLateMonthUnhandledAlarms);
+    AlarmSignals& hub = AlarmSignals::_instance();
+    connect(&hub, &AlarmSignals::signalSetAlarmDetailCheckWtVisible, this,
+            &VideoAlarmForm::slotSetAlarmDetailCheckWtVisible);
+    connect(&hub, &AlarmSignals::signalAlarmTableRecordDoubleClicked, this,
+            &VideoAlarmForm::slotAlarmTableRecordDoubleClicked);
+    connect(&hub, &AlarmSignals::signalChangeToAlarmMonitorTab, this,
+            &VideoAlarmForm::slotChangeToAlarmMonitorTab);
+}
+
+VideoAlarmForm::~VideoAlarmForm()
+{
+    delete ui;
+}
+
+int VideoAlarmForm::getModuleFormType() const
+{
+    return 0;
+}
+
+void VideoAlarmForm::slotTabWtCurrentChanged(int index)
+{
+    if (index < monitorTab || index > detailTab)
+        return;
+    QTabWidget* tabs = ui->tabWidget;
+    const int iconTabs = tabs->count() == 3 ? 3 : 2;
+    for (int tab = 0; tab < iconTabs; ++tab)
+        tabs->setTabIcon(tab, QIcon(tab == index ? tabIcons[tab].pressed : tabIcons[tab].normal));
+
+    QWidget* pages[] = {alarmMonitorPage, alarmRecordPage, alarmDetailCheckWt};
+    for (int tab = monitorTab; tab <= detailTab; ++tab) {
+        if (tab != index)
+            pages[tab]->hide();
+    }
+}
+
+void VideoAlarmForm::slotCheckLateMonthUnhandledAlarms()
+{
+    ui->tabWidget->setCurrentIndex(recordTab);
+}
+
+void VideoAlarmForm::showDetailTab()
+{
+    lastIndex = ui->tabWidget->currentIndex();
+    if (ui->tabWidget->count() == 2) {
+        ui->tabWidget->addTab(alarmDetailCheckWt, QObject::tr("Alarm Detail                  "));
+        alarmDetailCheckWt->show();
+    }
+    ui->tabWidget->setCurrentIndex(detailTab);
+}
+
+void VideoAlarmForm::slotSetAlarmDetailCheckWtVisible(bool visible)
+{
+    if (visible) {
+        showDetailTab();
+        return;
+    }
+    if (ui->tabWidget->count() == 3) {
+        ui->tabWidget->removeTab(detailTab);
+        alarmDetailCheckWt->hide();
+    }
+    if (lastIndex == monitorTab || lastIndex == recordTab)
+        ui->tabWidget->setCurrentIndex(lastIndex);
+}
+
+void VideoAlarmForm::slotAlarmTableRecordDoubleClicked(const VIG_AlarmInfo& alarmInfo,
+                                                       AlarmRelationType defaultAlarmRelationType)
+{
+    alarmDetailCheckWt->setAlarm(alarmInfo, defaultAlarmRelationType);
+    showDetailTab();
+}
+
+void VideoAlarmForm::slotChangeToAlarmMonitorTab()
+{
+    ui->tabWidget->setCurrentIndex(monitorTab);
+}
+
+} // namespace VIG_ALARM_MOUDLE

@@ -1,0 +1,21 @@
+#pragma once
+
+#include <QString>
+#include <QStringList>
+
+// The console's command line.
+struct ConsoleOptions
+{
+    QString scenario = QStringLiteral("scenarios/demo.json");
+    QString mode = QStringLiteral("popup");  // popup | grid
+    QString language = QStringLiteral("en"); // en | zh
+    QString screenshot;                      // write one PNG and quit
+    double screenshotAfter = 5.0;            // seconds
+    double generatorRate = 0.5;              // alarms per second, 0 off
+    bool openDetail = false;                 // open the newest alarm's details before the screenshot
+    bool help = false;
+
+    // False with the reason in error for an unknown option or a bad value.
+    static bool parse(const QStringList& arguments, ConsoleOptions* options, QString* error);
+    static QString usage();
+};

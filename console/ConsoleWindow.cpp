@@ -1,0 +1,168 @@
+#include "ConsoleWindow.h"
+
+#include "StoreListWt.h"
+
+#include "frame/AlarmModuleAccess.h"
+
+#include "BasicData.h"
+#include "ModuleAccessSignals.h"
+#include "NoticeSignals.h"
+#include "NoticeSound.h"
+#include "SimAlarmServer.h"
+
+#include <QAction>
+#include <QApplication>
+#include <QComboBox>
+#include <QDateTime>
+#include <QDockWidget>
+#include <QLabel>
+#include <QPlainTextEdit>
+#include <QProcess>
+#include <QSpinBox>
+#include <QStatusBar>
+#include <QToolBar>
+
+using VIG_CONTACT_MODULE::ModuleAccessSignals;
+using VIG_CONTACT_MODULE::NoticeSignals;
+
+ConsoleWindow::ConsoleWindow(const ConsoleOptions& options, SimAlarmServer* server, QWidget* moduleForm)
+    : options(options), server(server)
+{
+    setWindowTitle(tr("Alarm Console"));
+    resize(1600, 900);
+    setCentralWidget(moduleForm);
+    buildSimulatorBar();
+    buildDocks();
+    followHostSignals();
+    statusBar()->showMessage(
+        tr("Scenario %1, %2 probes").arg(options.scenario).arg(server->probeIds().size()));
+}
+
+void ConsoleWindow::buildSimulatorBar()
+{
+    QToolBar* bar = addToolBar(tr("Simulator"));
+    bar->setObjectName("simulator");
+    probes = new QComboBox(bar);
+    probes->addItems(server->probeIds());
+    bar->addWidget(new QLabel(tr(" Probe "), bar));
+    bar->addWidget(probes);
+    bar->addAction(tr("Raise Alarm"), this, &ConsoleWindow::raiseAlarm);
+    bar->addSeparator();
+    stormSize = new QSpinBox(bar);
+    stormSize->setRange(1, 100000);
+    stormSize->setValue(200);
+    bar->addWidget(stormSize);
+    bar->addAction(tr("Alarm Storm"), this, &ConsoleWindow::startStorm);
+    QAction* generator = bar->addAction(tr("Generator"));
+    generator->setCheckable(true);
+    generator->setChecked(options.generatorRate > 0);
+    connect(generator, &QAction::toggled, this, [this](bool on) {
+        server->setGeneratorRate(on ? qMax(options.generatorRate, 0.5) : 0.0);
+        note(on ? tr("Alarm generator on") : tr("Alarm generator off"));
+    });
+    bar->addSeparator();
+    bar->addAction(tr("Late-Month Check"), this, [] {
+        emit ModuleAccessSignals::_instance().signalCheckLateMonthUnhandledAlarms();
+        VIG_ALARM_MOUDLE::AlarmModuleAccess::_instance().getLateMonthUnhandledAlarmsCount();
+    });
+    bar->addSeparator();
+    // The module builds its video views once, so a change of display mode or language restarts the console.
+    bar->addAction(options.mode == "grid" ? tr("Switch to Pop-ups") : tr("Switch to Grid"), this,
+                   [this] { restartWith("--mode", options.mode == "grid" ? "popup" : "grid"); });
+    bar->addAction(options.language == "zh" ? tr("English") : tr("中文"), this,
+                   [this] { restartWith("--lang", options.language == "zh" ? "en" : "zh"); });
+}
+
+void ConsoleWindow::buildDocks()
+{
+    auto* stores = new QDockWidget(tr("Stores"), this);
+    stores->setObjectName("stores");
+    storeList = new StoreListWt(stores);
+    stores->setWidget(storeList);
+    addDockWidget(Qt::LeftDockWidgetArea, stores);
+
+    auto* notices = new QDockWidget(tr("Notices"), this);
+    notices->setObjectName("notices");
+    noticeLog = new QPlainTextEdit(notices);
+    noticeLog->setReadOnly(true);
+    noticeLog->setMaximumBlockCount(500);
+    notices->setWidget(noticeLog);
+    addDockWidget(Qt::LeftDockWidgetArea, notices);
+}
+
+void ConsoleWindow::followHostSignals()
+{
+    NoticeSignals& notices = NoticeSignals::_instance();
+    connect(&notices, &NoticeSignals::signalNoticeHint, this,
+            [this](VIG_CONTACT_MODULE::NoticeHintType, const QString& text) {
+                note(tr("Handled: %1").arg(QString(text).replace("\r\n", " | ")));
+            });
+    connect(
+        &notices, &NoticeSignals::sendRequestErrorNoticeSignal, this,
+        [this](int result, const QString& errorMsg, VIG_CONTACT_MODULE::RequestType type, const QString&,
+               const QStringList& uids) {
+            note(
+                tr("Request %1 failed (%2): %3 %4").arg(int(type)).arg(result).arg(errorMsg, uids.join(',')));
+        });
+    ModuleAccessSignals& access = ModuleAccessSignals::_instance();
+    connect(&access, &ModuleAccessSignals::signalCloseAlarmOut, this, [this](const QStringList& devices) {
+        if (!devices.isEmpty())
+            note(tr("Alarm outputs switched off: %1").arg(devices.join(", ")));
+    });
+    connect(&access, &ModuleAccessSignals::signalLateMonthUnhandledAlarmsCount, this,
+            [this](int count, int result, const QString& errorMsg) {
+                note(result == 0 ? tr("New alarms of the last month: %1").arg(count)
+                                 : tr("Late-month check failed: %1").arg(errorMsg));
+            });
+    connect(&access, &ModuleAccessSignals::signalSetCurrentModuleForm, this, [this] {
+        raise();
+        activateWindow();
+    });
+    connect(&VIG_CONTACT_MODULE::NoticeSound::_instance(),
+            &VIG_CONTACT_MODULE::NoticeSound::signalPlayingChanged, this,
+            [this](bool playing) { note(playing ? tr("Alarm sound on") : tr("Alarm sound off")); });
+    connect(server, &SimAlarmServer::controlFailed, this,
+            [this](const QString& message) { note(tr("Simulator: %1").arg(message)); });
+}
+
+void ConsoleWindow::note(const QString& text)
+{
+    const QString line = QDateTime::currentDateTime().toString("hh:mm:ss ") + text;
+    noticeLog->appendPlainText(line);
+    statusBar()->showMessage(line, 10000);
+}
+
+QString ConsoleWindow::notices() const
+{
+    return noticeLog->toPlainText();
+}
+
+void ConsoleWindow::raiseAlarm()
+{
+    QString error;
+    if (server->raiseAlarm(probes->currentText(), QString(), &error).isEmpty())
+        note(tr("Cannot raise an alarm: %1").arg(error));
+}
+
+void ConsoleWindow::startStorm()
+{
+    QString error;
+    if (!server->storm(stormSize->value(), server->probeIds().size(), &error))
+        note(tr("Cannot start a storm: %1").arg(error));
+    else
+        note(tr("Alarm storm of %1 alarms").arg(stormSize->value()));
+}
+
+void ConsoleWindow::restartWith(const QString& option, const QString& value)
+{
+    QStringList arguments = QApplication::arguments().mid(1);
+    const int at = arguments.indexOf(option);
+    if (at >= 0 && at + 1 < arguments.size())
+        arguments[at + 1] = value;
+    else
+        arguments << option << value;
+    if (QProcess::startDetached(QApplication::applicationFilePath(), arguments))
+        QApplication::quit();
+    else
+        note(tr("Cannot restart the console"));
+}

@@ -1,0 +1,167 @@
+// The main form's tabs: which pages show, the tab icons, and where "Back" returns after the detail tab.
+#include "detail/AlarmDetailCheckWt.h"
+#include "frame/AlarmSignals.h"
+#include "frame/VideoAlarmForm.h"
+#include "records/AlarmRecordPage.h"
+#include "service/AlarmBusiness.h"
+#include "tables/AlarmMonitorPage.h"
+
+#include "FakeAlarmService.h"
+
+#include "DataCache.h"
+#include "ModuleAccessSignals.h"
+#include "WaitDialog.h"
+
+#include <QTabWidget>
+#include <QtTest>
+
+#include <memory>
+
+using namespace VIG_ALARM_MOUDLE;
+
+namespace {
+
+const char* const icons[3][2] = {
+    {":/images/alarmmonitor_normal.png", ":/images/alarmmonitor_press.png"},
+    {":/images/alarmrecord_normal.png", ":/images/alarmrecord_press.png"},
+    {":/images/alarmdetailcheck_normal.png", ":/images/alarmdetailcheck_press.png"},
+};
+
+bool iconIs(const QTabWidget* tabs, int tab, bool pressed)
+{
+    const QImage shown = tabs->tabIcon(tab).pixmap(32).toImage();
+    const QImage expected = QIcon(QString::fromLatin1(icons[tab][pressed ? 1 : 0])).pixmap(32).toImage();
+    return !expected.isNull() && shown == expected;
+}
+
+VIG_AlarmInfo alarm(const QString& uid)
+{
+    VIG_AlarmInfo info;
+    info.alarmUid = uid;
+    info.storeUid = QStringLiteral("S001");
+    info.probeId = QStringLiteral("P0101");
+    info.state = AlarmNew;
+    return info;
+}
+
+void openDetail(const QString& uid)
+{
+    emit AlarmSignals::_instance().signalAlarmTableRecordDoubleClicked(alarm(uid), AlarmRelationType(0));
+}
+
+void back()
+{
+    emit AlarmSignals::_instance().signalSetAlarmDetailCheckWtVisible(false);
+}
+
+} // namespace
+
+class TstVideoAlarmForm : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void initTestCase()
+    {
+        static FakeAlarmService fake;
+        DataCache::Instance()->SetAlarmPtr(&fake);
+        AlarmBusiness::_instance();
+        VIG_BASE_MODULE::WaitDialog::_instance().setDisplayEnabled(false);
+    }
+
+    void init()
+    {
+        form = std::make_unique<VideoAlarmForm>(nullptr);
+        form->show();
+        tabs = form->findChild<QTabWidget*>(QStringLiteral("tabWidget"));
+        QVERIFY(tabs);
+    }
+
+    void cleanup() { form.reset(); }
+
+    void startsOnTheMonitorTab()
+    {
+        QCOMPARE(tabs->count(), 2);
+        QCOMPARE(tabs->currentIndex(), 0);
+        QVERIFY(iconIs(tabs, 0, true));
+        QVERIFY(iconIs(tabs, 1, false));
+        QVERIFY(form->recordPage()->isHidden());
+        QVERIFY(form->detailView()->isHidden());
+        QCOMPARE(form->lastTabIndex(), -1);
+
+        tabs->setCurrentIndex(1);
+        QVERIFY(iconIs(tabs, 0, false));
+        QVERIFY(iconIs(tabs, 1, true));
+        QVERIFY(form->monitorPage()->isHidden());
+    }
+
+    void backReturnsWhereTheDetailWasOpened_data()
+    {
+        QTest::addColumn<int>("fromTab");
+        QTest::newRow("monitor") << 0;
+        QTest::newRow("records") << 1;
+    }
+
+    void backReturnsWhereTheDetailWasOpened()
+    {
+        QFETCH(int, fromTab);
+        tabs->setCurrentIndex(fromTab);
+        openDetail(QStringLiteral("A1"));
+        QCOMPARE(tabs->count(), 3);
+        QCOMPARE(tabs->currentIndex(), 2);
+        QCOMPARE(form->lastTabIndex(), fromTab);
+        QCOMPARE(form->detailView()->getAlarm().alarmUid, QStringLiteral("A1"));
+        QVERIFY(iconIs(tabs, 2, true));
+        QVERIFY(iconIs(tabs, fromTab, false));
+        QVERIFY(form->detailView()->isVisible());
+
+        back();
+        QCOMPARE(tabs->count(), 2);
+        QCOMPARE(tabs->currentIndex(), fromTab);
+        QVERIFY(form->detailView()->isHidden());
+        QVERIFY(iconIs(tabs, fromTab, true));
+    }
+
+    void secondAlarmReplacesTheFirstInTheSameTab()
+    {
+        openDetail(QStringLiteral("A1"));
+        openDetail(QStringLiteral("A2"));
+        QCOMPARE(tabs->count(), 3);
+        QCOMPARE(form->detailView()->getAlarm().alarmUid, QStringLiteral("A2"));
+        QCOMPARE(form->lastTabIndex(), 2);
+        // The last tab index is the detail tab itself: the tab widget chooses after the removal.
+        back();
+        QCOMPARE(tabs->count(), 2);
+        QCOMPARE(tabs->currentIndex(), 1);
+    }
+
+    void hostRequestsSwitchTabsWhileTheDetailStays()
+    {
+        emit AlarmSignals::_instance().signalSetAlarmDetailCheckWtVisible(true);
+        QCOMPARE(tabs->count(), 3);
+        QCOMPARE(tabs->currentIndex(), 2);
+        emit VIG_CONTACT_MODULE::ModuleAccessSignals::_instance().signalCheckLateMonthUnhandledAlarms();
+        QCOMPARE(tabs->currentIndex(), 1);
+        QCOMPARE(tabs->count(), 3);
+        QVERIFY(form->detailView()->isHidden());
+        emit AlarmSignals::_instance().signalChangeToAlarmMonitorTab();
+        QCOMPARE(tabs->currentIndex(), 0);
+        QVERIFY(form->recordPage()->isHidden());
+        tabs->setCurrentIndex(1);
+        back();
+        QCOMPARE(tabs->count(), 2);
+        QCOMPARE(tabs->currentIndex(), 0);
+        // A second "Back" has no tab to remove but still returns to the remembered tab.
+        tabs->setCurrentIndex(1);
+        back();
+        QCOMPARE(tabs->count(), 2);
+        QCOMPARE(tabs->currentIndex(), 0);
+    }
+
+private:
+    std::unique_ptr<VideoAlarmForm> form;
+    QTabWidget* tabs = nullptr;
+};
+
+QTEST_MAIN(TstVideoAlarmForm)
+#include "tst_video_alarm_form.moc"
