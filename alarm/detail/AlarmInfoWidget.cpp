@@ -12,6 +12,14 @@ namespace VIG_ALARM_MOUDLE {
 namespace {
 // The layout's margins and the spacing between the fourteen rows.
 const int FrameHeight = 44;
+// Laying out a wrapped text costs far more than linear time; a server's megabyte of text would freeze the
+// UI thread for minutes. Nobody reads that much in a panel.
+const int MaxShownLength = 2000;
+
+QString shown(const QString& text)
+{
+    return text.size() > MaxShownLength ? text.left(MaxShownLength) + QChar(0x2026) : text;
+}
 } // namespace
 
 AlarmInfoWidget::AlarmInfoWidget(QWidget* parent) : ColouredWidget(parent), ui(new Ui::AlarmInfoWidget)
@@ -56,10 +64,10 @@ void AlarmInfoWidget::setAlarmInfo(const VIG_AlarmInfo& alarm)
     ui->responsibleTel->setText(store.responsibleTel);
     ui->storeAddress->setText(store.address);
     ui->payState->setText(store.payState);
-    ui->alarmTime->setText(alarm.alarmTime);
-    ui->alarmType->setText(alarm.typeDescription);
-    ui->alarmSubType->setText(alarm.subTypeDescription);
-    ui->alarmDescribe->setText(alarm.describe);
+    ui->alarmTime->setText(shown(alarm.alarmTime));
+    ui->alarmType->setText(shown(alarm.typeDescription));
+    ui->alarmSubType->setText(shown(alarm.subTypeDescription));
+    ui->alarmDescribe->setText(shown(alarm.describe));
     fitHeight();
 }
 

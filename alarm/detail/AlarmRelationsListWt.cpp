@@ -40,6 +40,9 @@ const char* const DeleteHoverIcon = ":/menu/images/menu_delete_hover.png";
 // A folder or file name given by the server, as written and as it reads once percent-decoded.
 bool isSafePathPart(const QString& part)
 {
+    // No file system takes a longer name, and checking a server's megabyte of text per address would stall.
+    if (part.toUtf8().size() > 255)
+        return false;
     const QString decoded = QUrl::fromPercentEncoding(part.toUtf8());
     for (const QString& form : {part, decoded}) {
         if (form.trimmed().isEmpty() || form == QLatin1String(".") || form.contains(QLatin1Char('/')) ||

@@ -176,6 +176,23 @@ void AlarmBusiness::addUnhandledAlarm(const VIG_AlarmInfo& info)
     const bool notify =
         VIG_SYSTEM_MODULE::BusinessConfig::_instance().getAlarmConfigInfoFromCache().alarmVideoShowMode != -1;
     AlarmMutexLocker locker(&businessMutex);
+    // The same uid sent again under another store or probe moves there: left in the old sets, it would be
+    // counted for ever, since a handling only clears the sets of the alarm as last booked.
+    const auto previous = unhandledAlarms.constFind(info.alarmUid);
+    if (previous != unhandledAlarms.constEnd() &&
+        (previous->storeUid != info.storeUid || previous->probeId != info.probeId)) {
+        const VIG_AlarmInfo old = previous.value();
+        QSet<QString>& oldStore = storeUnhandledAlarms[old.storeUid];
+        QSet<QString>& oldProbe = probeUnhandledAlarms[old.probeId];
+        oldStore.remove(info.alarmUid);
+        oldProbe.remove(info.alarmUid);
+        postReport([storeUid = old.storeUid, deviceId = old.deviceId, channelIndex = old.channelIndex,
+                    storeCount = oldStore.size(), probeCount = oldProbe.size()] {
+            ModuleAccessSignals& access = ModuleAccessSignals::_instance();
+            emit access.signalStoreUnhandledAlarmsCount(storeUid, storeCount);
+            emit access.signalChannelUnhandledAlarmsCount(deviceId, channelIndex, probeCount);
+        });
+    }
     unhandledAlarms.insert(info.alarmUid, info);
     QSet<QString>& storeAlarms = storeUnhandledAlarms[info.storeUid];
     storeAlarms.insert(info.alarmUid);

@@ -13,6 +13,8 @@
 #include <QMap>
 #include <QUuid>
 
+#include <atomic>
+
 namespace VIG_ALARM_MOUDLE {
 
 using VIG_CONTACT_MODULE::ModuleAccessSignals;
@@ -20,6 +22,8 @@ using VIG_CONTACT_MODULE::NoticeSignals;
 using VIG_CONTACT_MODULE::RequestType;
 
 namespace {
+
+std::atomic<quint64> newAlarmPushes{0};
 
 QString text(const char* utf8)
 {
@@ -137,13 +141,21 @@ QString AlarmCallBack::handledAlarmHint(const AlarmProcessData& record)
     return hint;
 }
 
+quint64 AlarmCallBack::newAlarmPushCount()
+{
+    return newAlarmPushes.load();
+}
+
 void AlarmCallBack::OnNewAlarm(const AlarmData& alarm)
 {
-    if (!acceptsAlarms())
+    // Without a uid an alarm can be neither kept apart from others nor handled: it would stay red for ever.
+    if (!acceptsAlarms() || alarm.alarmUid.empty())
         return;
     const VIG_AlarmInfo info = toAlarmInfo(alarm);
     // Booked before it is pushed: receivers may park it as waiting, which needs it booked.
     AlarmBusiness::_instance().addUnhandledAlarm(info);
+    // Counted before the push, so that no receiver can take it before it is counted.
+    ++newAlarmPushes;
     emit AlarmSignals::_instance().signalNewAlarmPush(info);
     if (VIG_SYSTEM_MODULE::BusinessConfig::_instance().getAlarmConfigInfoFromCache().alarmVideoShowMode ==
         1) {

@@ -42,6 +42,10 @@ public:
 
     // The handled-alarm hint shown to the operator.
     static QString handledAlarmHint(const AlarmProcessData& record);
+
+    // How many new alarms have been pushed on the hub so far. A receiver that has taken fewer knows that
+    // more of a burst is queued for it.
+    static quint64 newAlarmPushCount();
 };
 
 } // namespace VIG_ALARM_MOUDLE

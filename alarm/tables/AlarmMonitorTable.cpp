@@ -1,12 +1,19 @@
 #include "tables/AlarmMonitorTable.h"
 
 #include "frame/AlarmSignals.h"
+#include "service/AlarmCallBack.h"
 
 #include "frame/AlarmMutexLocker.h"
 
 namespace VIG_ALARM_MOUDLE {
 
-AlarmMonitorTable::AlarmMonitorTable(QWidget* parent) : AlarmTable(parent)
+namespace {
+// Below this a queued burst goes in at once with its last alarm; above it, in the table's own pace.
+const int RowsPerBlock = 256;
+} // namespace
+
+AlarmMonitorTable::AlarmMonitorTable(QWidget* parent)
+    : AlarmTable(parent), newAlarmPushesBefore(AlarmCallBack::newAlarmPushCount())
 {
     AlarmSignals& hub = AlarmSignals::_instance();
     connect(&hub, &AlarmSignals::signalDeleteAlarmFromMonitorTable, this,
@@ -20,9 +27,30 @@ AlarmMonitorTable::~AlarmMonitorTable() = default;
 void AlarmMonitorTable::addNewAlarm(const VIG_AlarmInfo& info)
 {
     AlarmMutexLocker locker(&tableMutex);
-    insertFront(getAlarmInfoValues(info), info.alarmUid, QSet<int>());
     // Whatever the record says, a pushed alarm is new to the operator.
+    if (queueingNewAlarms()) {
+        // Each row put at the top moves every row below it: a storm goes in by blocks, all of it before
+        // anything reads the table or the operator touches it.
+        queueFront(getAlarmInfoValues(info), info.alarmUid, stateColour(AlarmNew));
+        return;
+    }
+    if (pendingRowCount() > 0) {
+        // The end of a burst goes in with what is still queued, as one block.
+        queueFront(getAlarmInfoValues(info), info.alarmUid, stateColour(AlarmNew));
+        flushPendingRows();
+        return;
+    }
+    insertFront(getAlarmInfoValues(info), info.alarmUid, QSet<int>());
     updateRowTextColorByAlarmHandleMode(0, AlarmNew);
+}
+
+bool AlarmMonitorTable::queueingNewAlarms() const
+{
+    // Only the service's pushes come in bursts; a direct call shows its row at once.
+    if (sender() != &AlarmSignals::_instance())
+        return false;
+    const bool moreQueued = newAlarmPushesBefore + newAlarmPushesTaken < AlarmCallBack::newAlarmPushCount();
+    return moreQueued || pendingRowCount() >= RowsPerBlock;
 }
 
 void AlarmMonitorTable::addHandledAlarm(const VIG_AlarmProcess& process)
@@ -55,6 +83,8 @@ void AlarmMonitorTable::slotDeleteAlarmFromMonitorTable(const QString& alarmUid)
 
 void AlarmMonitorTable::slotNewAlarmPush(const VIG_AlarmInfo& info)
 {
+    if (sender() == &AlarmSignals::_instance())
+        ++newAlarmPushesTaken;
     addNewAlarm(info);
 }
 

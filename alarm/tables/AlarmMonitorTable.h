@@ -26,6 +26,13 @@ public slots:
 
 protected slots:
     void slotAlarmDoubleClicked(QModelIndex index) override;
+
+private:
+    // True while a burst of pushed alarms goes on (more are queued for this table) or is still going in.
+    bool queueingNewAlarms() const;
+
+    quint64 newAlarmPushesBefore = 0; // pushed before this table listened
+    quint64 newAlarmPushesTaken = 0;
 };
 
 } // namespace VIG_ALARM_MOUDLE

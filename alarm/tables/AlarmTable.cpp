@@ -138,6 +138,7 @@ void AlarmTable::connectSignalsWithSlots()
 VIG_AlarmInfo AlarmTable::getAlarmInfo(int row)
 {
     VIG_AlarmInfo info;
+    flushPendingRows(); // queued rows are rows too
     if (row < 0 || row >= rowCount())
         return info;
     const auto cellText = [this, row](int column) {
@@ -184,6 +185,7 @@ QList<int> AlarmTable::selectedRowsLocked() const
 QList<VIG_AlarmInfo> AlarmTable::getSelectedAlarms()
 {
     AlarmMutexLocker locker(&tableMutex);
+    flushPendingRows();
     QList<VIG_AlarmInfo> alarms;
     for (int row : selectedRowsLocked())
         alarms.append(getAlarmInfo(row));
@@ -193,6 +195,7 @@ QList<VIG_AlarmInfo> AlarmTable::getSelectedAlarms()
 QStringList AlarmTable::getSelectedAlarmsUid()
 {
     AlarmMutexLocker locker(&tableMutex);
+    flushPendingRows();
     QStringList uids;
     for (int row : selectedRowsLocked())
         uids.append(getRowKeyValue(row));
@@ -244,18 +247,9 @@ QStringList AlarmTable::getHandledAlarmInfoValues(const VIG_AlarmProcess& proces
 
 void AlarmTable::updateRowTextColorByAlarmHandleMode(int row, AlarmHandleMode mode)
 {
-    switch (mode) {
-    case AlarmNew:
-        setRowTextColor(row, QColor(QStringLiteral("#ff6e89")));
-        break;
-    case AlarmDealt:
-        setRowTextColor(row, QColor(QStringLiteral("#49cc90")));
-        break;
-    case AlarmMistaken:
-    case AlarmFinished:
-        setRowTextColor(row, QColor(QStringLiteral("#5d657e")));
-        break;
-    }
+    const QColor colour = stateColour(mode);
+    if (colour.isValid())
+        setRowTextColor(row, colour);
 }
 
 void AlarmTable::colourRowByState(int row, int state)
@@ -263,6 +257,20 @@ void AlarmTable::colourRowByState(int row, int state)
     // Only the four known states have a colour; anything else keeps the row as it is.
     if (state >= AlarmNew && state <= AlarmFinished)
         updateRowTextColorByAlarmHandleMode(row, static_cast<AlarmHandleMode>(state));
+}
+
+QColor AlarmTable::stateColour(int state)
+{
+    switch (state) {
+    case AlarmNew:
+        return QColor(QLatin1String("#ff6e89"));
+    case AlarmDealt:
+        return QColor(QLatin1String("#49cc90"));
+    case AlarmMistaken:
+    case AlarmFinished:
+        return QColor(QLatin1String("#5d657e"));
+    }
+    return QColor();
 }
 
 void AlarmTable::startBatch(int count)
@@ -345,6 +353,7 @@ QStringList AlarmTable::getSelectedDevicesAlarmOutLinkedDevices()
     QList<QPair<QString, QString>> newAlarmSources; // device and probe
     {
         AlarmMutexLocker locker(&tableMutex);
+        flushPendingRows();
         QSet<QString> devices;
         for (int row : selectedRowsLocked()) {
             const VIG_AlarmInfo info = getAlarmInfo(row);

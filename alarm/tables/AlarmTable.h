@@ -48,6 +48,8 @@ protected:
     void updateRowTextColorByAlarmHandleMode(int row, AlarmHandleMode mode);
     // The colour rule for a state as the service gives it; unknown states leave the row as it is.
     void colourRowByState(int row, int state);
+    // The text colour of a state; invalid for a state without one.
+    static QColor stateColour(int state);
 
     void handleSelectedAlarmsAsNormal();
     void handleSelectedAlarmsAsMistake();

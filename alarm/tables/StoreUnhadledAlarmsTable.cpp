@@ -54,10 +54,19 @@ void StoreUnhadledAlarmsTable::deleteAlarm(const QString& alarmUid)
 void StoreUnhadledAlarmsTable::slotNewAlarmPush(const VIG_AlarmInfo& info)
 {
     // Unbound until the first updateData: no store's alarms belong here yet.
-    if (currentStoreUid.isEmpty() || info.storeUid != currentStoreUid)
+    if (currentStoreUid.isEmpty())
         return;
+    // An alarm the service sends again takes the place of its row, or leaves when it names another store.
+    const bool listed = getRowIndexByKeyValue(info.alarmUid) >= 0;
+    if (info.storeUid != currentStoreUid) {
+        if (listed)
+            deleteAlarm(info.alarmUid);
+        return;
+    }
     {
         AlarmMutexLocker locker(&tableMutex);
+        if (listed)
+            AlarmTable::deleteAlarm(info.alarmUid);
         insertFront(getAlarmInfoValues(info), info.alarmUid, QSet<int>());
     }
     emit signalStoreUnhandledAlarmsCount(rowCount());
@@ -65,9 +74,11 @@ void StoreUnhadledAlarmsTable::slotNewAlarmPush(const VIG_AlarmInfo& info)
 
 void StoreUnhadledAlarmsTable::slotHandledAlarmPush(const VIG_AlarmProcess& process)
 {
-    if (currentStoreUid.isEmpty() || process.storeUid != currentStoreUid)
+    if (currentStoreUid.isEmpty())
         return;
-    deleteAlarm(process.alarmUid);
+    // A handled alarm is unhandled nowhere, whichever store its row was listed under.
+    if (process.storeUid == currentStoreUid || getRowIndexByKeyValue(process.alarmUid) >= 0)
+        deleteAlarm(process.alarmUid);
 }
 
 void StoreUnhadledAlarmsTable::slotAlarmDoubleClicked(QModelIndex index)

@@ -1,5 +1,7 @@
 #include "TableWidget.h"
 
+#include <QElapsedTimer>
+#include <QEvent>
 #include <QHeaderView>
 
 namespace VIG_BASE_MODULE {
@@ -15,6 +17,41 @@ public:
 
 private:
     bool& flag;
+    bool previous;
+};
+
+// While a burst is queued, rows go in by blocks for at most this long per event-loop pass, so that they
+// show as they come without holding the event loop (and the operator's clicks) up.
+const int RowsPerBlock = 256;
+const qint64 PassBudgetNs = 40 * 1000 * 1000;
+
+bool isInputEvent(QEvent::Type type)
+{
+    switch (type) {
+    case QEvent::MouseButtonPress:
+    case QEvent::MouseButtonRelease:
+    case QEvent::MouseButtonDblClick:
+    case QEvent::KeyPress:
+    case QEvent::KeyRelease:
+    case QEvent::ContextMenu:
+    case QEvent::Wheel:
+    case QEvent::FocusIn:
+    case QEvent::ShortcutOverride:
+        return true;
+    default:
+        return false;
+    }
+}
+
+// Cell changes made in a batch are announced once for their whole range instead of once per cell.
+class QuietModel
+{
+public:
+    explicit QuietModel(QAbstractItemModel* model) : model(model), previous(model->blockSignals(true)) {}
+    ~QuietModel() { model->blockSignals(previous); }
+
+private:
+    QAbstractItemModel* model;
     bool previous;
 };
 
@@ -53,13 +90,21 @@ void TableWidget::markIndexStale()
 
 void TableWidget::ensureIndex() const
 {
+    flushPending();
+    refreshIndex();
+}
+
+void TableWidget::refreshIndex() const
+{
     if (!indexStale && keyIndex.count() == rowCount())
         return;
     QStringList keys;
     const int rows = rowCount();
     keys.reserve(rows);
-    for (int row = 0; row < rows; ++row)
-        keys << getRowKeyValue(row);
+    for (int row = 0; row < rows; ++row) {
+        const QTableWidgetItem* first = item(row, 0);
+        keys << (first ? first->data(Qt::UserRole).toString() : QString());
+    }
     keyIndex.rebuild(keys);
     indexStale = false;
 }
@@ -88,7 +133,7 @@ int TableWidget::insertRowAt(int row, const QStringList& values, const QString& 
     const bool sorting = isSortingEnabled();
     {
         OwnChange guard(ownChange);
-        setSortingEnabled(false);
+        pauseSorting(sorting);
         if (!key.isEmpty()) {
             const int old = keyIndex.rowOf(key);
             if (old >= 0) {
@@ -102,10 +147,14 @@ int TableWidget::insertRowAt(int row, const QStringList& values, const QString& 
         if (row < 0)
             row = rowCount();
         insertRow(row);
-        auto* first = new QTableWidgetItem(values.value(0));
-        first->setData(Qt::UserRole, key);
-        setItem(row, 0, first);
-        setRowValues(row, values, &centredColumns);
+        {
+            QuietModel quiet(model());
+            auto* first = new QTableWidgetItem(values.value(0));
+            first->setData(Qt::UserRole, key);
+            setItem(row, 0, first);
+            setRowValues(row, values, &centredColumns);
+        }
+        emitRowsChanged(row, row);
         if (row == 0)
             keyIndex.pushFront(key);
         else
@@ -118,6 +167,16 @@ int TableWidget::insertRowAt(int row, const QStringList& values, const QString& 
         return keyIndex.rowOf(key);
     }
     return row;
+}
+
+void TableWidget::pauseSorting(bool sorting)
+{
+    // Turning sorting off when it is already off costs string-based connections on every row; all it
+    // changes then is hiding the sort indicator.
+    if (sorting)
+        setSortingEnabled(false);
+    else if (horizontalHeader()->isSortIndicatorShown())
+        horizontalHeader()->setSortIndicatorShown(false);
 }
 
 void TableWidget::setRowValues(int row, const QStringList& values, const QSet<int>* centredColumns)
@@ -139,11 +198,25 @@ void TableWidget::setRowValues(int row, const QStringList& values, const QSet<in
 
 bool TableWidget::modifyRowValues(const QStringList& values, int row)
 {
+    flushPending();
     if (row < 0 || row >= rowCount())
         return false;
     OwnChange guard(ownChange);
-    setRowValues(row, values, nullptr);
+    {
+        QuietModel quiet(model());
+        setRowValues(row, values, nullptr);
+    }
+    emitRowsChanged(row, row);
     return true;
+}
+
+void TableWidget::emitRowsChanged(int firstRow, int lastRow)
+{
+    const int columns = columnCount();
+    if (columns == 0 || firstRow > lastRow)
+        return;
+    QAbstractItemModel* itemModel = model();
+    emit itemModel->dataChanged(itemModel->index(firstRow, 0), itemModel->index(lastRow, columns - 1));
 }
 
 bool TableWidget::deleteRowByKeyValue(const QString& key)
@@ -159,6 +232,8 @@ bool TableWidget::deleteRowByKeyValue(const QString& key)
 
 void TableWidget::deleteAllRows()
 {
+    pendingRows.clear();
+    pendingKeys.clear();
     OwnChange guard(ownChange);
     clearContents();
     setRowCount(0);
@@ -168,6 +243,7 @@ void TableWidget::deleteAllRows()
 
 QString TableWidget::getRowKeyValue(int row) const
 {
+    flushPending();
     const QTableWidgetItem* first = row >= 0 && row < rowCount() ? item(row, 0) : nullptr;
     return first ? first->data(Qt::UserRole).toString() : QString();
 }
@@ -182,14 +258,143 @@ int TableWidget::getRowIndexByKeyValue(const QString& key) const
 
 void TableWidget::setRowTextColor(int row, const QColor& color)
 {
+    flushPending();
     if (row < 0 || row >= rowCount())
         return;
     OwnChange guard(ownChange);
-    const int columns = columnCount();
-    for (int column = 0; column < columns; ++column) {
-        if (QTableWidgetItem* cell = item(row, column))
-            cell->setForeground(color);
+    {
+        QuietModel quiet(model());
+        const QBrush brush(color);
+        const int columns = columnCount();
+        for (int column = 0; column < columns; ++column) {
+            if (QTableWidgetItem* cell = item(row, column))
+                cell->setForeground(brush);
+        }
     }
+    emitRowsChanged(row, row);
+}
+
+void TableWidget::queueFront(const QStringList& values, const QString& key, const QColor& color)
+{
+    // A key queued twice: the first row must go in before the second can replace it.
+    if (!key.isEmpty() && pendingKeys.contains(key))
+        insertPendingRows(pendingRows.size());
+    pendingRows.append({values, key, color});
+    if (!key.isEmpty())
+        pendingKeys.insert(key);
+    postFlush();
+}
+
+void TableWidget::postFlush()
+{
+    if (flushPosted)
+        return;
+    flushPosted = true;
+    QMetaObject::invokeMethod(
+        this,
+        [this] {
+            flushPosted = false;
+            // A block costs a move of every row below it: the second block of a pass is sized from the
+            // first to fill what is left of the budget.
+            QElapsedTimer pass;
+            pass.start();
+            qint64 block = RowsPerBlock;
+            while (!pendingRows.isEmpty()) {
+                const qint64 start = pass.nsecsElapsed();
+                insertPendingRows(int(qMin<qint64>(block, pendingRows.size())));
+                const qint64 now = pass.nsecsElapsed();
+                if (now >= PassBudgetNs)
+                    break;
+                block =
+                    qMax<qint64>(RowsPerBlock, (PassBudgetNs - now) * block / qMax<qint64>(now - start, 1));
+            }
+            if (!pendingRows.isEmpty())
+                postFlush();
+        },
+        Qt::QueuedConnection);
+}
+
+void TableWidget::flushPendingRows()
+{
+    flushPending();
+}
+
+int TableWidget::pendingRowCount() const
+{
+    return pendingRows.size();
+}
+
+void TableWidget::flushPending() const
+{
+    if (!pendingRows.isEmpty())
+        const_cast<TableWidget*>(this)->insertPendingRows(pendingRows.size());
+}
+
+void TableWidget::insertPendingRows(int maxRows)
+{
+    if (pendingRows.isEmpty() || maxRows <= 0)
+        return;
+    // The oldest go first: later blocks go in above them.
+    const int taken = qMin(maxRows, pendingRows.size());
+    const QVector<PendingRow> rows = pendingRows.mid(0, taken);
+    pendingRows.remove(0, taken);
+    for (const PendingRow& pending : rows)
+        pendingKeys.remove(pending.key);
+    refreshIndex(); // not ensureIndex(): the rest of the queue stays queued
+    const bool sorting = isSortingEnabled();
+    {
+        OwnChange guard(ownChange);
+        pauseSorting(sorting);
+        // Unique keys: a queued row replaces the row that has its key.
+        for (const PendingRow& pending : rows) {
+            const int old = pending.key.isEmpty() ? -1 : keyIndex.rowOf(pending.key);
+            if (old >= 0) {
+                removeRow(old);
+                keyIndex.removeRow(old);
+            }
+        }
+        if (columnCount() == 0)
+            setColumnCount(qMax(1, rows.first().values.size()));
+
+        const int count = rows.size();
+        const int columns = columnCount();
+        model()->insertRows(0, count);
+        {
+            QuietModel quiet(model());
+            for (int row = 0; row < count; ++row) {
+                const PendingRow& pending = rows.at(count - 1 - row);
+                const QBrush brush(pending.color);
+                for (int column = 0; column < columns; ++column) {
+                    auto* cell = new QTableWidgetItem(pending.values.value(column));
+                    if (column == 0)
+                        cell->setData(Qt::UserRole, pending.key);
+                    if (pending.color.isValid())
+                        cell->setForeground(brush);
+                    setItem(row, column, cell);
+                }
+            }
+        }
+        for (const PendingRow& pending : rows)
+            keyIndex.pushFront(pending.key);
+        emitRowsChanged(0, count - 1);
+    }
+    if (sorting)
+        setSortingEnabled(true);
+}
+
+bool TableWidget::event(QEvent* event)
+{
+    // The operator acts on every row; painting may show the rows that are in so far.
+    if (isInputEvent(event->type()))
+        flushPending();
+    return QTableWidget::event(event);
+}
+
+bool TableWidget::viewportEvent(QEvent* event)
+{
+    if (isInputEvent(event->type()))
+        flushPending();
+    return QTableWidget::viewportEvent(event);
 }
 
 void TableWidget::setOrderBySectionEnabled(bool enabled)

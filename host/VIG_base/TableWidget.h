@@ -6,6 +6,7 @@
 #include <QSet>
 #include <QStringList>
 #include <QTableWidget>
+#include <QVector>
 
 namespace VIG_BASE_MODULE {
 
@@ -37,19 +38,48 @@ public:
 
     void setRowTextColor(int row, const QColor& color);
 
+    // A row for the top that may wait to go in with the rows queued after it: a burst of rows then costs one
+    // insertion per block instead of one per row (each insertion moves every row below it). Queued rows go
+    // in, the last queued on top and in the given text colour, a block per event-loop pass; any operation
+    // of this class and any input to the table first puts all of them in. Until then rowCount() and item()
+    // do not count them.
+    void queueFront(const QStringList& values, const QString& key, const QColor& color);
+    void flushPendingRows();
+    int pendingRowCount() const;
+
     // A click on a header section sorts by that column, and a second click reverses the order. Rows
     // inserted later are not sorted in.
     void setOrderBySectionEnabled(bool enabled);
     bool isOrderBySectionEnabled() const;
 
+protected:
+    bool event(QEvent* event) override;
+    bool viewportEvent(QEvent* event) override;
+
 private:
+    struct PendingRow
+    {
+        QStringList values;
+        QString key;
+        QColor color;
+    };
+
     int insertRowAt(int row, const QStringList& values, const QString& key, const QSet<int>& centredColumns);
     void setRowValues(int row, const QStringList& values, const QSet<int>* centredColumns);
+    void pauseSorting(bool sorting);
+    void flushPending() const;
+    void insertPendingRows(int maxRows);
+    void postFlush();
+    void emitRowsChanged(int firstRow, int lastRow);
     void onSectionClicked(int section);
     void markIndexStale();
     void ensureIndex() const;
+    void refreshIndex() const;
 
     mutable RowKeyIndex keyIndex;
+    QVector<PendingRow> pendingRows; // oldest first
+    QSet<QString> pendingKeys;
+    bool flushPosted = false;
     mutable bool indexStale = false;
     bool ownChange = false;
     bool orderBySection = false;

@@ -1,14 +1,12 @@
 // The detail view of one alarm: the list built from the recordings answer, the notes and their live
-// images, playing by kind and one recording after another, dropped answers, Back, handling, and live
-// images that must never be written outside their download folder.
+// images, playing by kind, dropped answers, and live images that must never be written outside their
+// download folder.
 
-#include "FakeAlarmService.h"
+#include "ModuleTestSupport.h"
 
 #include "detail/AlarmDetailCheckWt.h"
 #include "detail/AlarmRelationsListWt.h"
 #include "frame/AlarmSignals.h"
-#include "handling/HandleAlarmDlg.h"
-#include "relations/AlarmVideoRelation.h"
 #include "service/AlarmBusiness.h"
 
 #include "BasicData.h"
@@ -18,34 +16,23 @@
 #include "HandleTimeAxis.h"
 #include "ImageViewer.h"
 #include "MessageBoxW.h"
-#include "ModuleAccessSignals.h"
 #include "VideoPanel.h"
 #include "VideoPlaybackPanel.h"
-#include "WaitDialog.h"
 
-#include <QAction>
 #include <QDirIterator>
 #include <QImage>
 #include <QLabel>
-#include <QMenu>
-#include <QPushButton>
 #include <QSignalSpy>
 #include <QTemporaryDir>
-#include <QTextEdit>
 #include <QtTest>
 
 #include <memory>
 
 using namespace VIG_ALARM_MOUDLE;
+using namespace moduletest;
 using VIG_BASE_MODULE::MessageBoxW;
 
 namespace {
-
-FakeAlarmService& service()
-{
-    static FakeAlarmService fake;
-    return fake;
-}
 
 VIG_AlarmInfo alarmOf(const QString& uid, const QString& probeId,
                       const QString& time = QStringLiteral("2026-11-25 21:39:00"))
@@ -85,15 +72,6 @@ QStringList texts(const QListWidget* list)
     QStringList shown;
     for (int row = 0; row < list->count(); ++row)
         shown.append(list->item(row)->text());
-    return shown;
-}
-
-QStringList messages()
-{
-    QStringList shown;
-    for (const MessageBoxW::Call& call : MessageBoxW::calls())
-        shown.append(call.text);
-    MessageBoxW::clearCalls();
     return shown;
 }
 
@@ -168,13 +146,9 @@ private slots:
     void initTestCase();
     void init();
     void openingListsEverythingInOrder();
-    void recordingsPlayOneAfterAnotherThenLiveVideo();
     void supersededRecordingsAnswersAreDropped();
-    void sameAlarmTwiceDoesNotResetButBackDoes();
     void notesBringLiveImages();
     void hostileUidsAndNamesStayInsideTheDownloadFolder();
-    void handlingAndFalseAlarmFromTheView();
-    void captureAndDeleteRebuildTheList();
 
 private:
     QTemporaryDir sandbox;
@@ -183,11 +157,8 @@ private:
 void TestDetailCheck::initTestCase()
 {
     QVERIFY(sandbox.isValid());
-    QDir(QStringLiteral("AlarmLocalDB")).removeRecursively();
     QDir(QStringLiteral("LiveImageTemp")).removeRecursively();
-    DataCache::Instance()->SetAlarmPtr(&service());
-    AlarmBusiness::_instance();
-    VIG_BASE_MODULE::WaitDialog::_instance().setDisplayEnabled(false);
+    installFakeService();
     QVERIFY(VIG_DATA_MODULE::BasicData::_instance().loadScenario(
         QStringLiteral(VIG_SOURCE_DIR "/scenarios/demo.json")));
     // Clips outlast every test but the one that plays them through.
@@ -210,10 +181,6 @@ void TestDetailCheck::openingListsEverythingInOrder()
     AlarmBusiness::_instance().saveRecordingRelation("D-1", sandbox.filePath("20260101/a-1-101010-1.vrec"));
 
     View view;
-    QCOMPARE(view.widget.findChild<QLabel*>("storeName")->text(), QString("TextLabel"));
-    QVERIFY(view.playback()->isVisible());
-    QVERIFY(!view.viewer()->isVisible());
-    QVERIFY(view.video()->isAlarmRecordMode());
 
     view.widget.setAlarm(alarmOf("D-1", "P0102"), IcloudRecordingRelation);
     QCOMPARE(view.widget.findChild<QLabel*>("storeName")->text(), QString("Jinyuan Jewellery Wulin Store"));
@@ -268,35 +235,6 @@ void TestDetailCheck::openingListsEverythingInOrder()
     QVERIFY(!camera.video()->isPlayingBack());
 }
 
-void TestDetailCheck::recordingsPlayOneAfterAnotherThenLiveVideo()
-{
-    // P0104: a cloud, a storage and another cloud recording, and an NVR.
-    View view;
-    view.widget.setAlarm(alarmOf("P-1", "P0104"), LiveVideoRelation);
-    QTRY_COMPARE(view.list()->count(), 5);
-    QCOMPARE(view.list()->getMarkedRow(), 0);
-    const int liveWindows = VIG_DATA_MODULE::BasicData::_instance().getProbeRelatedChannels("P0104").size();
-    QCOMPARE(view.video()->windowCount(), liveWindows);
-
-    VIG_BASE_MODULE::VideoPlaybackPanel::setClipDurationMs(15);
-    QList<int> playedRows;
-    QStringList titles;
-    connect(view.video(), &VIG_BASE_MODULE::VideoPanel::signalVideoPlaybackFinished, this, [&] {
-        playedRows.append(view.widget.getPlayingRow());
-        titles.append(view.playback()->currentTitle());
-    });
-    view.open(1);
-    QTRY_COMPARE(playedRows.size(), 4);
-    QCOMPARE(playedRows, QList<int>({2, 3, 4, 0}));
-    QVERIFY(titles.at(0).startsWith("Cloud recording"));
-    QVERIFY(titles.at(2).startsWith("NVR D0101 channel 4"));
-    QVERIFY(titles.at(3).isEmpty()); // live again
-    VIG_BASE_MODULE::VideoPlaybackPanel::setClipDurationMs(60000);
-    QCOMPARE(view.list()->getMarkedRow(), 0);
-    QCOMPARE(view.video()->windowCount(), liveWindows);
-    QVERIFY(!view.video()->isPlayingBack());
-}
-
 void TestDetailCheck::supersededRecordingsAnswersAreDropped()
 {
     View view;
@@ -318,48 +256,6 @@ void TestDetailCheck::supersededRecordingsAnswersAreDropped()
     QCOMPARE(view.list()->getMarkedRow(), 1);
     emit VIG_DATA_MODULE::DataSignals::_instance().signalGetIcloudAlarmRecordingsInfo("{stray}", {stray});
     QCOMPARE(view.list()->count(), 3);
-}
-
-void TestDetailCheck::sameAlarmTwiceDoesNotResetButBackDoes()
-{
-    View view;
-    const VIG_AlarmInfo alarm = alarmOf("T-1", "P0102");
-    view.widget.setAlarm(alarm, LiveVideoRelation);
-    QTRY_COMPARE(view.list()->count(), 5);
-    answerNotes({handling("T-1", "2026-11-25 22:00:00", "called the keeper", QString())});
-    QCOMPARE(view.axis()->count(), 2);
-    view.open(view.rowOf(Showroom25));
-    QCOMPARE(view.list()->getMarkedRow(), 2);
-
-    QSignalSpy answers(&VIG_DATA_MODULE::DataSignals::_instance(),
-                       &VIG_DATA_MODULE::DataSignals::signalGetIcloudAlarmRecordingsInfo);
-    service().takeCalls();
-    view.widget.setAlarm(alarm, IcloudRecordingRelation);
-    QCoreApplication::processEvents();
-    QCOMPARE(answers.count(), 0);
-    QVERIFY(notesRequests().isEmpty());
-    QCOMPARE(view.list()->getMarkedRow(), 2);
-    QCOMPARE(view.axis()->count(), 2);
-
-    QSignalSpy visible(&AlarmSignals::_instance(), &AlarmSignals::signalSetAlarmDetailCheckWtVisible);
-    view.widget.findChild<QPushButton*>("backBt")->click();
-    QCOMPARE(visible.count(), 1);
-    QCOMPARE(visible.first().first().toBool(), false);
-    QCOMPARE(view.list()->count(), 0);
-    QCOMPARE(view.axis()->count(), 0);
-    QVERIFY(!view.video()->isPlayingBack());
-    QCOMPARE(view.widget.getAlarm().alarmUid, QString("T-1"));
-
-    // The main form hides the tab; opening the same alarm again rebuilds it when shown.
-    view.widget.hide();
-    view.widget.setAlarm(alarm, IcloudRecordingRelation);
-    QCoreApplication::processEvents();
-    QCOMPARE(answers.count(), 0);
-    view.widget.show();
-    QTRY_COMPARE(view.list()->count(), 5);
-    QCOMPARE(answers.count(), 1);
-    QCOMPARE(view.list()->getMarkedRow(), 0); // the default it was opened with: live video
-    QCOMPARE(notesRequests(), QStringList({"T-1"}));
 }
 
 void TestDetailCheck::notesBringLiveImages()
@@ -403,12 +299,6 @@ void TestDetailCheck::notesBringLiveImages()
     QVERIFY(!view.viewer()->isWaitingVisible());
     QCOMPARE(view.viewer()->imagePath(), QString("LiveImageTemp/IMG-1/cached.png"));
     QVERIFY(view.viewer()->hasImage());
-
-    // Notes again: the image on show comes back marked and shown.
-    view.viewer()->setImagePath(QString());
-    answerNotes({handling("IMG-1", "2026-11-25 22:00:00", "on site", "file:///no/such/place/cached.png")});
-    QCOMPARE(view.list()->getMarkedItem()->text(), QString("Livecached"));
-    QCOMPARE(view.viewer()->imagePath(), QString("LiveImageTemp/IMG-1/cached.png"));
 
     // A failed download only ends the waiting.
     answerNotes({handling("IMG-1", "2026-11-25 22:00:00", "on site", "file:///no/such/place/missing.png")});
@@ -484,118 +374,6 @@ void TestDetailCheck::hostileUidsAndNamesStayInsideTheDownloadFolder()
     QDir::setCurrent(previous);
     QCOMPARE(written, QStringList({"a/b/c/LiveImageTemp/H-2/shot.png", "camera/shot.png"}));
     QVERIFY(!QFileInfo::exists(root + "/absolute"));
-}
-
-void TestDetailCheck::handlingAndFalseAlarmFromTheView()
-{
-    View view;
-    VIG_AlarmInfo alarm = alarmOf("H-10", "P0101");
-    view.widget.setAlarm(alarm, LiveVideoRelation);
-    QTRY_COMPARE(view.list()->count(), 3);
-    service().takeCalls();
-
-    QSignalSpy alarmOut(&VIG_CONTACT_MODULE::ModuleAccessSignals::_instance(),
-                        &VIG_CONTACT_MODULE::ModuleAccessSignals::signalCloseAlarmOut);
-    QSignalSpy droppedFromVideo(&AlarmSignals::_instance(),
-                                &AlarmSignals::signalAlarmHandledNotInVideoMonitorWt);
-    QSignalSpy droppedFromTable(&AlarmSignals::_instance(), &AlarmSignals::signalDeleteAlarmFromMonitorTable);
-
-    QTimer::singleShot(0, [] {
-        for (QWidget* widget : QApplication::topLevelWidgets()) {
-            auto* dialog = qobject_cast<HandleAlarmDlg*>(widget);
-            if (dialog && dialog->isVisible()) {
-                dialog->findChild<QTextEdit*>("textEdit")->setPlainText("checked on site");
-                dialog->findChild<QPushButton*>("HandleBt")->click();
-            }
-        }
-    });
-    view.widget.findChild<QPushButton*>("handleAlarmBt")->click();
-    const QList<FakeAlarmService::Call> calls = service().takeCalls();
-    QCOMPARE(calls.size(), 1);
-    QCOMPARE(calls.first().operation, QString("RequestHandleAlarm"));
-    QCOMPARE(calls.first().texts.mid(0, 2), QStringList({"H-10", "checked on site"}));
-    QCOMPARE(calls.first().number, int(AlarmFinished));
-    QVERIFY(!calls.first().informKeeper);
-    const QString requester = calls.first().texts.at(2);
-    QVERIFY(!QUuid(requester).isNull());
-    VIG_BASE_MODULE::WaitDialog& wait = VIG_BASE_MODULE::WaitDialog::_instance();
-    QVERIFY(wait.isShown());
-    QCOMPARE(wait.currentText(), QString("Hanle alarm..."));
-    QCOMPARE(alarmOut.count(), 1);
-
-    // Results of others, or about other alarms, are not this view's.
-    AlarmSignals& hub = AlarmSignals::_instance();
-    emit hub.signalHandleAlarmResult("{other}", "H-10", 0, QString());
-    emit hub.signalHandleAlarmResult(requester, "H-11", 0, QString());
-    QVERIFY(wait.isShown());
-    QCOMPARE(droppedFromTable.count(), 0);
-
-    MessageBoxW::queueAnswer(1);
-    emit hub.signalHandleAlarmResult(requester, "H-10", 9, "refused");
-    QVERIFY(!wait.isShown());
-    QCOMPARE(messages(), QStringList({"Jinyuan Jewellery Wulin Store handle alarm fail."}));
-    QCOMPARE(droppedFromTable.count(), 0);
-
-    emit hub.signalHandleAlarmResult(requester, "H-10", 0, QString());
-    QCOMPARE(droppedFromVideo.count(), 1);
-    QCOMPARE(droppedFromVideo.first().first().value<VIG_AlarmInfo>().alarmUid, QString("H-10"));
-    QCOMPARE(droppedFromTable.first().first().toString(), QString("H-10"));
-    QCOMPARE(notesRequests(), QStringList({"H-10"}));
-    QCOMPARE(view.axis()->count(), 0); // cleared until the new history comes
-
-    // False alarm: only on confirmation, and no alarm output for an alarm no longer new.
-    View other;
-    alarm = alarmOf("H-12", "P0101");
-    alarm.state = AlarmDealt;
-    other.widget.setAlarm(alarm, LiveVideoRelation);
-    QPushButton* falseBt = other.widget.findChild<QPushButton*>("falseAlarmBt");
-    service().takeCalls();
-    MessageBoxW::queueAnswer(0);
-    falseBt->click();
-    QCOMPARE(messages(), QStringList({"Are you sure false alarm?"}));
-    QVERIFY(service().takeCalls().isEmpty());
-    MessageBoxW::queueAnswer(1);
-    falseBt->click();
-    const QList<FakeAlarmService::Call> falseCalls = service().takeCalls();
-    QCOMPARE(falseCalls.size(), 1);
-    QCOMPARE(falseCalls.first().texts.mid(0, 2), QStringList({"H-12", "False alarm"}));
-    QCOMPARE(falseCalls.first().number, int(AlarmMistaken));
-    QCOMPARE(alarmOut.count(), 1);
-    wait.hideWaitDialog();
-}
-
-void TestDetailCheck::captureAndDeleteRebuildTheList()
-{
-    View view;
-    view.widget.setAlarm(alarmOf("C-1", "P0101"), LiveVideoRelation);
-    QTRY_COMPARE(view.list()->count(), 3);
-    QCOMPARE(view.list()->getMarkedRow(), 0);
-
-    // A capture from the live video is related to the alarm and listed; the live video stays marked.
-    emit view.video()->signalCaptureActionTriggered();
-    QTRY_COMPARE(view.list()->count(), 4);
-    QVERIFY(view.list()->item(2)->text().startsWith("Capture "));
-    QCOMPARE(view.list()->getMarkedRow(), 0);
-    QCOMPARE(AlarmVideoRelation::_instance().getAlarmRelations("C-1").size(), 1);
-
-    // A local recording started in the view is listed too; deleting it while it plays stops the playback.
-    const QString recording = view.video()->startRecording(0);
-    QVERIFY(!recording.isEmpty());
-    QTRY_COMPARE(view.list()->count(), 5);
-    view.video()->stopRecording(0);
-    const int row = view.list()->row(view.list()->findFirstItemOfType(LocalRecordingRelation));
-    QCOMPARE(row, 2);
-    view.open(row);
-    QVERIFY(view.video()->isPlayingBack());
-    view.list()->setCurrentRow(row);
-    MessageBoxW::queueAnswer(1);
-    for (QAction* action : view.list()->findChild<QMenu*>()->actions()) {
-        if (action->text() == QLatin1String("Delete"))
-            action->trigger();
-    }
-    QVERIFY(!view.video()->isPlayingBack());
-    QVERIFY(!QFile::exists(recording));
-    QCOMPARE(view.list()->count(), 4);
 }
 
 QTEST_MAIN(TestDetailCheck)

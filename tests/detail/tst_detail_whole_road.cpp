@@ -2,26 +2,19 @@
 // recordings and the images taken when it was handled, the recordings played one after another and back
 // to live video, and a capture related to it.
 
+#include "ModuleTestSupport.h"
+
 #include "detail/AlarmDetailCheckWt.h"
 #include "detail/AlarmRelationsListWt.h"
 #include "frame/AlarmSignals.h"
-#include "handling/HandleAlarmDlg.h"
-#include "service/AlarmBusiness.h"
 
 #include "BasicData.h"
-#include "DataCache.h"
 #include "HandleTimeAxis.h"
 #include "ImageViewer.h"
-#include "MessageBoxW.h"
-#include "SimAlarmServer.h"
-#include "SystemBasicInfo.h"
 #include "VideoPanel.h"
 #include "VideoPlaybackPanel.h"
-#include "WaitDialog.h"
 
-#include <QPushButton>
 #include <QSignalSpy>
-#include <QTextEdit>
 #include <QtTest>
 
 using namespace VIG_ALARM_MOUDLE;
@@ -33,19 +26,6 @@ const int Patience = 15000;
 SimAlarmServer* server()
 {
     return DataCache::Instance()->GetSimulator();
-}
-
-void acceptHandleDialog(const QString& note)
-{
-    QTimer::singleShot(0, [note] {
-        for (QWidget* widget : QApplication::topLevelWidgets()) {
-            auto* dialog = qobject_cast<HandleAlarmDlg*>(widget);
-            if (dialog && dialog->isVisible()) {
-                dialog->findChild<QTextEdit*>(QStringLiteral("textEdit"))->setPlainText(note);
-                dialog->findChild<QPushButton*>(QStringLiteral("HandleBt"))->click();
-            }
-        }
-    });
 }
 
 QList<int> itemTypes(const QListWidget* list)
@@ -69,14 +49,7 @@ private slots:
 
 void TestDetailWholeRoad::initTestCase()
 {
-    QDir(SimAlarmServer::defaultDataFolder()).removeRecursively();
-    QDir(QStringLiteral("AlarmLocalDB")).removeRecursively();
-    QDir(QStringLiteral("LiveImageTemp")).removeRecursively();
-    VIG_SYSTEM_MODULE::SystemBasicInfo::_instance().setCurrentAppStatus(VIG_SYSTEM_MODULE::AppRunning);
-    VIG_BASE_MODULE::WaitDialog::_instance().setDisplayEnabled(false);
-    QVERIFY(server());
-    QVERIFY2(server()->scenarioError().isEmpty(), qPrintable(server()->scenarioError()));
-    AlarmBusiness::_instance(); // registers with the simulator
+    QVERIFY(moduletest::startSimulatedServer());
     VIG_BASE_MODULE::VideoPlaybackPanel::setClipDurationMs(60000);
     // A message nobody expects must not wait for an operator; none is expected (checked at the end).
     for (int i = 0; i < 5; ++i)
@@ -120,7 +93,7 @@ void TestDetailWholeRoad::anAlarmOfTheDemoIsOpenedPlayedAndHandled()
     QCOMPARE(axis->entries().first(), qMakePair(alarm.alarmTime, alarm.describe));
 
     // Handled here: the history grows by the handling and the camera's two images.
-    acceptHandleDialog("checked on site");
+    moduletest::acceptHandleDialog("checked on site");
     view.findChild<QPushButton*>(QStringLiteral("handleAlarmBt"))->click();
     QTRY_COMPARE_WITH_TIMEOUT(axis->count(), 2, Patience);
     QCOMPARE(axis->entries().at(1).second, QString("checked on site"));

@@ -1,6 +1,8 @@
 // The list of an alarm's related streams and files: its items, sorting and marking, what a default type
 // plays, the context menu by kind, and deleting and saving files without losing any.
 
+#include "ModuleTestSupport.h"
+
 #include "detail/AlarmRelationsListWt.h"
 #include "relations/AlarmVideoRelation.h"
 
@@ -10,15 +12,13 @@
 #include "VideoPanel.h"
 
 #include <QAction>
-#include <QApplication>
-#include <QContextMenuEvent>
-#include <QFileDialog>
 #include <QMenu>
 #include <QSignalSpy>
 #include <QTemporaryDir>
 #include <QtTest>
 
 using namespace VIG_ALARM_MOUDLE;
+using namespace moduletest;
 using VIG_BASE_MODULE::MessageBoxW;
 
 namespace {
@@ -55,15 +55,6 @@ QStringList texts(const QListWidget& list)
     return shown;
 }
 
-QStringList messages()
-{
-    QStringList shown;
-    for (const MessageBoxW::Call& call : MessageBoxW::calls())
-        shown.append(call.text);
-    MessageBoxW::clearCalls();
-    return shown;
-}
-
 // Chooses the save-as target as the operator would.
 class TestableList : public AlarmRelationsListWt
 {
@@ -93,13 +84,6 @@ QAction* action(AlarmRelationsListWt& list, const QString& text)
     return nullptr;
 }
 
-void rightClick(AlarmRelationsListWt& list, int row)
-{
-    list.setCurrentRow(row);
-    QContextMenuEvent event(QContextMenuEvent::Mouse, QPoint(5, 5), list.mapToGlobal(QPoint(5, 5)));
-    QApplication::sendEvent(list.viewport(), &event);
-}
-
 } // namespace
 
 class TestRelationsList : public QObject
@@ -109,17 +93,13 @@ class TestRelationsList : public QObject
 private slots:
     void initTestCase();
     void init();
-    void itemsCarryTextAndRoles();
     void sortsSkipsAndKeepsTheMark();
-    void liveImagesLeaveWithoutLeavingAStaleMark();
     void defaultTypePlaysItsOrderOfChoice_data();
     void defaultTypePlaysItsOrderOfChoice();
-    void menuByType();
     void deletingARecordingStillRecordingStopsItFirst();
     void aFileThatCannotBeDeletedStays();
     void saveAsCopiesAndReplacesButNeverOntoItself();
-    void saveAsOfARecordingBeingRecordedAsksFirst();
-    void saveAsAsksWithTheFileDialog();
+    void liveImagePathsStayInTheirFolder();
 
 private:
     QTemporaryDir sandbox;
@@ -138,31 +118,6 @@ void TestRelationsList::init()
 {
     MessageBoxW::clearQueuedAnswers();
     MessageBoxW::clearCalls();
-}
-
-void TestRelationsList::itemsCarryTextAndRoles()
-{
-    AlarmRelationsListWt list;
-    QCOMPARE(list.iconSize(), QSize(24, 24));
-    QListWidgetItem* item = list.addRelationItem(
-        relation("/v/c.png", QStringLiteral("Capture 2026-03-04 05:06:07"), CaptureRelation));
-    QCOMPARE(item->text(), QString("Capture 2026-03-04 05:06:07"));
-    QCOMPARE(item->data(Qt::UserRole + 101).toInt(), 5);
-    QCOMPARE(item->data(Qt::UserRole + 102).toString(), QString("/v/c.png"));
-    QCOMPARE(item->data(Qt::UserRole + 103).toString(), QString("2026-03-04 05:06:07"));
-    QCOMPARE(AlarmRelationsListWt::itemType(item), 5);
-    QCOMPARE(AlarmRelationsListWt::itemFilePath(item), QString("/v/c.png"));
-    QCOMPARE(AlarmRelationsListWt::itemTimeText(item), QString("2026-03-04 05:06:07"));
-
-    QVERIFY(!list.findFirstItemOfType(LiveVideoRelation));
-    list.addRelationItem(relation("LIVE_VIDEO", "LiveVideo", LiveVideoRelation));
-    QListWidgetItem* second = list.addRelationItem(relation("/v/d.png", "Capture 2", CaptureRelation));
-    QCOMPARE(list.findFirstItemOfType(CaptureRelation), item);
-    QCOMPARE(list.row(list.findFirstItemOfType(LiveVideoRelation)), 1);
-    QVERIFY(second);
-    list.clearRelations();
-    QCOMPARE(list.count(), 0);
-    QVERIFY(!list.findFirstItemOfType(CaptureRelation));
 }
 
 void TestRelationsList::sortsSkipsAndKeepsTheMark()
@@ -214,29 +169,6 @@ void TestRelationsList::sortsSkipsAndKeepsTheMark()
     QCOMPARE(list.currentRow(), 3);
 }
 
-void TestRelationsList::liveImagesLeaveWithoutLeavingAStaleMark()
-{
-    AlarmRelationsListWt list;
-    list.addRelationItem(relation("LIVE_VIDEO", "LiveVideo", LiveVideoRelation));
-    list.addRelationItem(relation("http://cam/a.jpg", "Livea", LiveImageRelation));
-    list.addRelationItem(relation("/icloud/1.mp4", "NVR Recording", NvrRecordingRelation));
-    list.addRelationItem(relation("http://cam/b.jpg", "Liveb", LiveImageRelation));
-
-    list.markRow(2);
-    list.removeLiveImageItems();
-    QCOMPARE(texts(list), QStringList({"LiveVideo", "NVR Recording"}));
-    QCOMPARE(list.getMarkedRow(), 1);
-    QCOMPARE(list.getMarkedItem()->text(), QString("NVR Recording"));
-
-    QListWidgetItem* image = list.addRelationItem(relation("http://cam/c.jpg", "Livec", LiveImageRelation));
-    emit list.itemDoubleClicked(image); // the operator opens it
-    QCOMPARE(list.getMarkedItem(), image);
-    list.removeLiveImageItems();
-    QVERIFY(!list.getMarkedItem());
-    QCOMPARE(list.getMarkedRow(), -1);
-    QCOMPARE(list.count(), 2);
-}
-
 void TestRelationsList::defaultTypePlaysItsOrderOfChoice_data()
 {
     QTest::addColumn<QList<int>>("present");
@@ -285,40 +217,6 @@ void TestRelationsList::defaultTypePlaysItsOrderOfChoice()
     QCOMPARE(doubleClicked, QList<QListWidgetItem*>({item}));
     QCOMPARE(AlarmRelationsListWt::itemFilePath(item), QStringLiteral("/p/%1-a").arg(played));
     QCOMPARE(list.getMarkedItem(), item); // marked as on a real double click
-}
-
-void TestRelationsList::menuByType()
-{
-    AlarmRelationsListWt list;
-    list.resize(300, 300);
-    list.show();
-    QMenu* menu = menuOf(list);
-    QVERIFY(menu);
-    QCOMPARE(menu->property("VIG_main_menu").toBool(), true);
-    QCOMPARE(menu->actions().size(), 2);
-    QCOMPARE(menu->actions().at(0)->text(), QString("Delete"));
-    QCOMPARE(menu->actions().at(1)->text(), QString("Save As"));
-
-    for (int type = 1; type <= 7; ++type)
-        list.addRelationItem(
-            relation(QStringLiteral("/p/%1").arg(type), QStringLiteral("t%1").arg(type), type));
-
-    for (int type = 1; type <= 7; ++type) {
-        rightClick(list, type - 1);
-        const bool shown = type >= 3 && type <= 6;
-        QCOMPARE(menu->isVisible(), shown);
-        if (shown) {
-            QVERIFY(action(list, "Save As")->isVisible());
-            QCOMPARE(action(list, "Delete")->isVisible(), type == 4 || type == 5);
-        }
-        menu->hide();
-    }
-
-    // No current item, no menu.
-    list.setCurrentRow(-1);
-    QContextMenuEvent event(QContextMenuEvent::Mouse, QPoint(5, 5), list.mapToGlobal(QPoint(5, 5)));
-    QApplication::sendEvent(list.viewport(), &event);
-    QVERIFY(!menu->isVisible());
 }
 
 void TestRelationsList::deletingARecordingStillRecordingStopsItFirst()
@@ -403,8 +301,6 @@ void TestRelationsList::saveAsCopiesAndReplacesButNeverOntoItself()
     TestableList list;
     list.setAlarmUid("SAVE");
     list.addRelationItem(relation(capture, "Capture 2026-01-01 10:00:00", CaptureRelation, "SAVE"));
-    list.addRelationItem(relation("/icloud/S/ch/20260101.mp4", " ICloud Recording 2026-01-01 10:00:00",
-                                  IcloudRecordingRelation, "SAVE"));
     list.addRelationItem(relation("file:///cam/shot.png?x=1", "Liveshot", LiveImageRelation, "SAVE"));
 
     // A capture onto an existing file replaces it.
@@ -428,16 +324,9 @@ void TestRelationsList::saveAsCopiesAndReplacesButNeverOntoItself()
     action(list, "Save As")->trigger();
     QCOMPARE(readFile(target), QByteArray("kept"));
 
-    // A cloud recording is written by the host's saver.
-    list.setCurrentRow(1);
-    list.target = sandbox.filePath("out/cloud.mp4");
-    action(list, "Save As")->trigger();
-    QCOMPARE(list.filters.last(), QString("Videos(*.mp4)"));
-    QVERIFY(QFileInfo(list.target).size() > 0);
-
     // A live image is saved from its downloaded copy.
     writeFile("LiveImageTemp/SAVE/shot.png", "live-bytes");
-    list.setCurrentRow(2);
+    list.setCurrentRow(1);
     list.target = target;
     action(list, "Save As")->trigger();
     QCOMPARE(readFile(target), QByteArray("live-bytes"));
@@ -458,64 +347,20 @@ void TestRelationsList::saveAsCopiesAndReplacesButNeverOntoItself()
     QCOMPARE(readFile(target), QByteArray("live-bytes"));
 }
 
-void TestRelationsList::saveAsOfARecordingBeingRecordedAsksFirst()
+void TestRelationsList::liveImagePathsStayInTheirFolder()
 {
-    VIG_BASE_MODULE::VideoPanel panel;
-    panel.connectChannels(VIG_DATA_MODULE::BasicData::_instance().getProbeRelatedChannels("P0102"), true);
-    const QString recording = panel.startRecording(0);
-    QVERIFY(!recording.isEmpty());
-    TestableList list;
-    list.addRelationItem(relation(recording, "Local Recording 2026-01-01 10:00:00", LocalRecordingRelation));
-    list.setCurrentRow(0);
-    list.target = sandbox.filePath("saved.mp4");
-
-    MessageBoxW::queueAnswer(0);
-    action(list, "Save As")->trigger();
-    QCOMPARE(messages(), QStringList({"video recording now, do you want stop and save as?"}));
-    QVERIFY(panel.isRecording(0));
-    QVERIFY(list.filters.isEmpty()); // not even asked where
-    QVERIFY(!QFile::exists(list.target));
-
-    MessageBoxW::queueAnswer(1);
-    action(list, "Save As")->trigger();
-    QVERIFY(!panel.isRecording(0));
-    QCOMPARE(list.filters, QStringList({"Videos(*.mp4)"}));
-    QCOMPARE(readFile(list.target), readFile(recording));
-    QVERIFY(QFile::exists(recording));
-
-    // Onto itself: refused before the host is asked.
-    list.target = recording;
-    const QByteArray before = readFile(recording);
-    MessageBoxW::queueAnswer(1);
-    action(list, "Save As")->trigger();
-    QCOMPARE(messages().last(), QString("Can not save the relation file onto itself."));
-    QCOMPARE(readFile(recording), before);
-}
-
-void TestRelationsList::saveAsAsksWithTheFileDialog()
-{
-    AlarmRelationsListWt list;
-    list.addRelationItem(relation(sandbox.filePath("evidence.png"), "Capture x", CaptureRelation));
-    list.setCurrentRow(0);
-    QString caption;
-    QStringList filters;
-    QTimer closer;
-    closer.setInterval(10);
-    connect(&closer, &QTimer::timeout, this, [&] {
-        auto* dialog = qobject_cast<QFileDialog*>(QApplication::activeModalWidget());
-        if (!dialog)
-            return;
-        closer.stop();
-        caption = dialog->windowTitle();
-        filters = dialog->nameFilters();
-        dialog->reject();
-    });
-    closer.start();
-    action(list, "Save As")->trigger();
-    closer.stop();
-    QCOMPARE(caption, QString("Save AlarmRelation"));
-    QCOMPARE(filters, QStringList({"Images(*.png *.jpg)"}));
-    QVERIFY(messages().isEmpty());
+    using VIG_ALARM_MOUDLE::AlarmRelationsListWt;
+    QCOMPARE(AlarmRelationsListWt::liveImageLocalPath("A-1", "http://host/img/front.png?x=1"),
+             QString("LiveImageTemp/A-1/front.png"));
+    for (const QString& uid :
+         {QString("../up"), QString("a\\b"), QString("%2e%2e"), QString(" "), QString(256, 'u')})
+        QVERIFY2(AlarmRelationsListWt::liveImageFolder(uid).isEmpty(), qPrintable(uid.left(20)));
+    for (const QString& address : {QString("http://h/.."), QString("http://h/a%2Fb.png"),
+                                   QString("http://h/"), QString("http://h/") + QString(300, 'n') + ".png"})
+        QVERIFY2(AlarmRelationsListWt::liveImageLocalPath("A-1", address).isEmpty(),
+                 qPrintable(address.left(40)));
+    // 255 bytes is still a name.
+    QVERIFY(!AlarmRelationsListWt::liveImageFolder(QString(255, 'u')).isEmpty());
 }
 
 QTEST_MAIN(TestRelationsList)

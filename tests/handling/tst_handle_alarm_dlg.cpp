@@ -49,42 +49,6 @@ private slots:
         VIG_SYSTEM_MODULE::BusinessConfig::_instance().setStoreWord(QStringLiteral("Shop"));
     }
 
-    void formHasItsNamesSizesTextsAndLook()
-    {
-        HandleAlarmDlg dialog(nullptr);
-        QCOMPARE(dialog.objectName(), QString("VIG_ALARM_MOUDLE__HandleAlarmDlg"));
-        QCOMPARE(dialog.minimumSize(), QSize(550, 320));
-        QCOMPARE(dialog.maximumSize(), QSize(550, 320));
-        QCOMPARE(dialog.windowTitle(), QString("HandleAlarmDlg"));
-
-        auto* note = child<QTextEdit>(&dialog, "textEdit");
-        QCOMPARE(note->minimumSize(), QSize(360, 120));
-        QCOMPARE(note->maximumSize(), QSize(360, 120));
-        QCOMPARE(note->property("VIG_HandleAlarm_Content"), QVariant(true));
-        QVERIFY(note->styleSheet().contains("QWidget#VIG_ALARM_MOUDLE__HandleAlarmDlg QScrollBar"));
-        QVERIFY(note->styleSheet().contains("width: 6px"));
-
-        QCOMPARE(child<QLabel>(&dialog, "handleNoteLabel")->text(), QString("Handle Note"));
-        QCOMPARE(child<QLabel>(&dialog, "closAlarmLabel")->text(), QString("Close Alarm"));
-        QCOMPARE(child<QLabel>(&dialog, "informKeeperLabel")->text(), QString("InformShop_Keeper"));
-        for (const char* label : {"handleNoteLabel", "closAlarmLabel", "informKeeperLabel"})
-            QCOMPARE(child<QLabel>(&dialog, label)->property("VIG_HandleAlarm_label"), QVariant(true));
-
-        for (const char* name : {"closeAlarmBt", "informKeeperBt"}) {
-            auto* toggle = child<QPushButton>(&dialog, name);
-            QCOMPARE(toggle->minimumSize(), QSize(20, 20));
-            QCOMPARE(toggle->maximumSize(), QSize(20, 20));
-            QVERIFY(toggle->text().isEmpty());
-            QVERIFY(toggle->isCheckable());
-            QCOMPARE(toggle->property("VIG_HandleAlarm_close"), QVariant(true));
-        }
-        auto* send = child<QPushButton>(&dialog, "HandleBt");
-        QCOMPARE(send->text(), QString("Send"));
-        QCOMPARE(send->minimumSize(), QSize(100, 36));
-        QCOMPARE(send->maximumSize(), QSize(100, 36));
-        QCOMPARE(send->property("VIG_HandleAlarm_send"), QVariant(true));
-    }
-
     void blankNoteIsRefusedAndTheDialogStays()
     {
         HandleAlarmDlg dialog(nullptr);
@@ -113,6 +77,7 @@ private slots:
     void sentNoteGivesTheThreeAnswers()
     {
         HandleAlarmDlg dialog(nullptr);
+        QCOMPARE(child<QLabel>(&dialog, "informKeeperLabel")->text(), QString("InformShop_Keeper"));
         onModalDialog([](HandleAlarmDlg* shown) {
             QTest::keyClicks(child<QTextEdit>(shown, "textEdit"), "  guard sent");
             child<QPushButton>(shown, "HandleBt")->click();

@@ -2,13 +2,11 @@
 #include "BusinessConfig.h"
 #include "DataSignals.h"
 #include "ModuleAccessSignals.h"
-#include "ModuleFormModuleInit.h"
 #include "NoticeSignals.h"
 #include "NoticeSound.h"
 
 #include <QSignalSpy>
 #include <QThread>
-#include <QWidget>
 #include <QtTest>
 
 #include <functional>
@@ -24,11 +22,9 @@ private:
 
 private slots:
     void init();
-    void newAlarmNoticeStartsTheSound();
     void noticeFromTheServiceThreadStartsTheSoundOnTheMainThread();
     void silentSettingKeepsTheSoundOff();
     void enumSignalsCrossThreads();
-    void mainWindowIsTheOneTheHostSet();
 };
 
 void TestHostContact::onWorker(const std::function<void()>& work)
@@ -49,17 +45,6 @@ void TestHostContact::init()
     QVERIFY(!NoticeSound::_instance().isPlaying());
 }
 
-void TestHostContact::newAlarmNoticeStartsTheSound()
-{
-    QSignalSpy changes(&NoticeSound::_instance(), &NoticeSound::signalPlayingChanged);
-    emit NoticeSignals::_instance().signalNewAlarmNotice();
-    QVERIFY(NoticeSound::_instance().isPlaying());
-    emit NoticeSignals::_instance().signalNewAlarmNotice();
-    NoticeSound::_instance().stopAlarmNoticeSound();
-    QVERIFY(!NoticeSound::_instance().isPlaying());
-    QCOMPARE(changes.count(), 2);
-}
-
 void TestHostContact::noticeFromTheServiceThreadStartsTheSoundOnTheMainThread()
 {
     QThread* playedOn = nullptr;
@@ -69,6 +54,8 @@ void TestHostContact::noticeFromTheServiceThreadStartsTheSoundOnTheMainThread()
     onWorker([]() { emit NoticeSignals::_instance().signalNewAlarmNotice(); });
     QTRY_VERIFY(NoticeSound::_instance().isPlaying());
     QCOMPARE(playedOn, QThread::currentThread());
+    NoticeSound::_instance().stopAlarmNoticeSound();
+    QVERIFY(!NoticeSound::_instance().isPlaying());
 }
 
 void TestHostContact::silentSettingKeepsTheSoundOff()
@@ -125,16 +112,6 @@ void TestHostContact::enumSignalsCrossThreads()
     QTRY_COMPARE(got.size(), 5);
     QCOMPARE(got,
              (QStringList{"form 1", "hint 5 done", "state S001 1", "error 7 101004 A1 A1", "stores t 1 3"}));
-}
-
-void TestHostContact::mainWindowIsTheOneTheHostSet()
-{
-    auto& init = VIG_MODULEFORM_MODULE::ModuleFormModuleInit::_instance();
-    QWidget* window = new QWidget;
-    init.setMainWindow(window);
-    QCOMPARE(init.getMainWindow(), window);
-    delete window;
-    QCOMPARE(init.getMainWindow(), static_cast<QWidget*>(nullptr));
 }
 
 QTEST_MAIN(TestHostContact)

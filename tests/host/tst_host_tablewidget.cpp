@@ -1,6 +1,5 @@
 #include "TableWidget.h"
 
-#include <QHeaderView>
 #include <QRandomGenerator>
 #include <QtTest>
 
@@ -27,14 +26,6 @@ private:
         for (int row = 0; row < table.rowCount(); ++row)
             keys << table.getRowKeyValue(row);
         return keys;
-    }
-
-    static void clickHeader(TableWidget& table, int section)
-    {
-        QHeaderView* header = table.horizontalHeader();
-        const QPoint centre(header->sectionViewportPosition(section) + header->sectionSize(section) / 2,
-                            header->height() / 2);
-        QTest::mouseClick(header->viewport(), Qt::LeftButton, Qt::NoModifier, centre);
     }
 
 private slots:
@@ -80,40 +71,6 @@ private slots:
         QCOMPARE(table.getRowIndexByKeyValue("kb"), -1);
         table.insertBack({"n"}, "kn", {});
         QCOMPARE(table.getRowIndexByKeyValue("kn"), 0);
-    }
-
-    void headerClickSortsAndKeysFollow()
-    {
-        TableWidget table;
-        table.setHeaderViewColumnName({"time", "store"});
-        table.setOrderBySectionEnabled(true);
-        table.resize(400, 300);
-        table.show();
-        QVERIFY(QTest::qWaitForWindowExposed(&table));
-        const QStringList times = {"2026-01-03", "2026-01-01", "2026-01-04", "2026-01-02"};
-        for (int i = 0; i < times.size(); ++i)
-            table.insertFront({times.at(i), QString("s%1").arg(i)}, QString("k%1").arg(i), {});
-
-        clickHeader(table, 0);
-        QCOMPARE(table.item(0, 0)->text(), QString("2026-01-01"));
-        QCOMPARE(table.getRowIndexByKeyValue("k1"), 0);
-        QCOMPARE(table.getRowIndexByKeyValue("k2"), 3);
-        verifyKeys(table);
-
-        clickHeader(table, 0);
-        QCOMPARE(table.item(0, 0)->text(), QString("2026-01-04"));
-        QCOMPARE(table.getRowIndexByKeyValue("k2"), 0);
-        verifyKeys(table);
-
-        // A row inserted after sorting stays where it was put.
-        table.insertFront({"2025-12-31", "new"}, "knew", {});
-        QCOMPARE(table.getRowIndexByKeyValue("knew"), 0);
-        QCOMPARE(table.getRowIndexByKeyValue("k2"), 1);
-        verifyKeys(table);
-
-        table.setOrderBySectionEnabled(false);
-        clickHeader(table, 1);
-        QCOMPARE(table.getRowIndexByKeyValue("knew"), 0);
     }
 
     void changesThroughQtOwnOperations()

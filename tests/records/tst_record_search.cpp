@@ -1,6 +1,6 @@
 // The record search and its page against a scripted alarm service: the two-phase search, paging, the
 // filters and the silent default search.
-#include "FakeAlarmService.h"
+#include "ModuleTestSupport.h"
 
 #include "frame/AlarmSignals.h"
 #include "records/AlarmRecordPage.h"
@@ -8,7 +8,6 @@
 #include "records/AlarmRecordTable.h"
 #include "service/AlarmBusiness.h"
 
-#include "BusinessConfig.h"
 #include "DataCache.h"
 #include "MessageBoxW.h"
 #include "ModuleAccessSignals.h"
@@ -16,36 +15,20 @@
 #include "StoreData.h"
 #include "WaitDialog.h"
 
-#include <QAction>
 #include <QComboBox>
-#include <QCompleter>
 #include <QDateEdit>
-#include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
-#include <QSignalSpy>
 #include <QStackedWidget>
 #include <QtTest>
 
 using namespace VIG_ALARM_MOUDLE;
+using namespace moduletest;
 using VIG_BASE_MODULE::MessageBoxW;
 using VIG_BASE_MODULE::PageTurningWidget;
 using VIG_BASE_MODULE::WaitDialog;
 
 namespace {
-
-FakeAlarmService& service()
-{
-    static FakeAlarmService fake;
-    return fake;
-}
-
-void flush()
-{
-    service().waitForDelivery();
-    for (int i = 0; i < 3; ++i)
-        QCoreApplication::processEvents();
-}
 
 QList<FakeAlarmService::Call> takeCalls(const QString& operation)
 {
@@ -149,28 +132,17 @@ private slots:
     void init();
     void cleanup();
     void defaultSearchIsSilent();
-    void filterItems();
     void pageCounts_data();
     void pageCounts();
     void countPerPageKeepsTheLastCriteria();
     void failuresAreShownToTheOperatorOnly();
-    void datesNeverRunBackwards();
-    void storeTextLeftBehind();
-    void descriptionHeaderByState_data();
-    void descriptionHeaderByState();
     void recordsInOrderAndUntouchedByPushes();
-    void finishedHandlingRepeatsTheSearch();
-    void stateListOpensFromItsText();
     void lateMonthRequestReplacesTheResults();
 };
 
 void TestRecordSearch::initTestCase()
 {
-    QDir("AlarmLocalDB").removeRecursively();
-    DataCache::Instance()->SetAlarmPtr(&service());
-    AlarmBusiness::_instance();
-    QVERIFY(service().handler() != nullptr);
-    WaitDialog::_instance().setDisplayEnabled(false);
+    installFakeService();
     QVERIFY(VIG_DATA_MODULE::StoreData::_instance().getAllOpenedStoresBriefInfo().size() >= 3);
 }
 
@@ -229,31 +201,6 @@ void TestRecordSearch::defaultSearchIsSilent()
     QCOMPARE(WaitDialog::_instance().showCount(), shows);
     QVERIFY(!WaitDialog::_instance().isShown());
     QVERIFY(MessageBoxW::calls().isEmpty());
-}
-
-void TestRecordSearch::filterItems()
-{
-    VIG_SYSTEM_MODULE::BusinessConfig& config = VIG_SYSTEM_MODULE::BusinessConfig::_instance();
-    const QString storeWord = config.getSystemCustomizeInfoFromCache().storeWord;
-    config.setStoreWord("Shop");
-    AlarmRecordSearchWt search(nullptr);
-    config.setStoreWord(storeWord);
-    Form form(&search);
-
-    const QVector<VIG_DATA_MODULE::VIG_StoreBriefInfo> stores =
-        VIG_DATA_MODULE::StoreData::_instance().getAllOpenedStoresBriefInfo();
-    QCOMPARE(form.stores->count(), stores.size() + 1);
-    QCOMPARE(form.stores->itemText(0), QObject::tr("_All") + "Shop");
-    QCOMPARE(form.stores->itemData(0).toString(), QString());
-    QCOMPARE(form.stores->itemText(stores.size()), stores.last().storeName);
-    QCOMPARE(form.stores->itemData(stores.size()).toString(), stores.last().storeUid);
-    QCOMPARE(search.findChild<QLabel*>("storeLabel")->text(), "Shop" + QObject::tr(":"));
-    QCOMPARE(form.stores->completer()->filterMode(), Qt::MatchContains);
-
-    QCOMPARE(form.states->count(), 5);
-    QCOMPARE(form.states->itemText(3), QObject::tr("Mistaken"));
-    for (int i = 0; i < 5; ++i)
-        QCOMPARE(form.states->itemData(i).toInt(), i);
 }
 
 void TestRecordSearch::pageCounts_data()
@@ -399,92 +346,10 @@ void TestRecordSearch::failuresAreShownToTheOperatorOnly()
     QVERIFY(form.pages->nextButton()->isEnabled());
 }
 
-void TestRecordSearch::datesNeverRunBackwards()
-{
-    AlarmRecordSearchWt search(nullptr);
-    Form form(&search);
-    const QDate today = QDate::currentDate();
-
-    form.start->setDate(today.addDays(5));
-    QCOMPARE(form.end->date(), today.addDays(5));
-    form.end->setDate(today.addDays(-40));
-    QCOMPARE(form.start->date(), today.addDays(-40));
-    QCOMPARE(form.end->date(), today.addDays(-40));
-    // Moving them apart leaves the other alone: the period's length is not limited.
-    form.start->setDate(today.addYears(-3));
-    form.end->setDate(today.addDays(2));
-    QCOMPARE(form.start->date(), today.addYears(-3));
-
-    service().takeCalls();
-    form.search();
-    const FakeAlarmService::Call count = countRequests().value(0);
-    QCOMPARE(count.texts.mid(1, 2),
-             QStringList({day(today.addYears(-3)) + " 00:00:00", day(today.addDays(2)) + " 23:59:59"}));
-}
-
-void TestRecordSearch::storeTextLeftBehind()
-{
-    AlarmRecordSearchWt search(nullptr);
-    Form form(&search);
-    const QString name = form.stores->itemText(3);
-    const auto leave = [&form](int index, const QString& text) {
-        form.stores->setCurrentIndex(index);
-        form.stores->lineEdit()->setText(text);
-        emit form.stores->lineEdit()->editingFinished();
-        return form.stores->currentIndex();
-    };
-
-    QCOMPARE(leave(2, "no such store"), 0);
-    QCOMPARE(form.stores->currentText(), form.stores->itemText(0));
-    QCOMPARE(leave(2, name.mid(1, 5)), 0); // part of a name
-    QCOMPARE(leave(2, name.toUpper()), 0); // the case counts
-    QCOMPARE(leave(2, name + " "), 0);
-    QCOMPARE(leave(2, form.stores->itemText(2)), 2);
-    QCOMPARE(leave(2, name), 3);
-
-    leave(3, "somewhere else");
-    service().takeCalls();
-    form.search();
-    QCOMPARE(countRequests().value(0).texts.value(0), QString());
-}
-
-void TestRecordSearch::descriptionHeaderByState_data()
-{
-    QTest::addColumn<int>("state");
-    QTest::addColumn<QString>("header");
-    QTest::newRow("all") << 0 << QObject::tr("New(Handled) Alarm Description");
-    QTest::newRow("new") << 1 << QObject::tr("New Alarm Description");
-    QTest::newRow("dealt") << 2 << QObject::tr("Last Handled Alarm Description");
-    QTest::newRow("mistaken") << 3 << QObject::tr("Last Handled Alarm Description");
-    QTest::newRow("finished") << 4 << QObject::tr("Last Handled Alarm Description");
-}
-
-void TestRecordSearch::descriptionHeaderByState()
-{
-    QFETCH(int, state);
-    QFETCH(QString, header);
-    AlarmRecordSearchWt search(nullptr);
-    Form form(&search);
-    service().takeCalls();
-
-    form.states->setCurrentIndex(state);
-    // The header follows the search, not the filter's current choice.
-    QCOMPARE(form.description(), QObject::tr("New Alarm Description"));
-    form.search();
-    QCOMPARE(form.description(), header);
-    QCOMPARE(countRequests().value(0).number, state);
-}
-
 void TestRecordSearch::recordsInOrderAndUntouchedByPushes()
 {
     AlarmRecordSearchWt search(nullptr);
     Form form(&search);
-    const QString storeWord =
-        VIG_SYSTEM_MODULE::BusinessConfig::_instance().getSystemCustomizeInfoFromCache().storeWord;
-    QCOMPARE(form.table->horizontalHeaderItem(12)->text(), QObject::tr("New Alarm Time"));
-    QCOMPARE(form.table->horizontalHeaderItem(17)->text(), storeWord + QObject::tr("_Principal"));
-    QCOMPARE(form.table->horizontalHeaderItem(18)->text(), storeWord + QObject::tr("_Principal Tel"));
-
     answerCount(3);
     answerRecords({record("A", AlarmNew), record("B", AlarmDealt), record("C", AlarmFinished)});
     QCOMPARE(form.table->rowCount(), 3);
@@ -511,69 +376,6 @@ void TestRecordSearch::recordsInOrderAndUntouchedByPushes()
     QCOMPARE(form.table->getAlarmInfo("A").state, int(AlarmNew));
     QCOMPARE(form.table->item(0, 20)->text(), QString("door open"));
     QCOMPARE(form.table->item(0, 12)->foreground().color(), QColor("#ff6e89"));
-
-    // A double click opens the alarm with the cloud recordings first.
-    QSignalSpy opened(&AlarmSignals::_instance(), &AlarmSignals::signalAlarmTableRecordDoubleClicked);
-    QSignalSpy sound(&AlarmSignals::_instance(), &AlarmSignals::signalCloseAlarmSound);
-    emit form.table->doubleClicked(form.table->model()->index(1, 12));
-    QCOMPARE(opened.size(), 1);
-    QCOMPARE(opened.at(0).at(0).value<VIG_AlarmInfo>().alarmUid, QString("B"));
-    QCOMPARE(opened.at(0).at(0).value<VIG_AlarmInfo>().state, int(AlarmDealt));
-    QCOMPARE(opened.at(0).at(1).value<AlarmRelationType>(), IcloudRecordingRelation);
-    QCOMPARE(sound.size(), 0);
-}
-
-void TestRecordSearch::finishedHandlingRepeatsTheSearch()
-{
-    AlarmRecordSearchWt search(nullptr);
-    Form form(&search);
-    answerCount(2);
-    answerRecords({record("A", AlarmNew), record("B", AlarmNew)});
-    form.stores->setCurrentIndex(1);
-    form.states->setCurrentIndex(0);
-    service().takeCalls();
-
-    // "Mistaken Alarm" on the first row from the table's own menu.
-    form.table->selectRow(0);
-    QAction* mistaken = nullptr;
-    for (QAction* action : form.table->findChildren<QAction*>()) {
-        if (action->text() == QObject::tr("Mistaken Alarm"))
-            mistaken = action;
-    }
-    QVERIFY(mistaken);
-    mistaken->trigger();
-    const QList<FakeAlarmService::Call> handles = takeCalls("RequestHandleAlarms");
-    QCOMPARE(handles.size(), 1);
-    QCOMPARE(handles.at(0).uids, QStringList{"A"});
-    const std::string requester = handles.at(0).texts.value(1).toStdString();
-    service().deliver(
-        [requester](IAlarmEvent* h) { h->OnHandleAlarmsResult({"A"}, 0, "", requester.c_str()); });
-    flush();
-
-    // The batch's end searches again with what the widgets show, from page 1 and with a wait dialog.
-    const QList<FakeAlarmService::Call> counts = countRequests();
-    QCOMPARE(counts.size(), 1);
-    QCOMPARE(counts.at(0).texts.value(0), form.stores->itemData(1).toString());
-    QCOMPARE(counts.at(0).number, 0);
-    QVERIFY(WaitDialog::_instance().isShown());
-    QCOMPARE(WaitDialog::_instance().currentText(), QObject::tr("Getting the count of records."));
-    answerCount(2);
-    answerRecords({record("A", AlarmMistaken), record("B", AlarmNew)});
-    QCOMPARE(form.table->getAlarmInfo("A").state, int(AlarmMistaken));
-    QCOMPARE(form.table->item(0, 12)->foreground().color(), QColor("#5d657e"));
-}
-
-void TestRecordSearch::stateListOpensFromItsText()
-{
-    AlarmRecordSearchWt search(nullptr);
-    search.show();
-    QVERIFY(QTest::qWaitForWindowExposed(&search));
-    Form form(&search);
-    QVERIFY(!form.states->view()->isVisible());
-    QTest::mouseClick(form.states->lineEdit(), Qt::LeftButton);
-    QVERIFY(form.states->view()->isVisible());
-    form.states->hidePopup();
-    QCOMPARE(form.states->currentIndex(), 1);
 }
 
 void TestRecordSearch::lateMonthRequestReplacesTheResults()

@@ -1,21 +1,16 @@
 // The record page against the embedded simulated alarm server: raised alarms are found page by page, one is
 // marked as false from the record table's menu, and the repeated search finds it in its new state.
+#include "ModuleTestSupport.h"
+
 #include "frame/AlarmSignals.h"
 #include "records/AlarmRecordPage.h"
 #include "records/AlarmRecordSearchWt.h"
 #include "records/AlarmRecordTable.h"
-#include "service/AlarmBusiness.h"
 
-#include "DataCache.h"
-#include "MessageBoxW.h"
 #include "PageTurningWidget.h"
-#include "SimAlarmServer.h"
-#include "SystemBasicInfo.h"
-#include "WaitDialog.h"
 
 #include <QAction>
 #include <QComboBox>
-#include <QPushButton>
 #include <QSet>
 #include <QSignalSpy>
 #include <QtTest>
@@ -51,16 +46,7 @@ class TstRecordsWholeRoad : public QObject
     Q_OBJECT
 
 private slots:
-    void initTestCase()
-    {
-        QDir(SimAlarmServer::defaultDataFolder()).removeRecursively();
-        QDir("AlarmLocalDB").removeRecursively();
-        SimAlarmServer* server = DataCache::Instance()->GetSimulator();
-        QVERIFY2(server->scenarioError().isEmpty(), qPrintable(server->scenarioError()));
-        AlarmBusiness::_instance();
-        WaitDialog::_instance().setDisplayEnabled(false);
-        QCOMPARE(int(VIG_SYSTEM_MODULE::SystemBasicInfo::_instance().getCurrentAppStatus()), 5);
-    }
+    void initTestCase() { QVERIFY(moduletest::startSimulatedServer()); }
 
     void handledAlarmIsFoundInTheRecords()
     {

@@ -129,7 +129,6 @@ private slots:
     void createsOrdersAndDeletes();
     void hostileValuesRoundTrip();
     void keepsExistingTableAcrossReopen();
-    void emptyFileGetsTable();
     void storeThatCannotOpenIsHarmless_data();
     void storeThatCannotOpenIsHarmless();
 };
@@ -241,20 +240,6 @@ void TestAlarmRelationStore::keepsExistingTableAcrossReopen()
     run = runStore(dir.path(), {get("A1")});
     QCOMPARE(run.exitCode, 0);
     QCOMPARE(run.results.at(0).toArray().size(), 2);
-}
-
-void TestAlarmRelationStore::emptyFileGetsTable()
-{
-    QTemporaryDir dir;
-    QVERIFY(dir.isValid());
-    QVERIFY(QDir(dir.path()).mkdir("AlarmLocalDB"));
-    QFile empty(dir.filePath("AlarmLocalDB/AlarmRelation.db"));
-    QVERIFY(empty.open(QIODevice::WriteOnly));
-    empty.close();
-    const ChildRun run = runStore(dir.path(), {add("A1", "/x.png", "Capture x", 5), get("A1")});
-    QCOMPARE(run.exitCode, 0);
-    QVERIFY(run.open);
-    QCOMPARE(run.results.at(0).toArray().size(), 1);
 }
 
 void TestAlarmRelationStore::storeThatCannotOpenIsHarmless_data()

@@ -1,4 +1,4 @@
-#include "FakeAlarmService.h"
+#include "ModuleTestSupport.h"
 
 #include "frame/AlarmModuleAccess.h"
 #include "frame/AlarmSignals.h"
@@ -21,16 +21,11 @@
 #include <QtTest>
 
 using namespace VIG_ALARM_MOUDLE;
+using namespace moduletest;
 using VIG_CONTACT_MODULE::ModuleAccessSignals;
 using VIG_CONTACT_MODULE::NoticeSignals;
 
 namespace {
-
-FakeAlarmService& service()
-{
-    static FakeAlarmService fake;
-    return fake;
-}
 
 AlarmData alarmData(const QString& uid, const QString& store, const QString& probe, const QString& device,
                     int channel)
@@ -80,14 +75,6 @@ void newAlarm(const AlarmData& alarm)
 void handledPush(const AlarmProcessData& record)
 {
     service().deliver([record](IAlarmEvent* handler) { handler->OnAlarmHandled(record); });
-}
-
-// Waits until the service thread has delivered everything and the main thread has taken what it posted.
-void flush()
-{
-    service().waitForDelivery();
-    for (int i = 0; i < 3; ++i)
-        QCoreApplication::processEvents();
 }
 
 void addStore(const QString& storeUid, int linkMode)

@@ -1,4 +1,4 @@
-#include "FakeAlarmService.h"
+#include "ModuleTestSupport.h"
 
 #include "frame/AlarmSignals.h"
 #include "service/AlarmBusiness.h"
@@ -13,21 +13,15 @@
 #include "WaitDialog.h"
 
 #include <QAction>
-#include <QHeaderView>
 #include <QSignalSpy>
 #include <QtTest>
 
 using namespace VIG_ALARM_MOUDLE;
+using namespace moduletest;
 using VIG_BASE_MODULE::MessageBoxW;
 using VIG_CONTACT_MODULE::ModuleAccessSignals;
 
 namespace {
-
-FakeAlarmService& service()
-{
-    static FakeAlarmService fake;
-    return fake;
-}
 
 VIG_AlarmInfo alarm(const QString& uid, const QString& store, const QString& time, int state = AlarmNew)
 {
@@ -84,11 +78,8 @@ class TstMonitorTables : public QObject
 private slots:
     void initTestCase();
     void init();
-    void newAlarmsGoToTheTopInRed();
     void handledPushesUpdateOrAppend();
-    void successfulHandlingsLeaveTheTable();
     void doubleClickOpensTheDetails();
-    void storeTableHeadersAndColumns();
     void storeTableLoadsSortedAndKeepsRows();
     void storeTableFollowsItsStoreOnly();
     void menuDeleteReportsNoCount();
@@ -96,10 +87,7 @@ private slots:
 
 void TstMonitorTables::initTestCase()
 {
-    QDir("AlarmLocalDB").removeRecursively();
-    DataCache::Instance()->SetAlarmPtr(&service());
-    AlarmBusiness::_instance();
-    VIG_BASE_MODULE::WaitDialog::_instance().setDisplayEnabled(false);
+    installFakeService();
     VIG_DATA_MODULE::BasicData::_instance().clearAll();
     VIG_SYSTEM_MODULE::BusinessConfig::_instance().setStoreWord("Shop");
 }
@@ -108,19 +96,6 @@ void TstMonitorTables::init()
 {
     MessageBoxW::clearCalls();
     MessageBoxW::clearQueuedAnswers();
-}
-
-void TstMonitorTables::newAlarmsGoToTheTopInRed()
-{
-    AlarmMonitorTable table(nullptr);
-    AlarmSignals& hub = AlarmSignals::_instance();
-    emit hub.signalNewAlarmPush(alarm("A1", "S1", "2026-12-05 03:00:01"));
-    // A pushed alarm is shown as new whatever state it carries.
-    emit hub.signalNewAlarmPush(alarm("A2", "S2", "2026-12-05 03:00:02", AlarmDealt));
-    QCOMPARE(keys(table), QStringList({"A2", "A1"}));
-    QCOMPARE(rowColour(table, 0), QColor("#ff6e89"));
-    QCOMPARE(rowColour(table, 1), QColor("#ff6e89"));
-    QCOMPARE(table.getAlarmInfo(QString("A1")).alarmTime, QString("2026-12-05 03:00:01"));
 }
 
 void TstMonitorTables::handledPushesUpdateOrAppend()
@@ -159,19 +134,6 @@ void TstMonitorTables::handledPushesUpdateOrAppend()
     QCOMPARE(table.item(3, 20)->text(), QString("checked on camera"));
 }
 
-void TstMonitorTables::successfulHandlingsLeaveTheTable()
-{
-    AlarmMonitorTable table(nullptr);
-    AlarmSignals& hub = AlarmSignals::_instance();
-    emit hub.signalNewAlarmPush(alarm("A1", "S1", "2026-12-05 03:00:01"));
-    emit hub.signalNewAlarmPush(alarm("A2", "S1", "2026-12-05 03:00:02"));
-    emit hub.signalDeleteAlarmFromMonitorTable("A1");
-    emit hub.signalDeleteAlarmFromMonitorTable("unknown");
-    QCOMPARE(keys(table), QStringList({"A2"}));
-    table.deleteAlarm("A2");
-    QCOMPARE(table.rowCount(), 0);
-}
-
 void TstMonitorTables::doubleClickOpensTheDetails()
 {
     AlarmSignals& hub = AlarmSignals::_instance();
@@ -197,19 +159,6 @@ void TstMonitorTables::doubleClickOpensTheDetails()
              VIG_CONTACT_MODULE::AlarmModuleForm);
     QCOMPARE(opened.count(), 2);
     QCOMPARE(opened.at(1).at(0).value<VIG_AlarmInfo>().alarmUid, QString("A2"));
-}
-
-void TstMonitorTables::storeTableHeadersAndColumns()
-{
-    StoreUnhadledAlarmsTable table(nullptr);
-    QCOMPARE(table.columnCount(), 21);
-    QCOMPARE(table.horizontalHeaderItem(12)->text(), QString("New Alarm Time"));
-    QCOMPARE(table.horizontalHeaderItem(20)->text(), QString("New Alarm Description"));
-    QCOMPARE(table.horizontalHeaderItem(13)->text(), QString("Shop_Name"));
-    for (int column = 0; column < 21; ++column)
-        QCOMPARE(table.isColumnHidden(column), column < 12 || column == 15 || column == 16);
-    QVERIFY(table.alternatingRowColors());
-    QVERIFY(table.showGrid());
 }
 
 void TstMonitorTables::storeTableLoadsSortedAndKeepsRows()

@@ -1,15 +1,11 @@
 // The tables against the embedded simulated alarm server: raised alarms appear, are handled from the menu,
 // and take their new colours from the server's handled pushes.
-#include "service/AlarmBusiness.h"
+#include "ModuleTestSupport.h"
+
 #include "tables/AlarmMonitorTable.h"
 #include "tables/StoreUnhadledAlarmsTable.h"
 
 #include "BasicData.h"
-#include "DataCache.h"
-#include "MessageBoxW.h"
-#include "SimAlarmServer.h"
-#include "SystemBasicInfo.h"
-#include "WaitDialog.h"
 
 #include <QAction>
 #include <QSignalSpy>
@@ -41,16 +37,7 @@ class TstTablesWholeRoad : public QObject
     Q_OBJECT
 
 private slots:
-    void initTestCase()
-    {
-        QDir(SimAlarmServer::defaultDataFolder()).removeRecursively();
-        QDir("AlarmLocalDB").removeRecursively();
-        SimAlarmServer* server = DataCache::Instance()->GetSimulator();
-        QVERIFY2(server->scenarioError().isEmpty(), qPrintable(server->scenarioError()));
-        AlarmBusiness::_instance();
-        WaitDialog::_instance().setDisplayEnabled(false);
-        QCOMPARE(int(VIG_SYSTEM_MODULE::SystemBasicInfo::_instance().getCurrentAppStatus()), 5);
-    }
+    void initTestCase() { QVERIFY(moduletest::startSimulatedServer()); }
 
     void alarmsAppearAreHandledAndRecoloured()
     {

@@ -48,7 +48,6 @@ GETTER(std::vector<RecordingHandler::Page>, pages, pageAnswers)
 GETTER(std::vector<RecordingHandler::Notes>, notes, notesAnswers)
 GETTER(std::vector<RecordingHandler::DevicesCollection>, deviceCollections, devices)
 GETTER(std::vector<RecordingHandler::StoresCollection>, storeCollections, stores)
-GETTER(std::vector<int>, replyResults, replies)
 
 #undef GETTER
 
@@ -82,18 +81,14 @@ void RecordingHandler::OnHandleAlarmsResult(const std::vector<std::string>& alar
     batches.push_back({alarmUids, result, text(errorMsg), text(requester)});
 }
 
-void RecordingHandler::OnReplyA(intptr_t, int result, const char*)
+void RecordingHandler::OnReplyA(intptr_t, int, const char*)
 {
     record("OnReplyA");
-    std::lock_guard<std::mutex> lock(mutex);
-    replies.push_back(result);
 }
 
-void RecordingHandler::OnReplyB(intptr_t, int result, const char*)
+void RecordingHandler::OnReplyB(intptr_t, int, const char*)
 {
     record("OnReplyB");
-    std::lock_guard<std::mutex> lock(mutex);
-    replies.push_back(result);
 }
 
 void RecordingHandler::OnAlarmRecordsCount(int count, const char* requester, int result, const char* errorMsg)

@@ -80,7 +80,6 @@ public:
     std::vector<Notes> notes() const;
     std::vector<DevicesCollection> deviceCollections() const;
     std::vector<StoresCollection> storeCollections() const;
-    std::vector<int> replyResults() const;
 
     void OnNewAlarm(const AlarmData& alarm) override;
     void OnAlarmHandled(const AlarmProcessData& record) override;
@@ -116,5 +115,4 @@ private:
     std::vector<Notes> notesAnswers;
     std::vector<DevicesCollection> devices;
     std::vector<StoresCollection> stores;
-    std::vector<int> replies;
 };

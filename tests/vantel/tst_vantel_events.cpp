@@ -1,4 +1,3 @@
-#include "DataCache.h"
 #include "RecordingHandler.h"
 #include "SimAlarmServer.h"
 #include "SyncAlarmClient.h"
@@ -14,20 +13,9 @@
 
 namespace {
 
-const char farPast[] = "2000-01-01 00:00:00";
-const char farFuture[] = "2100-01-01 00:00:00";
-
 class ObjectHandler : public QObject, public RecordingHandler
 {
 };
-
-std::vector<std::string> uidsOf(const std::vector<AlarmData>& alarms)
-{
-    std::vector<std::string> uids;
-    for (const AlarmData& alarm : alarms)
-        uids.push_back(alarm.alarmUid);
-    return uids;
-}
 
 } // namespace
 
@@ -39,13 +27,10 @@ private slots:
     void init();
     void cleanup();
     void eventsWaitForHandlerAndComeOnServerThread();
-    void raisedAlarmsCarryProbeData();
     void delayedAnswerKeepsEventOrder();
-    void clearedHandlerGetsNothingMore();
     void replacedHandlerIsNotCalledAfterwards();
     void destroyedHandlerIsUnregistered();
     void shutdownWithWorkInFlight();
-    void dataCacheServesEmbeddedServer();
 
 private:
     std::unique_ptr<SimAlarmServer> makeServer();
@@ -103,39 +88,6 @@ void TestVantelEvents::eventsWaitForHandlerAndComeOnServerThread()
     server->SetEventHandler(nullptr);
 }
 
-void TestVantelEvents::raisedAlarmsCarryProbeData()
-{
-    RecordingHandler handler;
-    auto server = makeServer();
-    QVERIFY(server->scenarioError().isEmpty());
-    QCOMPARE(server->probeIds(), QStringList({"P001", "P002", "P003", "P004", "P005"}));
-    server->SetEventHandler(&handler);
-    const QDateTime when(QDate(2026, 2, 28), QTime(23, 59, 58));
-    QVERIFY(!server->raiseAlarmAt(QStringLiteral("P003"), QStringLiteral("door-forced"), when).isEmpty());
-    QVERIFY(!server->raiseAlarmAt(QStringLiteral("P005"), QStringLiteral("smoke"), when).isEmpty());
-    QVERIFY(SyncAlarmClient::waitForTotal(handler, 2));
-
-    const AlarmData cashDesk = handler.newAlarms().at(0);
-    QCOMPARE(cashDesk.storeUid, std::string("S001")); // the probe names none; its device's store counts
-    QCOMPARE(cashDesk.deviceId, std::string("D002"));
-    QCOMPARE(cashDesk.deviceName, std::string("North Door Cam"));
-    QCOMPARE(cashDesk.probeId, std::string("P003"));
-    QCOMPARE(cashDesk.channelIndex, 1);
-    QCOMPARE(cashDesk.state, 1);
-    QCOMPARE(cashDesk.alarmTime, std::string("2026-02-28 23:59:58"));
-    QCOMPARE(cashDesk.typeKey, std::string("burglary"));
-    QCOMPARE(cashDesk.subTypeKey, std::string("door-forced"));
-    QVERIFY(!cashDesk.typeDescription.empty() && !cashDesk.subTypeDescription.empty());
-    QVERIFY(QString::fromStdString(cashDesk.describe).contains(QStringLiteral("Cash desk")));
-
-    const AlarmData unnamed = handler.newAlarms().at(1);
-    QCOMPARE(unnamed.storeUid, std::string("S002"));
-    QCOMPARE(unnamed.channelIndex, 2);
-    QVERIFY(QString::fromStdString(unnamed.describe).contains(QStringLiteral("P005")));
-
-    server->SetEventHandler(nullptr);
-}
-
 void TestVantelEvents::delayedAnswerKeepsEventOrder()
 {
     RecordingHandler handler;
@@ -148,28 +100,6 @@ void TestVantelEvents::delayedAnswerKeepsEventOrder()
     QVERIFY(SyncAlarmClient::waitForTotal(handler, 2));
     QCOMPARE(handler.log(), std::vector<std::string>({"OnAlarmRecordsCount", "OnNewAlarm"}));
     QCOMPARE(handler.counts().at(0).count, 0);
-    server->SetEventHandler(nullptr);
-}
-
-void TestVantelEvents::clearedHandlerGetsNothingMore()
-{
-    RecordingHandler first;
-    RecordingHandler second;
-    auto server = makeServer();
-    server->SetEventHandler(&first);
-    server->raiseAlarm(QStringLiteral("P001"));
-    QVERIFY(SyncAlarmClient::waitForTotal(first, 1));
-
-    server->SetEventHandler(nullptr);
-    for (int i = 0; i < 5; ++i)
-        server->raiseAlarm(QStringLiteral("P002"));
-    server->RequestAlarmRecordsCount("", farPast, farFuture, "{unheard}", 0);
-    QVERIFY(SyncAlarmClient::waitFor([&] { return server->pendingEvents() == 6; }));
-
-    server->SetEventHandler(&second);
-    QVERIFY(SyncAlarmClient::waitForTotal(second, 6));
-    QCOMPARE(first.total(), 1);
-    QCOMPARE(second.counts().at(0).count, 6);
     server->SetEventHandler(nullptr);
 }
 
@@ -243,38 +173,6 @@ void TestVantelEvents::shutdownWithWorkInFlight()
     QVERIFY(!error.isEmpty());
     stopped.reset();
     QCOMPARE(handler.total(), heard);
-}
-
-void TestVantelEvents::dataCacheServesEmbeddedServer()
-{
-    QDir(QStringLiteral("cache-db")).removeRecursively();
-    DataCache* cache = DataCache::Instance();
-    QVERIFY(cache->SetScenarioPath(TestScenario::write(dir->path())));
-    QVERIFY(cache->SetDataFolder(QStringLiteral("cache-db")));
-
-    IAlarm* alarm = cache->GetAlarmPtr();
-    QVERIFY(alarm);
-    QCOMPARE(alarm, static_cast<IAlarm*>(cache->GetSimulator()));
-    QVERIFY(!cache->SetScenarioPath(QStringLiteral("elsewhere.json")));
-    QVERIFY(!cache->SetDataFolder(QStringLiteral("elsewhere")));
-
-    RecordingHandler handler;
-    alarm->SetEventHandler(&handler);
-    SyncAlarmClient client(*alarm, handler);
-    QVERIFY(!cache->GetSimulator()->raiseAlarm(QStringLiteral("P002")).isEmpty());
-    const auto count = client.count("S001", farPast, farFuture, 0);
-    QCOMPARE(count.result, 0);
-    QCOMPARE(count.count, 1);
-    QVERIFY(QFile::exists(QStringLiteral("cache-db/alarms.db")));
-
-    // An installed service takes precedence; removing it brings the simulator back.
-    auto other = makeServer();
-    cache->SetAlarmPtr(other.get());
-    QCOMPARE(cache->GetAlarmPtr(), static_cast<IAlarm*>(other.get()));
-    cache->SetAlarmPtr(nullptr);
-    QCOMPARE(cache->GetAlarmPtr(), alarm);
-
-    alarm->SetEventHandler(nullptr);
 }
 
 QTEST_GUILESS_MAIN(TestVantelEvents)

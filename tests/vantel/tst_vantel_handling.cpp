@@ -4,27 +4,10 @@
 #include "TestScenario.h"
 
 #include <QDir>
-#include <QFile>
 #include <QTemporaryDir>
 #include <QTest>
-#include <QUrl>
 
 #include <memory>
-
-namespace {
-
-const char farPast[] = "2000-01-01 00:00:00";
-const char farFuture[] = "2100-01-01 00:00:00";
-
-std::vector<std::string> uidsOf(const std::vector<AlarmData>& alarms)
-{
-    std::vector<std::string> uids;
-    for (const AlarmData& alarm : alarms)
-        uids.push_back(alarm.alarmUid);
-    return uids;
-}
-
-} // namespace
 
 class TestVantelHandling : public QObject
 {
@@ -34,11 +17,8 @@ private slots:
     void init();
     void cleanup();
     void handlingChangesSearchAndHistory();
-    void liveImagesCanBeFetched();
     void batchIsAllOrNothing();
-    void injectedFailures();
     void droppedAnswerNeverComes();
-    void otherOperatorHandles();
     void restartKeepsRecords();
 
 private:
@@ -141,27 +121,6 @@ void TestVantelHandling::handlingChangesSearchAndHistory()
     QCOMPARE(handler->handled().size(), size_t(3));
 }
 
-void TestVantelHandling::liveImagesCanBeFetched()
-{
-    const std::string withCamera = raise("P002", "intrusion");
-    const std::string withoutCamera = raise("P002", "video-loss");
-    QCOMPARE(client->handle(withCamera, "look", 2).result, 0);
-    QCOMPARE(client->handle(withoutCamera, "look", 2).result, 0);
-
-    QCOMPARE(client->notes(withoutCamera).record.handlers.at(0).liveImageUrls, std::string());
-    const QStringList urls =
-        QString::fromStdString(client->notes(withCamera).record.handlers.at(0).liveImageUrls).split(',');
-    QCOMPARE(urls.size(), 2);
-    QVERIFY(urls.at(1).contains(QLatin1Char('?')));
-    for (const QString& address : urls) {
-        const QUrl url(address);
-        QVERIFY2(url.isLocalFile(), qPrintable(address));
-        QFile image(url.toLocalFile());
-        QVERIFY2(image.open(QIODevice::ReadOnly), qPrintable(address));
-        QCOMPARE(image.read(8), QByteArray("\x89PNG\r\n\x1a\n", 8));
-    }
-}
-
 void TestVantelHandling::batchIsAllOrNothing()
 {
     std::vector<std::string> uids;
@@ -186,41 +145,6 @@ void TestVantelHandling::batchIsAllOrNothing()
     QVERIFY(empty.alarmUids.empty());
 }
 
-void TestVantelHandling::injectedFailures()
-{
-    const std::string victim = raise("P001");
-    const std::string bystander = raise("P002");
-
-    server->failNextRequests(2, 777, QStringLiteral("maintenance"));
-    const auto count = client->count("", farPast, farFuture, 0, "{failing}");
-    QCOMPARE(count.result, 777);
-    QCOMPARE(count.errorMsg, std::string("maintenance"));
-    QCOMPARE(count.requester, std::string("{failing}"));
-    const auto handled = client->handle(bystander, "should fail", 2);
-    QCOMPARE(handled.result, 777);
-    QCOMPARE(client->count("", farPast, farFuture, 0).result, 0);
-    QCOMPARE(client->count("", farPast, farFuture, 2).count, 0); // the failed handling changed nothing
-
-    server->failAlarms({QString::fromStdString(victim)}, 501, QStringLiteral("locked"));
-    const auto locked = client->handle(victim, "no", 2);
-    QCOMPARE(locked.result, 501);
-    QCOMPARE(locked.errorMsg, std::string("locked"));
-    QCOMPARE(client->notes(victim).result, 501);
-    QCOMPARE(client->handleAll({bystander, victim}, "both", 2).result, 501);
-    QCOMPARE(client->handle(bystander, "fine", 2).result, 0);
-
-    server->clearFaults();
-    QCOMPARE(client->handle(victim, "now fine", 2).result, 0);
-    QCOMPARE(client->notes(victim).record.handlers.size(), size_t(1));
-
-    // A default failure has a message.
-    server->failNextRequests(1);
-    const auto plain = client->records("", farPast, farFuture, 0, 0, 5);
-    QCOMPARE(plain.result, int(SimAlarmServer::InjectedFailure));
-    QVERIFY(!plain.errorMsg.empty());
-    QVERIFY(plain.records.empty());
-}
-
 void TestVantelHandling::droppedAnswerNeverComes()
 {
     server->dropNextAnswers(1);
@@ -229,24 +153,6 @@ void TestVantelHandling::droppedAnswerNeverComes()
     QCOMPARE(answered.requester, std::string("{answered}"));
     // Answers come in order, so the dropped one would have come first.
     QCOMPARE(handler->counts().size(), size_t(1));
-}
-
-void TestVantelHandling::otherOperatorHandles()
-{
-    const std::string uid = raise("P004");
-    const int before = handler->total();
-    server->handleAsOtherOperator(QString::fromStdString(uid), 4, QStringLiteral("Handled at the desk"),
-                                  QStringLiteral("Bob"), QStringLiteral("555-0199"));
-    QVERIFY(SyncAlarmClient::waitFor([&] { return handler->handled().size() == 1; }));
-    QCOMPARE(handler->total(), before + 1);
-    const AlarmProcessData pushed = handler->handled().at(0);
-    QCOMPARE(pushed.handlers.at(0).principal, std::string("Bob"));
-    QCOMPARE(pushed.handlers.at(0).principalTel, std::string("555-0199"));
-    QCOMPARE(pushed.handlers.at(0).state, 4);
-    QCOMPARE(client->handle(uid, "too late", 2).result, int(SimAlarmServer::AlarmClosed));
-
-    server->handleAsOtherOperator(QStringLiteral("ghost"), 2, QString());
-    QVERIFY(SyncAlarmClient::waitFor([&] { return server->lastError().contains(QStringLiteral("ghost")); }));
 }
 
 void TestVantelHandling::restartKeepsRecords()

@@ -8,33 +8,19 @@
 #include <QTest>
 
 #include <algorithm>
-#include <map>
 #include <memory>
 
 namespace {
-
-const char farPast[] = "2000-01-01 00:00:00";
-const char farFuture[] = "2100-01-01 00:00:00";
 
 // What the test knows of an alarm it raised, to compute the answers the server should give.
 struct Known
 {
     std::string uid;
     std::string storeUid;
-    std::string deviceId;
-    std::string probeId;
     std::string time;
     int state = 1;
     int arrival = 0;
 };
-
-std::vector<std::string> uidsOf(const std::vector<AlarmData>& alarms)
-{
-    std::vector<std::string> uids;
-    for (const AlarmData& alarm : alarms)
-        uids.push_back(alarm.alarmUid);
-    return uids;
-}
 
 } // namespace
 
@@ -49,10 +35,8 @@ private slots:
     void countsAndPagesAgree();
     void badArgumentsGetErrors_data();
     void badArgumentsGetErrors();
-    void collectionsCountByKind();
     void oddRecordsSurvive();
     void unknownProbeOrKindIsRefused();
-    void brokenScenarioIsReported();
 
 private:
     std::vector<std::string> expected(const std::string& store, const std::string& start,
@@ -77,7 +61,6 @@ void TestVantelQueries::initTestCase()
 
     // Three days of alarms at various hours, some in the same second, and two on the edges of 2 March.
     const QStringList probes{"P001", "P002", "P003", "P004", "P005"};
-    const char* const devices[] = {"D001", "D001", "D002", "D003", "D003"};
     std::vector<QDateTime> times;
     for (int i = 0; i < 23; ++i)
         times.emplace_back(QDate(2026, 3, 1 + i % 3), QTime(8 + i % 4, (i * 7) % 60, 0));
@@ -86,8 +69,6 @@ void TestVantelQueries::initTestCase()
     times.emplace_back(QDate(2026, 3, 2), QTime(23, 59, 59));
     for (int i = 0; i < int(times.size()); ++i) {
         Known alarm;
-        alarm.probeId = probes.at(i % 5).toStdString();
-        alarm.deviceId = devices[i % 5];
         alarm.storeUid = i % 5 < 3 ? "S001" : "S002";
         alarm.time = times[size_t(i)].toString(QStringLiteral("yyyy-MM-dd hh:mm:ss")).toStdString();
         alarm.arrival = i;
@@ -252,51 +233,6 @@ void TestVantelQueries::badArgumentsGetErrors()
     }
 }
 
-void TestVantelQueries::collectionsCountByKind()
-{
-    std::map<std::pair<std::string, int>, int> byStore, byDevice, byStoreOnDay;
-    std::map<std::pair<std::string, std::string>, int> byProbe;
-    for (const Known& alarm : known) {
-        ++byStore[{alarm.storeUid, alarm.state}];
-        if (alarm.time >= "2026-03-02 00:00:00" && alarm.time <= "2026-03-02 23:59:59")
-            ++byStoreOnDay[{alarm.storeUid, alarm.state}];
-        if (alarm.storeUid == "S001") {
-            ++byDevice[{alarm.deviceId, alarm.state}];
-            ++byProbe[{alarm.probeId, alarm.deviceId}];
-        }
-    }
-    const auto asMap = [](const std::vector<AlarmCountData>& counts) {
-        std::map<std::pair<std::string, int>, int> map;
-        for (const AlarmCountData& count : counts)
-            map[{count.id, count.kind}] += count.count;
-        return map;
-    };
-
-    server->RequestAllStoresAlarmsCollection("", "", "{all}");
-    server->RequestAllStoresAlarmsCollection("2026-03-02 00:00:00", "2026-03-02 23:59:59", "{day}");
-    server->RequestAllStoresAlarmsCollection("2026-03-02", "", "{bad}");
-    QVERIFY(SyncAlarmClient::waitFor([&] { return handler->storeCollections().size() == 3; }));
-    const auto stores = handler->storeCollections();
-    QCOMPARE(stores.at(0).tag, std::string("{all}"));
-    QCOMPARE(stores.at(0).result, 0);
-    QVERIFY(asMap(stores.at(0).storeCounts) == byStore);
-    QCOMPARE(stores.at(1).tag, std::string("{day}"));
-    QVERIFY(asMap(stores.at(1).storeCounts) == byStoreOnDay);
-    QCOMPARE(stores.at(2).tag, std::string("{bad}"));
-    QCOMPARE(stores.at(2).result, int(SimAlarmServer::BadArgument));
-
-    server->RequestStoreDevicesAlarmsCollection("S001", "", "", "{devices}");
-    QVERIFY(SyncAlarmClient::waitFor([&] { return handler->deviceCollections().size() == 1; }));
-    const auto devices = handler->deviceCollections().at(0);
-    QCOMPARE(devices.tag, std::string("{devices}"));
-    QCOMPARE(devices.result, 0);
-    QVERIFY(asMap(devices.deviceCounts) == byDevice);
-    std::map<std::pair<std::string, std::string>, int> items;
-    for (const ItemAlarmCountData& item : devices.itemCounts)
-        items[{item.itemId, item.deviceId}] += item.count;
-    QVERIFY(items == byProbe);
-}
-
 void TestVantelQueries::oddRecordsSurvive()
 {
     QTemporaryDir own(QDir::current().filePath(QStringLiteral("odd-XXXXXX")));
@@ -363,32 +299,6 @@ void TestVantelQueries::unknownProbeOrKindIsRefused()
     QVERIFY(!server->storm(0, 3, &error));
     QVERIFY(!error.isEmpty());
     QVERIFY(SimAlarmServer::alarmKinds().contains(QStringLiteral("glass-break")));
-}
-
-void TestVantelQueries::brokenScenarioIsReported()
-{
-    QTemporaryDir own(QDir::current().filePath(QStringLiteral("broken-XXXXXX")));
-    const QString missing = own.filePath(QStringLiteral("missing.json"));
-    const QString broken = own.filePath(QStringLiteral("broken.json"));
-    QFile file(broken);
-    QVERIFY(file.open(QIODevice::WriteOnly));
-    file.write("{ \"probes\": [ { \"probeId\": \"P001\" ");
-    file.close();
-
-    for (const QString& path : {missing, broken}) {
-        SimAlarmServer lost(path, own.filePath(QStringLiteral("db")));
-        QVERIFY(lost.scenarioError().contains(path));
-        QVERIFY(!lost.scenarioError().contains(QLatin1Char('\n')));
-        QVERIFY(lost.probeIds().isEmpty());
-        RecordingHandler events;
-        SyncAlarmClient lostClient(lost, events);
-        lost.SetEventHandler(&events);
-        const auto count = lostClient.count("", farPast, farFuture, 0);
-        QCOMPARE(count.result, 0);
-        QString error;
-        QVERIFY(lost.raiseAlarm(QStringLiteral("P001"), QString(), &error).isEmpty());
-        lost.SetEventHandler(nullptr);
-    }
 }
 
 QTEST_GUILESS_MAIN(TestVantelQueries)

@@ -2,9 +2,9 @@
 // thread, the callback and the books, the hub, the monitor page, and the pop-ups or the grid; handled
 // there, they leave them again.
 
+#include "ModuleTestSupport.h"
+
 #include "frame/AlarmSignals.h"
-#include "handling/HandleAlarmDlg.h"
-#include "service/AlarmBusiness.h"
 #include "tables/AlarmMonitorPage.h"
 #include "tables/AlarmMonitorTable.h"
 #include "video/AlarmVideoCellWt.h"
@@ -14,15 +14,8 @@
 #include "video/AlarmVideosMonitorWt.h"
 
 #include "BusinessConfig.h"
-#include "DataCache.h"
-#include "MessageBoxW.h"
-#include "SimAlarmServer.h"
-#include "SystemBasicInfo.h"
-#include "WaitDialog.h"
 
-#include <QPushButton>
 #include <QSignalSpy>
-#include <QTextEdit>
 #include <QtTest>
 
 #include <memory>
@@ -49,26 +42,9 @@ QStringList dialogAlarms(const QString& probeId)
     return dlg ? alarmsOf(dlg->cell()) : QStringList();
 }
 
-void acceptHandleDialog(int attempts = 500)
-{
-    QTimer::singleShot(attempts == 500 ? 0 : 10, [attempts] {
-        for (QWidget* widget : QApplication::topLevelWidgets()) {
-            auto* dlg = qobject_cast<HandleAlarmDlg*>(widget);
-            if (dlg && dlg->isVisible()) {
-                dlg->findChild<QTextEdit*>(QStringLiteral("textEdit"))
-                    ->setPlainText(QStringLiteral("checked"));
-                dlg->findChild<QPushButton*>(QStringLiteral("HandleBt"))->click();
-                return;
-            }
-        }
-        if (attempts > 0)
-            acceptHandleDialog(attempts - 1);
-    });
-}
-
 void clickHandle(AlarmVideoCellWt* cell)
 {
-    acceptHandleDialog();
+    moduletest::acceptHandleDialog(QStringLiteral("checked"));
     cell->checkWidget()->findChild<QPushButton*>(QStringLiteral("handleAlarmBt"))->click();
 }
 
@@ -95,17 +71,11 @@ private slots:
 
 void TestVideoWholeRoad::initTestCase()
 {
-    QDir(SimAlarmServer::defaultDataFolder()).removeRecursively();
-    QDir(QStringLiteral("AlarmLocalDB")).removeRecursively();
     VIG_SYSTEM_MODULE::BusinessConfig& config = VIG_SYSTEM_MODULE::BusinessConfig::_instance();
     config.setAlarmVideoShowMode(0);
     config.setShowAlarmMap(false);
     config.setMaxVideoCheckDlgCount(4);
-    VIG_SYSTEM_MODULE::SystemBasicInfo::_instance().setCurrentAppStatus(VIG_SYSTEM_MODULE::AppRunning);
-    VIG_BASE_MODULE::WaitDialog::_instance().setDisplayEnabled(false);
-    QVERIFY(server());
-    QVERIFY2(server()->scenarioError().isEmpty(), qPrintable(server()->scenarioError()));
-    AlarmBusiness::_instance(); // registers with the simulator
+    QVERIFY(moduletest::startSimulatedServer());
 }
 
 void TestVideoWholeRoad::popUpDialogs()

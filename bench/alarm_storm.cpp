@@ -1,0 +1,707 @@
+// Alarm storms through the whole module (entry object, main form, business object, callback, hub) against
+// an alarm service that delivers as fast as the module takes its events, each timed against what the bare
+// toolkit needs for the same rows in the same process.
+//
+//   alarm_storm [--runs N] [--only S1,S2,...]
+//
+// Every run of a scenario is a fresh process (the module's singletons live once per process, and the grid
+// or pop-up mode is fixed when the main form is built); the table shows the medians of the runs. The last
+// lines, one per scenario, read "NAME ratio=R stall_ms=M". S5 has no baseline: its ratio is its time over
+// its one-second budget.
+//
+//   B0  10 000 rows of 21 short texts inserted at the top of an empty QTableWidget
+//   S1  10 000 new alarms, 1 000 probes, 100 stores, pop-ups (at most 8), a store table open   (vs B0)
+//   S2  S1 into a monitor table that already holds 50 000 rows                                 (vs B0)
+//   S3  S1 with the videos grid                                                                (vs B0)
+//   S4  10 000 handled pushes for the rows of a 10 000-row monitor table     (vs in-place edits by hash)
+//   S5  1 000 selected rows handled as false alarms from the table's menu                       (< 1 s)
+//   S6  100 record pages of 100 records                                       (vs 100 x 100 rows)
+// The stall is the longest time the UI thread left a 10 ms heartbeat timer unanswered during the run.
+// ALARM_STORM_GAPS=1 makes a child (alarm_storm --child S1) print each long gap and the storm's progress.
+
+#include "StormAlarmService.h"
+
+#include "frame/AlarmModuleInit.h"
+#include "frame/AlarmSignals.h"
+#include "frame/VideoAlarmForm.h"
+#include "records/AlarmRecordPage.h"
+#include "records/AlarmRecordSearchWt.h"
+#include "records/AlarmRecordTable.h"
+#include "tables/AlarmMonitorPage.h"
+#include "tables/AlarmMonitorTable.h"
+#include "tables/StoreUnhadledAlarmsTable.h"
+
+#include "BasicData.h"
+#include "BusinessConfig.h"
+#include "DataCache.h"
+#include "MessageBoxW.h"
+#include "ModuleFormModuleInit.h"
+#include "SystemBasicInfo.h"
+#include "WaitDialog.h"
+
+#include <QAction>
+#include <QApplication>
+#include <QElapsedTimer>
+#include <QEventLoop>
+#include <QFile>
+#include <QMenu>
+#include <QProcess>
+#include <QTabWidget>
+#include <QTableWidget>
+#include <QTemporaryDir>
+#include <QTimer>
+#include <QVBoxLayout>
+
+#include <algorithm>
+#include <cstdio>
+#include <memory>
+#include <unistd.h>
+
+using namespace VIG_ALARM_MOUDLE;
+
+namespace {
+
+const int StormAlarms = 10000;
+const int Probes = 1000;
+const int Stores = 100;
+const int PrefilledRows = 50000;
+const int HandledPushes = 10000;
+// ALARM_STORM_MENU overrides the batch size, to see how handling scales.
+const int MenuHandled =
+    qEnvironmentVariableIsSet("ALARM_STORM_MENU") ? qEnvironmentVariableIntValue("ALARM_STORM_MENU") : 1000;
+const int RecordPages = 100;
+const int RecordsPerPage = 100;
+const int Columns = 21;
+const int HeartbeatMs = 10;
+
+const char* const ScenarioNames[] = {"S1", "S2", "S3", "S4", "S5", "S6"};
+
+QString numbered(const char* prefix, int n, int width)
+{
+    return QString::fromLatin1(prefix) + QStringLiteral("%1").arg(n, width, 10, QLatin1Char('0'));
+}
+
+double residentMegabytes()
+{
+    QFile statm(QStringLiteral("/proc/self/statm"));
+    if (!statm.open(QIODevice::ReadOnly))
+        return 0.0;
+    const QList<QByteArray> fields = statm.readAll().split(' ');
+    return fields.size() > 1 ? fields.at(1).toDouble() * sysconf(_SC_PAGESIZE) / (1024.0 * 1024.0) : 0.0;
+}
+
+// Measures the longest gap between two ticks of a 10 ms timer while it runs.
+class Heartbeat
+{
+public:
+    Heartbeat()
+    {
+        timer.setTimerType(Qt::PreciseTimer);
+        timer.setInterval(HeartbeatMs);
+        QObject::connect(&timer, &QTimer::timeout, [this] { tick(); });
+    }
+    void start()
+    {
+        clock.start();
+        last = 0;
+        worst = 0;
+        timer.start();
+    }
+    double stop()
+    {
+        tick();
+        timer.stop();
+        return worst / 1e6;
+    }
+
+private:
+    void tick()
+    {
+        const qint64 now = clock.nsecsElapsed();
+        if (qEnvironmentVariableIsSet("ALARM_STORM_GAPS") && now - last > 30000000)
+            std::fprintf(stderr, "gap %.1f ms ending at %.1f ms\n", (now - last) / 1e6, now / 1e6);
+        worst = std::max(worst, now - last);
+        last = now;
+    }
+    QTimer timer;
+    QElapsedTimer clock;
+    qint64 last = 0;
+    qint64 worst = 0;
+};
+
+double elapsedMs(const QElapsedTimer& clock)
+{
+    return clock.nsecsElapsed() / 1e6;
+}
+
+QStringList shortTexts(int n)
+{
+    QStringList texts;
+    for (int column = 0; column < Columns; ++column)
+        texts << QStringLiteral("c%1 r%2").arg(column).arg(n);
+    return texts;
+}
+
+std::unique_ptr<QTableWidget> plainTable(QWidget* window)
+{
+    auto table = std::make_unique<QTableWidget>(0, Columns, window);
+    window->layout()->addWidget(table.get());
+    table->show();
+    QCoreApplication::processEvents();
+    return table;
+}
+
+// B0: rows at the top of an empty table.
+double baselineTopInsertion(QWidget* window)
+{
+    auto table = plainTable(window);
+    QElapsedTimer clock;
+    clock.start();
+    for (int n = 0; n < StormAlarms; ++n) {
+        const QStringList texts = shortTexts(n);
+        table->insertRow(0);
+        for (int column = 0; column < Columns; ++column)
+            table->setItem(0, column, new QTableWidgetItem(texts.at(column)));
+    }
+    QCoreApplication::processEvents();
+    return elapsedMs(clock);
+}
+
+// S4's baseline: each row found through a hash and rewritten in place.
+double baselineInPlaceEdits(QWidget* window)
+{
+    auto table = plainTable(window);
+    QHash<QString, int> rowOfKey;
+    table->setRowCount(HandledPushes);
+    for (int n = 0; n < HandledPushes; ++n) {
+        const QStringList texts = shortTexts(n);
+        for (int column = 0; column < Columns; ++column)
+            table->setItem(n, column, new QTableWidgetItem(texts.at(column)));
+        rowOfKey.insert(numbered("A", n, 6), n);
+    }
+    QCoreApplication::processEvents();
+    const QColor dealt(QStringLiteral("#49cc90"));
+    QElapsedTimer clock;
+    clock.start();
+    for (int n = 0; n < HandledPushes; ++n) {
+        const int row = rowOfKey.value(numbered("A", n, 6));
+        const QStringList texts = shortTexts(n + HandledPushes);
+        for (int column = 0; column < Columns; ++column) {
+            QTableWidgetItem* cell = table->item(row, column);
+            cell->setText(texts.at(column));
+            cell->setForeground(dealt);
+        }
+    }
+    QCoreApplication::processEvents();
+    return elapsedMs(clock);
+}
+
+// S6's baseline: pages of rows appended to an emptied table, each page shown.
+double baselinePages(QWidget* window)
+{
+    auto table = plainTable(window);
+    const QColor colour(QStringLiteral("#ff6e89"));
+    QElapsedTimer clock;
+    clock.start();
+    for (int page = 0; page < RecordPages; ++page) {
+        table->clearContents();
+        table->setRowCount(0);
+        for (int n = 0; n < RecordsPerPage; ++n) {
+            const QStringList texts = shortTexts(page * RecordsPerPage + n);
+            const int row = table->rowCount();
+            table->insertRow(row);
+            for (int column = 0; column < Columns; ++column) {
+                auto* cell = new QTableWidgetItem(texts.at(column));
+                cell->setForeground(colour);
+                table->setItem(row, column, cell);
+            }
+        }
+        QCoreApplication::processEvents();
+    }
+    return elapsedMs(clock);
+}
+
+void loadHostData(int showMode)
+{
+    using namespace VIG_DATA_MODULE;
+    BasicData& data = BasicData::_instance();
+    data.clearAll();
+    for (int s = 0; s < Stores; ++s) {
+        VIG_StoreInfo store;
+        store.storeUid = numbered("S", s, 3);
+        store.storeName = QStringLiteral("Store %1").arg(s);
+        store.address = QStringLiteral("%1 Harbour Road").arg(s + 1);
+        store.keeper = QStringLiteral("Keeper %1").arg(s);
+        store.keeperTel = QStringLiteral("555-01%1").arg(s, 2, 10, QLatin1Char('0'));
+        store.ownerTel = QStringLiteral("555-02%1").arg(s, 2, 10, QLatin1Char('0'));
+        store.principal = QStringLiteral("Principal %1").arg(s);
+        store.principalTel = QStringLiteral("555-03%1").arg(s, 2, 10, QLatin1Char('0'));
+        store.alarmOutLinkMode = 1;
+        data.setStoreInfo(store);
+    }
+    for (int d = 0; d < Probes / 5; ++d) {
+        VIG_DeviceInfo device;
+        device.deviceId = numbered("D", d, 3);
+        device.deviceName = numbered("Recorder ", d, 3);
+        device.storeUid = numbered("S", d / 2, 3);
+        device.deviceType = QStringLiteral("nvr");
+        device.channelCount = 5;
+        QVector<VIG_ChannelInfo> channels;
+        for (int c = 1; c <= 5; ++c)
+            channels.append({device.deviceId + QStringLiteral("-%1").arg(c),
+                             QStringLiteral("Camera %1").arg(c), device.deviceId, device.storeUid, c});
+        data.setDeviceInfo(device, channels);
+    }
+    for (int p = 0; p < Probes; ++p) {
+        VIG_ProbeInfo probe;
+        probe.probeId = numbered("P", p, 4);
+        probe.probeName = QStringLiteral("Probe %1").arg(p);
+        probe.storeUid = numbered("S", p / 10, 3);
+        probe.deviceId = numbered("D", p / 5, 3);
+        probe.channelIndex = p % 5 + 1;
+        data.setProbeInfo(probe, {probe.deviceId + QStringLiteral("-%1").arg(probe.channelIndex)});
+    }
+
+    VIG_SYSTEM_MODULE::SystemBasicInfo::_instance().setCurrentAppStatus(VIG_SYSTEM_MODULE::AppRunning);
+    VIG_SYSTEM_MODULE::SystemBasicInfo::_instance().setUserPermissions({});
+    VIG_SYSTEM_MODULE::AlarmConfigInfo config;
+    config.alarmVideoShowMode = showMode;
+    config.maxVideoCheckDlgCount = 8;
+    config.showAlarmMap = false;
+    VIG_SYSTEM_MODULE::BusinessConfig::_instance().setAlarmConfigInfo(config);
+    VIG_BASE_MODULE::WaitDialog::_instance().setDisplayEnabled(false);
+}
+
+// Installed before the business object exists and so destroyed after it: the business object unregisters its
+// callback from the service when it goes.
+StormAlarmService& stormService()
+{
+    static StormAlarmService service;
+    return service;
+}
+
+// The host's side: a main window holding the module's form, the module started on an installed service.
+struct Host
+{
+    explicit Host(int showMode)
+    {
+        loadHostData(showMode);
+        window.resize(1600, 900);
+        new QVBoxLayout(&window);
+        VIG_MODULEFORM_MODULE::ModuleFormModuleInit::_instance().setMainWindow(&window);
+        DataCache::Instance()->SetAlarmPtr(&service);
+        AlarmModuleInit::_instance().moduleInit();
+        form = qobject_cast<VideoAlarmForm*>(AlarmModuleInit::_instance().getVideoAlarmForm());
+        form->setParent(&window);
+        window.layout()->addWidget(form);
+        window.show();
+        settle();
+    }
+    // Lets the set-up's delayed layouts and paints run before anything is timed.
+    void settle()
+    {
+        service.waitForDelivery();
+        QElapsedTimer clock;
+        clock.start();
+        while (clock.elapsed() < 300)
+            QCoreApplication::processEvents(QEventLoop::AllEvents, 50);
+    }
+    AlarmMonitorTable* monitorTable() const { return form->monitorPage()->monitorTable(); }
+
+    StormAlarmService& service = stormService();
+    QWidget window;
+    VideoAlarmForm* form = nullptr;
+};
+
+struct Result
+{
+    double timeMs = 0.0;
+    double baselineMs = 0.0;
+    double stallMs = 0.0;
+    double megabytesPer10k = 0.0;
+    QString check;
+};
+
+// Runs the event loop until done() is called, with the heartbeat on.
+class Measured
+{
+public:
+    void begin()
+    {
+        heartbeat.start();
+        clock.start();
+    }
+    double elapsed() const { return elapsedMs(clock); }
+    void done() { loop.quit(); }
+    void wait(Result& result, const VIG_BASE_MODULE::TableWidget* table = nullptr)
+    {
+        loop.exec();
+        // The table may still be putting the end of a burst in; then what is left to lay out and paint.
+        while (table && table->pendingRowCount() > 0)
+            QCoreApplication::processEvents();
+        QCoreApplication::processEvents();
+        result.timeMs = elapsedMs(clock);
+        result.stallMs = heartbeat.stop();
+    }
+
+private:
+    Heartbeat heartbeat;
+    QElapsedTimer clock;
+    QEventLoop loop;
+};
+
+Result newAlarmStorm(int showMode, int prefilledRows)
+{
+    Host host(showMode);
+    Result result;
+    {
+        QWidget side;
+        side.resize(1600, 900);
+        new QVBoxLayout(&side);
+        side.show();
+        result.baselineMs = baselineTopInsertion(&side);
+    }
+
+    AlarmMonitorTable* monitor = host.monitorTable();
+    for (int n = 0; n < prefilledRows; ++n) {
+        VIG_AlarmProcess process;
+        process.alarmUid = numbered("H", n, 6);
+        process.storeUid = numbered("S", n % Stores, 3);
+        process.probeId = numbered("P", n % Probes, 4);
+        process.alarmTime = QStringLiteral("2026-12-04 10:00:00");
+        process.handleTime = QStringLiteral("2026-12-04 10:05:00");
+        process.handleNote = QStringLiteral("Checked on video");
+        process.state = 2;
+        monitor->addHandledAlarm(process);
+    }
+    StoreUnhadledAlarmsTable storeTable(nullptr);
+    storeTable.resize(1200, 400);
+    storeTable.updateData(QStringLiteral("S000"));
+    storeTable.show();
+    host.settle();
+
+    std::vector<StormAlarmService::Event> storm;
+    storm.reserve(StormAlarms);
+    for (int n = 0; n < StormAlarms; ++n) {
+        storm.push_back([alarm = StormAlarmService::makeAlarm(n, Probes)](IAlarmEvent* handler) {
+            handler->OnNewAlarm(alarm);
+        });
+    }
+
+    Measured measured;
+    int seen = 0;
+    QObject counter;
+    QObject::connect(
+        &AlarmSignals::_instance(), &AlarmSignals::signalNewAlarmPush, &counter, [&](const VIG_AlarmInfo&) {
+            if (qEnvironmentVariableIsSet("ALARM_STORM_GAPS") && seen % 1000 == 0)
+                std::fprintf(stderr, "alarm %d at %.1f ms, %d rows, %d queued\n", seen, measured.elapsed(),
+                             monitor->rowCount(), monitor->pendingRowCount());
+            if (++seen == StormAlarms)
+                measured.done();
+        });
+    const double before = residentMegabytes();
+    measured.begin();
+    host.service.deliver(std::move(storm));
+    measured.wait(result, monitor);
+    result.megabytesPer10k = (residentMegabytes() - before) * 10000.0 / StormAlarms;
+    const int expectedRows = prefilledRows + StormAlarms;
+    result.check = monitor->rowCount() == expectedRows && storeTable.rowCount() == StormAlarms / Stores
+                       ? QString()
+                       : QStringLiteral("rows %1 (want %2), store rows %3")
+                             .arg(monitor->rowCount())
+                             .arg(expectedRows)
+                             .arg(storeTable.rowCount());
+    return result;
+}
+
+void prefillNewRows(AlarmMonitorTable* monitor, int rows)
+{
+    for (int n = 0; n < rows; ++n) {
+        const AlarmData data = StormAlarmService::makeAlarm(n, Probes);
+        VIG_AlarmProcess process;
+        process.alarmUid = QString::fromStdString(data.alarmUid);
+        process.storeUid = QString::fromStdString(data.storeUid);
+        process.deviceId = QString::fromStdString(data.deviceId);
+        process.probeId = QString::fromStdString(data.probeId);
+        process.alarmTime = QString::fromStdString(data.alarmTime);
+        process.handleTime = process.alarmTime;
+        process.describe = QString::fromStdString(data.describe);
+        process.handleNote = process.describe;
+        process.channelIndex = data.channelIndex;
+        process.state = 1;
+        monitor->addHandledAlarm(process);
+    }
+}
+
+Result handledPushes()
+{
+    Host host(0);
+    Result result;
+    {
+        QWidget side;
+        side.resize(1600, 900);
+        new QVBoxLayout(&side);
+        side.show();
+        result.baselineMs = baselineInPlaceEdits(&side);
+    }
+    AlarmMonitorTable* monitor = host.monitorTable();
+    prefillNewRows(monitor, HandledPushes);
+    host.settle();
+
+    std::vector<StormAlarmService::Event> pushes;
+    pushes.reserve(HandledPushes);
+    for (int n = 0; n < HandledPushes; ++n) {
+        const AlarmData alarm = StormAlarmService::makeAlarm(n, Probes);
+        AlarmProcessData record;
+        record.storeUid = alarm.storeUid;
+        record.alarmUid = alarm.alarmUid;
+        record.deviceId = alarm.deviceId;
+        record.typeKey = alarm.typeKey;
+        record.typeDescription = alarm.typeDescription;
+        record.subTypeKey = alarm.subTypeKey;
+        record.subTypeDescription = alarm.subTypeDescription;
+        record.probeId = alarm.probeId;
+        record.alarmTime = alarm.alarmTime;
+        record.describe = alarm.describe;
+        record.channelIndex = alarm.channelIndex;
+        record.handlers.push_back(
+            {"Operator 7", "2026-12-05 23:10:00", "Checked on video", "555-0700", 2, ""});
+        pushes.push_back([record](IAlarmEvent* handler) { handler->OnAlarmHandled(record); });
+    }
+
+    Measured measured;
+    int seen = 0;
+    QObject counter;
+    QObject::connect(&AlarmSignals::_instance(), &AlarmSignals::signalHandledAlarmPush, &counter,
+                     [&](const VIG_AlarmProcess&) {
+                         if (++seen == HandledPushes)
+                             measured.done();
+                     });
+    measured.begin();
+    host.service.deliver(std::move(pushes));
+    measured.wait(result);
+    const bool recoloured = monitor->rowCount() == HandledPushes &&
+                            monitor->item(0, 12)->text() == QStringLiteral("2026-12-05 23:10:00");
+    result.check = recoloured ? QString() : QStringLiteral("rows not updated");
+    return result;
+}
+
+Result menuHandling()
+{
+    Host host(0);
+    Result result;
+    AlarmMonitorTable* monitor = host.monitorTable();
+    prefillNewRows(monitor, HandledPushes);
+    monitor->selectionModel()->select(
+        QItemSelection(monitor->model()->index(0, 0), monitor->model()->index(MenuHandled - 1, Columns - 1)),
+        QItemSelectionModel::Select | QItemSelectionModel::Rows);
+    host.settle();
+    QMenu* menu = monitor->findChild<QMenu*>();
+    if (!menu || menu->actions().size() < 2) {
+        result.check = QStringLiteral("no context menu");
+        return result;
+    }
+
+    Measured measured;
+    QObject::connect(monitor, &AlarmTable::signalHandleAlarmFromTableWtCompleted, [&] { measured.done(); });
+    VIG_BASE_MODULE::MessageBoxW::queueAnswer(1);
+    measured.begin();
+    menu->actions().at(1)->trigger(); // "Mistaken Alarm"
+    measured.wait(result);
+    result.baselineMs = 1000.0;
+    result.check = monitor->rowCount() == HandledPushes - MenuHandled
+                       ? QString()
+                       : QStringLiteral("%1 rows left").arg(monitor->rowCount());
+    return result;
+}
+
+Result recordPages()
+{
+    Host host(0);
+    Result result;
+    {
+        QWidget side;
+        side.resize(1600, 900);
+        new QVBoxLayout(&side);
+        side.show();
+        result.baselineMs = baselinePages(&side);
+    }
+    host.service.setRecordsCount(RecordPages * RecordsPerPage);
+    auto* search = host.form->recordPage()->findChild<AlarmRecordSearchWt*>();
+    auto* table = search->findChild<AlarmRecordTable*>();
+    if (auto* tabs = host.form->findChild<QTabWidget*>(QStringLiteral("tabWidget")))
+        tabs->setCurrentIndex(1); // the record tab
+    host.settle();
+
+    Measured measured;
+    int pages = 0;
+    QObject counter;
+    QObject::connect(&AlarmSignals::_instance(), &AlarmSignals::signalAlarmRecordsInfo, &counter,
+                     [&](const AlarmInfoVector&, int, const QString&) {
+                         if (++pages == RecordPages)
+                             measured.done();
+                         else
+                             search->slotPageChange(VIG_BASE_MODULE::NEXT_PAGE);
+                     });
+    measured.begin();
+    search->slotCountPerPageChanged(RecordsPerPage);
+    measured.wait(result);
+    result.check = table->rowCount() == RecordsPerPage &&
+                           table->getRowKeyValue(0) == numbered("A", (RecordPages - 1) * RecordsPerPage, 6)
+                       ? QString()
+                       : QStringLiteral("last page not shown");
+    return result;
+}
+
+int runChild(const QString& name)
+{
+    Result result;
+    if (name == QLatin1String("S1"))
+        result = newAlarmStorm(0, 0);
+    else if (name == QLatin1String("S2"))
+        result = newAlarmStorm(0, PrefilledRows);
+    else if (name == QLatin1String("S3"))
+        result = newAlarmStorm(1, 0);
+    else if (name == QLatin1String("S4"))
+        result = handledPushes();
+    else if (name == QLatin1String("S5"))
+        result = menuHandling();
+    else if (name == QLatin1String("S6"))
+        result = recordPages();
+    else
+        return 2;
+    std::printf("RESULT %s %.3f %.3f %.3f %.3f %s\n", qPrintable(name), result.timeMs, result.baselineMs,
+                result.stallMs, result.megabytesPer10k,
+                result.check.isEmpty() ? "ok" : qPrintable(QString(result.check).replace(' ', '_')));
+    std::fflush(stdout);
+    return result.check.isEmpty() ? 0 : 1;
+}
+
+double median(QVector<double> values)
+{
+    if (values.isEmpty())
+        return 0.0;
+    std::sort(values.begin(), values.end());
+    const int middle = values.size() / 2;
+    return values.size() % 2 ? values.at(middle) : (values.at(middle - 1) + values.at(middle)) / 2.0;
+}
+
+struct Runs
+{
+    QVector<double> time, baseline, stall, memory;
+    QStringList failures;
+};
+
+int runParent(int runs, const QStringList& only)
+{
+    QMap<QString, Runs> all;
+    QVector<double> b0;
+    for (const char* scenario : ScenarioNames) {
+        const QString name = QString::fromLatin1(scenario);
+        if (!only.isEmpty() && !only.contains(name))
+            continue;
+        Runs& collected = all[name];
+        for (int run = 0; run < runs; ++run) {
+            QTemporaryDir folder;
+            QProcess child;
+            child.setWorkingDirectory(folder.path());
+            QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+            environment.insert(QStringLiteral("QT_QPA_PLATFORM"), QStringLiteral("offscreen"));
+            child.setProcessEnvironment(environment);
+            child.setProcessChannelMode(QProcess::ForwardedErrorChannel);
+            child.start(QCoreApplication::applicationFilePath(), {QStringLiteral("--child"), name});
+            if (!child.waitForFinished(300000)) {
+                child.kill();
+                child.waitForFinished();
+                collected.failures << QStringLiteral("run %1 timed out").arg(run + 1);
+                continue;
+            }
+            const QList<QByteArray> lines = child.readAllStandardOutput().split('\n');
+            bool found = false;
+            for (const QByteArray& line : lines) {
+                const QList<QByteArray> fields = line.trimmed().split(' ');
+                if (fields.size() != 7 || fields.at(0) != "RESULT")
+                    continue;
+                found = true;
+                collected.time << fields.at(2).toDouble();
+                collected.baseline << fields.at(3).toDouble();
+                collected.stall << fields.at(4).toDouble();
+                collected.memory << fields.at(5).toDouble();
+                if (name != QLatin1String("S4") && name != QLatin1String("S5") && name != QLatin1String("S6"))
+                    b0 << fields.at(3).toDouble();
+                if (fields.at(6) != "ok")
+                    collected.failures << QString::fromLatin1(fields.at(6));
+            }
+            if (!found)
+                collected.failures
+                    << QStringLiteral("run %1 gave no result (exit %2)").arg(run + 1).arg(child.exitCode());
+            std::fprintf(stderr, "%s run %d done\n", scenario, run + 1);
+        }
+    }
+
+    std::printf("\n%-4s %12s %12s %8s %10s  %s\n", "", "time ms", "baseline ms", "ratio", "stall ms",
+                "notes");
+    if (!b0.isEmpty())
+        std::printf("%-4s %12.1f %12s %8s %10s  %d runs\n", "B0", median(b0), "-", "-", "-", int(b0.size()));
+    QStringList summary;
+    for (auto it = all.cbegin(); it != all.cend(); ++it) {
+        const Runs& r = it.value();
+        if (r.time.isEmpty()) {
+            std::printf("%-4s failed: %s\n", qPrintable(it.key()),
+                        qPrintable(r.failures.join(QStringLiteral("; "))));
+            continue;
+        }
+        const double time = median(r.time);
+        const double baseline = median(r.baseline);
+        const double ratio = baseline > 0.0 ? time / baseline : 0.0;
+        const double stall = median(r.stall);
+        QString notes = QStringLiteral("%1 runs").arg(r.time.size());
+        if (it.key() == QLatin1String("S1"))
+            notes += QStringLiteral(", %1 MB resident per 10 000 rows").arg(median(r.memory), 0, 'f', 1);
+        if (it.key() == QLatin1String("S5"))
+            notes += QStringLiteral(", baseline is the 1 s budget");
+        if (!r.failures.isEmpty())
+            notes += QStringLiteral(", FAILED: ") + r.failures.join(QStringLiteral("; "));
+        std::printf("%-4s %12.1f %12.1f %8.2f %10.1f  %s\n", qPrintable(it.key()), time, baseline, ratio,
+                    stall, qPrintable(notes));
+        summary << QStringLiteral("%1 ratio=%2 stall_ms=%3")
+                       .arg(it.key())
+                       .arg(ratio, 0, 'f', 2)
+                       .arg(stall, 0, 'f', 1);
+    }
+    std::printf("\n");
+    for (const QString& line : qAsConst(summary))
+        std::printf("%s\n", qPrintable(line));
+    bool failed = false;
+    for (const Runs& r : qAsConst(all))
+        failed = failed || !r.failures.isEmpty();
+    return failed ? 1 : 0;
+}
+
+} // namespace
+
+int main(int argc, char** argv)
+{
+    const QStringList arguments = [argc, argv] {
+        QStringList list;
+        for (int i = 1; i < argc; ++i)
+            list << QString::fromLocal8Bit(argv[i]);
+        return list;
+    }();
+    const int child = arguments.indexOf(QStringLiteral("--child"));
+    if (child >= 0 && child + 1 < arguments.size()) {
+        QApplication app(argc, argv);
+        return runChild(arguments.at(child + 1));
+    }
+
+    QCoreApplication app(argc, argv);
+    int runs = 3;
+    QStringList only;
+    for (int i = 0; i + 1 < arguments.size(); ++i) {
+        if (arguments.at(i) == QLatin1String("--runs"))
+            runs = std::max(1, arguments.at(i + 1).toInt());
+        else if (arguments.at(i) == QLatin1String("--only"))
+            only = arguments.at(i + 1).split(QLatin1Char(','));
+    }
+    return runParent(runs, only);
+}

@@ -1,0 +1,115 @@
+#pragma once
+
+// Set-up shared by the module's tests: the scripted alarm service or the embedded simulated server behind
+// the business object, and the operator's side of the module's dialogs.
+
+#include "FakeAlarmService.h"
+
+#include "handling/HandleAlarmDlg.h"
+#include "service/AlarmBusiness.h"
+
+#include "DataCache.h"
+#include "MessageBoxW.h"
+#include "SimAlarmServer.h"
+#include "SystemBasicInfo.h"
+#include "WaitDialog.h"
+
+#include <QApplication>
+#include <QDir>
+#include <QPushButton>
+#include <QTest>
+#include <QTextEdit>
+#include <QTimer>
+
+namespace moduletest {
+
+inline FakeAlarmService& service()
+{
+    static FakeAlarmService fake;
+    return fake;
+}
+
+// Waits until the service thread has delivered everything and the main thread has taken what it posted.
+inline void flush()
+{
+    service().waitForDelivery();
+    for (int i = 0; i < 3; ++i)
+        QCoreApplication::processEvents();
+}
+
+// The scripted service behind a fresh relation store; must run before anything reaches the business object.
+inline void installFakeService()
+{
+    QDir(QStringLiteral("AlarmLocalDB")).removeRecursively();
+    DataCache::Instance()->SetAlarmPtr(&service());
+    VIG_ALARM_MOUDLE::AlarmBusiness::_instance();
+    VIG_BASE_MODULE::WaitDialog::_instance().setDisplayEnabled(false);
+}
+
+// The embedded simulated server on fresh databases, for the end-to-end tests.
+inline SimAlarmServer* startSimulatedServer()
+{
+    QDir(SimAlarmServer::defaultDataFolder()).removeRecursively();
+    QDir(QStringLiteral("AlarmLocalDB")).removeRecursively();
+    QDir(QStringLiteral("LiveImageTemp")).removeRecursively();
+    VIG_SYSTEM_MODULE::SystemBasicInfo::_instance().setCurrentAppStatus(VIG_SYSTEM_MODULE::AppRunning);
+    VIG_BASE_MODULE::WaitDialog::_instance().setDisplayEnabled(false);
+    SimAlarmServer* server = DataCache::Instance()->GetSimulator();
+    if (!server || !server->scenarioError().isEmpty())
+        return nullptr;
+    VIG_ALARM_MOUDLE::AlarmBusiness::_instance(); // registers with the simulator
+    return server;
+}
+
+// The texts of the message boxes shown since the last call.
+inline QStringList messages()
+{
+    QStringList shown;
+    for (const VIG_BASE_MODULE::MessageBoxW::Call& call : VIG_BASE_MODULE::MessageBoxW::calls())
+        shown.append(call.text);
+    VIG_BASE_MODULE::MessageBoxW::clearCalls();
+    return shown;
+}
+
+// Sends the next handle dialog that shows up with this note, leaving its toggles as they are.
+inline void acceptHandleDialog(const QString& note, int attempts = 500)
+{
+    QTimer::singleShot(attempts == 500 ? 0 : 10, [note, attempts] {
+        for (QWidget* widget : QApplication::topLevelWidgets()) {
+            auto* dialog = qobject_cast<VIG_ALARM_MOUDLE::HandleAlarmDlg*>(widget);
+            if (dialog && dialog->isVisible()) {
+                dialog->findChild<QTextEdit*>(QStringLiteral("textEdit"))->setPlainText(note);
+                dialog->findChild<QPushButton*>(QStringLiteral("HandleBt"))->click();
+                return;
+            }
+        }
+        if (attempts > 0)
+            acceptHandleDialog(note, attempts - 1);
+    });
+}
+
+// The handle requests sent since the last call.
+inline QList<FakeAlarmService::Call> handleRequests()
+{
+    QList<FakeAlarmService::Call> requests;
+    for (const FakeAlarmService::Call& call : service().takeCalls()) {
+        if (call.operation.startsWith(QLatin1String("RequestHandleAlarm")))
+            requests.append(call);
+    }
+    return requests;
+}
+
+// The service's answer to a batch handle request, delivered on its thread.
+inline void answer(const QStringList& uids, int result, const QString& requester)
+{
+    std::vector<std::string> list;
+    for (const QString& uid : uids)
+        list.push_back(uid.toStdString());
+    const std::string who = requester.toStdString();
+    service().deliver([list, result, who](IAlarmEvent* handler) {
+        handler->OnHandleAlarmsResult(list, result, result == 0 ? "" : "refused", who.c_str());
+    });
+    flush();
+}
+
+} // namespace moduletest

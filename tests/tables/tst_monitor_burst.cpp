@@ -1,0 +1,119 @@
+// A burst of new alarms from the service reaches the monitor table as blocks of rows; what the table shows
+// and returns must be what alarm-by-alarm insertion gives.
+#include "ModuleTestSupport.h"
+
+#include "tables/AlarmMonitorTable.h"
+
+#include "SystemBasicInfo.h"
+
+#include <QtTest>
+
+using namespace VIG_ALARM_MOUDLE;
+using namespace moduletest;
+
+namespace {
+
+AlarmData alarmData(int n)
+{
+    AlarmData alarm;
+    alarm.alarmUid = QString("B%1").arg(n, 4, 10, QLatin1Char('0')).toStdString();
+    alarm.storeUid = "S1";
+    alarm.deviceId = "D1";
+    alarm.probeId = QString("P%1").arg(n % 7).toStdString();
+    alarm.alarmTime = QString("2026-12-05 01:%1:00").arg(n % 60, 2, 10, QLatin1Char('0')).toStdString();
+    alarm.describe = "door opened";
+    alarm.state = 1;
+    return alarm;
+}
+
+void deliverNew(const AlarmData& alarm)
+{
+    service().deliver([alarm](IAlarmEvent* handler) { handler->OnNewAlarm(alarm); });
+}
+
+void deliverHandled(const AlarmData& alarm)
+{
+    AlarmProcessData record;
+    record.storeUid = alarm.storeUid;
+    record.alarmUid = alarm.alarmUid;
+    record.probeId = alarm.probeId;
+    record.alarmTime = alarm.alarmTime;
+    AlarmHandlerData handler;
+    handler.principal = "Li Na";
+    handler.handleTime = "2026-12-05 02:00:00";
+    handler.handleNote = "checked on camera";
+    handler.state = 2;
+    record.handlers.push_back(handler);
+    service().deliver([record](IAlarmEvent* event) { event->OnAlarmHandled(record); });
+}
+
+// Waits until the service has delivered and the table has put every queued row in.
+void settle(const AlarmMonitorTable& table)
+{
+    flush();
+    QTRY_COMPARE(table.pendingRowCount(), 0);
+}
+
+} // namespace
+
+class TstMonitorBurst : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void initTestCase()
+    {
+        installFakeService();
+        VIG_SYSTEM_MODULE::SystemBasicInfo::_instance().setCurrentAppStatus(VIG_SYSTEM_MODULE::AppRunning);
+    }
+
+    void burstEndsNewestOnTopInRed()
+    {
+        AlarmMonitorTable table(nullptr);
+        const int count = 700; // more than one block
+        for (int n = 0; n < count; ++n)
+            deliverNew(alarmData(n));
+        settle(table);
+        QCOMPARE(table.rowCount(), count);
+        for (int row = 0; row < count; row += 97) {
+            const int n = count - 1 - row;
+            QCOMPARE(table.getRowKeyValue(row), QString::fromStdString(alarmData(n).alarmUid));
+            QCOMPARE(table.getAlarmInfo(row).probeId, QString::fromStdString(alarmData(n).probeId));
+            QCOMPARE(table.item(row, 20)->foreground().color(), QColor("#ff6e89"));
+        }
+    }
+
+    void smallBurstIsInAfterOnePass()
+    {
+        // What the tests and the host see after the service's events were taken: every row.
+        AlarmMonitorTable table(nullptr);
+        for (int n = 1000; n < 1010; ++n)
+            deliverNew(alarmData(n));
+        flush();
+        QCOMPARE(table.rowCount(), 10);
+        QCOMPARE(table.getRowKeyValue(0), QString("B1009"));
+    }
+
+    void handledPushAndRepeatsWithinABurst()
+    {
+        AlarmMonitorTable table(nullptr);
+        for (int n = 2000; n < 2300; ++n)
+            deliverNew(alarmData(n));
+        deliverHandled(alarmData(2100)); // its row is still queued when the push comes
+        deliverNew(alarmData(2200));     // the same alarm again: one row, now on top
+        for (int n = 2300; n < 2400; ++n)
+            deliverNew(alarmData(n));
+        settle(table);
+
+        QCOMPARE(table.rowCount(), 400);
+        const int handledRow = table.getRowIndexByKeyValue("B2100");
+        QCOMPARE(handledRow, 299); // updated in place, not appended: 100 + 1 + 99 rows above it
+        QCOMPARE(table.item(handledRow, 20)->text(), QString("checked on camera"));
+        QCOMPARE(table.item(handledRow, 20)->foreground().color(), QColor("#49cc90"));
+        QCOMPARE(table.getRowIndexByKeyValue("B2200"), 100);
+        QCOMPARE(table.getRowKeyValue(0), QString("B2399"));
+    }
+};
+
+QTEST_MAIN(TstMonitorBurst)
+#include "tst_monitor_burst.moc"
