@@ -42,7 +42,7 @@ void TestAlarmRoad::newAlarmAndHandling()
 {
     AlarmSignals& hub = AlarmSignals::_instance();
     AlarmBusiness& business = AlarmBusiness::_instance();
-    QSignalSpy pushes(&hub, &AlarmSignals::signalNewAlarmPush);
+    moduletest::MainThreadSpy pushes(&hub, &AlarmSignals::signalNewAlarmPush);
     QSignalSpy storeCounts(&ModuleAccessSignals::_instance(),
                            &ModuleAccessSignals::signalStoreUnhandledAlarmsCount);
 
@@ -60,8 +60,8 @@ void TestAlarmRoad::newAlarmAndHandling()
     QTRY_VERIFY(!storeCounts.isEmpty());
     QCOMPARE(storeCounts.last(), QVariantList({storeUid, 1}));
 
-    QSignalSpy results(&hub, &AlarmSignals::signalHandleAlarmResult);
-    QSignalSpy handled(&hub, &AlarmSignals::signalHandledAlarmPush);
+    moduletest::MainThreadSpy results(&hub, &AlarmSignals::signalHandleAlarmResult);
+    moduletest::MainThreadSpy handled(&hub, &AlarmSignals::signalHandledAlarmPush);
     QStringList uids{raisedUid};
     business.handleAlarms(requester, uids, "Guard checked the back door", AlarmDealt, false);
     QTRY_COMPARE(results.count(), 1);
@@ -75,7 +75,7 @@ void TestAlarmRoad::newAlarmAndHandling()
     QTRY_COMPARE(storeCounts.last(), QVariantList({storeUid, 0}));
     QVERIFY(!AlarmModuleAccess::_instance().isStoreHasUnhandledAlarms(storeUid));
 
-    QSignalSpy notes(&hub, &AlarmSignals::signalGetAlarmHandleNotes);
+    moduletest::MainThreadSpy notes(&hub, &AlarmSignals::signalGetAlarmHandleNotes);
     business.getAlarmHandleNotes(raisedUid);
     QTRY_COMPARE(notes.count(), 1);
     const AlarmProcessVector history = notes.at(0).at(0).value<AlarmProcessVector>();
@@ -89,8 +89,9 @@ void TestAlarmRoad::refusedHandling()
 {
     // The first alarm is dealt (state 2), so it may be handled again; closing it then refuses a third time.
     AlarmSignals& hub = AlarmSignals::_instance();
-    QSignalSpy results(&hub, &AlarmSignals::signalHandleAlarmResult);
-    QSignalSpy notices(&NoticeSignals::_instance(), &NoticeSignals::sendRequestErrorNoticeSignal);
+    moduletest::MainThreadSpy results(&hub, &AlarmSignals::signalHandleAlarmResult);
+    moduletest::MainThreadSpy notices(&NoticeSignals::_instance(),
+                                      &NoticeSignals::sendRequestErrorNoticeSignal);
     AlarmBusiness::_instance().handleAlarm(requester, raisedUid, "closing", AlarmFinished, true);
     QTRY_COMPARE(results.count(), 1);
     QCOMPARE(results.at(0).at(2).toInt(), 0);

@@ -20,6 +20,9 @@
 #include <QTest>
 #include <QTextEdit>
 #include <QTimer>
+#include <QVariantList>
+
+#include <type_traits>
 
 namespace moduletest {
 
@@ -111,5 +114,30 @@ inline void answer(const QStringList& uids, int result, const QString& requester
     });
     flush();
 }
+
+// Records a signal on the main thread. A QSignalSpy records on the emitting thread, which for the signals
+// the service's thread emits races with the test reading it.
+class MainThreadSpy : public QObject
+{
+public:
+    template <typename Sender, typename... Args>
+    MainThreadSpy(const Sender* sender, void (Sender::*signal)(Args...))
+    {
+        connect(
+            sender, signal, this,
+            [this](Args... args) {
+                calls.append(QVariantList{QVariant::fromValue(std::decay_t<Args>(args))...});
+            },
+            Qt::QueuedConnection);
+    }
+
+    int count() const { return calls.size(); }
+    bool isEmpty() const { return calls.isEmpty(); }
+    const QVariantList& at(int index) const { return calls.at(index); }
+    const QVariantList& last() const { return calls.last(); }
+
+private:
+    QList<QVariantList> calls;
+};
 
 } // namespace moduletest
