@@ -20,6 +20,7 @@
 #include <QMetaObject>
 #include <QRegularExpression>
 
+#include <algorithm>
 #include <cstdio>
 #include <string>
 #include <vector>
@@ -272,6 +273,32 @@ bool AlarmBusiness::hasWaitingAlarms()
 {
     AlarmMutexLocker locker(&businessMutex);
     return !waitingAlarms.isEmpty();
+}
+
+void AlarmBusiness::placeWaitingAlarms(
+    const std::function<WaitingGroupFate(const QList<VIG_AlarmInfo>&)>& place)
+{
+    QList<VIG_AlarmInfo> parked;
+    for (;;) {
+        QList<VIG_AlarmInfo> group = takeWaitingAlarms();
+        if (group.isEmpty()) {
+            // A probe whose waiting alarms were handled elsewhere gives an empty turn; the rest still wait.
+            if (hasWaitingAlarms())
+                continue;
+            break;
+        }
+        // The store keeps no order within a probe: oldest first, so that the newest ends on show.
+        std::stable_sort(group.begin(), group.end(), [](const VIG_AlarmInfo& a, const VIG_AlarmInfo& b) {
+            return a.alarmTime != b.alarmTime ? a.alarmTime < b.alarmTime : a.alarmUid < b.alarmUid;
+        });
+        const WaitingGroupFate fate = place(group);
+        if (fate != WaitingGroupFate::Shown)
+            parked += group;
+        if (fate == WaitingGroupFate::NoRoom)
+            break;
+    }
+    for (const VIG_AlarmInfo& alarm : qAsConst(parked))
+        addWaitingAlarm(alarm.alarmUid);
 }
 
 AlarmInfoVector AlarmBusiness::getStoreUnhandledAlarms(const QString& storeUid)

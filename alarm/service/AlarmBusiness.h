@@ -12,6 +12,8 @@
 #include <QStringList>
 #include <QUuid>
 
+#include <functional>
+
 class IAlarm;
 
 namespace VIG_ALARM_MOUDLE {
@@ -49,6 +51,12 @@ public:
     QList<VIG_AlarmInfo> takeWaitingAlarms();
     // An empty turn from takeWaitingAlarms does not mean that nothing waits; this does.
     bool hasWaitingAlarms();
+    // What a video view did with the waiting alarms of one probe.
+    enum class WaitingGroupFate { Shown, Parked, NoRoom };
+    // Offers the waiting alarms to place, one probe at a time and oldest first, until place has no room or
+    // nothing waits. Parked groups and the one without room go back to the store afterwards, so that a probe
+    // whose view waits for handle results never blocks the probes behind it. Called without any lock held.
+    void placeWaitingAlarms(const std::function<WaitingGroupFate(const QList<VIG_AlarmInfo>&)>& place);
     AlarmInfoVector getStoreUnhandledAlarms(const QString& storeUid);
     int getStoreUnhandledAlarmsCount(const QString& storeUid);
 

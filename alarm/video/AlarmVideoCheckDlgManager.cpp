@@ -14,8 +14,6 @@
 #include <QRect>
 #include <QScreen>
 
-#include <algorithm>
-
 template class ZCOMMON::ZSingleton<VIG_ALARM_MOUDLE::AlarmVideoCheckDlgManager>;
 
 namespace VIG_ALARM_MOUDLE {
@@ -23,15 +21,6 @@ namespace VIG_ALARM_MOUDLE {
 namespace {
 
 const QPoint CascadeShift(20, -20);
-
-// The waiting store keeps no order within a probe: oldest first, so that the newest ends on show.
-QList<VIG_AlarmInfo> inTimeOrder(QList<VIG_AlarmInfo> group)
-{
-    std::stable_sort(group.begin(), group.end(), [](const VIG_AlarmInfo& a, const VIG_AlarmInfo& b) {
-        return a.alarmTime != b.alarmTime ? a.alarmTime < b.alarmTime : a.alarmUid < b.alarmUid;
-    });
-    return group;
-}
 
 QWidget* mainWindow()
 {
@@ -212,46 +201,31 @@ void AlarmVideoCheckDlgManager::arrangeDialogs(AlarmVideoCheckDlg* dlg)
 
 void AlarmVideoCheckDlgManager::showNextWaitingAlarms()
 {
-    AlarmBusiness& business = AlarmBusiness::_instance();
-    // A group of a probe whose dialog waits for handle results goes back to the store afterwards, so that
-    // taking again does not return it and it never blocks the groups behind it.
-    QList<VIG_AlarmInfo> parked;
-    for (;;) {
-        const QList<VIG_AlarmInfo> group = inTimeOrder(business.takeWaitingAlarms());
-        if (group.isEmpty()) {
-            // A probe whose waiting alarms were handled elsewhere gives an empty turn; the rest still wait.
-            if (business.hasWaitingAlarms())
-                continue;
-            break;
-        }
+    using Fate = AlarmBusiness::WaitingGroupFate;
+    AlarmBusiness::_instance().placeWaitingAlarms([this](const QList<VIG_AlarmInfo>& group) {
         const QString probeId = group.first().probeId;
         const auto shown = probeDialogs.constFind(probeId);
         if (shown != probeDialogs.constEnd()) {
             if (AlarmVideoCheckDlg* dlg = findDialog(shown.value())) {
-                if (dlg->cell()->isHandling()) {
-                    parked += group;
-                } else {
-                    for (const VIG_AlarmInfo& alarm : group)
-                        dlg->cell()->addAlarm(alarm);
-                }
-                continue;
+                if (dlg->cell()->isHandling())
+                    return Fate::Parked;
+                for (const VIG_AlarmInfo& alarm : group)
+                    dlg->cell()->addAlarm(alarm);
+                return Fate::Shown;
             }
             probeDialogs.remove(probeId);
         }
         AlarmVideoCheckDlg* dlg = freeDialog();
-        if (!dlg) {
-            parked += group;
-            break;
-        }
+        if (!dlg)
+            return Fate::NoRoom;
         dlg->cell()->setAlarm(group.first());
         for (int i = 1; i < group.size(); ++i)
             dlg->cell()->addAlarm(group.at(i));
         probeDialogs.insert(probeId, dlg->uid());
         dlg->show();
         arrangeDialogs(dlg);
-    }
-    for (const VIG_AlarmInfo& alarm : qAsConst(parked))
-        business.addWaitingAlarm(alarm.alarmUid);
+        return Fate::Shown;
+    });
 }
 
 } // namespace VIG_ALARM_MOUDLE

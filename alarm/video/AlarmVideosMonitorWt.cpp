@@ -6,21 +6,10 @@
 
 #include <QGridLayout>
 
-#include <algorithm>
-
 namespace VIG_ALARM_MOUDLE {
 
 namespace {
 const int CellCount = 4;
-
-// The waiting store keeps no order within a probe: oldest first, so that the newest ends on show.
-QList<VIG_AlarmInfo> inTimeOrder(QList<VIG_AlarmInfo> group)
-{
-    std::stable_sort(group.begin(), group.end(), [](const VIG_AlarmInfo& a, const VIG_AlarmInfo& b) {
-        return a.alarmTime != b.alarmTime ? a.alarmTime < b.alarmTime : a.alarmUid < b.alarmUid;
-    });
-    return group;
-}
 } // namespace
 
 AlarmVideosMonitorWt::AlarmVideosMonitorWt(QWidget* parent)
@@ -102,37 +91,21 @@ void AlarmVideosMonitorWt::slotAllAlarmsHandledSuccess(const QString& probeUid, 
 
 void AlarmVideosMonitorWt::showWaitingAlarms()
 {
-    AlarmBusiness& business = AlarmBusiness::_instance();
-    // Groups of a probe whose cell waits for handle results go back to the store afterwards, so that
-    // taking again does not return them and they never block the groups behind them.
-    QList<VIG_AlarmInfo> parked;
-    for (;;) {
-        const QList<VIG_AlarmInfo> group = inTimeOrder(business.takeWaitingAlarms());
-        if (group.isEmpty()) {
-            // A probe whose waiting alarms were handled elsewhere gives an empty turn; the rest still wait.
-            if (business.hasWaitingAlarms())
-                continue;
-            break;
-        }
-        const int shown = probeCells.value(group.first().probeId, -1);
-        AlarmVideoCellWt* busy = cells.value(shown, nullptr);
+    using Fate = AlarmBusiness::WaitingGroupFate;
+    AlarmBusiness::_instance().placeWaitingAlarms([this](const QList<VIG_AlarmInfo>& group) {
+        AlarmVideoCellWt* busy = cells.value(probeCells.value(group.first().probeId, -1), nullptr);
         if (busy) {
-            if (busy->isHandling()) {
-                parked += group;
-                continue;
-            }
+            if (busy->isHandling())
+                return Fate::Parked;
             for (const VIG_AlarmInfo& alarm : group)
                 busy->addAlarm(alarm);
-            continue;
+            return Fate::Shown;
         }
-        if (freeCells.empty()) {
-            parked += group;
-            break;
-        }
+        if (freeCells.empty())
+            return Fate::NoRoom;
         startCell(*freeCells.begin(), group);
-    }
-    for (const VIG_AlarmInfo& alarm : qAsConst(parked))
-        business.addWaitingAlarm(alarm.alarmUid);
+        return Fate::Shown;
+    });
 }
 
 } // namespace VIG_ALARM_MOUDLE
