@@ -21,6 +21,8 @@
 
 #include "StormAlarmService.h"
 
+#include "SimAlarmEngine.h"
+
 #include "frame/AlarmModuleInit.h"
 #include "frame/AlarmSignals.h"
 #include "frame/VideoAlarmForm.h"
@@ -149,6 +151,16 @@ std::unique_ptr<QTableWidget> plainTable(QWidget* window)
     table->show();
     QCoreApplication::processEvents();
     return table;
+}
+
+// A baseline runs in a window of its own, gone before the module's run starts.
+double onSideWindow(double (*baseline)(QWidget*))
+{
+    QWidget side;
+    side.resize(1600, 900);
+    new QVBoxLayout(&side);
+    side.show();
+    return baseline(&side);
 }
 
 // B0: rows at the top of an empty table.
@@ -354,13 +366,7 @@ Result newAlarmStorm(int showMode, int prefilledRows)
 {
     Host host(showMode);
     Result result;
-    {
-        QWidget side;
-        side.resize(1600, 900);
-        new QVBoxLayout(&side);
-        side.show();
-        result.baselineMs = baselineTopInsertion(&side);
-    }
+    result.baselineMs = onSideWindow(baselineTopInsertion);
 
     AlarmMonitorTable* monitor = host.monitorTable();
     for (int n = 0; n < prefilledRows; ++n) {
@@ -437,13 +443,7 @@ Result handledPushes()
 {
     Host host(0);
     Result result;
-    {
-        QWidget side;
-        side.resize(1600, 900);
-        new QVBoxLayout(&side);
-        side.show();
-        result.baselineMs = baselineInPlaceEdits(&side);
-    }
+    result.baselineMs = onSideWindow(baselineInPlaceEdits);
     AlarmMonitorTable* monitor = host.monitorTable();
     prefillNewRows(monitor, HandledPushes);
     host.settle();
@@ -452,18 +452,7 @@ Result handledPushes()
     pushes.reserve(HandledPushes);
     for (int n = 0; n < HandledPushes; ++n) {
         const AlarmData alarm = StormAlarmService::makeAlarm(n, Probes);
-        AlarmProcessData record;
-        record.storeUid = alarm.storeUid;
-        record.alarmUid = alarm.alarmUid;
-        record.deviceId = alarm.deviceId;
-        record.typeKey = alarm.typeKey;
-        record.typeDescription = alarm.typeDescription;
-        record.subTypeKey = alarm.subTypeKey;
-        record.subTypeDescription = alarm.subTypeDescription;
-        record.probeId = alarm.probeId;
-        record.alarmTime = alarm.alarmTime;
-        record.describe = alarm.describe;
-        record.channelIndex = alarm.channelIndex;
+        AlarmProcessData record = SimAlarmEngine::processOf(alarm);
         record.handlers.push_back(
             {"Operator 7", "2026-12-05 23:10:00", "Checked on video", "555-0700", 2, ""});
         pushes.push_back([record](IAlarmEvent* handler) { handler->OnAlarmHandled(record); });
@@ -519,13 +508,7 @@ Result recordPages()
 {
     Host host(0);
     Result result;
-    {
-        QWidget side;
-        side.resize(1600, 900);
-        new QVBoxLayout(&side);
-        side.show();
-        result.baselineMs = baselinePages(&side);
-    }
+    result.baselineMs = onSideWindow(baselinePages);
     host.service.setRecordsCount(RecordPages * RecordsPerPage);
     auto* search = host.form->recordPage()->findChild<AlarmRecordSearchWt*>();
     auto* table = search->findChild<AlarmRecordTable*>();

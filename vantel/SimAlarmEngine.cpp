@@ -58,23 +58,6 @@ bool readTime(const std::string& text, QByteArray* out)
     return true;
 }
 
-AlarmProcessData processOf(const AlarmData& alarm)
-{
-    AlarmProcessData record;
-    record.storeUid = alarm.storeUid;
-    record.alarmUid = alarm.alarmUid;
-    record.deviceId = alarm.deviceId;
-    record.typeKey = alarm.typeKey;
-    record.typeDescription = alarm.typeDescription;
-    record.subTypeKey = alarm.subTypeKey;
-    record.subTypeDescription = alarm.subTypeDescription;
-    record.probeId = alarm.probeId;
-    record.alarmTime = alarm.alarmTime;
-    record.describe = alarm.describe;
-    record.channelIndex = alarm.channelIndex;
-    return record;
-}
-
 QString connectionName()
 {
     static QAtomicInt serial;
@@ -144,6 +127,23 @@ AlarmData SimAlarmEngine::makeAlarm(const SimScenario::Probe& probe, const SimAl
     alarm.state = 1;
     alarm.channelIndex = probe.channelIndex;
     return alarm;
+}
+
+AlarmProcessData SimAlarmEngine::processOf(const AlarmData& alarm)
+{
+    AlarmProcessData record;
+    record.storeUid = alarm.storeUid;
+    record.alarmUid = alarm.alarmUid;
+    record.deviceId = alarm.deviceId;
+    record.typeKey = alarm.typeKey;
+    record.typeDescription = alarm.typeDescription;
+    record.subTypeKey = alarm.subTypeKey;
+    record.subTypeDescription = alarm.subTypeDescription;
+    record.probeId = alarm.probeId;
+    record.alarmTime = alarm.alarmTime;
+    record.describe = alarm.describe;
+    record.channelIndex = alarm.channelIndex;
+    return record;
 }
 
 std::string SimAlarmEngine::newUid()

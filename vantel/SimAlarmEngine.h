@@ -18,7 +18,8 @@ class QDateTime;
 class SimAlarmStore;
 
 // The simulated alarm server's behaviour: it answers requests from its store and produces alarms. Every
-// operation but the constructor and makeAlarm runs on the server's thread, so it needs no lock of its own.
+// operation but the constructor and the static ones runs on the server's thread, so it needs no lock of its
+// own.
 class SimAlarmEngine
 {
 public:
@@ -64,6 +65,8 @@ public:
     static AlarmData makeAlarm(const SimScenario::Probe& probe, const SimAlarmCatalogue::Kind& kind,
                                const std::string& alarmTime, const std::string& createTime,
                                const std::string& alarmUid);
+    // The handled record of an alarm, with no handling yet.
+    static AlarmProcessData processOf(const AlarmData& alarm);
     static std::string newUid();
     static std::string createTimeText();
 
