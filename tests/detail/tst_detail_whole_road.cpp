@@ -14,7 +14,6 @@
 #include "VideoPanel.h"
 #include "VideoPlaybackPanel.h"
 
-#include <QSignalSpy>
 #include <QtTest>
 
 using namespace VIG_ALARM_MOUDLE;
@@ -59,16 +58,17 @@ void TestDetailWholeRoad::initTestCase()
 void TestDetailWholeRoad::anAlarmOfTheDemoIsOpenedPlayedAndHandled()
 {
     // Probe P0104 raises its alarms on NVR D0101, channel 4: a cloud, a storage and another cloud recording.
-    QSignalSpy pushed(&AlarmSignals::_instance(), &AlarmSignals::signalNewAlarmPush);
+    // The push is emitted on the service's thread: record it on this one.
+    moduletest::MainThreadSpy pushed(&AlarmSignals::_instance(), &AlarmSignals::signalNewAlarmPush);
     QString error;
     const QString uid = server()->raiseAlarm("P0104", "intrusion", &error);
     QVERIFY2(!uid.isEmpty(), qPrintable(error));
     VIG_AlarmInfo alarm;
     QTRY_VERIFY_WITH_TIMEOUT(
         [&] {
-            for (const QList<QVariant>& arguments : qAsConst(pushed)) {
-                if (arguments.first().value<VIG_AlarmInfo>().alarmUid == uid)
-                    alarm = arguments.first().value<VIG_AlarmInfo>();
+            for (int i = 0; i < pushed.count(); ++i) {
+                if (pushed.at(i).first().value<VIG_AlarmInfo>().alarmUid == uid)
+                    alarm = pushed.at(i).first().value<VIG_AlarmInfo>();
             }
             return !alarm.alarmUid.isEmpty();
         }(),

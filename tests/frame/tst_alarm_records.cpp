@@ -59,6 +59,7 @@ void TestAlarmRecords::stringConnectionsCarryRecords()
     const auto list = records.at(0).at(0).value<AlarmInfoVector>();
     QCOMPARE(list.size(), 2);
     QCOMPARE(list.at(1).alarmUid, QString("A-2"));
+    QCOMPARE(list.at(0).deviceName, QString("前门 NVR"));
     const auto history = notes.at(0).at(0).value<AlarmProcessVector>();
     QCOMPARE(history.size(), 1);
     QCOMPARE(history.at(0).handleNote, QString("checked, staff on site"));

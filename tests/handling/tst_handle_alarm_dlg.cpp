@@ -63,9 +63,7 @@ private slots:
             QCOMPARE(note->toPlainText(), QString(" \n\t \n"));
             const QVector<MessageBoxW::Call> calls = MessageBoxW::calls();
             QCOMPARE(calls.size(), 1);
-            QCOMPARE(calls.at(0).title, QString());
             QCOMPARE(calls.at(0).text, QString("The handle note can not be null."));
-            QCOMPARE(calls.at(0).buttons, 1);
             checked = true;
             // The close button ends it without an answer.
             shown->closeButton()->click();

@@ -5,121 +5,172 @@
 
 using VIG_BASE_MODULE::TableWidget;
 
+namespace {
+
+QStringList keysInOrder(const TableWidget& table)
+{
+    QStringList keys;
+    for (int row = 0; row < table.rowCount(); ++row)
+        keys << table.getRowKeyValue(row);
+    return keys;
+}
+
+// Every row's key leads back to that row.
+void verifyKeys(const TableWidget& table)
+{
+    for (int row = 0; row < table.rowCount(); ++row)
+        QCOMPARE(table.getRowIndexByKeyValue(table.getRowKeyValue(row)), row);
+}
+
+// Keys, second-column texts and colours, row by row.
+QStringList snapshot(const TableWidget& table)
+{
+    QStringList shot;
+    for (int row = 0; row < table.rowCount(); ++row)
+        shot << table.getRowKeyValue(row) + '|' + table.item(row, 1)->text() + '|' +
+                    table.item(row, 1)->foreground().color().name();
+    return shot;
+}
+
+} // namespace
+
 class TstHostTableWidget : public QObject
 {
     Q_OBJECT
 
-private:
-    // Every row's key must lead back to that row, and absent keys nowhere.
-    static void verifyKeys(const TableWidget& table)
-    {
-        for (int row = 0; row < table.rowCount(); ++row) {
-            const QString key = table.getRowKeyValue(row);
-            QVERIFY2(!key.isEmpty(), qPrintable(QString::number(row)));
-            QCOMPARE(table.getRowIndexByKeyValue(key), row);
-        }
-    }
-
-    static QStringList keysInOrder(const TableWidget& table)
-    {
-        QStringList keys;
-        for (int row = 0; row < table.rowCount(); ++row)
-            keys << table.getRowKeyValue(row);
-        return keys;
-    }
-
 private slots:
-    void frontBackInsertionsAndDeletes()
+    void rowsAndKeysStayTogether()
     {
         TableWidget table;
         table.setHeaderViewColumnName({"name", "value"});
         QCOMPARE(table.insertBack({"b", "2"}, "kb", {}), 0);
         QCOMPARE(table.insertFront({"a", "1"}, "ka", {}), 0);
         QCOMPARE(table.insertBack({"c", "3"}, "kc", {1}), 2);
-        table.insertFront({"z", "0"}, "kz", {});
-        QCOMPARE(keysInOrder(table), QStringList({"kz", "ka", "kb", "kc"}));
-        QVERIFY(table.item(2, 1)->textAlignment() != int(Qt::AlignCenter));
-        QCOMPARE(table.item(3, 1)->textAlignment(), int(Qt::AlignCenter));
-        verifyKeys(table);
-
-        QVERIFY(table.deleteRowByKeyValue("ka"));
-        QVERIFY(!table.deleteRowByKeyValue("ka"));
-        QCOMPARE(table.getRowIndexByKeyValue("ka"), -1);
-        QCOMPARE(table.getRowIndexByKeyValue("kc"), 2);
-        verifyKeys(table);
-
+        QCOMPARE(table.item(2, 1)->textAlignment(), int(Qt::AlignCenter));
+        QVERIFY(table.item(1, 1)->textAlignment() != int(Qt::AlignCenter));
         // A key inserted again replaces its old row.
         table.insertFront({"c2", "33"}, "kc", {});
-        QCOMPARE(table.rowCount(), 3);
-        QCOMPARE(keysInOrder(table), QStringList({"kc", "kz", "kb"}));
+        QCOMPARE(keysInOrder(table), QStringList({"kc", "ka", "kb"}));
         QCOMPARE(table.item(0, 0)->text(), QString("c2"));
-
         QVERIFY(table.modifyRowValues({"B", "22"}, 2));
         QVERIFY(!table.modifyRowValues({"x"}, 3));
-        QCOMPARE(table.item(2, 1)->text(), QString("22"));
-        QCOMPARE(table.getRowKeyValue(2), QString("kb"));
-
-        table.setRowTextColor(1, QColor("#ff6e89"));
-        QCOMPARE(table.item(1, 1)->foreground().color(), QColor("#ff6e89"));
-
-        QCOMPARE(table.getRowKeyValue(-1), QString());
-        QCOMPARE(table.getRowKeyValue(3), QString());
+        QCOMPARE(table.item(2, 1)->text() + table.getRowKeyValue(2), QString("22kb"));
+        QVERIFY(table.getRowKeyValue(-1).isNull() && table.getRowKeyValue(3).isNull());
         QCOMPARE(table.getRowIndexByKeyValue(QString()), -1);
-
-        table.deleteAllRows();
-        QCOMPARE(table.rowCount(), 0);
+        table.setRowCount(0);
         QCOMPARE(table.getRowIndexByKeyValue("kb"), -1);
-        table.insertBack({"n"}, "kn", {});
+        table.insertBack({"n", "1"}, "kn", {});
         QCOMPARE(table.getRowIndexByKeyValue("kn"), 0);
     }
 
-    void changesThroughQtOwnOperations()
-    {
-        TableWidget table;
-        table.setHeaderViewColumnName({"v"});
-        for (int i = 0; i < 6; ++i)
-            table.insertBack({QString::number(5 - i)}, QString("k%1").arg(i), {});
-        table.removeRow(1);
-        QCOMPARE(table.getRowIndexByKeyValue("k1"), -1);
-        QCOMPARE(table.getRowIndexByKeyValue("k2"), 1);
-        table.sortByColumn(0, Qt::AscendingOrder);
-        QCOMPARE(table.getRowIndexByKeyValue("k5"), 0);
-        verifyKeys(table);
-        table.setRowCount(0);
-        QCOMPARE(table.getRowIndexByKeyValue("k5"), -1);
-    }
-
-    // Random front and back insertions, deletions and sorts, checked against a plain list.
+    // Random insertions (of new and existing keys), deletions by key and by Qt's own removeRow, and sorts,
+    // checked against a plain list.
     void randomOperationsMatchAPlainList()
     {
         TableWidget table;
         table.setHeaderViewColumnName({"v"});
         QStringList expected;
         QRandomGenerator random(20260105);
-        int next = 0;
-        for (int step = 0; step < 3000; ++step) {
+        for (int step = 0, next = 0; step < 3000; ++step) {
             const int op = random.bounded(10);
+            const bool again = !expected.isEmpty() && random.bounded(8) == 0;
+            const QString key =
+                again ? expected.at(random.bounded(expected.size())) : QString("k%1").arg(next++);
             if (op < 4) {
-                const QString key = QString("k%1").arg(next++);
                 table.insertFront({QString::number(random.bounded(1000))}, key, {});
+                expected.removeOne(key);
                 expected.prepend(key);
-            } else if (op < 7) {
-                const QString key = QString("k%1").arg(next++);
+            } else if (op < 7 && !again) {
                 table.insertBack({QString::number(random.bounded(1000))}, key, {});
                 expected.append(key);
+            } else if (op < 8 && !expected.isEmpty()) {
+                QVERIFY(table.deleteRowByKeyValue(expected.takeAt(random.bounded(expected.size()))));
             } else if (op < 9 && !expected.isEmpty()) {
-                const QString key = expected.takeAt(random.bounded(expected.size()));
-                QVERIFY(table.deleteRowByKeyValue(key));
+                const int row = random.bounded(expected.size());
+                table.removeRow(row);
+                expected.removeAt(row);
             } else if (step % 50 == 0) {
                 table.sortByColumn(0, Qt::AscendingOrder);
                 expected = keysInOrder(table);
             }
-            const QString probe =
-                expected.isEmpty() ? QString("none") : expected.at(random.bounded(expected.size()));
+            const QString probe = expected.isEmpty() ? "none" : expected.at(random.bounded(expected.size()));
             QCOMPARE(table.getRowIndexByKeyValue(probe), expected.indexOf(probe));
         }
         QCOMPARE(keysInOrder(table), expected);
         verifyKeys(table);
+        QVERIFY(!table.deleteRowByKeyValue("none"));
+    }
+
+    // Rows queued for the top end exactly as if each had been inserted at the top on its own, with keys
+    // repeating (in the queue and against rows already in) and rows deleted and changed in between.
+    void queuedRowsMatchRowsInsertedOneByOne()
+    {
+        TableWidget queued;
+        TableWidget direct;
+        queued.setHeaderViewColumnName({"a", "b"});
+        direct.setHeaderViewColumnName({"a", "b"});
+        QRandomGenerator random(7);
+        for (int step = 0; step < 3000; ++step) {
+            const QString key = QString("k%1").arg(random.bounded(400));
+            const QStringList values{key, QString("v%1").arg(step)};
+            const QColor colour = step % 3 ? QColor("#ff6e89") : QColor("#49cc90");
+            const int action = random.bounded(100);
+            if (action < 80) {
+                queued.queueFront(values, key, colour);
+                direct.setRowTextColor(direct.insertFront(values, key, {}), colour);
+            } else if (action < 88) {
+                queued.insertBack(values, key, {});
+                direct.insertBack(values, key, {});
+            } else if (action < 95) {
+                QCOMPARE(queued.deleteRowByKeyValue(key), direct.deleteRowByKeyValue(key));
+            } else {
+                const int row = direct.getRowIndexByKeyValue(key);
+                QCOMPARE(queued.getRowIndexByKeyValue(key), row);
+                queued.modifyRowValues({key, "changed"}, row);
+                direct.modifyRowValues({key, "changed"}, row);
+            }
+            if (step % 500 == 0)
+                QCoreApplication::processEvents(); // lets some blocks go in on their own
+        }
+        queued.flushPendingRows();
+        QCOMPARE(queued.pendingRowCount(), 0);
+        QCOMPARE(snapshot(queued), snapshot(direct));
+        verifyKeys(queued);
+    }
+
+    void queueDrainsNewestOnTopAndFlushesForReaders()
+    {
+        TableWidget table;
+        table.setHeaderViewColumnName({"a", "b"});
+        table.insertBack({"old", "old"}, "old", {});
+        for (int i = 0; i < 1000; ++i)
+            table.queueFront({QString::number(i), QString::number(i)}, QString("k%1").arg(i),
+                             QColor("#ff6e89"));
+        QCOMPARE(table.rowCount(), 1); // not in yet
+        QTRY_COMPARE(table.pendingRowCount(), 0);
+        QCOMPARE(table.rowCount(), 1001);
+        QCOMPARE(keysInOrder(table).mid(998), QStringList({"k1", "k0", "old"}));
+        QCOMPARE(table.getRowIndexByKeyValue("k10"), 989);
+        QCOMPARE(table.item(500, 1)->foreground().color(), QColor("#ff6e89"));
+
+        // A reader, the operator's click and a clearing all see or take the queued rows first.
+        table.deleteAllRows();
+        table.resize(400, 300);
+        table.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&table));
+        table.queueFront({"a", "1"}, "ka", QColor());
+        QCOMPARE(table.getRowIndexByKeyValue("ka"), 0);
+        QCOMPARE(table.pendingRowCount(), 0);
+        table.queueFront({"b", "2"}, "kb", QColor());
+        QCOMPARE(table.getRowKeyValue(0), QString("kb"));
+        table.queueFront({"c", "3"}, "kc", QColor());
+        QTest::mouseClick(table.viewport(), Qt::LeftButton, {}, QPoint(5, 5));
+        QCOMPARE(table.pendingRowCount(), 0);
+        QCOMPARE(table.rowCount(), 3);
+        table.queueFront({"d", "4"}, "kd", QColor());
+        table.deleteAllRows();
+        QCoreApplication::processEvents();
+        QCOMPARE(table.rowCount(), 0);
     }
 };
 

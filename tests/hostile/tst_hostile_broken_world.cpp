@@ -32,10 +32,9 @@ private slots:
         QDir(SimAlarmServer::defaultDataFolder()).removeRecursively();
         QDir(QStringLiteral("AlarmLocalDB")).removeRecursively();
         QFile demo(QStringLiteral(VIG_SOURCE_DIR "/scenarios/demo.json"));
-        QVERIFY(demo.open(QIODevice::ReadOnly));
         QFile broken(QStringLiteral("broken.json"));
-        QVERIFY(broken.open(QIODevice::WriteOnly | QIODevice::Truncate));
-        broken.write(demo.read(demo.size() / 2));
+        QVERIFY(demo.open(QIODevice::ReadOnly) && broken.open(QIODevice::WriteOnly | QIODevice::Truncate));
+        QVERIFY(broken.write(demo.read(demo.size() / 2)) > 0);
         broken.close();
         qputenv("VIG_SCENARIO", QFileInfo(broken).absoluteFilePath().toUtf8());
     }
@@ -46,8 +45,7 @@ private slots:
         QVERIFY(server->scenarioError().contains(QStringLiteral("broken.json")));
         QVERIFY(server->probeIds().isEmpty());
         QString error;
-        QVERIFY(server->raiseAlarm(QStringLiteral("P0101"), QString(), &error).isEmpty());
-        QVERIFY(!error.isEmpty());
+        QVERIFY(server->raiseAlarm(QStringLiteral("P0101"), QString(), &error).isEmpty() && !error.isEmpty());
         QVERIFY(VIG_DATA_MODULE::BasicData::_instance().getStoreInfo("S001").storeName.isEmpty());
 
         VIG_SYSTEM_MODULE::SystemBasicInfo::_instance().setCurrentAppStatus(VIG_SYSTEM_MODULE::AppRunning);

@@ -47,27 +47,22 @@ private slots:
         QFile damaged(file);
         QVERIFY(damaged.open(QIODevice::ReadWrite));
         QVERIFY(damaged.size() > 8 * 1024);
-        for (qint64 at = 1024; at < damaged.size(); at += 1024) {
-            damaged.seek(at);
-            damaged.write(QByteArray(512, '\xee'));
-        }
+        for (qint64 at = 1024; at < damaged.size(); at += 1024)
+            QVERIFY(damaged.seek(at) && damaged.write(QByteArray(512, '\xee')) == 512);
         damaged.close();
 
         static FakeAlarmService service;
         DataCache::Instance()->SetAlarmPtr(&service);
         AlarmVideoRelation& store = AlarmVideoRelation::_instance();
         // Readable or not at opening, the store answers with nothing and keeps going.
-        const QList<VIG_AlarmRelation> found = store.getAlarmRelations("A1");
-        for (const VIG_AlarmRelation& relation : found)
+        for (const VIG_AlarmRelation& relation : store.getAlarmRelations("A1"))
             QCOMPARE(relation.alarmUid, QString("A1"));
-        VIG_AlarmRelation relation{"A9", "/cap/new.png", "Capture 2026-12-05 04:00:00", CaptureRelation};
-        store.addRelation(relation);
+        store.addRelation({"A9", "/cap/new.png", "Capture 2026-12-05 04:00:00", CaptureRelation});
         store.deleteRelation("A1", "/cap/1.png");
         store.deleteAlarmRelations("A2");
         AlarmBusiness::_instance().saveCaptureRelation("A3", "/cap/3.png");
         AlarmBusiness::_instance().saveRecordingRelation("A3", "D:\\rec\\20261205\\a-b-101010-d.vrec");
-        const QList<VIG_AlarmRelation> after = store.getAlarmRelations("A9");
-        QVERIFY(after.size() <= 1);
+        QVERIFY(store.getAlarmRelations("A9").size() <= 1);
         // The damaged file is the operator's to repair: it is still there, not replaced behind their back.
         QVERIFY(QFile::exists(file));
     }

@@ -19,108 +19,58 @@
 #include <memory>
 
 using namespace VIG_ALARM_MOUDLE;
-using namespace moduletest;
 
 namespace {
 
 // Answers "/garbage.png" with bytes that are no image, and never answers anything else.
-class StallingServer : public QObject
+class StallingServer : public QTcpServer
 {
 public:
     StallingServer()
     {
-        server.listen(QHostAddress::LocalHost);
-        connect(&server, &QTcpServer::newConnection, this, [this] {
-            while (QTcpSocket* socket = server.nextPendingConnection()) {
+        listen(QHostAddress::LocalHost);
+        connect(this, &QTcpServer::newConnection, this, [this] {
+            while (QTcpSocket* socket = nextPendingConnection()) {
                 sockets.append(socket);
-                connect(socket, &QTcpSocket::readyRead, this, [this, socket] { answer(socket); });
+                connect(socket, &QTcpSocket::readyRead, this, [this, socket] {
+                    const QByteArray path = socket->readAll().split(' ').value(1);
+                    requested.append(QString::fromLatin1(path));
+                    if (path == "/garbage.png") {
+                        socket->write("HTTP/1.1 200 OK\r\nContent-Type: image/png\r\nConnection: close\r\n"
+                                      "Content-Length: 4096\r\n\r\n" +
+                                      QByteArray(4096, '\x9c'));
+                        socket->disconnectFromHost();
+                    }
+                });
             }
         });
     }
 
     QString url(const QString& name) const
     {
-        return QStringLiteral("http://127.0.0.1:%1/%2").arg(server.serverPort()).arg(name);
+        return QStringLiteral("http://127.0.0.1:%1/%2").arg(serverPort()).arg(name);
     }
-    QStringList requested() const { return paths; }
     void hangUp()
     {
         for (QTcpSocket* socket : qAsConst(sockets))
             socket->abort();
     }
 
-private:
-    void answer(QTcpSocket* socket)
-    {
-        const QByteArray request = socket->readAll();
-        const QByteArray path = request.split(' ').value(1);
-        paths.append(QString::fromLatin1(path));
-        if (path != "/garbage.png")
-            return;
-        const QByteArray body(4096, '\x9c');
-        socket->write("HTTP/1.1 200 OK\r\nContent-Type: image/png\r\nConnection: close\r\nContent-Length: " +
-                      QByteArray::number(body.size()) + "\r\n\r\n" + body);
-        socket->disconnectFromHost();
-    }
+    QStringList requested;
 
-    QTcpServer server;
+private:
     QList<QTcpSocket*> sockets;
-    QStringList paths;
 };
 
-VIG_AlarmInfo alarmOf(const QString& uid)
-{
-    const VIG_DATA_MODULE::VIG_ProbeInfo probe =
-        VIG_DATA_MODULE::BasicData::_instance().getProbeInfo("P0101");
-    VIG_AlarmInfo alarm;
-    alarm.alarmUid = uid;
-    alarm.storeUid = probe.storeUid;
-    alarm.deviceId = probe.deviceId;
-    alarm.probeId = "P0101";
-    alarm.channelIndex = probe.channelIndex;
-    alarm.alarmTime = "2026-11-25 21:39:00";
-    alarm.state = AlarmNew;
-    return alarm;
-}
-
-void answerNotes(const QString& uid, const QString& urls)
+void answerNotes(const QString& urls)
 {
     VIG_AlarmProcess process;
-    process.alarmUid = uid;
+    process.alarmUid = "HANG-1";
     process.handleTime = "2026-11-25 22:00:00";
     process.handleNote = "on site";
     process.liveImageUrls = urls;
     emit AlarmSignals::_instance().signalGetAlarmHandleNotes({process}, 0, QString());
 }
-
-struct View
-{
-    AlarmDetailCheckWt widget;
-
-    View()
-    {
-        widget.resize(1200, 700);
-        widget.show();
-    }
-    AlarmRelationsListWt* list() const
-    {
-        return widget.findChild<AlarmRelationsListWt*>(QStringLiteral("alarminfoList"));
-    }
-    VIG_BASE_MODULE::ImageViewer* viewer() const
-    {
-        return widget.findChild<VIG_BASE_MODULE::ImageViewer*>(QStringLiteral("imageViewer"));
-    }
-    VIG_BASE_MODULE::VideoPlaybackPanel* playback() const
-    {
-        return widget.findChild<VIG_BASE_MODULE::VideoPlaybackPanel*>(QStringLiteral("playbackPanel"));
-    }
-    int rowOf(const QString& text) const
-    {
-        const QList<QListWidgetItem*> found = list()->findItems(text, Qt::MatchExactly);
-        return found.isEmpty() ? -1 : list()->row(found.first());
-    }
-    void open(int row) const { emit list()->itemDoubleClicked(list()->item(row)); }
-};
 
 } // namespace
 
@@ -129,54 +79,65 @@ class TestHostileDownloads : public QObject
     Q_OBJECT
 
 private slots:
-    void initTestCase()
-    {
-        QDir(QStringLiteral("LiveImageTemp")).removeRecursively();
-        installFakeService();
-        QVERIFY(VIG_DATA_MODULE::BasicData::_instance().loadScenario(
-            QStringLiteral(VIG_SOURCE_DIR "/scenarios/demo.json")));
-    }
-
     void hangingAndGarbageDownloads()
     {
+        QDir(QStringLiteral("LiveImageTemp")).removeRecursively();
+        moduletest::installFakeService();
+        QVERIFY(VIG_DATA_MODULE::BasicData::_instance().loadScenario(VIG_SOURCE_DIR "/scenarios/demo.json"));
+        const VIG_DATA_MODULE::VIG_ProbeInfo probe =
+            VIG_DATA_MODULE::BasicData::_instance().getProbeInfo("P0101");
+        VIG_AlarmInfo alarm;
+        alarm.alarmUid = "HANG-1";
+        alarm.storeUid = probe.storeUid;
+        alarm.deviceId = probe.deviceId;
+        alarm.probeId = "P0101";
+        alarm.channelIndex = probe.channelIndex;
+        alarm.alarmTime = "2026-11-25 21:39:00";
+        alarm.state = AlarmNew;
+
         StallingServer server;
-        auto view = std::make_unique<View>();
-        view->widget.setAlarm(alarmOf("HANG-1"), LiveVideoRelation);
-        QTRY_VERIFY(view->list()->count() >= 1);
-        answerNotes("HANG-1", server.url("hang.png") + ',' + server.url("garbage.png"));
-        const int hang = view->rowOf("Livehang");
-        const int garbage = view->rowOf("Livegarbage");
-        QVERIFY(hang >= 0 && garbage >= 0);
+        auto view = std::make_unique<AlarmDetailCheckWt>();
+        view->resize(1200, 700);
+        view->show();
+        auto* list = view->findChild<AlarmRelationsListWt*>(QStringLiteral("alarminfoList"));
+        auto* viewer = view->findChild<VIG_BASE_MODULE::ImageViewer*>(QStringLiteral("imageViewer"));
+        auto* playback =
+            view->findChild<VIG_BASE_MODULE::VideoPlaybackPanel*>(QStringLiteral("playbackPanel"));
+        QVERIFY(list && viewer && playback);
+        const auto open = [list](const QString& text) {
+            const QList<QListWidgetItem*> found = list->findItems(text, Qt::MatchExactly);
+            QVERIFY2(!found.isEmpty(), qPrintable(text));
+            emit list->itemDoubleClicked(found.first());
+        };
+        view->setAlarm(alarm, LiveVideoRelation);
+        QTRY_VERIFY(list->count() >= 1);
+        answerNotes(server.url("hang.png") + ',' + server.url("garbage.png"));
 
         // Never answered: the viewer waits, the UI goes on.
-        view->open(hang);
-        QTRY_VERIFY(server.requested().contains("/hang.png"));
-        QVERIFY(view->viewer()->isVisible());
-        QVERIFY(view->viewer()->isWaitingVisible());
-        QVERIFY(!view->viewer()->hasImage());
-
+        open("Livehang");
+        QTRY_VERIFY(server.requested.contains("/hang.png"));
+        QVERIFY(viewer->isVisible() && viewer->isWaitingVisible() && !viewer->hasImage());
         // The other entries still open meanwhile.
-        view->open(view->rowOf("LiveVideo"));
-        QVERIFY(view->playback()->isVisible());
-        QVERIFY(!view->viewer()->isVisible());
+        open("LiveVideo");
+        QVERIFY(playback->isVisible() && !viewer->isVisible());
 
         // Garbage arrives complete, but it is no image: the wait ends without one.
-        view->open(garbage);
-        QTRY_VERIFY(server.requested().contains("/garbage.png"));
-        QTRY_VERIFY(!view->viewer()->isWaitingVisible());
-        QVERIFY(!view->viewer()->hasImage());
+        open("Livegarbage");
+        QTRY_VERIFY(server.requested.contains("/garbage.png"));
+        QTRY_VERIFY(!viewer->isWaitingVisible());
+        QVERIFY(!viewer->hasImage());
 
         // The hanging one fails at last: nothing is left under its name, nothing is shown for it.
         server.hangUp();
-        QTRY_VERIFY(!view->viewer()->isWaitingVisible());
+        QTRY_VERIFY(!viewer->isWaitingVisible());
         QVERIFY(!QFile::exists("LiveImageTemp/HANG-1/hang.png"));
-        QVERIFY(!view->viewer()->hasImage());
+        QVERIFY(!viewer->hasImage());
 
         // Another hang, then the page is left and the view closed while it still hangs.
-        answerNotes("HANG-1", server.url("hang2.png"));
-        view->open(view->rowOf("Livehang2"));
-        QTRY_VERIFY(server.requested().contains("/hang2.png"));
-        view->widget.findChild<QPushButton*>(QStringLiteral("backBt"))->click();
+        answerNotes(server.url("hang2.png"));
+        open("Livehang2");
+        QTRY_VERIFY(server.requested.contains("/hang2.png"));
+        view->findChild<QPushButton*>(QStringLiteral("backBt"))->click();
         view.reset();
         server.hangUp();
         QTest::qWait(50);

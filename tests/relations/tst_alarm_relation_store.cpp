@@ -14,45 +14,35 @@
 
 using namespace VIG_ALARM_MOUDLE;
 
-// The store is a process-wide singleton that opens its database once, in the working directory. Each case
-// therefore runs the store in a child process of this test, in a folder of its own, with a list of
-// operations in "ops.json"; the child writes what the reads returned to "out.json".
+// The store is a singleton that opens its database once, in the working directory: each case runs it in a
+// child process in a folder of its own, reading operations from "ops.json" and writing reads to "out.json".
 namespace {
-
-QJsonObject toJson(const VIG_AlarmRelation& relation)
-{
-    return {{"alarmUid", relation.alarmUid},
-            {"filePath", relation.filePath},
-            {"fileName", relation.fileName},
-            {"type", relation.type}};
-}
 
 int runChild()
 {
     QFile opsFile("ops.json");
     if (!opsFile.open(QIODevice::ReadOnly))
         return 3;
-    const QJsonArray ops = QJsonDocument::fromJson(opsFile.readAll()).array();
     AlarmVideoRelation& store = AlarmVideoRelation::_instance();
     QJsonArray results;
-    for (const QJsonValue& value : ops) {
+    for (const QJsonValue& value : QJsonDocument::fromJson(opsFile.readAll()).array()) {
         const QJsonObject op = value.toObject();
         const QString kind = op.value("op").toString();
+        const QString uid = op.value("alarmUid").toString();
         if (kind == "add") {
-            VIG_AlarmRelation relation;
-            relation.alarmUid = op.value("alarmUid").toString();
-            relation.filePath = op.value("filePath").toString();
-            relation.fileName = op.value("fileName").toString();
-            relation.type = op.value("type").toInt();
-            store.addRelation(relation);
+            store.addRelation({uid, op.value("filePath").toString(), op.value("fileName").toString(),
+                               op.value("type").toInt()});
         } else if (kind == "delete") {
-            store.deleteRelation(op.value("alarmUid").toString(), op.value("filePath").toString());
+            store.deleteRelation(uid, op.value("filePath").toString());
         } else if (kind == "deleteAlarm") {
-            store.deleteAlarmRelations(op.value("alarmUid").toString());
-        } else if (kind == "get") {
+            store.deleteAlarmRelations(uid);
+        } else {
             QJsonArray rows;
-            for (const VIG_AlarmRelation& relation : store.getAlarmRelations(op.value("alarmUid").toString()))
-                rows.append(toJson(relation));
+            for (const VIG_AlarmRelation& r : store.getAlarmRelations(uid))
+                rows.append(QJsonObject{{"alarmUid", r.alarmUid},
+                                        {"filePath", r.filePath},
+                                        {"fileName", r.fileName},
+                                        {"type", r.type}});
             results.append(rows);
         }
     }
@@ -75,6 +65,13 @@ QJsonObject add(const QString& alarmUid, const QString& filePath, const QString&
 QJsonObject get(const QString& alarmUid)
 {
     return {{"op", "get"}, {"alarmUid", alarmUid}};
+}
+
+QJsonObject removal(const QString& alarmUid, const QString& filePath = QString())
+{
+    if (filePath.isNull())
+        return {{"op", "deleteAlarm"}, {"alarmUid", alarmUid}};
+    return {{"op", "delete"}, {"alarmUid", alarmUid}, {"filePath", filePath}};
 }
 
 struct ChildRun
@@ -136,7 +133,6 @@ private slots:
 void TestAlarmRelationStore::createsOrdersAndDeletes()
 {
     QTemporaryDir dir;
-    QVERIFY(dir.isValid());
     const QJsonArray ops = {
         add("A1", "/rec/20261205/a-b-031500-d.mp4", "Local Recording 2026-12-05 03:15:00",
             LocalRecordingRelation),
@@ -147,10 +143,10 @@ void TestAlarmRelationStore::createsOrdersAndDeletes()
         add("A1", "/cap/1.png", "Capture 2026-12-05 03:05:00", CaptureRelation), // the same file twice
         add("A2", "/cap/1.png", "Capture 2026-12-05 03:05:00", CaptureRelation),
         get("A1"),
-        QJsonObject{{"op", "delete"}, {"alarmUid", "A1"}, {"filePath", "/cap/1.png"}},
+        removal("A1", "/cap/1.png"),
         get("A1"),
         get("A2"),
-        QJsonObject{{"op", "deleteAlarm"}, {"alarmUid", "A1"}},
+        removal("A1"),
         get("A1"),
         get("A2"),
     };
@@ -176,7 +172,6 @@ void TestAlarmRelationStore::createsOrdersAndDeletes()
 void TestAlarmRelationStore::hostileValuesRoundTrip()
 {
     QTemporaryDir dir;
-    QVERIFY(dir.isValid());
     const QStringList hostile = {
         "it's",
         "a'b'c",
@@ -193,8 +188,7 @@ void TestAlarmRelationStore::hostileValuesRoundTrip()
         ops.append(add(value, value + "/path", value, CaptureRelation));
     for (const QString& value : hostile)
         ops.append(get(value));
-    ops.append(
-        QJsonObject{{"op", "delete"}, {"alarmUid", hostile.at(0)}, {"filePath", hostile.at(0) + "/path"}});
+    ops.append(removal(hostile.at(0), hostile.at(0) + "/path"));
     ops.append(get(hostile.at(0)));
     ops.append(get(hostile.at(1)));
 
@@ -217,7 +211,6 @@ void TestAlarmRelationStore::hostileValuesRoundTrip()
 void TestAlarmRelationStore::keepsExistingTableAcrossReopen()
 {
     QTemporaryDir dir;
-    QVERIFY(dir.isValid());
     // A database made by an earlier version, with a row of its own.
     QVERIFY(QDir(dir.path()).mkdir("AlarmLocalDB"));
     {
@@ -253,22 +246,16 @@ void TestAlarmRelationStore::storeThatCannotOpenIsHarmless()
 {
     QFETCH(QString, damage);
     QTemporaryDir dir;
-    QVERIFY(dir.isValid());
-    QString damaged;
     const QByteArray garbage = "this is an operator's note, not a database\n";
-    if (damage == "folder-is-file") {
-        damaged = dir.filePath("AlarmLocalDB");
-    } else {
+    if (damage == "not-a-database")
         QVERIFY(QDir(dir.path()).mkdir("AlarmLocalDB"));
-        damaged = dir.filePath("AlarmLocalDB/AlarmRelation.db");
-    }
-    QFile file(damaged);
+    QFile file(dir.filePath(damage == "not-a-database" ? "AlarmLocalDB/AlarmRelation.db" : "AlarmLocalDB"));
     QVERIFY(file.open(QIODevice::WriteOnly));
     file.write(garbage);
     file.close();
 
-    const ChildRun run = runStore(dir.path(), {add("A1", "/x.png", "Capture x", 5), get("A1"),
-                                               QJsonObject{{"op", "deleteAlarm"}, {"alarmUid", "A1"}}});
+    const ChildRun run =
+        runStore(dir.path(), {add("A1", "/x.png", "Capture x", 5), get("A1"), removal("A1")});
     QCOMPARE(run.exitCode, 0);
     QVERIFY(!run.open);
     QVERIFY(run.results.at(0).toArray().isEmpty());

@@ -2,7 +2,6 @@
 
 #include "frame/AlarmModuleAccess.h"
 #include "frame/AlarmSignals.h"
-#include "relations/AlarmVideoRelation.h"
 #include "service/AlarmBusiness.h"
 #include "service/AlarmCallBack.h"
 
@@ -99,7 +98,6 @@ private slots:
     void init();
     void newAlarmIsBookedBeforeItIsPushed();
     void statusGateDropsAlarms();
-    void handleAlarmsSplitsForTheKeeper();
     void requestsPassTheirArguments();
     void waitingAlarmsComeInProbeOrder();
     void countsToTheHostFollowTheBooks();
@@ -109,18 +107,13 @@ private slots:
     void errorsAreAnnouncedOncePerEvent();
     void recordingNames_data();
     void recordingNames();
-    void savedRelations();
     void alarmOutLinkedDevices();
     void booksStayExactUnderThreads();
 };
 
 void TestAlarmService::initTestCase()
 {
-    QDir("AlarmLocalDB").removeRecursively(); // a fresh relation store for every run
-    DataCache::Instance()->SetAlarmPtr(&service());
-    AlarmBusiness& business = AlarmBusiness::_instance();
-    QCOMPARE(service().handler(),
-             static_cast<IAlarmEvent*>(qobject_cast<AlarmCallBack*>(business.children().value(0))));
+    installFakeService();
     QVERIFY(service().handler() != nullptr);
 }
 
@@ -149,21 +142,13 @@ void TestAlarmService::newAlarmIsBookedBeforeItIsPushed()
             QCOMPARE(QThread::currentThread(), qApp->thread());
             pushed.append(info);
             bookedAtPush.append(business.getStoreUnhandledAlarmsCount(info.storeUid));
-            business.addWaitingAlarm(info.alarmUid);
         });
-    // No probe: the device stands in for it.
-    newAlarm(alarmData("N1", "S-new", "", "D-new", 2));
+    newAlarm(alarmData("N1", "S-new", "", "D-new", 2)); // no probe: the device stands in for it
     flush();
     disconnect(connection);
-
     QCOMPARE(pushed.size(), 1);
     QCOMPARE(pushed.at(0).probeId, QString("D-new"));
-    QCOMPARE(pushed.at(0).describe, QString("PIR in the stock room"));
     QCOMPARE(bookedAtPush, QList<int>({1}));
-    const QList<VIG_AlarmInfo> waiting = business.takeWaitingAlarms();
-    QCOMPARE(waiting.size(), 1);
-    QCOMPARE(waiting.at(0).alarmUid, QString("N1"));
-
     QCOMPARE(storeCounts.count(), 1);
     QCOMPARE(storeCounts.at(0), QVariantList({"S-new", 1}));
     QCOMPARE(channelCounts.count(), 1);
@@ -186,8 +171,6 @@ void TestAlarmService::newAlarmIsBookedBeforeItIsPushed()
     newAlarm(alarmData("N3", "S-new", "P-new", "D-new", 2));
     flush();
     QCOMPARE(formRequests.count(), 1);
-    QCOMPARE(formRequests.at(0).at(0).value<VIG_CONTACT_MODULE::ModuleFormType>(),
-             VIG_CONTACT_MODULE::AlarmModuleForm);
     QCOMPARE(monitorTab.count(), 1);
     QCOMPARE(business.getStoreUnhandledAlarmsCount("S-new"), 3);
     QVERIFY(VIG_CONTACT_MODULE::NoticeSound::_instance().isPlaying());
@@ -197,7 +180,6 @@ void TestAlarmService::newAlarmIsBookedBeforeItIsPushed()
 
 void TestAlarmService::statusGateDropsAlarms()
 {
-    AlarmBusiness& business = AlarmBusiness::_instance();
     QSignalSpy pushes(&AlarmSignals::_instance(), &AlarmSignals::signalNewAlarmPush);
     QSignalSpy handledPushes(&AlarmSignals::_instance(), &AlarmSignals::signalHandledAlarmPush);
     QSignalSpy storeCounts(&ModuleAccessSignals::_instance(),
@@ -207,21 +189,17 @@ void TestAlarmService::statusGateDropsAlarms()
     newAlarm(alarm);
     handledPush(processData(alarm, true));
     flush();
-    QCOMPARE(pushes.count(), 0);
-    QCOMPARE(handledPushes.count(), 0);
-    QCOMPARE(business.getStoreUnhandledAlarmsCount("S-gate"), 0);
+    QCOMPARE(pushes.count() + handledPushes.count(), 0);
 
     // A result for the unbooked alarm changes nothing either.
     VIG_SYSTEM_MODULE::SystemBasicInfo::_instance().setCurrentAppStatus(5);
     service().deliver([](IAlarmEvent* handler) { handler->OnHandleAlarmResult("G1", 0, "", "someone"); });
     flush();
     QCOMPARE(storeCounts.count(), 0);
-    QCOMPARE(AlarmModuleAccess::_instance().getStoreUnhandledAlarmsCount("S-gate"), 0);
     QVERIFY(!AlarmModuleAccess::_instance().isStoreHasUnhandledAlarms("S-gate"));
-    QVERIFY(!AlarmModuleAccess::_instance().isStoreHasUnhandledAlarms("never-seen"));
 }
 
-void TestAlarmService::handleAlarmsSplitsForTheKeeper()
+void TestAlarmService::requestsPassTheirArguments()
 {
     AlarmBusiness& business = AlarmBusiness::_instance();
     QStringList one{"U1"};
@@ -233,6 +211,7 @@ void TestAlarmService::handleAlarmsSplitsForTheKeeper()
     QVERIFY(calls.at(0).informKeeper);
     QVERIFY(one.isEmpty());
 
+    // Informing the keeper goes with the last alarm alone; the rest go as a batch without it.
     QStringList three{"U1", "U2", "U3"};
     business.handleAlarms("{req}", three, "门店已确认 'ok'", 4, true);
     calls = service().takeCalls();
@@ -248,34 +227,25 @@ void TestAlarmService::handleAlarmsSplitsForTheKeeper()
 
     QStringList batch{"U1", "U2", "U3"};
     business.handleAlarms("{req}", batch, "false", 3, false);
+    QStringList none;
+    business.handleAlarms("{req}", none, "x", 2, true);
     calls = service().takeCalls();
     QCOMPARE(calls.size(), 1);
     QCOMPARE(calls.at(0).uids, QStringList({"U1", "U2", "U3"}));
     QVERIFY(!calls.at(0).informKeeper);
 
-    QStringList none;
-    business.handleAlarms("{req}", none, "x", 2, true);
-    QVERIFY(service().takeCalls().isEmpty());
-}
-
-void TestAlarmService::requestsPassTheirArguments()
-{
-    AlarmBusiness& business = AlarmBusiness::_instance();
-    business.getAlarmHandleNotes("H1");
     business.getAlarmRecordsCount("S1", "2026-12-01 00:00:00", "2026-12-05 23:59:59", 2);
     business.getAlarmRecords("", "2026-12-01 00:00:00", "2026-12-05 23:59:59", 0, 40, 20);
     AlarmModuleAccess::_instance().getAllStoresAlarmsCollection("a", "b", "c");
     AlarmModuleAccess::_instance().getStoreDevicesAlarmsCollection("a", "b", "c", "d");
-    const QList<FakeAlarmService::Call> calls = service().takeCalls();
-    QCOMPARE(calls.size(), 5);
-    QCOMPARE(calls.at(0).texts, QStringList({"H1"}));
-    QCOMPARE(calls.at(0).number, 0);
-    QCOMPARE(calls.at(1).texts, QStringList({"S1", "2026-12-01 00:00:00", "2026-12-05 23:59:59", ""}));
-    QCOMPARE(calls.at(1).number, 2);
-    QCOMPARE(calls.at(2).first, 40);
-    QCOMPARE(calls.at(2).count, 20);
-    QCOMPARE(calls.at(3).texts, QStringList({"b", "c", "a"}));
-    QCOMPARE(calls.at(4).texts, QStringList({"b", "c", "d", "a"}));
+    calls = service().takeCalls();
+    QCOMPARE(calls.size(), 4);
+    QCOMPARE(calls.at(0).texts, QStringList({"S1", "2026-12-01 00:00:00", "2026-12-05 23:59:59", ""}));
+    QCOMPARE(calls.at(0).number, 2);
+    QCOMPARE(calls.at(1).first, 40);
+    QCOMPARE(calls.at(1).count, 20);
+    QCOMPARE(calls.at(2).texts, QStringList({"b", "c", "a"}));
+    QCOMPARE(calls.at(3).texts, QStringList({"b", "c", "d", "a"}));
 }
 
 void TestAlarmService::waitingAlarmsComeInProbeOrder()
@@ -290,15 +260,17 @@ void TestAlarmService::waitingAlarmsComeInProbeOrder()
     business.addWaitingAlarm("W10");
     business.addWaitingAlarm("not-booked");
 
-    QList<VIG_AlarmInfo> turn = business.takeWaitingAlarms();
-    QCOMPARE(turn.size(), 1);
-    QCOMPARE(turn.at(0).alarmUid, QString("W10"));
+    const auto uids = [](const QList<VIG_AlarmInfo>& alarms) {
+        QStringList list;
+        for (const VIG_AlarmInfo& alarm : alarms)
+            list.append(alarm.alarmUid);
+        return list;
+    };
+    QCOMPARE(uids(business.takeWaitingAlarms()), QStringList({"W10"}));
     // W2a is handled while it waits: its probe still gets its turn, with what is left.
     service().deliver([](IAlarmEvent* handler) { handler->OnHandleAlarmResult("W2a", 0, "", "x"); });
     flush();
-    turn = business.takeWaitingAlarms();
-    QCOMPARE(turn.size(), 1);
-    QCOMPARE(turn.at(0).alarmUid, QString("W2b"));
+    QCOMPARE(uids(business.takeWaitingAlarms()), QStringList({"W2b"}));
     QVERIFY(business.takeWaitingAlarms().isEmpty());
     QVERIFY(!business.hasWaitingAlarms());
 
@@ -312,67 +284,48 @@ void TestAlarmService::waitingAlarmsComeInProbeOrder()
     flush();
     QVERIFY(business.takeWaitingAlarms().isEmpty());
     QVERIFY(business.hasWaitingAlarms());
-    turn = business.takeWaitingAlarms();
-    QCOMPARE(turn.size(), 1);
-    QCOMPARE(turn.at(0).alarmUid, QString("W3"));
+    QCOMPARE(uids(business.takeWaitingAlarms()), QStringList({"W3"}));
     QVERIFY(!business.hasWaitingAlarms());
 }
 
 void TestAlarmService::countsToTheHostFollowTheBooks()
 {
     AlarmBusiness& business = AlarmBusiness::_instance();
-    QHash<QString, int> lastStoreCount;
-    QHash<QString, int> lastChannelCount;
     auto& access = ModuleAccessSignals::_instance();
-    QMetaObject::Connection a =
-        connect(&access, &ModuleAccessSignals::signalStoreUnhandledAlarmsCount, this,
-                [&](const QString& store, int count) { lastStoreCount[store] = count; });
-    QMetaObject::Connection b = connect(&access, &ModuleAccessSignals::signalChannelUnhandledAlarmsCount,
-                                        this, [&](const QString& device, int channel, int count) {
-                                            lastChannelCount[device + "/" + QString::number(channel)] = count;
-                                        });
-
+    QSignalSpy storeCounts(&access, &ModuleAccessSignals::signalStoreUnhandledAlarmsCount);
+    QSignalSpy channelCounts(&access, &ModuleAccessSignals::signalChannelUnhandledAlarmsCount);
     const AlarmData first = alarmData("C1", "S-count", "P31", "D31", 1);
-    const AlarmData second = alarmData("C2", "S-count", "P31", "D31", 1);
-    const AlarmData third = alarmData("C3", "S-count", "P32", "D31", 2);
     newAlarm(first);
-    newAlarm(second);
-    newAlarm(third);
+    newAlarm(alarmData("C2", "S-count", "P31", "D31", 1));
+    newAlarm(alarmData("C3", "S-count", "P32", "D31", 2));
     flush();
-    QCOMPARE(lastStoreCount.value("S-count"), 3);
-    QCOMPARE(lastChannelCount.value("D31/1"), 2); // by probe P31
-    QCOMPARE(lastChannelCount.value("D31/2"), 1);
-
-    QSignalSpy byChannel(&access, &ModuleAccessSignals::signalChannelUnhandledAlarmsCount);
+    QCOMPARE(storeCounts.last(), QVariantList({"S-count", 3}));
+    QCOMPARE(channelCounts.at(1), QVariantList({"D31", 1, 2})); // counted by probe
+    QCOMPARE(channelCounts.last(), QVariantList({"D31", 2, 1}));
     business.slotGetChannelUnhandledAlarmsCount("D31", 1);
-    QTRY_COMPARE(byChannel.count(), 1);
-    QCOMPARE(byChannel.at(0), QVariantList({"D31", 1, 2}));
+    QTRY_COMPARE(channelCounts.count(), 4);
+    QCOMPARE(channelCounts.last(), QVariantList({"D31", 1, 2}));
 
-    handledPush(processData(first, true)); // another operator
+    // Handled by another operator, by us, and refused: only the refused one stays booked.
+    handledPush(processData(first, true));
     service().deliver([](IAlarmEvent* handler) { handler->OnHandleAlarmResult("C2", 0, "", "me"); });
     service().deliver([](IAlarmEvent* handler) { handler->OnHandleAlarmResult("C3", 9, "busy", "me"); });
     flush();
-    QCOMPARE(lastStoreCount.value("S-count"), 1);
-    QCOMPARE(lastChannelCount.value("D31/1"), 0);
-    QCOMPARE(business.getStoreUnhandledAlarmsCount("S-count"), 1);
-
+    QCOMPARE(storeCounts.last(), QVariantList({"S-count", 1}));
+    QCOMPARE(channelCounts.last(), QVariantList({"D31", 1, 0}));
     // A second notice for an alarm already unbooked says nothing.
-    QSignalSpy storeCounts(&access, &ModuleAccessSignals::signalStoreUnhandledAlarmsCount);
+    const int heard = storeCounts.count();
     handledPush(processData(first, true));
     flush();
-    QCOMPARE(storeCounts.count(), 0);
+    QCOMPARE(storeCounts.count(), heard);
 
     service().deliver([](IAlarmEvent* handler) { handler->OnHandleAlarmResult("C3", 0, "", "me"); });
     flush();
-    QCOMPARE(lastStoreCount.value("S-count"), 0);
-    lastStoreCount.clear();
+    storeCounts.clear();
     business.slotGetAllStoresUnhandledAlarmsCount();
     flush();
-    QVERIFY(lastStoreCount.contains("S-count"));
-    QCOMPARE(lastStoreCount.value("S-count"), 0);
-    QCOMPARE(business.getStoreUnhandledAlarms("S-count").size(), 0);
-    disconnect(a);
-    disconnect(b);
+    QVERIFY(storeCounts.contains(QVariantList({"S-count", 0})));
+    QVERIFY(business.getStoreUnhandledAlarms("S-count").isEmpty());
 }
 
 void TestAlarmService::handledHint()
@@ -380,35 +333,27 @@ void TestAlarmService::handledHint()
     addStore("S-hint", 0);
     VIG_SYSTEM_MODULE::BusinessConfig::_instance().setStoreWord("Shop");
     const AlarmData alarm = alarmData("HINT1", "S-hint", "P-hint", "D-hint", 1);
-    QCOMPARE(
-        AlarmCallBack::handledAlarmHint(processData(alarm, false)),
-        QString(
-            "Shop_Name:Store S-hint\r\nShop_Keeper Tel:021-5555-0101\r\nShop_Address:1 Nanjing Road\r\n"));
-    QCOMPARE(
-        AlarmCallBack::handledAlarmHint(processData(alarm, true)),
-        QString("Shop_Name:Store S-hint\r\nShop_Keeper Tel:021-5555-0101\r\nShop_Address:1 Nanjing Road\r\n"
-                "Alarm Handler:Wang Fang\r\nAlarm Handler Tel:138-0000-0001"));
+    const QString store(
+        "Shop_Name:Store S-hint\r\nShop_Keeper Tel:021-5555-0101\r\nShop_Address:1 Nanjing Road\r\n");
+    QCOMPARE(AlarmCallBack::handledAlarmHint(processData(alarm, false)), store);
+    QCOMPARE(AlarmCallBack::handledAlarmHint(processData(alarm, true)),
+             store + "Alarm Handler:Wang Fang\r\nAlarm Handler Tel:138-0000-0001");
 
-    QSignalSpy hints(&NoticeSignals::_instance(), &NoticeSignals::signalNoticeHint);
     QSignalSpy pushes(&AlarmSignals::_instance(), &AlarmSignals::signalHandledAlarmPush);
+    QSignalSpy hints(&NoticeSignals::_instance(), &NoticeSignals::signalNoticeHint);
     QSignalSpy notes(&AlarmSignals::_instance(), &AlarmSignals::signalUpdateAlarmHandledNotesInDetailCheckWt);
     handledPush(processData(alarm, false));
-    flush();
-    QCOMPARE(hints.count(), 1);
-    QCOMPARE(hints.at(0).at(0).value<VIG_CONTACT_MODULE::NoticeHintType>(),
-             VIG_CONTACT_MODULE::AlarmHandledHint);
-    QVERIFY(hints.at(0).at(1).toString().endsWith("\r\n"));
-    const auto process = pushes.at(0).at(0).value<VIG_AlarmProcess>();
-    QVERIFY(process.principal.isEmpty() && process.handleTime.isEmpty() && process.handleNote.isEmpty());
-    QCOMPARE(process.state, 0);
-    QCOMPARE(notes.at(0).at(0).toString(), QString("HINT1"));
-
-    // Without a probe the push keeps the empty probe id.
     handledPush(processData(alarmData("HINT2", "S-hint", "", "D-hint", 1), true));
     flush();
+    const auto bare = pushes.at(0).at(0).value<VIG_AlarmProcess>();
+    QVERIFY(bare.principal.isEmpty() && bare.handleNote.isEmpty() && bare.state == 0);
+    QCOMPARE(hints.at(0).at(0).value<VIG_CONTACT_MODULE::NoticeHintType>(),
+             VIG_CONTACT_MODULE::AlarmHandledHint);
+    QCOMPARE(hints.at(0).at(1).toString(), store);
+    QCOMPARE(notes.at(0).at(0).toString(), QString("HINT1"));
     const auto second = pushes.at(1).at(0).value<VIG_AlarmProcess>();
-    QVERIFY(second.probeId.isEmpty());
-    QCOMPARE(second.principal, QString("Wang Fang"));
+    QVERIFY(second.probeId.isEmpty());                // a handled push keeps the empty probe id
+    QCOMPARE(second.principal, QString("Wang Fang")); // the first handler only
     QCOMPARE(second.state, 4);
     VIG_SYSTEM_MODULE::BusinessConfig::_instance().setStoreWord("Store");
 }
@@ -457,26 +402,22 @@ void TestAlarmService::collectionsBecomeMaps()
     QCOMPARE(devices.at(0).at(0).toString(), QString("tag-d"));
     const auto list = devices.at(0).at(1).value<QVector<VIG_DeviceAlarmsCollection>>();
     QCOMPARE(list.size(), 3); // "", "D1", "D2" in key order
-    QCOMPARE(list.at(0).deviceId, QString());
-    QCOMPARE(list.at(0).items.size(), 1);
+    QVERIFY(list.at(0).deviceId.isEmpty() && list.at(0).items.size() == 1);
     QCOMPARE(list.at(1).deviceId, QString("D1"));
     QCOMPARE(list.at(1).newAlarmCount, 6); // a later count of a kind replaces the earlier one
-    QCOMPARE(list.at(1).dealtAlarmCount, 2);
-    QCOMPARE(list.at(1).finishedAlarmCount, 4);
-    QCOMPARE(list.at(1).mistakenAlarmCount, 3);
-    QCOMPARE(list.at(1).items.size(), 1);
+    QCOMPARE(QList<int>(
+                 {list.at(1).dealtAlarmCount, list.at(1).finishedAlarmCount, list.at(1).mistakenAlarmCount}),
+             QList<int>({2, 4, 3}));
     QCOMPARE(list.at(1).items.at(0).itemId, QString("P1"));
     QCOMPARE(list.at(2).newAlarmCount, 5);
     QCOMPARE(list.at(2).dealtAlarmCount + list.at(2).finishedAlarmCount + list.at(2).mistakenAlarmCount, 0);
 
-    QCOMPARE(stores.count(), 1);
     const auto storeList = stores.at(0).at(1).value<QVector<VIG_StoreAlarmsCollection>>();
     QCOMPARE(storeList.size(), 2);
     QCOMPARE(storeList.at(0).storeUid, QString("S1"));
     QCOMPARE(storeList.at(0).finishedAlarmCount, 1);
     QCOMPARE(storeList.at(1).mistakenAlarmCount, 8);
-    QCOMPARE(stores.at(0).at(2).toInt(), 5);
-    QCOMPARE(stores.at(0).at(3).toString(), QString("late"));
+    QCOMPARE(stores.at(0).mid(2), QVariantList({5, "late"}));
 }
 
 void TestAlarmService::errorsAreAnnouncedOncePerEvent()
@@ -508,13 +449,9 @@ void TestAlarmService::errorsAreAnnouncedOncePerEvent()
         QCOMPARE(int(notices.at(i).at(2).value<VIG_CONTACT_MODULE::RequestType>()), types.at(i));
         QCOMPARE(notices.at(i).at(0).toInt(), 11 + i);
     }
-    QCOMPARE(notices.at(0).at(3).toString(), QString("req-1"));
-    QCOMPARE(notices.at(0).at(4).toStringList(), QStringList({"E1"}));
-    QCOMPARE(notices.at(1).at(3).toString(), QString("req-2"));
-    QVERIFY(notices.at(1).at(4).toStringList().isEmpty());
-    QCOMPARE(notices.at(3).at(3).toString(), QString());
-    QCOMPARE(notices.at(4).at(3).toString(), QString("E6"));
-    QCOMPARE(notices.at(4).at(4).toStringList(), QStringList({"E6"}));
+    QCOMPARE(notices.at(0).mid(3), QVariantList({"req-1", QStringList({"E1"})}));
+    QCOMPARE(notices.at(1).mid(3), QVariantList({"req-2", QStringList()}));
+    QCOMPARE(notices.at(4).mid(3), QVariantList({"E6", QStringList({"E6"})}));
 
     QCOMPARE(results.count(), 4);
     QCOMPARE(results.at(2), QVariantList({"req-2", "E3", 12, "batch failed"}));
@@ -533,18 +470,10 @@ void TestAlarmService::recordingNames_data()
                                  << "2026-12-05 03:15:02";
     QTest::newRow("slashes") << "/var/rec/20261205/cam-1-031502-0.mp4"
                              << "2026-12-05 03:15:02";
-    QTest::newRow("three pieces") << "C:\\rec\\20261205\\cam-031502-0.mp4"
-                                  << "";
-    QTest::newRow("five pieces") << "C:\\rec\\20261205\\cam-1-2-031502-0.mp4"
-                                 << "";
     QTest::newRow("doubled dash, five pieces") << "C:\\rec\\20261205\\cam-1--031502-0.mp4"
                                                << "";
     QTest::newRow("doubled dash, four pieces") << "C:\\rec\\20261205\\cam--031502-0.mp4"
                                                << "2026-12-05 03:15:02";
-    QTest::newRow("no folder") << "cam-1-031502-0.mp4"
-                               << "";
-    QTest::newRow("unreadable stamp") << "C:\\rec\\2026x205\\cam-1-031502-0.mp4"
-                                      << "";
     QTest::newRow("empty") << ""
                            << "";
 }
@@ -556,32 +485,13 @@ void TestAlarmService::recordingNames()
     QCOMPARE(AlarmBusiness::recordingStartTime(path), start);
 }
 
-void TestAlarmService::savedRelations()
-{
-    AlarmBusiness& business = AlarmBusiness::_instance();
-    business.saveRecordingRelation("R1", "/var/rec/20261205/cam-1-031502-0.mp4");
-    business.saveRecordingRelation("R1", "/var/rec/odd-name.mp4");
-    business.saveCaptureRelation("R1", "/var/cap/1.png");
-    business.saveCaptureRelation("R1", "");
-    business.saveRecordingRelation("R1", "");
-    const QList<VIG_AlarmRelation> relations = AlarmVideoRelation::_instance().getAlarmRelations("R1");
-    QCOMPARE(relations.size(), 3);
-    QCOMPARE(relations.at(0).fileName, QString("Local Recording "));
-    QCOMPARE(relations.at(1).fileName, QString("Local Recording 2026-12-05 03:15:02"));
-    QCOMPARE(relations.at(1).type, int(LocalRecordingRelation));
-    QVERIFY(relations.at(2).fileName.startsWith("Capture "));
-    QCOMPARE(relations.at(2).fileName.size(), QString("Capture ").size() + 19);
-    QCOMPARE(relations.at(2).type, int(CaptureRelation));
-}
-
 void TestAlarmService::alarmOutLinkedDevices()
 {
+    // Mode 0: none; 1: the probe's channels, each once; 2: every device of the store; others: none.
     using namespace VIG_DATA_MODULE;
-    BasicData& data = BasicData::_instance();
-    for (int mode : {0, 1, 2, 7})
-        addStore(QString("S-out%1").arg(mode), mode);
     for (int mode : {0, 1, 2, 7}) {
         const QString store = QString("S-out%1").arg(mode);
+        addStore(store, mode);
         for (const QString& id : {QString("NVR"), QString("IPC")}) {
             VIG_DeviceInfo device;
             device.deviceId = store + "-" + id;
@@ -589,14 +499,14 @@ void TestAlarmService::alarmOutLinkedDevices()
             VIG_ChannelInfo channel;
             channel.channelId = device.deviceId + "-CH1";
             channel.deviceId = device.deviceId;
-            channel.channelIndex = 1;
-            data.setDeviceInfo(device, {channel});
+            BasicData::_instance().setDeviceInfo(device, {channel});
         }
         VIG_ProbeInfo probe;
         probe.probeId = store + "-P";
         probe.storeUid = store;
         probe.deviceId = store + "-NVR";
-        data.setProbeInfo(probe, {store + "-NVR-CH1", store + "-IPC-CH1", store + "-NVR-CH1"});
+        BasicData::_instance().setProbeInfo(probe,
+                                            {store + "-NVR-CH1", store + "-IPC-CH1", store + "-NVR-CH1"});
     }
     AlarmBusiness& business = AlarmBusiness::_instance();
     QVERIFY(business.getAlarmOutLinkedDevices("S-out0-NVR", "S-out0-P").isEmpty());

@@ -1,24 +1,17 @@
 #include "ModuleTestSupport.h"
 
 #include "frame/AlarmSignals.h"
-#include "handling/HandleAlarmDlg.h"
-#include "service/AlarmBusiness.h"
 #include "tables/AlarmTable.h"
 
 #include "BasicData.h"
 #include "BusinessConfig.h"
-#include "DataCache.h"
 #include "MessageBoxW.h"
 #include "ModuleAccessSignals.h"
 #include "SystemBasicInfo.h"
 #include "WaitDialog.h"
 
 #include <QAction>
-#include <QApplication>
-#include <QMenu>
-#include <QPushButton>
 #include <QSignalSpy>
-#include <QTextEdit>
 #include <QtTest>
 
 using namespace VIG_ALARM_MOUDLE;
@@ -34,11 +27,9 @@ class ProbeTable : public AlarmTable
 {
 public:
     using AlarmTable::AlarmTable;
-    using AlarmTable::contentMenu;
     using AlarmTable::dealAlarmAction;
     using AlarmTable::deleteAlarmAction;
     using AlarmTable::getAlarmInfoValues;
-    using AlarmTable::getHandledAlarmInfoValues;
     using AlarmTable::mistakenAlarmAction;
 
     int addAlarm(const VIG_AlarmInfo& info)
@@ -57,8 +48,6 @@ VIG_AlarmInfo alarm(const QString& uid, const QString& device, const QString& pr
     info.deviceId = device;
     info.deviceName = "Recorder " + device;
     info.typeKey = "intrusion";
-    info.typeDescription = "Intrusion";
-    info.subTypeKey = "pir";
     info.subTypeDescription = "PIR detector";
     info.probeId = probe;
     info.alarmTime = "2026-12-05 03:00:0" + uid.right(1);
@@ -129,9 +118,6 @@ void TstAlarmTable::initTestCase()
     store.storeUid = "S1";
     store.storeName = "Wulin Jewellery";
     store.keeperTel = "0571-1111";
-    store.ownerTel = "0571-2222";
-    store.principal = "Chen Hao";
-    store.principalTel = "138-3333";
     store.alarmOutLinkMode = 1; // the probe's related channels
     data.setStoreInfo(store);
     for (const char* device : {"D1", "D2"}) {
@@ -175,7 +161,6 @@ void TstAlarmTable::rowReadsBackFieldByField()
     table.addAlarm(alarm("A1", "D1", "P1"));
     const VIG_AlarmInfo written = alarm("A2", "D2", "P3", AlarmFinished);
     const int row = table.addAlarm(written);
-    QCOMPARE(row, 1);
 
     const auto fields = [](const VIG_AlarmInfo& info) {
         return QStringList({info.alarmUid, info.storeUid, info.deviceId, info.deviceName, info.typeKey,
@@ -190,9 +175,8 @@ void TstAlarmTable::rowReadsBackFieldByField()
          {table.getAlarmInfo(-1), table.getAlarmInfo(table.rowCount()), table.getAlarmInfo(QString("nope"))})
         QCOMPARE(fields(read), fields(VIG_AlarmInfo()));
     // The shown cells come from the host's store and probe.
-    const QStringList shown = table.getAlarmInfoValues(written).mid(12);
-    QCOMPARE(shown, QStringList({written.alarmTime, "Wulin Jewellery", "Probe P3", "0571-1111", "0571-2222",
-                                 "Chen Hao", "138-3333", "PIR detector", "guard checked the door"}));
+    const QStringList shown = table.getAlarmInfoValues(written).mid(12, 4);
+    QCOMPARE(shown, QStringList({written.alarmTime, "Wulin Jewellery", "Probe P3", "0571-1111"}));
 }
 
 void TstAlarmTable::cellsOfOneRowAreOneSelection()
@@ -203,11 +187,8 @@ void TstAlarmTable::cellsOfOneRowAreOneSelection()
     QItemSelectionModel* selection = table.selectionModel();
     for (int column : {12, 14, 20})
         selection->select(table.model()->index(1, column), QItemSelectionModel::Select);
-    QCOMPARE(table.selectedItems().size(), 3);
     QCOMPARE(table.getSelectedAlarmsUid(), QStringList({"A2"}));
-    const QList<VIG_AlarmInfo> selected = table.getSelectedAlarms();
-    QCOMPARE(selected.size(), 1);
-    QCOMPARE(selected.at(0).alarmUid, QString("A2"));
+    QCOMPARE(table.getSelectedAlarms().size(), 1);
 
     selection->select(table.model()->index(2, 13), QItemSelectionModel::Select);
     QStringList uids = table.getSelectedAlarmsUid();
@@ -257,17 +238,10 @@ void TstAlarmTable::dealAlarmSendsTheDialogsAnswers()
     QVERIFY(service().takeCalls().isEmpty());
 
     QSignalSpy alarmOut(&ModuleAccessSignals::_instance(), &ModuleAccessSignals::signalCloseAlarmOut);
-    QTimer::singleShot(0, [] {
-        auto* dialog = qobject_cast<HandleAlarmDlg*>(QApplication::activeModalWidget());
-        QVERIFY(dialog);
-        QVERIFY(!dialog->parent());
-        dialog->findChild<QTextEdit*>("textEdit")->setPlainText(" police informed");
-        dialog->findChild<QPushButton*>("HandleBt")->click();
-    });
+    acceptHandleDialog(" police informed");
     table.dealAlarmAction->trigger();
     QCOMPARE(sound.count(), 2);
     QVERIFY(WaitDialog::_instance().isShown());
-    QCOMPARE(WaitDialog::_instance().currentText(), QString("Hanle alarm..."));
     QVERIFY(WaitDialog::_instance().currentRequester().isNull());
 
     const QList<FakeAlarmService::Call> calls = service().takeCalls();
@@ -309,8 +283,6 @@ void TstAlarmTable::batchWithOneFailure()
     QCOMPARE(calls.at(0).number, int(AlarmMistaken));
     QVERIFY(!calls.at(0).informKeeper);
     QCOMPARE(MessageBoxW::calls().size(), 1);
-    QCOMPARE(MessageBoxW::calls().at(0).text, QString("Are you sure false alarm?"));
-    QCOMPARE(MessageBoxW::calls().at(0).buttons, 3);
     QVERIFY(WaitDialog::_instance().isShown());
 
     AlarmSignals& hub = AlarmSignals::_instance();
@@ -337,18 +309,13 @@ void TstAlarmTable::batchWithOneFailure()
     QCOMPARE(completed.count(), 1);
     QCOMPARE(MessageBoxW::calls().size(), 2);
     QCOMPARE(MessageBoxW::calls().at(1).text, QString("some selected alarms handle fail."));
-    QCOMPARE(MessageBoxW::calls().at(1).title, QString());
-    QCOMPARE(MessageBoxW::calls().at(1).buttons, 1);
     QCOMPARE(deleted.count(), 2);
     QCOMPARE(deleted.at(0).at(0).toString(), QString("A1"));
     QCOMPARE(deleted.at(1).at(0).toString(), QString("A3"));
     QCOMPARE(notes.count(), 2);
     QCOMPARE(notes.at(1).at(0).toString(), QString("A3"));
     QCOMPARE(notInMonitor.count(), 2);
-    const VIG_AlarmInfo first = notInMonitor.at(0).at(0).value<VIG_AlarmInfo>();
-    QCOMPARE(first.alarmUid, QString("A1"));
-    QCOMPARE(first.deviceId, QString("D1"));
-    QCOMPARE(first.state, int(AlarmNew));
+    QCOMPARE(notInMonitor.at(0).at(0).value<VIG_AlarmInfo>().deviceId, QString("D1"));
 
     // The batch is closed: a stray result of it changes nothing.
     result("A2", 0);

@@ -83,17 +83,6 @@ private slots:
         }
     }
 
-    void smallBurstIsInAfterOnePass()
-    {
-        // What the tests and the host see after the service's events were taken: every row.
-        AlarmMonitorTable table(nullptr);
-        for (int n = 1000; n < 1010; ++n)
-            deliverNew(alarmData(n));
-        flush();
-        QCOMPARE(table.rowCount(), 10);
-        QCOMPARE(table.getRowKeyValue(0), QString("B1009"));
-    }
-
     void handledPushAndRepeatsWithinABurst()
     {
         AlarmMonitorTable table(nullptr);

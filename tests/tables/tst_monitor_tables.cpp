@@ -82,7 +82,6 @@ private slots:
     void doubleClickOpensTheDetails();
     void storeTableLoadsSortedAndKeepsRows();
     void storeTableFollowsItsStoreOnly();
-    void menuDeleteReportsNoCount();
 };
 
 void TstMonitorTables::initTestCase()
@@ -115,8 +114,6 @@ void TstMonitorTables::handledPushesUpdateOrAppend()
     QCOMPARE(table.rowCount(), 3);
     QCOMPARE(table.getRowIndexByKeyValue("A2"), 1);
     QCOMPARE(table.item(1, 12)->text(), QString("2026-12-05 05:00:00"));
-    QCOMPARE(table.item(1, 17)->text(), QString("Li Na"));
-    QCOMPARE(table.item(1, 18)->text(), QString("139-4444"));
     QCOMPARE(table.item(1, 20)->text(), QString("checked on camera"));
     QCOMPARE(table.getAlarmInfo(1).state, int(AlarmDealt));
     QCOMPARE(rowColour(table, 1), QColor("#49cc90"));
@@ -124,14 +121,11 @@ void TstMonitorTables::handledPushesUpdateOrAppend()
 
     emit hub.signalHandledAlarmPush(handling(a1, AlarmMistaken));
     QCOMPARE(rowColour(table, 0), QColor("#5d657e"));
-    emit hub.signalHandledAlarmPush(handling(a3, AlarmFinished));
-    QCOMPARE(rowColour(table, 2), QColor("#5d657e"));
 
     // An alarm the table never showed comes in at the bottom.
     emit hub.signalHandledAlarmPush(handling(alarm("X9", "S7", "2026-12-01 00:00:00"), AlarmDealt));
     QCOMPARE(keys(table), QStringList({"A1", "A2", "A3", "X9"}));
     QCOMPARE(rowColour(table, 3), QColor("#49cc90"));
-    QCOMPARE(table.item(3, 20)->text(), QString("checked on camera"));
 }
 
 void TstMonitorTables::doubleClickOpensTheDetails()
@@ -176,8 +170,6 @@ void TstMonitorTables::storeTableLoadsSortedAndKeepsRows()
 
     QCOMPARE(table.updateData("S-load"), 3);
     QCOMPARE(keys(table), QStringList({"L3", "L2", "L1"}));
-    // Loaded rows are not coloured.
-    QCOMPARE(rowColour(table, 0), QTableWidgetItem().foreground().color());
 
     // A later load of another store keeps what is shown; loading again does not double rows.
     QCOMPARE(table.updateData("S-other"), 1);
@@ -191,7 +183,7 @@ void TstMonitorTables::storeTableFollowsItsStoreOnly()
 {
     AlarmSignals& hub = AlarmSignals::_instance();
     StoreUnhadledAlarmsTable unbound(nullptr);
-    StoreUnhadledAlarmsTable table(nullptr);
+    ProbeStoreTable table(nullptr);
     QSignalSpy unboundCounts(&unbound, &StoreUnhadledAlarmsTable::signalStoreUnhandledAlarmsCount);
     QSignalSpy counts(&table, &StoreUnhadledAlarmsTable::signalStoreUnhandledAlarmsCount);
     QCOMPARE(table.updateData("S-A"), 0);
@@ -216,31 +208,23 @@ void TstMonitorTables::storeTableFollowsItsStoreOnly()
     emit hub.signalHandledAlarmPush(handling(a1, AlarmDealt));
     QCOMPARE(keys(table), QStringList({"A2"}));
     QCOMPARE(counts.last().at(0).toInt(), 1);
-    // Removal through the monitor signal counts as well, down to nothing.
-    emit hub.signalDeleteAlarmFromMonitorTable("A2");
-    QCOMPARE(table.rowCount(), 0);
+    // Removal through the monitor signal counts as well; the menu's local delete does not.
+    emit hub.signalNewAlarmPush(alarm("A3", "S-A", "2026-12-05 03:00:04"));
     QCOMPARE(counts.count(), 4);
-    QCOMPARE(counts.last().at(0).toInt(), 0);
+    emit hub.signalDeleteAlarmFromMonitorTable("A2");
+    QCOMPARE(keys(table), QStringList({"A3"}));
+    QCOMPARE(counts.count(), 5);
+    QCOMPARE(counts.last().at(0).toInt(), 1);
+    table.selectRow(0);
+    MessageBoxW::queueAnswer(1);
+    table.deleteAlarmAction->trigger();
+    QCOMPARE(table.rowCount(), 0);
+    QCOMPARE(counts.count(), 5);
 
     // A table that was never loaded takes no alarm in.
     QCOMPARE(unbound.rowCount(), 0);
     QVERIFY(std::all_of(unboundCounts.cbegin(), unboundCounts.cend(),
                         [](const QList<QVariant>& count) { return count.at(0).toInt() == 0; }));
-}
-
-void TstMonitorTables::menuDeleteReportsNoCount()
-{
-    ProbeStoreTable table(nullptr);
-    table.updateData("S-M");
-    AlarmSignals& hub = AlarmSignals::_instance();
-    emit hub.signalNewAlarmPush(alarm("M1", "S-M", "2026-12-05 03:00:01"));
-    emit hub.signalNewAlarmPush(alarm("M2", "S-M", "2026-12-05 03:00:02"));
-    QSignalSpy counts(&table, &StoreUnhadledAlarmsTable::signalStoreUnhandledAlarmsCount);
-    table.selectRow(0);
-    MessageBoxW::queueAnswer(1);
-    table.deleteAlarmAction->trigger();
-    QCOMPARE(keys(table), QStringList({"M1"}));
-    QCOMPARE(counts.count(), 0);
 }
 
 QTEST_MAIN(TstMonitorTables)

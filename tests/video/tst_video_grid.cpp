@@ -67,11 +67,6 @@ void TestVideoGrid::fiveProbesFillTheCellsInOrder()
     QCOMPARE(grid.probeCell("P0501"), -1);
     QVERIFY(grid.freeCellIndexes().isEmpty());
 
-    // Another alarm of a shown probe joins its cell, and is the one on show.
-    grid.showAlarm(bookedAlarm("G9", "P0301", "2026-02-01 10:00:09"));
-    QCOMPARE(cellAlarms(grid, 2), QStringList({"G2", "G9"}));
-    QCOMPARE(grid.cell(2)->checkWidget()->currentAlarmInfo().alarmUid, QString("G9"));
-
     // The first cell that frees takes the waiting probe at once.
     handleElsewhere(grid, 1);
     QCOMPARE(grid.probeCell("P0101"), -1);

@@ -1,6 +1,4 @@
-// New alarms raised on the embedded simulated alarm server travel the whole road: the service's event
-// thread, the callback and the books, the hub, the monitor page, and the pop-ups or the grid; handled
-// there, they leave them again.
+// New alarms raised on the simulated server reach the pop-ups or the grid, and leave them once handled.
 
 #include "ModuleTestSupport.h"
 
@@ -116,7 +114,7 @@ void TestVideoWholeRoad::popUpDialogs()
 
     // A mode that is neither pop-ups nor the grid shows no video.
     VIG_SYSTEM_MODULE::BusinessConfig::_instance().setAlarmVideoShowMode(-1);
-    QSignalSpy pushed(&AlarmSignals::_instance(), &AlarmSignals::signalNewAlarmPush);
+    moduletest::MainThreadSpy pushed(&AlarmSignals::_instance(), &AlarmSignals::signalNewAlarmPush);
     QVERIFY(!raise("P0105").isEmpty());
     QTRY_COMPARE_WITH_TIMEOUT(pushed.count(), 1, Patience);
     QVERIFY(!manager.probeDialog("P0105"));
