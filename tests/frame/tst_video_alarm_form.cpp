@@ -1,16 +1,11 @@
 // Where "Back" returns after the detail tab, and which tab icon shows pressed.
+#include "ModuleTestSupport.h"
+
 #include "detail/AlarmDetailCheckWt.h"
 #include "frame/AlarmSignals.h"
 #include "frame/VideoAlarmForm.h"
-#include "records/AlarmRecordPage.h"
-#include "service/AlarmBusiness.h"
-#include "tables/AlarmMonitorPage.h"
 
-#include "FakeAlarmService.h"
-
-#include "DataCache.h"
 #include "ModuleAccessSignals.h"
-#include "WaitDialog.h"
 
 #include <QTabWidget>
 #include <QtTest>
@@ -61,13 +56,7 @@ class TstVideoAlarmForm : public QObject
     Q_OBJECT
 
 private slots:
-    void initTestCase()
-    {
-        static FakeAlarmService fake;
-        DataCache::Instance()->SetAlarmPtr(&fake);
-        AlarmBusiness::_instance();
-        VIG_BASE_MODULE::WaitDialog::_instance().setDisplayEnabled(false);
-    }
+    void initTestCase() { moduletest::installFakeService(); }
 
     void init()
     {
@@ -78,17 +67,6 @@ private slots:
     }
 
     void cleanup() { form.reset(); }
-
-    void startsOnTheMonitorTab()
-    {
-        QCOMPARE(tabs->count(), 2);
-        QCOMPARE(tabs->currentIndex(), 0);
-        QCOMPARE(form->lastTabIndex(), -1);
-        tabs->setCurrentIndex(1);
-        QVERIFY(iconIs(tabs, 0, false));
-        QVERIFY(iconIs(tabs, 1, true));
-        QVERIFY(form->monitorPage()->isHidden());
-    }
 
     void backReturnsWhereTheDetailWasOpened_data()
     {
@@ -138,11 +116,6 @@ private slots:
         QVERIFY(form->detailView()->isHidden());
         emit AlarmSignals::_instance().signalChangeToAlarmMonitorTab();
         QCOMPARE(tabs->currentIndex(), 0);
-        tabs->setCurrentIndex(1);
-        back();
-        QCOMPARE(tabs->count(), 2);
-        QCOMPARE(tabs->currentIndex(), 0);
-        // A second "Back" has no tab to remove but still returns to the remembered tab.
         tabs->setCurrentIndex(1);
         back();
         QCOMPARE(tabs->count(), 2);

@@ -25,15 +25,6 @@ class TestHostData : public QObject
     }
 
 private slots:
-    // The first read loads the file named by the environment, as the host does at start.
-    void initTestCase()
-    {
-        if (!qEnvironmentVariableIsSet("VIG_SCENARIO"))
-            return;
-        QCOMPARE(StoreData::_instance().getAllOpenedStoresBriefInfo().size(), 12);
-        QCOMPARE(Scenario::_instance().path(), qEnvironmentVariable("VIG_SCENARIO"));
-    }
-
     void init()
     {
         QString error;
@@ -66,38 +57,7 @@ private slots:
         QVERIFY(BasicData::_instance().getProbeRelatedChannels(QStringLiteral("P0101")).isEmpty());
     }
 
-    void loaderSkipsBadRecordsAndFillsDefaults()
-    {
-        const QString path = writeFile("lenient.json", R"({
-            "future": {"ignored": true},
-            "stores": [ {"storeName": "no id"}, {"storeUid": "A", "armingState": "yes", "latitude": 30.5} ],
-            "devices": [ {"deviceId": "N", "storeUid": "A", "deviceType": "nvr", "address": "10.0.0.9",
-                          "channels": [ {"channelName": "one"}, {"channelId": "N-2", "channelIndex": 2} ]} ],
-            "probes": [ {"probeId": "own", "deviceId": "N", "channelIndex": 2},
-                        {"probeId": "listed", "deviceId": "N", "channelIndex": 1, "channels": ["ghost", "N-2", "N-CH1"]} ],
-            "recordings": [ {"channelId": "N-2", "recordingName": "r"}, {"recordingName": "no channel"} ]
-        })");
-        QString error;
-        QVERIFY2(BasicData::_instance().loadScenario(path, &error), qPrintable(error));
-        BasicData& data = BasicData::_instance();
-        QCOMPARE(StoreData::_instance().getAllOpenedStoresBriefInfo().size(), 1);
-        QCOMPARE(data.getStoreInfo("A").armingState, 0);
-        QCOMPARE(data.getStoreInfo("A").latitude, 30.5);
-        QCOMPARE(data.getProbeInfo("own").storeUid, QStringLiteral("A"));
-        QCOMPARE(data.getDeviceInfo("N").channelCount, 2);
-        const QVector<VIG_ChannelInfo> own = data.getProbeRelatedChannels("own");
-        QCOMPARE(own.size(), 1);
-        QCOMPARE(own.first().channelId, QStringLiteral("N-2"));
-        const QVector<VIG_ChannelInfo> listed = data.getProbeRelatedChannels("listed");
-        QCOMPARE(listed.size(), 2);
-        QCOMPARE(listed.at(0).channelId + ' ' + listed.at(1).channelId, QStringLiteral("N-2 N-CH1"));
-        QCOMPARE(listed.at(1).channelIndex, 1);
-        data.rememberAlarmChannel("alarm", "N", 2);
-        const VIG_IcloudAlarmRecordingInfoVec recordings = data.getAlarmRecordings("alarm");
-        QCOMPARE(recordings.size(), 1);
-        QCOMPARE(recordings.first().deviceAddr, QStringLiteral("10.0.0.9"));
-    }
-
+    // The service's thread reads while the host writes on the main thread.
     void readsFromAWorkerStayWholeWhileTheMainThreadWrites()
     {
         const VIG_StoreInfo first = BasicData::_instance().getStoreInfo("S002");

@@ -39,30 +39,6 @@ class TstHostTableWidget : public QObject
     Q_OBJECT
 
 private slots:
-    void rowsAndKeysStayTogether()
-    {
-        TableWidget table;
-        table.setHeaderViewColumnName({"name", "value"});
-        QCOMPARE(table.insertBack({"b", "2"}, "kb", {}), 0);
-        QCOMPARE(table.insertFront({"a", "1"}, "ka", {}), 0);
-        QCOMPARE(table.insertBack({"c", "3"}, "kc", {1}), 2);
-        QCOMPARE(table.item(2, 1)->textAlignment(), int(Qt::AlignCenter));
-        QVERIFY(table.item(1, 1)->textAlignment() != int(Qt::AlignCenter));
-        // A key inserted again replaces its old row.
-        table.insertFront({"c2", "33"}, "kc", {});
-        QCOMPARE(keysInOrder(table), QStringList({"kc", "ka", "kb"}));
-        QCOMPARE(table.item(0, 0)->text(), QString("c2"));
-        QVERIFY(table.modifyRowValues({"B", "22"}, 2));
-        QVERIFY(!table.modifyRowValues({"x"}, 3));
-        QCOMPARE(table.item(2, 1)->text() + table.getRowKeyValue(2), QString("22kb"));
-        QVERIFY(table.getRowKeyValue(-1).isNull() && table.getRowKeyValue(3).isNull());
-        QCOMPARE(table.getRowIndexByKeyValue(QString()), -1);
-        table.setRowCount(0);
-        QCOMPARE(table.getRowIndexByKeyValue("kb"), -1);
-        table.insertBack({"n", "1"}, "kn", {});
-        QCOMPARE(table.getRowIndexByKeyValue("kn"), 0);
-    }
-
     // Random insertions (of new and existing keys), deletions by key and by Qt's own removeRow, and sorts,
     // checked against a plain list.
     void randomOperationsMatchAPlainList()
@@ -136,41 +112,6 @@ private slots:
         QCOMPARE(queued.pendingRowCount(), 0);
         QCOMPARE(snapshot(queued), snapshot(direct));
         verifyKeys(queued);
-    }
-
-    void queueDrainsNewestOnTopAndFlushesForReaders()
-    {
-        TableWidget table;
-        table.setHeaderViewColumnName({"a", "b"});
-        table.insertBack({"old", "old"}, "old", {});
-        for (int i = 0; i < 1000; ++i)
-            table.queueFront({QString::number(i), QString::number(i)}, QString("k%1").arg(i),
-                             QColor("#ff6e89"));
-        QCOMPARE(table.rowCount(), 1); // not in yet
-        QTRY_COMPARE(table.pendingRowCount(), 0);
-        QCOMPARE(table.rowCount(), 1001);
-        QCOMPARE(keysInOrder(table).mid(998), QStringList({"k1", "k0", "old"}));
-        QCOMPARE(table.getRowIndexByKeyValue("k10"), 989);
-        QCOMPARE(table.item(500, 1)->foreground().color(), QColor("#ff6e89"));
-
-        // A reader, the operator's click and a clearing all see or take the queued rows first.
-        table.deleteAllRows();
-        table.resize(400, 300);
-        table.show();
-        QVERIFY(QTest::qWaitForWindowExposed(&table));
-        table.queueFront({"a", "1"}, "ka", QColor());
-        QCOMPARE(table.getRowIndexByKeyValue("ka"), 0);
-        QCOMPARE(table.pendingRowCount(), 0);
-        table.queueFront({"b", "2"}, "kb", QColor());
-        QCOMPARE(table.getRowKeyValue(0), QString("kb"));
-        table.queueFront({"c", "3"}, "kc", QColor());
-        QTest::mouseClick(table.viewport(), Qt::LeftButton, {}, QPoint(5, 5));
-        QCOMPARE(table.pendingRowCount(), 0);
-        QCOMPARE(table.rowCount(), 3);
-        table.queueFront({"d", "4"}, "kd", QColor());
-        table.deleteAllRows();
-        QCoreApplication::processEvents();
-        QCOMPARE(table.rowCount(), 0);
     }
 };
 

@@ -1,17 +1,12 @@
-#include "HttpDownload.h"
 #include "MapViewer.h"
 #include "ZWebView.h"
 
 #include <QJsonArray>
 #include <QJsonDocument>
 #include <QJsonObject>
-#include <QTcpServer>
-#include <QTcpSocket>
-#include <QTemporaryDir>
 #include <QWebFrame>
 #include <QtTest>
 
-using ZCOMMON::HttpDownload;
 using ZCOMMON::ZWebView;
 
 namespace {
@@ -30,33 +25,6 @@ QVariant evaluate(QWebView& view, const QString& script)
 {
     return view.page()->mainFrame()->evaluateJavaScript(script);
 }
-
-// Answers one GET on 127.0.0.1 with the given status and body, and keeps the request line.
-class OneShotHttpServer : public QTcpServer
-{
-public:
-    OneShotHttpServer(int status, const QByteArray& body)
-    {
-        connect(this, &QTcpServer::newConnection, this, [this, status, body] {
-            QTcpSocket* socket = nextPendingConnection();
-            connect(socket, &QTcpSocket::readyRead, socket, [this, socket, status, body] {
-                received += socket->readAll();
-                if (!received.contains("\r\n\r\n"))
-                    return;
-                requestLine = received.left(received.indexOf("\r\n"));
-                socket->write(
-                    "HTTP/1.1 " + QByteArray::number(status) + (status == 200 ? " OK" : " Not Found") +
-                    "\r\nContent-Type: image/jpeg\r\nContent-Length: " + QByteArray::number(body.size()) +
-                    "\r\nConnection: close\r\n\r\n" + body);
-                socket->disconnectFromHost();
-            });
-        });
-        listen(QHostAddress::LocalHost, 0);
-    }
-
-    QByteArray received;
-    QByteArray requestLine;
-};
 
 } // namespace
 
@@ -130,47 +98,6 @@ private slots:
         QCOMPARE(images.toInt(), 0);
         QCOMPARE(evaluate(map, "document.getElementById('results').firstChild.textContent").toString(),
                  hostileName);
-    }
-
-    void downloadsSaveWholeFilesOnlyInTheirFolder()
-    {
-        QTemporaryDir dir;
-        QVERIFY(dir.isValid());
-        OneShotHttpServer server(200, QByteArray(100000, 'x'));
-        HttpDownload download;
-        QSignalSpy finished(&download, &HttpDownload::signalDownloadFinished);
-        QSignalSpy failed(&download, &HttpDownload::signalDownloadError);
-        download.download(
-            QString("http://127.0.0.1:%1/images/alarm%20shot.jpg?token=a/b.png").arg(server.serverPort()),
-            dir.filePath("LiveImageTemp/A1/"));
-        QCOMPARE(finished.count() + failed.count(), 0); // never within the call
-        QVERIFY(finished.wait(5000));
-        QVERIFY(server.requestLine.startsWith("GET /images/alarm%20shot.jpg?token=a/b.png HTTP/1.1"));
-        const QFileInfo saved(finished.at(0).at(0).toString());
-        QCOMPARE(saved.absoluteFilePath(),
-                 QDir(dir.filePath("LiveImageTemp/A1")).absoluteFilePath("alarm shot.jpg"));
-        QCOMPARE(saved.size(), 100000);
-
-        // A bad URL, an HTTP error and a refused connection all fail and keep what was there.
-        QFile old(dir.filePath("shot.jpg"));
-        QVERIFY(old.open(QIODevice::WriteOnly) && old.write("old image") == 9);
-        old.close();
-        download.download("not a url at all ::", dir.path());
-        QVERIFY(failed.wait(5000));
-        OneShotHttpServer notFound(404, "no such image");
-        download.download(QString("http://127.0.0.1:%1/shot.jpg").arg(notFound.serverPort()), dir.path());
-        QVERIFY(failed.wait(5000));
-        QTcpServer closed;
-        QVERIFY(closed.listen(QHostAddress::LocalHost, 0));
-        const quint16 port = closed.serverPort();
-        closed.close();
-        download.download(QString("http://127.0.0.1:%1/shot.jpg").arg(port), dir.path());
-        QVERIFY(failed.wait(5000));
-        QCOMPARE(failed.count(), 3);
-        QCOMPARE(finished.count(), 1);
-        QVERIFY(old.open(QIODevice::ReadOnly));
-        QCOMPARE(old.readAll(), QByteArray("old image"));
-        QCOMPARE(QDir(dir.path()).entryList(QDir::Files), QStringList("shot.jpg"));
     }
 };
 

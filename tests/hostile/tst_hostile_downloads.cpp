@@ -84,15 +84,9 @@ private slots:
         QDir(QStringLiteral("LiveImageTemp")).removeRecursively();
         moduletest::installFakeService();
         QVERIFY(VIG_DATA_MODULE::BasicData::_instance().loadScenario(VIG_SOURCE_DIR "/scenarios/demo.json"));
-        const VIG_DATA_MODULE::VIG_ProbeInfo probe =
-            VIG_DATA_MODULE::BasicData::_instance().getProbeInfo("P0101");
         VIG_AlarmInfo alarm;
         alarm.alarmUid = "HANG-1";
-        alarm.storeUid = probe.storeUid;
-        alarm.deviceId = probe.deviceId;
         alarm.probeId = "P0101";
-        alarm.channelIndex = probe.channelIndex;
-        alarm.alarmTime = "2026-11-25 21:39:00";
         alarm.state = AlarmNew;
 
         StallingServer server;

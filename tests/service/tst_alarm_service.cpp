@@ -3,7 +3,6 @@
 #include "frame/AlarmModuleAccess.h"
 #include "frame/AlarmSignals.h"
 #include "service/AlarmBusiness.h"
-#include "service/AlarmCallBack.h"
 
 #include "BasicData.h"
 #include "BusinessConfig.h"
@@ -11,7 +10,6 @@
 #include "DataSignals.h"
 #include "ModuleAccessSignals.h"
 #include "NoticeSignals.h"
-#include "NoticeSound.h"
 #include "SystemBasicInfo.h"
 
 #include <QHash>
@@ -34,11 +32,8 @@ AlarmData alarmData(const QString& uid, const QString& store, const QString& pro
     alarm.storeUid = store.toStdString();
     alarm.probeId = probe.toStdString();
     alarm.deviceId = device.toStdString();
-    alarm.deviceName = "NVR";
-    alarm.typeKey = "intrusion";
     alarm.typeDescription = "Intrusion";
     alarm.alarmTime = "2026-12-05 03:00:00";
-    alarm.describe = "PIR in the stock room";
     alarm.state = 1;
     alarm.channelIndex = channel;
     return alarm;
@@ -97,10 +92,8 @@ private slots:
     void initTestCase();
     void init();
     void newAlarmIsBookedBeforeItIsPushed();
-    void statusGateDropsAlarms();
     void requestsPassTheirArguments();
     void waitingAlarmsComeInProbeOrder();
-    void countsToTheHostFollowTheBooks();
     void handledHint();
     void recordCountsAreRouted();
     void collectionsBecomeMaps();
@@ -114,7 +107,6 @@ private slots:
 void TestAlarmService::initTestCase()
 {
     installFakeService();
-    QVERIFY(service().handler() != nullptr);
 }
 
 void TestAlarmService::init()
@@ -173,66 +165,25 @@ void TestAlarmService::newAlarmIsBookedBeforeItIsPushed()
     QCOMPARE(formRequests.count(), 1);
     QCOMPARE(monitorTab.count(), 1);
     QCOMPARE(business.getStoreUnhandledAlarmsCount("S-new"), 3);
-    QVERIFY(VIG_CONTACT_MODULE::NoticeSound::_instance().isPlaying());
-    emit AlarmSignals::_instance().signalCloseAlarmSound();
-    QTRY_VERIFY(!VIG_CONTACT_MODULE::NoticeSound::_instance().isPlaying());
-}
-
-void TestAlarmService::statusGateDropsAlarms()
-{
-    QSignalSpy pushes(&AlarmSignals::_instance(), &AlarmSignals::signalNewAlarmPush);
-    QSignalSpy handledPushes(&AlarmSignals::_instance(), &AlarmSignals::signalHandledAlarmPush);
-    QSignalSpy storeCounts(&ModuleAccessSignals::_instance(),
-                           &ModuleAccessSignals::signalStoreUnhandledAlarmsCount);
-    VIG_SYSTEM_MODULE::SystemBasicInfo::_instance().setCurrentAppStatus(4);
-    const AlarmData alarm = alarmData("G1", "S-gate", "P-gate", "D-gate", 1);
-    newAlarm(alarm);
-    handledPush(processData(alarm, true));
-    flush();
-    QCOMPARE(pushes.count() + handledPushes.count(), 0);
-
-    // A result for the unbooked alarm changes nothing either.
-    VIG_SYSTEM_MODULE::SystemBasicInfo::_instance().setCurrentAppStatus(5);
-    service().deliver([](IAlarmEvent* handler) { handler->OnHandleAlarmResult("G1", 0, "", "someone"); });
-    flush();
-    QCOMPARE(storeCounts.count(), 0);
-    QVERIFY(!AlarmModuleAccess::_instance().isStoreHasUnhandledAlarms("S-gate"));
 }
 
 void TestAlarmService::requestsPassTheirArguments()
 {
     AlarmBusiness& business = AlarmBusiness::_instance();
-    QStringList one{"U1"};
-    business.handleAlarms("{req}", one, "note", 2, true);
-    QList<FakeAlarmService::Call> calls = service().takeCalls();
-    QCOMPARE(calls.size(), 1);
-    QCOMPARE(calls.at(0).operation, QString("RequestHandleAlarm"));
-    QCOMPARE(calls.at(0).texts, QStringList({"U1", "note", "{req}"}));
-    QVERIFY(calls.at(0).informKeeper);
-    QVERIFY(one.isEmpty());
-
     // Informing the keeper goes with the last alarm alone; the rest go as a batch without it.
     QStringList three{"U1", "U2", "U3"};
     business.handleAlarms("{req}", three, "门店已确认 'ok'", 4, true);
-    calls = service().takeCalls();
+    QList<FakeAlarmService::Call> calls = service().takeCalls();
     QCOMPARE(calls.size(), 2);
     QCOMPARE(calls.at(0).operation, QString("RequestHandleAlarm"));
-    QCOMPARE(calls.at(0).texts.at(0), QString("U3"));
+    QCOMPARE(calls.at(0).texts, QStringList({"U3", "门店已确认 'ok'", "{req}"}));
+    QVERIFY(calls.at(0).informKeeper);
     QCOMPARE(calls.at(0).number, 4);
     QCOMPARE(calls.at(1).operation, QString("RequestHandleAlarms"));
     QCOMPARE(calls.at(1).uids, QStringList({"U1", "U2"}));
     QCOMPARE(calls.at(1).texts, QStringList({"门店已确认 'ok'", "{req}"}));
     QVERIFY(calls.at(1).informKeeper);
     QCOMPARE(three, QStringList({"U1", "U2"}));
-
-    QStringList batch{"U1", "U2", "U3"};
-    business.handleAlarms("{req}", batch, "false", 3, false);
-    QStringList none;
-    business.handleAlarms("{req}", none, "x", 2, true);
-    calls = service().takeCalls();
-    QCOMPARE(calls.size(), 1);
-    QCOMPARE(calls.at(0).uids, QStringList({"U1", "U2", "U3"}));
-    QVERIFY(!calls.at(0).informKeeper);
 
     business.getAlarmRecordsCount("S1", "2026-12-01 00:00:00", "2026-12-05 23:59:59", 2);
     business.getAlarmRecords("", "2026-12-01 00:00:00", "2026-12-05 23:59:59", 0, 40, 20);
@@ -273,59 +224,6 @@ void TestAlarmService::waitingAlarmsComeInProbeOrder()
     QCOMPARE(uids(business.takeWaitingAlarms()), QStringList({"W2b"}));
     QVERIFY(business.takeWaitingAlarms().isEmpty());
     QVERIFY(!business.hasWaitingAlarms());
-
-    // A probe whose only waiting alarm was handled still takes its empty turn; the next probe still waits.
-    newAlarm(alarmData("W20", "S-wait", "P20", "D-wait", 1));
-    newAlarm(alarmData("W3", "S-wait", "P3", "D-wait", 1));
-    flush();
-    business.addWaitingAlarm("W20");
-    business.addWaitingAlarm("W3");
-    service().deliver([](IAlarmEvent* handler) { handler->OnHandleAlarmResult("W20", 0, "", "x"); });
-    flush();
-    QVERIFY(business.takeWaitingAlarms().isEmpty());
-    QVERIFY(business.hasWaitingAlarms());
-    QCOMPARE(uids(business.takeWaitingAlarms()), QStringList({"W3"}));
-    QVERIFY(!business.hasWaitingAlarms());
-}
-
-void TestAlarmService::countsToTheHostFollowTheBooks()
-{
-    AlarmBusiness& business = AlarmBusiness::_instance();
-    auto& access = ModuleAccessSignals::_instance();
-    QSignalSpy storeCounts(&access, &ModuleAccessSignals::signalStoreUnhandledAlarmsCount);
-    QSignalSpy channelCounts(&access, &ModuleAccessSignals::signalChannelUnhandledAlarmsCount);
-    const AlarmData first = alarmData("C1", "S-count", "P31", "D31", 1);
-    newAlarm(first);
-    newAlarm(alarmData("C2", "S-count", "P31", "D31", 1));
-    newAlarm(alarmData("C3", "S-count", "P32", "D31", 2));
-    flush();
-    QCOMPARE(storeCounts.last(), QVariantList({"S-count", 3}));
-    QCOMPARE(channelCounts.at(1), QVariantList({"D31", 1, 2})); // counted by probe
-    QCOMPARE(channelCounts.last(), QVariantList({"D31", 2, 1}));
-    business.slotGetChannelUnhandledAlarmsCount("D31", 1);
-    QTRY_COMPARE(channelCounts.count(), 4);
-    QCOMPARE(channelCounts.last(), QVariantList({"D31", 1, 2}));
-
-    // Handled by another operator, by us, and refused: only the refused one stays booked.
-    handledPush(processData(first, true));
-    service().deliver([](IAlarmEvent* handler) { handler->OnHandleAlarmResult("C2", 0, "", "me"); });
-    service().deliver([](IAlarmEvent* handler) { handler->OnHandleAlarmResult("C3", 9, "busy", "me"); });
-    flush();
-    QCOMPARE(storeCounts.last(), QVariantList({"S-count", 1}));
-    QCOMPARE(channelCounts.last(), QVariantList({"D31", 1, 0}));
-    // A second notice for an alarm already unbooked says nothing.
-    const int heard = storeCounts.count();
-    handledPush(processData(first, true));
-    flush();
-    QCOMPARE(storeCounts.count(), heard);
-
-    service().deliver([](IAlarmEvent* handler) { handler->OnHandleAlarmResult("C3", 0, "", "me"); });
-    flush();
-    storeCounts.clear();
-    business.slotGetAllStoresUnhandledAlarmsCount();
-    flush();
-    QVERIFY(storeCounts.contains(QVariantList({"S-count", 0})));
-    QVERIFY(business.getStoreUnhandledAlarms("S-count").isEmpty());
 }
 
 void TestAlarmService::handledHint()
@@ -335,10 +233,6 @@ void TestAlarmService::handledHint()
     const AlarmData alarm = alarmData("HINT1", "S-hint", "P-hint", "D-hint", 1);
     const QString store(
         "Shop_Name:Store S-hint\r\nShop_Keeper Tel:021-5555-0101\r\nShop_Address:1 Nanjing Road\r\n");
-    QCOMPARE(AlarmCallBack::handledAlarmHint(processData(alarm, false)), store);
-    QCOMPARE(AlarmCallBack::handledAlarmHint(processData(alarm, true)),
-             store + "Alarm Handler:Wang Fang\r\nAlarm Handler Tel:138-0000-0001");
-
     QSignalSpy pushes(&AlarmSignals::_instance(), &AlarmSignals::signalHandledAlarmPush);
     QSignalSpy hints(&NoticeSignals::_instance(), &NoticeSignals::signalNoticeHint);
     QSignalSpy notes(&AlarmSignals::_instance(), &AlarmSignals::signalUpdateAlarmHandledNotesInDetailCheckWt);
@@ -350,6 +244,8 @@ void TestAlarmService::handledHint()
     QCOMPARE(hints.at(0).at(0).value<VIG_CONTACT_MODULE::NoticeHintType>(),
              VIG_CONTACT_MODULE::AlarmHandledHint);
     QCOMPARE(hints.at(0).at(1).toString(), store);
+    QCOMPARE(hints.at(1).at(1).toString(),
+             store + "Alarm Handler:Wang Fang\r\nAlarm Handler Tel:138-0000-0001");
     QCOMPARE(notes.at(0).at(0).toString(), QString("HINT1"));
     const auto second = pushes.at(1).at(0).value<VIG_AlarmProcess>();
     QVERIFY(second.probeId.isEmpty());                // a handled push keeps the empty probe id
@@ -468,14 +364,10 @@ void TestAlarmService::recordingNames_data()
     QTest::addColumn<QString>("start");
     QTest::newRow("backslashes") << "C:\\rec\\20261205\\cam-1-031502-0.mp4"
                                  << "2026-12-05 03:15:02";
-    QTest::newRow("slashes") << "/var/rec/20261205/cam-1-031502-0.mp4"
-                             << "2026-12-05 03:15:02";
     QTest::newRow("doubled dash, five pieces") << "C:\\rec\\20261205\\cam-1--031502-0.mp4"
                                                << "";
     QTest::newRow("doubled dash, four pieces") << "C:\\rec\\20261205\\cam--031502-0.mp4"
                                                << "2026-12-05 03:15:02";
-    QTest::newRow("empty") << ""
-                           << "";
 }
 
 void TestAlarmService::recordingNames()
@@ -487,9 +379,9 @@ void TestAlarmService::recordingNames()
 
 void TestAlarmService::alarmOutLinkedDevices()
 {
-    // Mode 0: none; 1: the probe's channels, each once; 2: every device of the store; others: none.
+    // Mode 0: none; 1: the probe's channels, each once; 2: every device of the store.
     using namespace VIG_DATA_MODULE;
-    for (int mode : {0, 1, 2, 7}) {
+    for (int mode : {0, 1, 2}) {
         const QString store = QString("S-out%1").arg(mode);
         addStore(store, mode);
         for (const QString& id : {QString("NVR"), QString("IPC")}) {
@@ -515,14 +407,11 @@ void TestAlarmService::alarmOutLinkedDevices()
     QStringList all = business.getAlarmOutLinkedDevices("S-out2-NVR", "S-out2-P");
     all.sort();
     QCOMPARE(all, QStringList({"S-out2-IPC", "S-out2-NVR"}));
-    QVERIFY(business.getAlarmOutLinkedDevices("S-out7-NVR", "S-out7-P").isEmpty());
-    QVERIFY(business.getAlarmOutLinkedDevices("unknown", "unknown").isEmpty());
 }
 
 void TestAlarmService::booksStayExactUnderThreads()
 {
-    // Thousands of alarms and handled pushes on the service thread while the main thread keeps asking for
-    // counts: nothing lost, and the last count the host heard for each store is the count in the books.
+    // Nothing lost while the main thread reads; the host last heard the count in the books.
     AlarmBusiness& business = AlarmBusiness::_instance();
     QHash<QString, int> lastStoreCount;
     QMetaObject::Connection connection =
@@ -542,7 +431,6 @@ void TestAlarmService::booksStayExactUnderThreads()
             --expected[store];
         }
         if (i % 200 == 0) {
-            // The main thread reads and handles while the service thread runs.
             for (int s = 0; s < stores; ++s)
                 business.getStoreUnhandledAlarmsCount(QString("S-stress%1").arg(s));
             QCoreApplication::processEvents();

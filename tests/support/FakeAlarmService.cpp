@@ -5,6 +5,11 @@ QString text(const char* value)
 {
     return QString::fromUtf8(value);
 }
+
+QString local(const char* value)
+{
+    return QString::fromLocal8Bit(value);
+}
 } // namespace
 
 FakeAlarmService::FakeAlarmService() : thread([this] { run(); }) {}
@@ -25,16 +30,11 @@ void FakeAlarmService::SetEventHandler(IAlarmEvent* handler)
     eventHandler = handler;
 }
 
-IAlarmEvent* FakeAlarmService::handler() const
+void FakeAlarmService::record(const QString& operation, const QStringList& texts, int number, int first,
+                              int count, bool informKeeper, const QStringList& uids)
 {
     std::lock_guard<std::mutex> guard(lock);
-    return eventHandler;
-}
-
-void FakeAlarmService::record(const Call& call)
-{
-    std::lock_guard<std::mutex> guard(lock);
-    calls.append(call);
+    calls.append({operation, texts, uids, number, first, count, informKeeper});
 }
 
 QList<FakeAlarmService::Call> FakeAlarmService::takeCalls()
@@ -48,88 +48,57 @@ QList<FakeAlarmService::Call> FakeAlarmService::takeCalls()
 void FakeAlarmService::RequestHandleAlarm(const char* alarmUid, const char* handleNote, int handleMode,
                                           bool informKeeper, const char* requester)
 {
-    Call call;
-    call.operation = "RequestHandleAlarm";
-    call.texts = QStringList{text(alarmUid), text(handleNote), text(requester)};
-    call.number = handleMode;
-    call.informKeeper = informKeeper;
-    record(call);
+    record("RequestHandleAlarm", {text(alarmUid), text(handleNote), text(requester)}, handleMode, 0, 0,
+           informKeeper);
 }
 
 void FakeAlarmService::RequestHandleAlarms(const std::vector<std::string>& alarmUids, const char* handleNote,
                                            int handleMode, bool informKeeper, const char* requester)
 {
-    Call call;
-    call.operation = "RequestHandleAlarms";
+    QStringList uids;
     for (const std::string& uid : alarmUids)
-        call.uids.append(QString::fromStdString(uid));
-    call.texts = QStringList{text(handleNote), text(requester)};
-    call.number = handleMode;
-    call.informKeeper = informKeeper;
-    record(call);
+        uids.append(QString::fromStdString(uid));
+    record("RequestHandleAlarms", {text(handleNote), text(requester)}, handleMode, 0, 0, informKeeper, uids);
 }
 
 void FakeAlarmService::RequestReplyA(const char* alarmUid)
 {
-    record(Call{"RequestReplyA", {text(alarmUid)}, {}, 0, 0, 0, false});
+    record("RequestReplyA", {text(alarmUid)});
 }
 
 void FakeAlarmService::RequestReplyB(const char* alarmUid)
 {
-    record(Call{"RequestReplyB", {text(alarmUid)}, {}, 0, 0, 0, false});
+    record("RequestReplyB", {text(alarmUid)});
 }
 
 void FakeAlarmService::RequestAlarmRecordsCount(const char* storeUid, const char* startTime,
                                                 const char* endTime, const char* requester, int state)
 {
-    record(Call{"RequestAlarmRecordsCount",
-                {text(storeUid), text(startTime), text(endTime), text(requester)},
-                {},
-                state,
-                0,
-                0,
-                false});
+    record("RequestAlarmRecordsCount", {text(storeUid), text(startTime), text(endTime), text(requester)},
+           state);
 }
 
 void FakeAlarmService::RequestAlarmRecords(const char* storeUid, const char* startTime, const char* endTime,
                                            int state, int first, int count, int reserved)
 {
-    record(Call{"RequestAlarmRecords",
-                {text(storeUid), text(startTime), text(endTime)},
-                {},
-                state,
-                first,
-                count,
-                reserved != 0});
+    record("RequestAlarmRecords", {text(storeUid), text(startTime), text(endTime)}, state, first, count,
+           reserved != 0);
 }
 
 void FakeAlarmService::RequestAlarmHandleNotes(const char* alarmUid, int reserved)
 {
-    record(Call{"RequestAlarmHandleNotes", {text(alarmUid)}, {}, reserved, 0, 0, false});
+    record("RequestAlarmHandleNotes", {text(alarmUid)}, reserved);
 }
 
 void FakeAlarmService::RequestStoreDevicesAlarmsCollection(const char* a, const char* b, const char* c,
                                                            const char* tag)
 {
-    record(Call{"RequestStoreDevicesAlarmsCollection",
-                {QString::fromLocal8Bit(a), QString::fromLocal8Bit(b), QString::fromLocal8Bit(c),
-                 QString::fromLocal8Bit(tag)},
-                {},
-                0,
-                0,
-                0,
-                false});
+    record("RequestStoreDevicesAlarmsCollection", {local(a), local(b), local(c), local(tag)});
 }
 
 void FakeAlarmService::RequestAllStoresAlarmsCollection(const char* a, const char* b, const char* tag)
 {
-    record(Call{"RequestAllStoresAlarmsCollection",
-                {QString::fromLocal8Bit(a), QString::fromLocal8Bit(b), QString::fromLocal8Bit(tag)},
-                {},
-                0,
-                0,
-                0,
-                false});
+    record("RequestAllStoresAlarmsCollection", {local(a), local(b), local(tag)});
 }
 
 void FakeAlarmService::deliver(std::function<void(IAlarmEvent*)> event)
@@ -145,11 +114,6 @@ void FakeAlarmService::waitForDelivery()
 {
     std::unique_lock<std::mutex> guard(lock);
     idle.wait(guard, [this] { return events.empty() && !busy; });
-}
-
-bool FakeAlarmService::isServiceThread() const
-{
-    return std::this_thread::get_id() == thread.get_id();
 }
 
 void FakeAlarmService::run()

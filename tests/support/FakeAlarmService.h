@@ -3,7 +3,6 @@
 #include "IAlarm.h"
 #include "IAlarmEvent.h"
 
-#include <QString>
 #include <QStringList>
 
 #include <condition_variable>
@@ -51,13 +50,12 @@ public:
     void deliver(std::function<void(IAlarmEvent*)> event);
     // Blocks until every event given so far has been delivered.
     void waitForDelivery();
-    bool isServiceThread() const;
 
     QList<Call> takeCalls();
-    IAlarmEvent* handler() const;
 
 private:
-    void record(const Call& call);
+    void record(const QString& operation, const QStringList& texts, int number = 0, int first = 0,
+                int count = 0, bool informKeeper = false, const QStringList& uids = QStringList());
     void run();
 
     mutable std::mutex lock;

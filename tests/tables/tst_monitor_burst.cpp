@@ -39,8 +39,6 @@ void deliverHandled(const AlarmData& alarm)
     record.probeId = alarm.probeId;
     record.alarmTime = alarm.alarmTime;
     AlarmHandlerData handler;
-    handler.principal = "Li Na";
-    handler.handleTime = "2026-12-05 02:00:00";
     handler.handleNote = "checked on camera";
     handler.state = 2;
     record.handlers.push_back(handler);

@@ -85,13 +85,6 @@ void TestVideoGrid::fiveProbesFillTheCellsInOrder()
     QCOMPARE(sound.count(), 1);
     QVERIFY(!VIG_CONTACT_MODULE::NoticeSound::_instance().isPlaying());
     QCOMPARE(grid.freeCellIndexes(), QList<int>({0, 1, 2, 3}));
-
-    // Cells and their check widgets are reused.
-    AlarmVideoCheckWt* reused = grid.cell(0)->checkWidget();
-    grid.showAlarm(bookedAlarm("G10", "P0102", "2026-02-01 10:00:10"));
-    QCOMPARE(grid.cell(0)->checkWidget(), reused);
-    QCOMPARE(cellAlarms(grid, 0), QStringList({"G10"}));
-    handleElsewhere(grid, 0);
 }
 
 void TestVideoGrid::groupOfABusyProbeIsParkedAgain()
