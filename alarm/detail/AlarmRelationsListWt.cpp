@@ -41,7 +41,8 @@ const char* const DeleteHoverIcon = ":/menu/images/menu_delete_hover.png";
 bool isSafePathPart(const QString& part)
 {
     // No file system takes a longer name, and checking a server's megabyte of text per address would stall.
-    if (part.toUtf8().size() > 255)
+    // UTF-8 never has fewer bytes than UTF-16 has units: a long text goes before it is converted.
+    if (part.size() > 255 || part.toUtf8().size() > 255)
         return false;
     const QString decoded = QUrl::fromPercentEncoding(part.toUtf8());
     for (const QString& form : {part, decoded}) {
