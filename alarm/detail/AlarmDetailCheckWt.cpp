@@ -216,7 +216,7 @@ void AlarmDetailCheckWt::slotOnGetAlarmNotes(const AlarmProcessVector& alarmHand
     }
     // Requests overlap (opening, the recordings answer, a handling): the last answer is the history.
     ui->dealProcess->clear();
-    ui->dealProcess->addHandleInfo(alarm.alarmTime, alarm.describe);
+    ui->dealProcess->addHandleInfo(alarm.alarmTime, AlarmInfoWidget::shownText(alarm.describe));
     if (result != 0) {
         MessageBoxW::information(nullptr, QString(), QObject::tr("Get alarm notes failed."),
                                  MessageBoxW::OkButton);
@@ -227,7 +227,7 @@ void AlarmDetailCheckWt::slotOnGetAlarmNotes(const AlarmProcessVector& alarmHand
     const QString currentPath = AlarmRelationsListWt::itemFilePath(list->getMarkedItem());
     list->removeLiveImageItems();
     for (const VIG_AlarmProcess& note : alarmHandleNotes) {
-        ui->dealProcess->addHandleInfo(note.handleTime, note.handleNote);
+        ui->dealProcess->addHandleInfo(note.handleTime, AlarmInfoWidget::shownText(note.handleNote));
         if (note.liveImageUrls.isEmpty())
             continue;
         const QStringList addresses = note.liveImageUrls.split(QLatin1Char(','), Qt::KeepEmptyParts);

@@ -15,12 +15,12 @@ const int FrameHeight = 44;
 // Laying out a wrapped text costs far more than linear time; a server's megabyte of text would freeze the
 // UI thread for minutes. Nobody reads that much in a panel.
 const int MaxShownLength = 2000;
+} // namespace
 
-QString shown(const QString& text)
+QString AlarmInfoWidget::shownText(const QString& text)
 {
     return text.size() > MaxShownLength ? text.left(MaxShownLength) + QChar(0x2026) : text;
 }
-} // namespace
 
 AlarmInfoWidget::AlarmInfoWidget(QWidget* parent) : ColouredWidget(parent), ui(new Ui::AlarmInfoWidget)
 {
@@ -64,10 +64,10 @@ void AlarmInfoWidget::setAlarmInfo(const VIG_AlarmInfo& alarm)
     ui->responsibleTel->setText(store.responsibleTel);
     ui->storeAddress->setText(store.address);
     ui->payState->setText(store.payState);
-    ui->alarmTime->setText(shown(alarm.alarmTime));
-    ui->alarmType->setText(shown(alarm.typeDescription));
-    ui->alarmSubType->setText(shown(alarm.subTypeDescription));
-    ui->alarmDescribe->setText(shown(alarm.describe));
+    ui->alarmTime->setText(shownText(alarm.alarmTime));
+    ui->alarmType->setText(shownText(alarm.typeDescription));
+    ui->alarmSubType->setText(shownText(alarm.subTypeDescription));
+    ui->alarmDescribe->setText(shownText(alarm.describe));
     fitHeight();
 }
 

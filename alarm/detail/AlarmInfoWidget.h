@@ -30,6 +30,9 @@ public:
 
     void setAlarmInfo(const VIG_AlarmInfo& alarm);
 
+    // A server's text as a wrapping label shows it: cut, with an ellipsis, where nobody reads on.
+    static QString shownText(const QString& text);
+
 protected:
     void showEvent(QShowEvent* event) override;
 

@@ -242,6 +242,10 @@ void TestDetailCheck::notesBringLiveImages()
     answerNotes({}, 7);
     QCOMPARE(messages(), QStringList({"Get alarm notes failed."}));
     QCOMPARE(view.axis->entries(), (QVector<QPair<QString, QString>>{{alarm.alarmTime, alarm.describe}}));
+
+    // A server's 64 KB note would hold the UI thread while its label wraps: the history shows its start.
+    answerNotes({handling("IMG-1", "2026-11-25 22:00:00", QString(65536, 'x'), QString())});
+    QCOMPARE(view.axis->entries().at(1).second, QString(2000, 'x') + QChar(0x2026));
 }
 
 void TestDetailCheck::hostileUidsAndNamesStayInsideTheDownloadFolder()
