@@ -27,6 +27,12 @@ qint64 SoakHeartbeat::nowMs()
     return duration_cast<milliseconds>(steady_clock::now().time_since_epoch()).count();
 }
 
+void SoakHeartbeat::resume()
+{
+    lastStamp = nowMs();
+    paused = false;
+}
+
 void SoakHeartbeat::note(qint64 gap)
 {
     for (std::atomic<qint64>* mark : {&worst, &recentWorst}) {
@@ -40,7 +46,8 @@ void SoakHeartbeat::run()
 {
     while (!stopping) {
         // The timer's own period is not silence.
-        note(qMax<qint64>(0, nowMs() - lastStamp.load() - period));
+        if (!paused)
+            note(qMax<qint64>(0, nowMs() - lastStamp.load() - period));
         std::this_thread::sleep_for(std::chrono::milliseconds(period));
     }
 }

@@ -21,6 +21,9 @@ public:
     qint64 beats() const { return stamps.load(); }
     // The worst gap since the last call.
     qint64 takeRecentWorstMs() { return recentWorst.exchange(0); }
+    // The test's own checks hold the UI thread too; while paused, gaps are not the module's silence.
+    void pause() { paused = true; }
+    void resume();
 
 private:
     static qint64 nowMs();
@@ -30,6 +33,7 @@ private:
     const int period;
     std::unique_ptr<QTimer> timer;
     std::atomic<bool> stopping{false};
+    std::atomic<bool> paused{false};
     std::atomic<qint64> lastStamp{0};
     std::atomic<qint64> stamps{0};
     std::atomic<qint64> worst{0};

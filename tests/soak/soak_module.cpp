@@ -819,6 +819,7 @@ void TstSoak::soak()
         total += weight;
 
     qint64 slowest[ActionCount] = {};
+    qint64 slowestCheck = 0;
     SoakHeartbeat heartbeat(10);
     // The first alarms build the views' widgets, once; their cost is not a freeze.
     raiseAlarms();
@@ -836,10 +837,17 @@ void TstSoak::soak()
             QFAIL(qPrintable(replayHint()));
         if (!settle())
             QFAIL(qPrintable(QStringLiteral("server did not settle; ") + replayHint()));
-        QString problem;
-        if (!checkInvariants(&problem))
-            QFAIL(qPrintable(problem + '\n' + replayHint()));
         const qint64 silence = heartbeat.takeRecentWorstMs();
+        // The checks read every row of the monitor table on the UI thread: their time is the test's.
+        heartbeat.pause();
+        QElapsedTimer checkClock;
+        checkClock.start();
+        QString problem;
+        const bool consistent = checkInvariants(&problem);
+        slowestCheck = qMax(slowestCheck, checkClock.elapsed());
+        heartbeat.resume();
+        if (!consistent)
+            QFAIL(qPrintable(problem + '\n' + replayHint()));
         slowest[action] = qMax(slowest[action], silence);
         if (silence > heartbeatLimit)
             QFAIL(qPrintable(QStringLiteral("UI thread silent for %1 ms; ").arg(silence) + replayHint()));
@@ -861,10 +869,10 @@ void TstSoak::soak()
         "soak seed %u mode %d: %lld s, %lld actions, %lld checks, %d alarms delivered, %lld faults "
         "injected, %lld odd records, %lld handle dialogs, %lld failure notices, %lld stray boxes, %d server "
         "complaints, heartbeat %lld beats worst %lld ms (per action kind: %s; draining %d alarms in batches "
-        "of 100: %lld ms)",
+        "of 100: %lld ms; slowest check, not counted: %lld ms)",
         seed, displayMode, clock.elapsed() / 1000, actions, checks, int(delivered.size()), faults, oddRecords,
         handleDialogs, failureBoxes, strayBoxes, serverComplaints.load(), heartbeat.beats(),
-        heartbeat.worstMs(), qPrintable(slowSteps.join(',')), drained, drainSilence);
+        heartbeat.worstMs(), qPrintable(slowSteps.join(',')), drained, drainSilence, slowestCheck);
 }
 
 int main(int argc, char** argv)
