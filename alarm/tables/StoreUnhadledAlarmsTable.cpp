@@ -56,17 +56,15 @@ void StoreUnhadledAlarmsTable::slotNewAlarmPush(const VIG_AlarmInfo& info)
     // Unbound until the first updateData: no store's alarms belong here yet.
     if (currentStoreUid.isEmpty())
         return;
-    // An alarm the service sends again takes the place of its row, or leaves when it names another store.
-    const bool listed = getRowIndexByKeyValue(info.alarmUid) >= 0;
+    // An alarm the service sends again under another store leaves; under this one, insertFront replaces
+    // its row by key.
     if (info.storeUid != currentStoreUid) {
-        if (listed)
+        if (getRowIndexByKeyValue(info.alarmUid) >= 0)
             deleteAlarm(info.alarmUid);
         return;
     }
     {
         AlarmMutexLocker locker(&tableMutex);
-        if (listed)
-            AlarmTable::deleteAlarm(info.alarmUid);
         insertFront(getAlarmInfoValues(info), info.alarmUid, QSet<int>());
     }
     emit signalStoreUnhandledAlarmsCount(rowCount());
