@@ -61,28 +61,11 @@ AlarmData everyText(const std::string& value)
 
 AlarmProcessData pushOf(const AlarmData& alarm, int state, const std::string& text = "done")
 {
-    AlarmProcessData record;
-    record.storeUid = alarm.storeUid;
-    record.alarmUid = alarm.alarmUid;
-    record.deviceId = alarm.deviceId;
-    record.probeId = alarm.probeId;
-    record.channelIndex = alarm.channelIndex;
     AlarmHandlerData handler;
     handler.principal = handler.principalTel = handler.handleNote = handler.handleTime = text;
     handler.liveImageUrls = text;
     handler.state = state;
-    record.handlers.push_back(handler);
-    return record;
-}
-
-void deliverNew(const AlarmData& alarm)
-{
-    service().deliver([alarm](IAlarmEvent* handler) { handler->OnNewAlarm(alarm); });
-}
-
-void deliverPush(const AlarmProcessData& record)
-{
-    service().deliver([record](IAlarmEvent* handler) { handler->OnAlarmHandled(record); });
+    return handledRecord(alarm, handler);
 }
 
 QString qtext(const std::string& utf8)

@@ -323,7 +323,7 @@ void TestRecordSearch::recordsInOrderAndUntouchedByPushes()
     handled.alarmUid = "A";
     handled.handlers.resize(1);
     handled.handlers[0].state = AlarmFinished;
-    service().deliver([handled](IAlarmEvent* h) { h->OnAlarmHandled(handled); });
+    deliverPush(handled);
     flush();
     QCOMPARE(form.table->getAlarmInfo("A").state, int(AlarmNew));
     QCOMPARE(form.table->item(0, 20)->text(), QString("door open"));

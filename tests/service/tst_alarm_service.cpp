@@ -41,12 +41,7 @@ AlarmData alarmData(const QString& uid, const QString& store, const QString& pro
 
 AlarmProcessData processData(const AlarmData& alarm, bool withHandler)
 {
-    AlarmProcessData record;
-    record.storeUid = alarm.storeUid;
-    record.alarmUid = alarm.alarmUid;
-    record.deviceId = alarm.deviceId;
-    record.probeId = alarm.probeId;
-    record.channelIndex = alarm.channelIndex;
+    AlarmProcessData record = SimAlarmEngine::processOf(alarm);
     if (withHandler) {
         AlarmHandlerData handler;
         handler.principal = "Wang Fang";
@@ -59,16 +54,6 @@ AlarmProcessData processData(const AlarmData& alarm, bool withHandler)
         record.handlers.push_back(handler);
     }
     return record;
-}
-
-void newAlarm(const AlarmData& alarm)
-{
-    service().deliver([alarm](IAlarmEvent* handler) { handler->OnNewAlarm(alarm); });
-}
-
-void handledPush(const AlarmProcessData& record)
-{
-    service().deliver([record](IAlarmEvent* handler) { handler->OnAlarmHandled(record); });
 }
 
 void addStore(const QString& storeUid, int linkMode)
@@ -135,7 +120,7 @@ void TestAlarmService::newAlarmIsBookedBeforeItIsPushed()
             pushed.append(info);
             bookedAtPush.append(business.getStoreUnhandledAlarmsCount(info.storeUid));
         });
-    newAlarm(alarmData("N1", "S-new", "", "D-new", 2)); // no probe: the device stands in for it
+    deliverNew(alarmData("N1", "S-new", "", "D-new", 2)); // no probe: the device stands in for it
     flush();
     disconnect(connection);
     QCOMPARE(pushed.size(), 1);
@@ -152,7 +137,7 @@ void TestAlarmService::newAlarmIsBookedBeforeItIsPushed()
 
     // Mode -1 silences the notice, nothing else; mode 1 also brings the form and the monitor tab forward.
     VIG_SYSTEM_MODULE::BusinessConfig::_instance().setAlarmVideoShowMode(-1);
-    newAlarm(alarmData("N2", "S-new", "P-new", "D-new", 2));
+    deliverNew(alarmData("N2", "S-new", "P-new", "D-new", 2));
     flush();
     QCOMPARE(notices.count(), 1);
     QCOMPARE(storeCounts.count(), 2);
@@ -160,7 +145,7 @@ void TestAlarmService::newAlarmIsBookedBeforeItIsPushed()
                             &ModuleAccessSignals::signalSetCurrentModuleForm);
     QSignalSpy monitorTab(&AlarmSignals::_instance(), &AlarmSignals::signalChangeToAlarmMonitorTab);
     VIG_SYSTEM_MODULE::BusinessConfig::_instance().setAlarmVideoShowMode(1);
-    newAlarm(alarmData("N3", "S-new", "P-new", "D-new", 2));
+    deliverNew(alarmData("N3", "S-new", "P-new", "D-new", 2));
     flush();
     QCOMPARE(formRequests.count(), 1);
     QCOMPARE(monitorTab.count(), 1);
@@ -202,9 +187,9 @@ void TestAlarmService::requestsPassTheirArguments()
 void TestAlarmService::waitingAlarmsComeInProbeOrder()
 {
     AlarmBusiness& business = AlarmBusiness::_instance();
-    newAlarm(alarmData("W2a", "S-wait", "P2", "D-wait", 1));
-    newAlarm(alarmData("W2b", "S-wait", "P2", "D-wait", 1));
-    newAlarm(alarmData("W10", "S-wait", "P10", "D-wait", 2));
+    deliverNew(alarmData("W2a", "S-wait", "P2", "D-wait", 1));
+    deliverNew(alarmData("W2b", "S-wait", "P2", "D-wait", 1));
+    deliverNew(alarmData("W10", "S-wait", "P10", "D-wait", 2));
     flush();
     business.addWaitingAlarm("W2a");
     business.addWaitingAlarm("W2b");
@@ -236,8 +221,8 @@ void TestAlarmService::handledHint()
     QSignalSpy pushes(&AlarmSignals::_instance(), &AlarmSignals::signalHandledAlarmPush);
     QSignalSpy hints(&NoticeSignals::_instance(), &NoticeSignals::signalNoticeHint);
     QSignalSpy notes(&AlarmSignals::_instance(), &AlarmSignals::signalUpdateAlarmHandledNotesInDetailCheckWt);
-    handledPush(processData(alarm, false));
-    handledPush(processData(alarmData("HINT2", "S-hint", "", "D-hint", 1), true));
+    deliverPush(processData(alarm, false));
+    deliverPush(processData(alarmData("HINT2", "S-hint", "", "D-hint", 1), true));
     flush();
     const auto bare = pushes.at(0).at(0).value<VIG_AlarmProcess>();
     QVERIFY(bare.principal.isEmpty() && bare.handleNote.isEmpty() && bare.state == 0);
@@ -424,10 +409,10 @@ void TestAlarmService::booksStayExactUnderThreads()
         const QString store = QString("S-stress%1").arg(i % stores);
         const AlarmData alarm =
             alarmData(QString("X%1").arg(i), store, QString("P-stress%1").arg(i % 97), "D-stress", i % 8);
-        newAlarm(alarm);
+        deliverNew(alarm);
         ++expected[store];
         if (i % 3 == 0) {
-            handledPush(processData(alarm, i % 2 == 0));
+            deliverPush(processData(alarm, i % 2 == 0));
             --expected[store];
         }
         if (i % 200 == 0) {

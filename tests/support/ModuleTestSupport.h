@@ -10,6 +10,7 @@
 
 #include "DataCache.h"
 #include "MessageBoxW.h"
+#include "SimAlarmEngine.h"
 #include "SimAlarmServer.h"
 #include "SystemBasicInfo.h"
 #include "WaitDialog.h"
@@ -100,6 +101,25 @@ inline QList<FakeAlarmService::Call> handleRequests()
             requests.append(call);
     }
     return requests;
+}
+
+// A new alarm, delivered on the service's thread.
+inline void deliverNew(const AlarmData& alarm)
+{
+    service().deliver([alarm](IAlarmEvent* handler) { handler->OnNewAlarm(alarm); });
+}
+
+inline void deliverPush(const AlarmProcessData& record)
+{
+    service().deliver([record](IAlarmEvent* handler) { handler->OnAlarmHandled(record); });
+}
+
+// The handled push of an alarm with one handling.
+inline AlarmProcessData handledRecord(const AlarmData& alarm, const AlarmHandlerData& handler)
+{
+    AlarmProcessData record = SimAlarmEngine::processOf(alarm);
+    record.handlers.push_back(handler);
+    return record;
 }
 
 // The service's answer to a batch handle request, delivered on its thread.

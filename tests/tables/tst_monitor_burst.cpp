@@ -26,23 +26,12 @@ AlarmData alarmData(int n)
     return alarm;
 }
 
-void deliverNew(const AlarmData& alarm)
-{
-    service().deliver([alarm](IAlarmEvent* handler) { handler->OnNewAlarm(alarm); });
-}
-
 void deliverHandled(const AlarmData& alarm)
 {
-    AlarmProcessData record;
-    record.storeUid = alarm.storeUid;
-    record.alarmUid = alarm.alarmUid;
-    record.probeId = alarm.probeId;
-    record.alarmTime = alarm.alarmTime;
     AlarmHandlerData handler;
     handler.handleNote = "checked on camera";
     handler.state = 2;
-    record.handlers.push_back(handler);
-    service().deliver([record](IAlarmEvent* event) { event->OnAlarmHandled(record); });
+    deliverPush(handledRecord(alarm, handler));
 }
 
 // Waits until the service has delivered and the table has put every queued row in.
