@@ -2,8 +2,8 @@
 
 #include <QString>
 
-// Writes every visible top-level window (the main window and the pop-ups over it) into one PNG, placed as
-// they stand on the screen.
+// Writes the console and its pop-ups into one PNG: on a display, the screen region they cover as the display
+// shows it; on the offscreen platform, each window painted by itself where it stands.
 class ConsoleScreenshot
 {
 public:

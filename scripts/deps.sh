@@ -5,7 +5,7 @@ set -euo pipefail
 packages=(
     cmake g++ make
     qtbase5-dev libqt5sql5-sqlite libqt5webkit5-dev qttools5-dev qttools5-dev-tools
-    xvfb xauth
+    xvfb xauth openbox xdotool x11-utils
     fonts-wqy-microhei
 )
 

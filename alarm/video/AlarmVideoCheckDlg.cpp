@@ -8,8 +8,10 @@
 #include "BusinessConfig.h"
 #include "SystemBasicInfo.h"
 
+#include <QCloseEvent>
 #include <QKeyEvent>
 #include <QMouseEvent>
+#include <QTimer>
 #include <QUuid>
 
 namespace VIG_ALARM_MOUDLE {
@@ -28,6 +30,9 @@ AlarmVideoCheckDlg::AlarmVideoCheckDlg(QWidget* parent)
 
     videoCell = new AlarmVideoCellWt(this);
     videoCell->setWindowFlags(Qt::Tool | Qt::FramelessWindowHint);
+    // Placed before it is first shown: a window shown without a position of its own is placed by the window
+    // manager wherever it likes, away from its dialog.
+    placeCell();
     videoCell->show();
     videoCell->installEventFilter(this);
     connect(videoCell, &AlarmVideoCellWt::signalAllAlarmsHandledSuccess, this,
@@ -46,6 +51,13 @@ QString AlarmVideoCheckDlg::uid() const
     return dlgUid;
 }
 
+void AlarmVideoCheckDlg::raiseWithCell()
+{
+    raise();
+    if (isVisible())
+        videoCell->raise();
+}
+
 void AlarmVideoCheckDlg::slotAllAlarmsHandledSuccess(const QString& probeId, int cellIndex)
 {
     Q_UNUSED(cellIndex)
@@ -61,6 +73,15 @@ void AlarmVideoCheckDlg::placeCell()
                            height() - 2 * CellMargin);
 }
 
+// A window manager raises what it activates, and a raised dialog would cover its own cell.
+bool AlarmVideoCheckDlg::event(QEvent* event)
+{
+    const bool done = MoveableDialog::event(event);
+    if (event->type() == QEvent::WindowActivate)
+        emit signalStackingDisturbed();
+    return done;
+}
+
 bool AlarmVideoCheckDlg::eventFilter(QObject* watched, QEvent* event)
 {
     if (watched == videoCell) {
@@ -68,6 +89,10 @@ bool AlarmVideoCheckDlg::eventFilter(QObject* watched, QEvent* event)
         case QEvent::MouseButtonPress:
             mousePress(static_cast<QMouseEvent*>(event)->globalPos());
             emit signalCurTopDlg(this);
+            emit signalStackingDisturbed();
+            break;
+        case QEvent::WindowActivate:
+            emit signalStackingDisturbed();
             break;
         case QEvent::MouseButtonRelease:
             mouseRelease();
@@ -77,6 +102,13 @@ bool AlarmVideoCheckDlg::eventFilter(QObject* watched, QEvent* event)
             break;
         case QEvent::MouseButtonDblClick:
             emit signalCurTopDlg(this);
+            break;
+        case QEvent::Close:
+            // A window manager's close of the floating cell would leave the dialog holding a hidden probe.
+            if (event->spontaneous()) {
+                event->ignore();
+                return true;
+            }
             break;
         default:
             break;
@@ -89,6 +121,7 @@ void AlarmVideoCheckDlg::mousePressEvent(QMouseEvent* event)
 {
     MoveableDialog::mousePressEvent(event);
     emit signalCurTopDlg(this);
+    emit signalStackingDisturbed();
 }
 
 void AlarmVideoCheckDlg::mouseDoubleClickEvent(QMouseEvent* event)
@@ -133,12 +166,25 @@ void AlarmVideoCheckDlg::showEvent(QShowEvent* event)
         VIG_SYSTEM_MODULE::BusinessConfig::_instance().getAlarmConfigInfoFromCache().showAlarmMap;
     setFixedWidth(withMap ? MapWidth : NarrowWidth);
     MoveableDialog::showEvent(event);
+    // The dialog's window is mapped after this event, over the cell shown above.
+    QTimer::singleShot(0, this, &AlarmVideoCheckDlg::signalStackingDisturbed);
 }
 
 void AlarmVideoCheckDlg::hideEvent(QHideEvent* event)
 {
     videoCell->hide();
     MoveableDialog::hideEvent(event);
+}
+
+// Only handling its alarms frees a pop-up: a hidden dialog still holding its probe would be taken as free and
+// reused for another probe. The window system's close (Alt+F4, a close button) is refused like Escape.
+void AlarmVideoCheckDlg::closeEvent(QCloseEvent* event)
+{
+    if (event->spontaneous()) {
+        event->ignore();
+        return;
+    }
+    MoveableDialog::closeEvent(event);
 }
 
 } // namespace VIG_ALARM_MOUDLE

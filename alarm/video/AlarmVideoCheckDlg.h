@@ -26,14 +26,21 @@ public:
     AlarmVideoCellWt* cell() const;
     QString uid() const;
 
+    // Raises the dialog and then its floating cell, so that the pair stacks as one window.
+    void raiseWithCell();
+
 signals:
     void signalCurTopDlg(AlarmVideoCheckDlg* curTopDlg);
     void signalAllAlarmsHandledSuccess(const QString& probeId, const QString& dlgUid);
+    // The window system may have raised the dialog or its cell alone (a window manager activating one, a
+    // window mapped on top): the pop-ups must be stacked again, pair by pair.
+    void signalStackingDisturbed();
 
 public slots:
     void slotAllAlarmsHandledSuccess(const QString& probeId, int cellIndex);
 
 protected:
+    bool event(QEvent* event) override;
     bool eventFilter(QObject* watched, QEvent* event) override;
     void mousePressEvent(QMouseEvent* event) override;
     void mouseDoubleClickEvent(QMouseEvent* event) override;
@@ -42,6 +49,7 @@ protected:
     void resizeEvent(QResizeEvent* event) override;
     void showEvent(QShowEvent* event) override;
     void hideEvent(QHideEvent* event) override;
+    void closeEvent(QCloseEvent* event) override;
 
 private:
     void placeCell();

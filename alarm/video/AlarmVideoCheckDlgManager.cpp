@@ -78,6 +78,35 @@ QPoint AlarmVideoCheckDlgManager::cascadePosition(const QPoint& previous, const 
     return pos;
 }
 
+QPoint AlarmVideoCheckDlgManager::freeCascadePosition(const QPoint& previous, const QPoint& origin,
+                                                      const QSize& size, const QRect& available,
+                                                      const QList<QPoint>& taken)
+{
+    const QPoint next = cascadePosition(previous, size, available);
+    if (!taken.contains(next))
+        return next;
+    // A dialog that lands exactly on another hides it, and would stay hidden beneath it for the shift.
+    QPoint step = cascadePosition(origin - CascadeShift, size, available);
+    for (int i = 0; i <= taken.size(); ++i) {
+        if (!taken.contains(step))
+            return step;
+        step = cascadePosition(step, size, available);
+    }
+    return next;
+}
+
+QList<AlarmVideoCheckDlg*> AlarmVideoCheckDlgManager::stackingOrder() const
+{
+    QList<AlarmVideoCheckDlg*> stack;
+    for (const QPointer<AlarmVideoCheckDlg>& dlg : zOrder) {
+        if (dlg && dlg->isVisible() && dlg != curTopDlg)
+            stack.prepend(dlg);
+    }
+    if (curTopDlg && curTopDlg->isVisible())
+        stack.prepend(curTopDlg);
+    return stack;
+}
+
 void AlarmVideoCheckDlgManager::showAlarm(const VIG_AlarmInfo& alarm)
 {
     AlarmMutexLocker locker(&mutex);
@@ -163,6 +192,7 @@ bool AlarmVideoCheckDlgManager::allDialogsHidden() const
 AlarmVideoCheckDlg* AlarmVideoCheckDlgManager::freeDialog()
 {
     dialogList.removeAll(QPointer<AlarmVideoCheckDlg>());
+    zOrder.removeAll(QPointer<AlarmVideoCheckDlg>());
     if (AlarmVideoCheckDlg* hidden = firstHiddenDialog())
         return hidden;
     if (dialogList.size() >= maxVideoCheckDlgCount)
@@ -170,7 +200,10 @@ AlarmVideoCheckDlg* AlarmVideoCheckDlgManager::freeDialog()
     // Owned by the host's main window, whose children the pop-ups are.
     auto* dlg = new AlarmVideoCheckDlg(mainWindow());
     dialogList.append(dlg);
+    zOrder.append(dlg);
     connect(dlg, &AlarmVideoCheckDlg::signalCurTopDlg, this, &AlarmVideoCheckDlgManager::slotCurTopDlg);
+    connect(dlg, &AlarmVideoCheckDlg::signalStackingDisturbed, this,
+            &AlarmVideoCheckDlgManager::slotRestackDialogs);
     connect(dlg, &AlarmVideoCheckDlg::signalAllAlarmsHandledSuccess, this,
             &AlarmVideoCheckDlgManager::slotAllAlarmsHandledSuccess);
     return dlg;
@@ -185,18 +218,29 @@ void AlarmVideoCheckDlgManager::arrangeDialogs(AlarmVideoCheckDlg* dlg)
             break;
         }
     }
-    if (index >= 1 && dialogList.at(index - 1)) {
+    if (index >= 1 && dialogList.at(index - 1) && dialogList.at(0)) {
         const AlarmVideoCheckDlg* previous = dialogList.at(index - 1);
         const QScreen* screen = previous->screen() ? previous->screen() : QGuiApplication::primaryScreen();
         const QRect available = screen ? screen->availableGeometry() : QRect();
-        dlg->move(cascadePosition(previous->pos(), dlg->frameGeometry().size(), available));
+        QList<QPoint> taken;
+        for (const QPointer<AlarmVideoCheckDlg>& other : dialogList) {
+            if (other && other != dlg && other->isVisible())
+                taken.append(other->pos());
+        }
+        dlg->move(freeCascadePosition(previous->pos(), dialogList.at(0)->pos(), dlg->frameGeometry().size(),
+                                      available, taken));
     }
-    for (int i = dialogList.size() - 1; i >= 0; --i) {
-        if (dialogList.at(i) && dialogList.at(i)->isVisible())
-            dialogList.at(i)->raise();
-    }
-    if (curTopDlg && curTopDlg->isVisible())
-        curTopDlg->raise();
+    // The new pop-up comes up above the others, below only the one the operator is working in.
+    zOrder.removeAll(dlg);
+    zOrder.append(dlg);
+    slotRestackDialogs();
+}
+
+void AlarmVideoCheckDlgManager::slotRestackDialogs()
+{
+    const QList<AlarmVideoCheckDlg*> stack = stackingOrder();
+    for (int i = stack.size() - 1; i >= 0; --i)
+        stack.at(i)->raiseWithCell();
 }
 
 void AlarmVideoCheckDlgManager::showNextWaitingAlarms()

@@ -37,14 +37,24 @@ public:
     QList<AlarmVideoCheckDlg*> dialogs() const;
     AlarmVideoCheckDlg* probeDialog(const QString& probeId) const;
     AlarmVideoCheckDlg* topDialog() const;
+    // The visible dialogs as they stack, the top one first: the one the operator touched last, then the
+    // others, newest shown first.
+    QList<AlarmVideoCheckDlg*> stackingOrder() const;
 
     // Where a dialog of the given size stands after the one at previous: shifted by (20, -20), and moved
     // back inside the available area where the shift would take it past an edge.
     static QPoint cascadePosition(const QPoint& previous, const QSize& size, const QRect& available);
+    // The cascade position after previous unless another dialog already stands there (the edge of the
+    // screen stops the cascade): then the first free step of the cascade from its origin.
+    static QPoint freeCascadePosition(const QPoint& previous, const QPoint& origin, const QSize& size,
+                                      const QRect& available, const QList<QPoint>& taken);
 
 public slots:
     void slotCurTopDlg(AlarmVideoCheckDlg* curTopDlg);
     void slotAllAlarmsHandledSuccess(const QString& probeId, const QString& dlgUid);
+    // Raises every visible dialog with its cell, from the bottom up, so that no dialog covers its own cell
+    // and a dialog above another covers that one's cell too.
+    void slotRestackDialogs();
 
 private:
     explicit AlarmVideoCheckDlgManager(QObject* parent);
@@ -62,6 +72,8 @@ private:
     QList<QPointer<AlarmVideoCheckDlg>> dialogList;
     QMap<QString, QString> probeDialogs;
     QPointer<AlarmVideoCheckDlg> curTopDlg;
+    // Every dialog, the bottom one first; a dialog goes to the top when it is shown.
+    QList<QPointer<AlarmVideoCheckDlg>> zOrder;
     QMutex mutex;
 };
 

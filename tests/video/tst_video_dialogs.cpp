@@ -58,6 +58,9 @@ private slots:
     void alarmsOfOneProbeShareADialog();
     void fourthProbeWaitsForAFreedDialog();
     void cascadeStaysOnTheScreen();
+    void cascadeNeverLandsOnADialog_data();
+    void cascadeNeverLandsOnADialog();
+    void newPopUpsStackBelowTheTouchedOne();
 };
 
 void TestVideoDialogs::initTestCase()
@@ -159,6 +162,49 @@ void TestVideoDialogs::cascadeStaysOnTheScreen()
     QCOMPARE(AlarmVideoCheckDlgManager::cascadePosition({400, 900}, size, screen), QPoint(420, 720));
     QCOMPARE(AlarmVideoCheckDlgManager::cascadePosition({100, 300}, size, QRect(1920, 40, 1280, 984)),
              QPoint(1920, 280));
+}
+
+void TestVideoDialogs::cascadeNeverLandsOnADialog_data()
+{
+    QTest::addColumn<QPoint>("previous");
+    QTest::addColumn<QList<QPoint>>("taken");
+    QTest::addColumn<QPoint>("expected");
+    // Origin (400, 400), screen 1920x1080, dialogs 980x360: the top edge stops the cascade at y 0.
+    QTest::newRow("free shift") << QPoint(400, 400) << QList<QPoint>{{400, 400}} << QPoint(420, 380);
+    QTest::newRow("edge, restart at the origin")
+        << QPoint(800, 0) << QList<QPoint>{{800, 0}, {820, 0}} << QPoint(400, 400);
+    QTest::newRow("origin taken, next step")
+        << QPoint(800, 0) << QList<QPoint>{{400, 400}, {820, 0}} << QPoint(420, 380);
+}
+
+void TestVideoDialogs::cascadeNeverLandsOnADialog()
+{
+    QFETCH(QPoint, previous);
+    QFETCH(QList<QPoint>, taken);
+    QFETCH(QPoint, expected);
+    QCOMPARE(AlarmVideoCheckDlgManager::freeCascadePosition(previous, {400, 400}, {980, 360},
+                                                            {0, 0, 1920, 1080}, taken),
+             expected);
+}
+
+// A new pop-up comes up over the others, below only the one the operator touched; the window system cannot
+// close one (it would hide while holding its probe).
+void TestVideoDialogs::newPopUpsStackBelowTheTouchedOne()
+{
+    manager().showAlarm(alarmOf("P0101"));
+    manager().showAlarm(alarmOf("P0201"));
+    AlarmVideoCheckDlg* first = manager().probeDialog("P0101");
+    AlarmVideoCheckDlg* second = manager().probeDialog("P0201");
+    QCOMPARE(manager().stackingOrder(), (QList<AlarmVideoCheckDlg*>{second, first}));
+    QTest::mouseClick(first, Qt::LeftButton, Qt::NoModifier, QPoint(3, 3));
+    manager().showAlarm(alarmOf("P0301"));
+    AlarmVideoCheckDlg* third = manager().probeDialog("P0301");
+    QCOMPARE(manager().stackingOrder(), (QList<AlarmVideoCheckDlg*>{first, third, second}));
+
+    // As the window system closes them.
+    QVERIFY(!third->windowHandle()->close());
+    QVERIFY(!third->cell()->windowHandle()->close());
+    QVERIFY(third->isVisible() && third->cell()->isVisible());
 }
 
 QTEST_MAIN(TestVideoDialogs)

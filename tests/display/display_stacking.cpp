@@ -1,0 +1,257 @@
+// What the X server shows, not what the widgets paint: the module against the embedded simulated server on
+// a real display (run by on-xvfb.sh). The screen is grabbed from the X server and compared, point by point,
+// with what the window that should be on top at that point paints itself. A pop-up whose floating cell sits
+// beneath its own frame shows the frame's bare background there and fails.
+#include "ModuleTestSupport.h"
+
+#include "frame/AlarmModuleInit.h"
+#include "frame/AlarmSignals.h"
+#include "frame/VideoAlarmForm.h"
+#include "video/AlarmVideoCellWt.h"
+#include "video/AlarmVideoCheckDlg.h"
+#include "video/AlarmVideoCheckDlgManager.h"
+#include "video/AlarmVideoCheckWt.h"
+
+#include "BusinessConfig.h"
+#include "ModuleFormModuleInit.h"
+
+#include <QMainWindow>
+#include <QProcess>
+#include <QScreen>
+#include <QStandardPaths>
+#include <QTabWidget>
+#include <QtTest>
+
+using namespace VIG_ALARM_MOUDLE;
+
+namespace {
+
+const int Patience = 15000;
+const int Step = 8; // between sampled points, in pixels
+
+bool alike(QRgb a, QRgb b)
+{
+    return qAbs(qRed(a) - qRed(b)) <= 8 && qAbs(qGreen(a) - qGreen(b)) <= 8 && qAbs(qBlue(a) - qBlue(b)) <= 8;
+}
+
+QList<AlarmVideoCheckDlg*> stackedDialogs()
+{
+    return AlarmVideoCheckDlgManager::_instance().stackingOrder();
+}
+
+// Share of the sampled points of area (global) not covered by any of covers at which the screen shows what
+// widget paints; the number of points sampled goes to samples.
+double shownShare(const QImage& screen, QWidget* widget, const QRect& area, const QList<QRect>& covers,
+                  int* samples)
+{
+    const QImage painted = widget->grab().toImage();
+    const QPoint origin = widget->mapToGlobal(QPoint(0, 0));
+    int sampled = 0;
+    int same = 0;
+    for (int y = area.top() + Step / 2; y < area.bottom(); y += Step) {
+        for (int x = area.left() + Step / 2; x < area.right(); x += Step) {
+            const QPoint point(x, y);
+            if (!screen.rect().contains(point) ||
+                std::any_of(covers.begin(), covers.end(), [&](const QRect& r) { return r.contains(point); }))
+                continue;
+            ++sampled;
+            if (alike(screen.pixel(point), painted.pixel(point - origin)))
+                ++same;
+        }
+    }
+    *samples = sampled;
+    return sampled ? double(same) / sampled : 0.0;
+}
+
+QImage grabScreen()
+{
+    QCoreApplication::processEvents();
+    return QGuiApplication::primaryScreen()->grabWindow(0).toImage().convertToFormat(QImage::Format_RGB32);
+}
+
+// A failed check leaves the screen it saw in the test's working folder.
+void keepPicture(const QImage& screen, const char* when)
+{
+    const QString name = QString::fromLatin1(when).replace(QLatin1Char(' '), QLatin1Char('-')) + ".png";
+    screen.save(name);
+    qWarning("screen kept in %s", qPrintable(QFileInfo(name).absoluteFilePath()));
+}
+
+// Lets the window manager and the X server settle after a change of the stacking.
+void settle()
+{
+    QTest::qWait(800);
+}
+
+} // namespace
+
+class TstDisplayStacking : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void initTestCase();
+    void popupsShowTheirCells();
+    void gridAndDetailShowTheirWidgets();
+
+private:
+    void verifyPopups(const char* when);
+    void verifyWindow(const char* when);
+    QString raise(const QString& probeId);
+
+    SimAlarmServer* server = nullptr;
+    QMainWindow* window = nullptr;
+    bool grid = false;
+};
+
+void TstDisplayStacking::initTestCase()
+{
+    QCOMPARE(QGuiApplication::platformName(), QStringLiteral("xcb"));
+    grid = qgetenv("VIG_DISPLAY_MODE") == "grid";
+    VIG_SYSTEM_MODULE::BusinessConfig& config = VIG_SYSTEM_MODULE::BusinessConfig::_instance();
+    config.setAlarmVideoShowMode(grid ? 1 : 0);
+    config.setShowAlarmMap(true);
+    config.setMaxVideoCheckDlgCount(3);
+    server = moduletest::startSimulatedServer();
+    QVERIFY(server);
+    server->setGeneratorRate(0);
+
+    AlarmModuleInit& entry = AlarmModuleInit::_instance();
+    entry.moduleInit();
+    window = new QMainWindow;
+    window->setCentralWidget(entry.getVideoAlarmForm());
+    VIG_MODULEFORM_MODULE::ModuleFormModuleInit::_instance().setMainWindow(window);
+    window->setGeometry(40, 60, 1600, 950);
+    window->show();
+    QVERIFY(QTest::qWaitForWindowExposed(window));
+}
+
+QString TstDisplayStacking::raise(const QString& probeId)
+{
+    QString error;
+    const QString uid = server->raiseAlarm(probeId, QString(), &error);
+    if (uid.isEmpty())
+        qWarning("%s", qPrintable(error));
+    return uid;
+}
+
+void TstDisplayStacking::verifyPopups(const char* when)
+{
+    settle();
+    const QImage screen = grabScreen();
+    const QList<AlarmVideoCheckDlg*> stack = stackedDialogs();
+    QList<QRect> above;
+    for (AlarmVideoCheckDlg* dlg : stack) {
+        int samples = 0;
+        const double share = shownShare(screen, dlg->cell(), dlg->cell()->geometry(), above, &samples);
+        const QByteArray what = QByteArray(when) + ": pop-up at " + QByteArray::number(dlg->x()) + "," +
+                                QByteArray::number(dlg->y()) + " shows its cell at " +
+                                QByteArray::number(int(share * 100)) + "% of " + QByteArray::number(samples) +
+                                " points";
+        if (samples >= 10 && share < 0.7) {
+            keepPicture(screen, when);
+            QFAIL(what.constData());
+        }
+        above.append(dlg->frameGeometry());
+    }
+}
+
+void TstDisplayStacking::verifyWindow(const char* when)
+{
+    settle();
+    const QImage screen = grabScreen();
+    QList<QRect> above;
+    for (AlarmVideoCheckDlg* dlg : stackedDialogs())
+        above.append(dlg->frameGeometry());
+    int samples = 0;
+    const double share = shownShare(screen, window, window->geometry(), above, &samples);
+    if (samples <= 100 || share < 0.8)
+        keepPicture(screen, when);
+    QVERIFY2(samples > 100 && share >= 0.8,
+             qPrintable(QStringLiteral("%1: the console window shows itself at %2% of %3 points")
+                            .arg(QLatin1String(when))
+                            .arg(int(share * 100))
+                            .arg(samples)));
+}
+
+void TstDisplayStacking::popupsShowTheirCells()
+{
+    if (grid)
+        QSKIP("pop-up mode only");
+    AlarmVideoCheckDlgManager& manager = AlarmVideoCheckDlgManager::_instance();
+    const QStringList probes = server->probeIds();
+    QVERIFY(probes.size() >= 4);
+    for (int i = 0; i < 3; ++i)
+        QVERIFY(!raise(probes.at(i)).isEmpty());
+    QTRY_COMPARE_WITH_TIMEOUT(stackedDialogs().size(), 3, Patience);
+    verifyPopups("three pop-ups");
+    if (QTest::currentTestFailed())
+        return;
+    verifyWindow("three pop-ups");
+    if (QTest::currentTestFailed())
+        return;
+
+    // The first pop-up's alarms handled elsewhere: it is freed and reused for a fourth probe.
+    AlarmVideoCheckDlg* first = stackedDialogs().first();
+    for (const QString& uid : first->cell()->checkWidget()->alarmUids()) {
+        VIG_AlarmInfo alarm;
+        alarm.alarmUid = uid;
+        emit AlarmSignals::_instance().signalAlarmHandledNotInVideoMonitorWt(alarm);
+    }
+    QTRY_VERIFY_WITH_TIMEOUT(first->isHidden(), Patience);
+    QVERIFY(!raise(probes.at(3)).isEmpty());
+    QTRY_VERIFY_WITH_TIMEOUT(first->isVisible(), Patience);
+    verifyPopups("a freed pop-up reused");
+    if (QTest::currentTestFailed())
+        return;
+
+    // The operator clicks the lowest pop-up where it shows: through the X server, so that a window manager
+    // raises it as it would for a person.
+    const QList<AlarmVideoCheckDlg*> stack = stackedDialogs();
+    AlarmVideoCheckDlg* lowest = stack.last();
+    QPoint spot;
+    const QRect cell = lowest->cell()->geometry().adjusted(2, 2, -2, -2);
+    for (int y = cell.bottom(); y > cell.top() && spot.isNull(); y -= 2) {
+        for (int x = cell.left(); x < cell.right() && spot.isNull(); x += 2) {
+            if (std::none_of(stack.begin(), stack.end() - 1,
+                             [&](AlarmVideoCheckDlg* dlg) { return dlg->frameGeometry().contains(x, y); }))
+                spot = QPoint(x, y);
+        }
+    }
+    QVERIFY(!spot.isNull());
+    const QString xdotool = QStandardPaths::findExecutable(QStringLiteral("xdotool"));
+    QVERIFY2(!xdotool.isEmpty(), "xdotool is missing (scripts/deps.sh installs it)");
+    QCOMPARE(
+        QProcess::execute(xdotool, {QStringLiteral("mousemove"), QString::number(spot.x()),
+                                    QString::number(spot.y()), QStringLiteral("click"), QStringLiteral("1")}),
+        0);
+    QTRY_COMPARE_WITH_TIMEOUT(manager.topDialog(), lowest, Patience);
+    verifyPopups("after a click on the lowest pop-up");
+}
+
+void TstDisplayStacking::gridAndDetailShowTheirWidgets()
+{
+    if (!grid)
+        QSKIP("grid mode only");
+    const QStringList probes = server->probeIds();
+    QString last;
+    for (int i = 0; i < 3; ++i)
+        QVERIFY(!(last = raise(probes.at(i))).isEmpty());
+    QTRY_VERIFY_WITH_TIMEOUT(!window->findChildren<AlarmVideoCheckWt*>().isEmpty(), Patience);
+    verifyWindow("grid with three alarms");
+    if (QTest::currentTestFailed())
+        return;
+
+    VIG_AlarmInfo alarm;
+    alarm.alarmUid = last;
+    alarm.probeId = probes.at(2);
+    emit AlarmSignals::_instance().signalAlarmTableRecordDoubleClicked(alarm, LiveVideoRelation);
+    auto* tabs = window->findChild<QTabWidget*>(QStringLiteral("tabWidget"));
+    QVERIFY(tabs);
+    QTRY_COMPARE_WITH_TIMEOUT(tabs->count(), 3, Patience);
+    QTRY_COMPARE_WITH_TIMEOUT(tabs->currentIndex(), 2, Patience);
+    verifyWindow("detail tab");
+}
+
+QTEST_MAIN(TstDisplayStacking)
+#include "display_stacking.moc"
