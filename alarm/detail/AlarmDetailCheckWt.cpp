@@ -462,9 +462,16 @@ void AlarmDetailCheckWt::slotUpdateAlarmHandledNotesInDetailCheckWt(const QStrin
 
 void AlarmDetailCheckWt::slotCaptureActionTriggered()
 {
-    const QString path = ui->playbackPanel->getVideoPanel()->videoCapture(0);
+    VIG_BASE_MODULE::VideoPanel* panel = ui->playbackPanel->getVideoPanel();
+    const QString path = panel->videoCapture(qMax(0, panel->selectedWindow()));
     if (alarm.alarmUid.isEmpty())
         return;
+    if (path.isEmpty()) {
+        MessageBoxW::information(nullptr, QString(),
+                                 QObject::tr("Nothing was captured: this video is not playing."),
+                                 MessageBoxW::OkButton);
+        return;
+    }
     AlarmBusiness::_instance().saveCaptureRelation(alarm.alarmUid, path);
     requestRemoteRecordings();
 }

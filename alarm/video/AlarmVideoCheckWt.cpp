@@ -301,8 +301,16 @@ void AlarmVideoCheckWt::slotStoreBtClicked()
 
 void AlarmVideoCheckWt::slotCaptureActionTriggered()
 {
-    AlarmBusiness::_instance().saveCaptureRelation(currentAlarm.alarmUid,
-                                                   ui->videoAlarmPanel->videoCapture(0));
+    // The window whose menu the operator used, which the panel selected before showing the menu.
+    AlarmMonitorVideoPanel* panel = ui->videoAlarmPanel;
+    const QString path = panel->videoCapture(qMax(0, panel->selectedWindow()));
+    if (path.isEmpty()) {
+        MessageBoxW::information(nullptr, QString(),
+                                 QObject::tr("Nothing was captured: this video is not playing."),
+                                 MessageBoxW::OkButton);
+        return;
+    }
+    AlarmBusiness::_instance().saveCaptureRelation(currentAlarm.alarmUid, path);
 }
 
 void AlarmVideoCheckWt::slotRecordActionTriggered()

@@ -232,6 +232,26 @@ void TestVideoCheck::capturesAndRecordingsBelongToTheAlarmOnShow()
     QCOMPARE(saved.at(0).type, int(LocalRecordingRelation));
     QVERIFY(QFile::exists(saved.at(0).filePath));
 
+    // A capture takes the window whose menu was used; a window that plays nothing is said, not saved.
+    auto use = [panel](int window, const char* item) {
+        panel->selectWindow(window);
+        for (QAction* action : panel->findChildren<QAction*>()) {
+            if (action->text() == QLatin1String(item))
+                action->trigger();
+        }
+    };
+    QTRY_VERIFY(panel->videoCapture(1).contains(QLatin1String("-2-")));
+    use(1, "Capture");
+    saved = relations.getAlarmRelations("R2");
+    QCOMPARE(saved.size(), 2);
+    QVERIFY2(saved.at(1).filePath.contains(QLatin1String("-2-")), qPrintable(saved.at(1).filePath));
+    messages();
+    use(1, "Close Video");
+    VIG_BASE_MODULE::MessageBoxW::queueAnswer(1);
+    use(1, "Capture");
+    QCOMPARE(messages(), QStringList({"Nothing was captured: this video is not playing."}));
+    QCOMPARE(relations.getAlarmRelations("R2").size(), 2);
+
     // The recording's alarm handled elsewhere stops the recordings; the widget keeps A.
     emit AlarmSignals::_instance().signalAlarmHandledNotInVideoMonitorWt(b);
     QVERIFY(!panel->isRecording(0));

@@ -20,6 +20,10 @@
         <translation>NVR录像</translation>
     </message>
     <message>
+        <source>Nothing was captured: this video is not playing.</source>
+        <translation>未能抓图：该视频未在播放。</translation>
+    </message>
+    <message>
         <source>Get alarm notes failed.</source>
         <translation>获取报警处理记录失败。</translation>
     </message>
