@@ -20,6 +20,7 @@ namespace Ui {
 class AlarmDetailCheckWt;
 }
 
+class AlarmHandlingBatch;
 class AlarmInfoWidget;
 
 // The detail page of one alarm: its information, its handling history and everything that can be watched
@@ -72,6 +73,7 @@ private:
     void showPlaybackPanel();
     void showImageViewer();
     void sendHandleRequest(const QString& note, int mode, bool informKeeper);
+    void handleRequestFinished(const QStringList& succeededUids, bool anyFailed);
 
     std::unique_ptr<Ui::AlarmDetailCheckWt> ui;
     VIG_AlarmInfo alarm;
@@ -79,7 +81,7 @@ private:
     QString recordingsRequestUuid;
     int playingRow = 0;
     int defaultAlarmRelationType = 1;
-    QString requesterUuid;
+    AlarmHandlingBatch* handlingBatch = nullptr;
     ZCOMMON::HttpDownload* imageDownload = nullptr;
 };
 
