@@ -422,7 +422,7 @@ void AlarmDetailCheckWt::slotFalseAlarmBtClicked()
     if (uid.isEmpty())
         return;
     if (MessageBoxW::information(nullptr, QString(), QObject::tr("Are you sure false alarm?"),
-                                 MessageBoxW::OkCancelButtons) != 1 ||
+                                 MessageBoxW::OkCancelButtons) != MessageBoxW::Confirmed ||
         uid != alarm.alarmUid)
         return;
     sendHandleRequest(QObject::tr("False alarm"), AlarmMistaken, false);

@@ -2,6 +2,7 @@
 
 #include "frame/VIG_AlarmInfo.h"
 #include "frame/VIG_AlarmProcess.h"
+#include "frame/VIG_AlarmRelation.h"
 
 #include "ColouredWidget.h"
 #include "VIG_IcloudAlarmRecordingInfo.h"
@@ -80,7 +81,7 @@ private:
     AlarmInfoWidget* alarmInfoWidget = nullptr;
     QString recordingsRequestUuid;
     int playingRow = 0;
-    int defaultAlarmRelationType = 1;
+    int defaultAlarmRelationType = LiveVideoRelation;
     AlarmHandlingBatch* handlingBatch = nullptr;
     ZCOMMON::HttpDownload* imageDownload = nullptr;
 };

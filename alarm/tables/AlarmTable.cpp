@@ -302,8 +302,9 @@ void AlarmTable::handleSelectedAlarmsAsMistake()
         return;
     emit AlarmSignals::_instance().signalCloseAlarmSound();
 
-    if (VIG_BASE_MODULE::MessageBoxW::information(nullptr, QString(),
-                                                  QObject::tr("Are you sure false alarm?"), 3) != 1)
+    if (VIG_BASE_MODULE::MessageBoxW::information(
+            nullptr, QString(), QObject::tr("Are you sure false alarm?"),
+            VIG_BASE_MODULE::MessageBoxW::OkCancelButtons) != VIG_BASE_MODULE::MessageBoxW::Confirmed)
         return;
     QStringList uids = getSelectedAlarmsUid();
     if (uids.isEmpty())
@@ -323,7 +324,7 @@ void AlarmTable::deleteSelectedAlarmFromTable()
             nullptr, QString(),
             QObject::tr("Are you sure delete selected alarms from table,you can search them from alarm "
                         "records again"),
-            3) != 1)
+            VIG_BASE_MODULE::MessageBoxW::OkCancelButtons) != VIG_BASE_MODULE::MessageBoxW::Confirmed)
         return;
     const QList<VIG_AlarmInfo> alarms = getSelectedAlarms();
     // Straight to the host's removal: the derived deleteAlarm takes tableMutex itself, and the menu's removal
@@ -445,7 +446,8 @@ void AlarmTable::handlingFinished(bool anyFailed)
     emit signalHandleAlarmFromTableWtCompleted();
     if (anyFailed)
         VIG_BASE_MODULE::MessageBoxW::information(nullptr, QString(),
-                                                  QObject::tr("some selected alarms handle fail."), 1);
+                                                  QObject::tr("some selected alarms handle fail."),
+                                                  VIG_BASE_MODULE::MessageBoxW::OkButton);
 }
 
 } // namespace VIG_ALARM_MOUDLE

@@ -24,6 +24,11 @@ namespace VIG_ALARM_MOUDLE {
 using VIG_BASE_MODULE::MessageBoxW;
 using VIG_CONTACT_MODULE::ModuleAccessSignals;
 
+namespace {
+// The buttons of the question asked for an armed store, left to right.
+enum FalseAlarmChoice { FalseAlarmOnly = 0, FalseAlarmAndDisarm = 1, FalseAlarmCancel = 2 };
+} // namespace
+
 AlarmVideoCheckWt::AlarmVideoCheckWt(QWidget* parent)
     : QWidget(parent), ui(new Ui::AlarmVideoCheckWt), handlingBatch(new AlarmHandlingBatch(this))
 {
@@ -143,7 +148,7 @@ void AlarmVideoCheckWt::setUpMap()
         VIG_SYSTEM_MODULE::SystemBasicInfo::_instance().checkUserPermission(QStringLiteral("VIEW_MAP")) &&
         config.showAlarmMap;
     if (wanted) {
-        if (config.alarmVideoShowMode != 0 || mapViewer)
+        if (config.alarmVideoShowMode != VIG_SYSTEM_MODULE::AlarmVideosInPopUps || mapViewer)
             return;
         mapViewer = new AlarmMapViewer(currentAlarm.storeUid, this);
         ui->horizontalLayout_3->addWidget(mapViewer);
@@ -183,17 +188,18 @@ void AlarmVideoCheckWt::slotFalseAlarmBtClicked()
     const quint32 asked = session;
     const QString storeUid = currentAlarm.storeUid;
     const QString question = QObject::tr("Are you sure false alarm?");
-    if (data.getStoreInfo(storeUid).armingState == 1) {
+    if (data.getStoreInfo(storeUid).armingState == VIG_DATA_MODULE::StoreArmed) {
         const int answer = MessageBoxW::informationEx(
             nullptr, QString(), question,
             {QObject::tr("False"), QObject::tr("False And Alarm Off"), QObject::tr("Cancel")});
         // A box closed without a choice is no consent either.
-        if (answer == 2 || answer < 0)
+        if (answer == FalseAlarmCancel || answer < 0)
             return;
-        if (answer == 1)
+        if (answer == FalseAlarmAndDisarm)
             data.closeProtection(storeUid, handlingBatch->requesterUuid(),
                                  VIG_DATA_MODULE::AlarmDeployWholeStore);
-    } else if (MessageBoxW::information(nullptr, QString(), question, MessageBoxW::OkCancelButtons) != 1) {
+    } else if (MessageBoxW::information(nullptr, QString(), question, MessageBoxW::OkCancelButtons) !=
+               MessageBoxW::Confirmed) {
         return;
     }
     if (session != asked || alarms.isEmpty())

@@ -92,7 +92,7 @@ void TstAlarmTable::initTestCase()
     using namespace VIG_DATA_MODULE;
     BasicData& data = BasicData::_instance();
     data.clearAll();
-    VIG_SYSTEM_MODULE::SystemBasicInfo::_instance().setCurrentAppStatus(5);
+    VIG_SYSTEM_MODULE::SystemBasicInfo::_instance().setCurrentAppStatus(VIG_SYSTEM_MODULE::AppRunning);
     VIG_SYSTEM_MODULE::BusinessConfig::_instance().setStoreWord("Shop");
     VIG_StoreInfo store;
     store.storeUid = "S1";
