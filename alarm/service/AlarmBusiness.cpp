@@ -1,5 +1,6 @@
 #include "service/AlarmBusiness.h"
 
+#include "frame/AlarmLogging.h"
 #include "frame/AlarmSignals.h"
 #include "frame/VIG_AlarmRelation.h"
 #include "relations/AlarmVideoRelation.h"
@@ -21,7 +22,6 @@
 #include <QRegularExpression>
 
 #include <algorithm>
-#include <cstdio>
 #include <string>
 #include <vector>
 
@@ -45,7 +45,7 @@ AlarmBusiness::AlarmBusiness(QObject* parent)
     if (alarmPtr)
         alarmPtr->SetEventHandler(callBack);
     else
-        std::fprintf(stderr, "AlarmBusiness: no alarm service; requests go nowhere\n");
+        qCWarning(vigAlarmService, "AlarmBusiness: no alarm service; requests go nowhere");
 }
 
 AlarmBusiness::~AlarmBusiness()
