@@ -21,6 +21,8 @@ AlarmHandlingBatch::~AlarmHandlingBatch() = default;
 
 void AlarmHandlingBatch::start(const QStringList& alarmUids)
 {
+    if (alarmUids.isEmpty())
+        return;
     WaitDialog::_instance().showWaitDialog(QObject::tr("Hanle alarm..."), QUuid(), WaitTimeoutMs);
     awaited = QSet<QString>(alarmUids.cbegin(), alarmUids.cend());
     succeeded.clear();

@@ -27,8 +27,8 @@ public:
     QString requesterUuid() const { return uuid; }
     bool isOpen() const { return !awaited.isEmpty(); }
 
-    // Shows the wait dialog and waits for one result per uid. A request still open is replaced: its
-    // results count only for the uids sent again.
+    // Shows the wait dialog and waits for one result per uid; no uids, no request. A request still open is
+    // replaced: its results count only for the uids sent again.
     void start(const QStringList& alarmUids);
     // Gives up without a word: hides the wait dialog, forgets the uids still awaited.
     void abandon();
