@@ -77,7 +77,9 @@ int main(int argc, char** argv)
     if (!server->scenarioError().isEmpty())
         return fail(server->scenarioError());
 
-    VIG_SYSTEM_MODULE::BusinessConfig::_instance().setAlarmVideoShowMode(options.mode == "grid" ? 1 : 0);
+    VIG_SYSTEM_MODULE::BusinessConfig::_instance().setAlarmVideoShowMode(
+        options.mode == "grid" ? VIG_SYSTEM_MODULE::AlarmVideosInGrid
+                               : VIG_SYSTEM_MODULE::AlarmVideosInPopUps);
     VIG_BASE_MODULE::ModuleInitialization::setLanguage(options.language);
     if (options.language == "zh")
         VIG_SYSTEM_MODULE::BusinessConfig::_instance().setStoreWord(

@@ -25,7 +25,8 @@ public:
     virtual void RequestAlarmRecords(const char* storeUid, const char* startTime, const char* endTime,
                                      int state, int first, int count, int reserved) = 0;
     virtual void RequestAlarmHandleNotes(const char* alarmUid, int reserved) = 0;
-    virtual void RequestStoreDevicesAlarmsCollection(const char* a, const char* b, const char* c,
-                                                     const char* tag) = 0;
-    virtual void RequestAllStoresAlarmsCollection(const char* a, const char* b, const char* tag) = 0;
+    virtual void RequestStoreDevicesAlarmsCollection(const char* storeUid, const char* startTime,
+                                                     const char* endTime, const char* tag) = 0;
+    virtual void RequestAllStoresAlarmsCollection(const char* startTime, const char* endTime,
+                                                  const char* tag) = 0;
 };

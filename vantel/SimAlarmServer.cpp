@@ -3,6 +3,7 @@
 #include "IAlarmEvent.h"
 #include "SimAlarmCatalogue.h"
 #include "SimAlarmEngine.h"
+#include "SimLogging.h"
 
 #include <QDateTime>
 
@@ -42,7 +43,7 @@ SimAlarmServer::SimAlarmServer(const QString& scenarioPath, const QString& dataF
     scenario = SimScenario::load(scenarioFile, &scenarioProblem);
     if (!scenarioProblem.isEmpty()) {
         lastErrorText = scenarioProblem;
-        qWarning("%s", qUtf8Printable(scenarioProblem));
+        qCWarning(vigServer, "%s", qUtf8Printable(scenarioProblem));
     }
     engine = std::make_unique<SimAlarmEngine>(scenario, folder, thread,
                                               [this](const QString& message) { report(message); });

@@ -1,5 +1,7 @@
 #include "SimEventThread.h"
 
+#include "SimLogging.h"
+
 #include <QtGlobal>
 
 #include <algorithm>
@@ -40,7 +42,7 @@ void SimEventThread::stop()
     if (!thread.joinable())
         return;
     if (isCurrentThread()) {
-        qWarning("SimEventThread: stopped from its own thread; it ends without being joined");
+        qCWarning(vigServer, "SimEventThread: stopped from its own thread; it ends without being joined");
         thread.detach();
         return;
     }

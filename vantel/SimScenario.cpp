@@ -1,10 +1,9 @@
 #include "SimScenario.h"
 
-#include <QFile>
+#include "ScenarioReader.h"
+
 #include <QJsonArray>
-#include <QJsonDocument>
 #include <QJsonObject>
-#include <QObject>
 
 namespace {
 
@@ -18,27 +17,9 @@ std::string utf8(const QJsonValue& value)
 SimScenario SimScenario::load(const QString& path, QString* error)
 {
     SimScenario scenario;
-    QFile file(path);
-    if (!file.open(QIODevice::ReadOnly)) {
-        if (error)
-            *error = QObject::tr("Cannot read scenario %1: %2").arg(path, file.errorString());
+    QJsonObject root;
+    if (!ScenarioReader::readFile(path, &root, error))
         return scenario;
-    }
-    QJsonParseError parseError;
-    const QJsonDocument document = QJsonDocument::fromJson(file.readAll(), &parseError);
-    if (document.isNull()) {
-        if (error)
-            *error = QObject::tr("Cannot read scenario %1: %2 at offset %3")
-                         .arg(path, parseError.errorString())
-                         .arg(parseError.offset);
-        return scenario;
-    }
-    if (!document.isObject()) {
-        if (error)
-            *error = QObject::tr("Cannot read scenario %1: the top level is not an object").arg(path);
-        return scenario;
-    }
-    const QJsonObject root = document.object();
 
     const QJsonObject user = root.value(QStringLiteral("user")).toObject();
     scenario.user = utf8(user.value(QStringLiteral("name")));
@@ -47,7 +28,7 @@ SimScenario SimScenario::load(const QString& path, QString* error)
     for (const QJsonValue& value : root.value(QStringLiteral("stores")).toArray()) {
         const QJsonObject store = value.toObject();
         const QString storeUid = store.value(QStringLiteral("storeUid")).toString();
-        if (storeUid.isEmpty() || scenario.storeNames.contains(storeUid))
+        if (storeUid.isEmpty())
             continue;
         scenario.stores.append(storeUid);
         scenario.storeNames.insert(storeUid, store.value(QStringLiteral("storeName")).toString());
@@ -62,7 +43,7 @@ SimScenario SimScenario::load(const QString& path, QString* error)
     for (const QJsonValue& value : root.value(QStringLiteral("devices")).toArray()) {
         const QJsonObject device = value.toObject();
         const QString deviceId = device.value(QStringLiteral("deviceId")).toString();
-        if (!deviceId.isEmpty() && !devices.contains(deviceId))
+        if (!deviceId.isEmpty())
             devices.insert(deviceId, {utf8(device.value(QStringLiteral("deviceName"))),
                                       utf8(device.value(QStringLiteral("storeUid")))});
     }
@@ -71,7 +52,7 @@ SimScenario SimScenario::load(const QString& path, QString* error)
         const QJsonObject object = value.toObject();
         Probe probe;
         probe.probeId = object.value(QStringLiteral("probeId")).toString();
-        if (probe.probeId.isEmpty() || scenario.probeIndex.contains(probe.probeId))
+        if (probe.probeId.isEmpty())
             continue;
         const QString deviceId = object.value(QStringLiteral("deviceId")).toString();
         const Device device = devices.value(deviceId);

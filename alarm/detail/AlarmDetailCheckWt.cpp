@@ -6,6 +6,7 @@
 #include "detail/AlarmRelationsListWt.h"
 #include "frame/AlarmSignals.h"
 #include "frame/VIG_AlarmRelation.h"
+#include "handling/AlarmHandlingBatch.h"
 #include "handling/HandleAlarmDlg.h"
 #include "relations/AlarmVideoRelation.h"
 #include "service/AlarmBusiness.h"
@@ -18,7 +19,6 @@
 #include "ModuleAccessSignals.h"
 #include "NoFocusStyledItemDelegate.h"
 #include "VideoPanel.h"
-#include "WaitDialog.h"
 
 #include <QDateTime>
 #include <QDir>
@@ -32,11 +32,9 @@
 namespace VIG_ALARM_MOUDLE {
 
 using VIG_BASE_MODULE::MessageBoxW;
-using VIG_BASE_MODULE::WaitDialog;
 
 namespace {
 
-const int WaitTimeoutMs = 60000;
 const char* const LiveVideoPath = "LIVE_VIDEO";
 const char* const TimeFormat = "yyyy-MM-dd hh:mm:ss";
 // The extension and its dot, left out of a live image's shown name.
@@ -82,7 +80,7 @@ VIG_AlarmRelation remoteRelation(const QString& alarmUid,
 AlarmDetailCheckWt::AlarmDetailCheckWt(QWidget* parent)
     : ColouredWidget(parent)
     , ui(new Ui::AlarmDetailCheckWt)
-    , requesterUuid(QUuid::createUuid().toString())
+    , handlingBatch(new AlarmHandlingBatch(this))
     , imageDownload(new ZCOMMON::HttpDownload(this))
 {
     ui->setupUi(this);
@@ -111,6 +109,10 @@ AlarmDetailCheckWt::AlarmDetailCheckWt(QWidget* parent)
     connect(&hub, &AlarmSignals::signalHandleAlarmResult, this, &AlarmDetailCheckWt::slotHandleAlarmResult);
     connect(&hub, &AlarmSignals::signalUpdateAlarmHandledNotesInDetailCheckWt, this,
             &AlarmDetailCheckWt::slotUpdateAlarmHandledNotesInDetailCheckWt);
+    connect(handlingBatch, &AlarmHandlingBatch::signalFinished, this,
+            [this](const QStringList& succeededUids, bool anyFailed, bool) {
+                handleRequestFinished(succeededUids, anyFailed);
+            });
 
     connect(ui->handleAlarmBt, &QPushButton::clicked, this, &AlarmDetailCheckWt::slotHandleAlarmBtClicked);
     connect(ui->falseAlarmBt, &QPushButton::clicked, this, &AlarmDetailCheckWt::slotFalseAlarmBtClicked);
@@ -142,6 +144,8 @@ void AlarmDetailCheckWt::setAlarm(const VIG_AlarmInfo& alarmInfo, int defaultTyp
 {
     if (alarmInfo.alarmUid.isEmpty() || alarmInfo.alarmUid == alarm.alarmUid)
         return;
+    // The answer about the alarm shown before has nothing left to update here.
+    handlingBatch->abandon();
     alarm = alarmInfo;
     ui->alarminfoList->clearRelations();
     defaultAlarmRelationType = defaultType;
@@ -418,7 +422,7 @@ void AlarmDetailCheckWt::slotFalseAlarmBtClicked()
     if (uid.isEmpty())
         return;
     if (MessageBoxW::information(nullptr, QString(), QObject::tr("Are you sure false alarm?"),
-                                 MessageBoxW::OkCancelButtons) != 1 ||
+                                 MessageBoxW::OkCancelButtons) != MessageBoxW::Confirmed ||
         uid != alarm.alarmUid)
         return;
     sendHandleRequest(QObject::tr("False alarm"), AlarmMistaken, false);
@@ -426,9 +430,9 @@ void AlarmDetailCheckWt::slotFalseAlarmBtClicked()
 
 void AlarmDetailCheckWt::sendHandleRequest(const QString& note, int mode, bool informKeeper)
 {
-    WaitDialog::_instance().showWaitDialog(QObject::tr("Hanle alarm..."), QUuid(), WaitTimeoutMs);
+    handlingBatch->start({alarm.alarmUid});
     AlarmBusiness& business = AlarmBusiness::_instance();
-    business.handleAlarm(requesterUuid, alarm.alarmUid, note, mode, informKeeper);
+    business.handleAlarm(handlingBatch->requesterUuid(), alarm.alarmUid, note, mode, informKeeper);
     if (alarm.state == AlarmNew)
         emit VIG_CONTACT_MODULE::ModuleAccessSignals::_instance().signalCloseAlarmOut(
             business.getAlarmOutLinkedDevices(alarm.deviceId, alarm.probeId));
@@ -438,16 +442,20 @@ void AlarmDetailCheckWt::slotHandleAlarmResult(const QString& uuid, const QStrin
                                                const QString& errorMsg)
 {
     Q_UNUSED(errorMsg)
-    if (uuid != requesterUuid || alarmUid.isEmpty() || alarmUid != alarm.alarmUid)
-        return;
-    WaitDialog::_instance().hideWaitDialog();
-    if (result != 0) {
+    handlingBatch->slotHandleAlarmResult(uuid, alarmUid, result);
+}
+
+void AlarmDetailCheckWt::handleRequestFinished(const QStringList& succeededUids, bool anyFailed)
+{
+    if (anyFailed) {
         const QString storeName =
             VIG_DATA_MODULE::BasicData::_instance().getStoreInfo(alarm.storeUid).storeName;
         MessageBoxW::information(nullptr, QString(), QObject::tr("%1 handle alarm fail.").arg(storeName),
                                  MessageBoxW::OkButton);
         return;
     }
+    if (succeededUids.isEmpty())
+        return;
     requestHandleNotes();
     AlarmSignals& hub = AlarmSignals::_instance();
     emit hub.signalAlarmHandledNotInVideoMonitorWt(alarm);

@@ -2,6 +2,7 @@
 
 #include "frame/VIG_AlarmInfo.h"
 #include "frame/VIG_AlarmProcess.h"
+#include "frame/VIG_AlarmRelation.h"
 
 #include "ColouredWidget.h"
 #include "VIG_IcloudAlarmRecordingInfo.h"
@@ -20,6 +21,7 @@ namespace Ui {
 class AlarmDetailCheckWt;
 }
 
+class AlarmHandlingBatch;
 class AlarmInfoWidget;
 
 // The detail page of one alarm: its information, its handling history and everything that can be watched
@@ -72,14 +74,15 @@ private:
     void showPlaybackPanel();
     void showImageViewer();
     void sendHandleRequest(const QString& note, int mode, bool informKeeper);
+    void handleRequestFinished(const QStringList& succeededUids, bool anyFailed);
 
     std::unique_ptr<Ui::AlarmDetailCheckWt> ui;
     VIG_AlarmInfo alarm;
     AlarmInfoWidget* alarmInfoWidget = nullptr;
     QString recordingsRequestUuid;
     int playingRow = 0;
-    int defaultAlarmRelationType = 1;
-    QString requesterUuid;
+    int defaultAlarmRelationType = LiveVideoRelation;
+    AlarmHandlingBatch* handlingBatch = nullptr;
     ZCOMMON::HttpDownload* imageDownload = nullptr;
 };
 

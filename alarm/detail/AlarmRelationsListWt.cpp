@@ -335,7 +335,7 @@ void AlarmRelationsListWt::deleteCurrentRelation()
     const QString uid = alarmUid;
     if (MessageBoxW::information(nullptr, QString(),
                                  QObject::tr("Do you want to delete relation : %1?").arg(current->text()),
-                                 MessageBoxW::OkCancelButtons) != 1)
+                                 MessageBoxW::OkCancelButtons) != MessageBoxW::Confirmed)
         return;
 
     if (type == LocalRecordingRelation) {
@@ -372,7 +372,7 @@ void AlarmRelationsListWt::saveCurrentRelationAs()
     if (type == LocalRecordingRelation && videos.isVideoRecordingNow(filePath)) {
         if (MessageBoxW::information(nullptr, QString(),
                                      QObject::tr("video recording now, do you want stop and save as?"),
-                                     MessageBoxW::OkCancelButtons) != 1)
+                                     MessageBoxW::OkCancelButtons) != MessageBoxW::Confirmed)
             return;
         videos.stopVideoRecording(filePath);
     }

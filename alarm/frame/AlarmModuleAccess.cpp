@@ -25,15 +25,16 @@ void AlarmModuleAccess::getLateMonthUnhandledAlarmsCount()
     AlarmBusiness::_instance().getLateMonthUnhandledAlarmsCount();
 }
 
-void AlarmModuleAccess::getAllStoresAlarmsCollection(const QString& a, const QString& b, const QString& c)
+void AlarmModuleAccess::getAllStoresAlarmsCollection(const QString& tag, const QString& startTime,
+                                                     const QString& endTime)
 {
-    AlarmBusiness::_instance().getAllStoresAlarmsCollection(a, b, c);
+    AlarmBusiness::_instance().getAllStoresAlarmsCollection(tag, startTime, endTime);
 }
 
-void AlarmModuleAccess::getStoreDevicesAlarmsCollection(const QString& a, const QString& b, const QString& c,
-                                                        const QString& d)
+void AlarmModuleAccess::getStoreDevicesAlarmsCollection(const QString& tag, const QString& storeUid,
+                                                        const QString& startTime, const QString& endTime)
 {
-    AlarmBusiness::_instance().getStoreDevicesAlarmsCollection(a, b, c, d);
+    AlarmBusiness::_instance().getStoreDevicesAlarmsCollection(tag, storeUid, startTime, endTime);
 }
 
 } // namespace VIG_ALARM_MOUDLE

@@ -20,9 +20,10 @@ public:
     // Answered later through the host's ModuleAccessSignals::signalLateMonthUnhandledAlarmsCount.
     void getLateMonthUnhandledAlarmsCount();
     // Answered later through the host's DataSignals collection signals.
-    void getAllStoresAlarmsCollection(const QString& a, const QString& b, const QString& c);
-    void getStoreDevicesAlarmsCollection(const QString& a, const QString& b, const QString& c,
-                                         const QString& d);
+    // The tag comes first and is handed back with the answer.
+    void getAllStoresAlarmsCollection(const QString& tag, const QString& startTime, const QString& endTime);
+    void getStoreDevicesAlarmsCollection(const QString& tag, const QString& storeUid,
+                                         const QString& startTime, const QString& endTime);
 
 private:
     explicit AlarmModuleAccess(QObject* parent);

@@ -72,7 +72,8 @@ void HandleAlarmDlg::slotHandleBtClicked()
 {
     if (ui->textEdit->toPlainText().trimmed().isEmpty()) {
         VIG_BASE_MODULE::MessageBoxW::information(this, QString(),
-                                                  QObject::tr("The handle note can not be null."), 1);
+                                                  QObject::tr("The handle note can not be null."),
+                                                  VIG_BASE_MODULE::MessageBoxW::OkButton);
         return;
     }
     accept();

@@ -29,6 +29,8 @@ namespace {
 
 const int DescriptionColumn = 20;
 const int WaitTimeoutMs = 60000;
+// The service's state filter for alarms in every state.
+const int AnyState = 0;
 const int CompleterVisibleItems = 5;
 const char DateFormat[] = "yyyy-MM-dd";
 
@@ -157,7 +159,7 @@ void AlarmRecordSearchWt::initStoreCompleter()
 
 void AlarmRecordSearchWt::initStateItems()
 {
-    ui->alarmStateComBx->addItem(QObject::tr("All"), 0);
+    ui->alarmStateComBx->addItem(QObject::tr("All"), AnyState);
     ui->alarmStateComBx->addItem(QObject::tr("New"), int(AlarmNew));
     ui->alarmStateComBx->addItem(QObject::tr("Dealt"), int(AlarmDealt));
     ui->alarmStateComBx->addItem(QObject::tr("Mistaken"), int(AlarmMistaken));
@@ -169,7 +171,7 @@ void AlarmRecordSearchWt::setDescriptionHeader(int state)
     QTableWidgetItem* header = ui->alarmRecordTab->horizontalHeaderItem(DescriptionColumn);
     if (!header)
         return;
-    if (state == 0)
+    if (state == AnyState)
         header->setText(QObject::tr("New(Handled) Alarm Description"));
     else if (state == AlarmNew)
         header->setText(QObject::tr("New Alarm Description"));
@@ -254,7 +256,8 @@ void AlarmRecordSearchWt::slotAlarmRecordsCount(int count, int result, const QSt
     if (result != 0) {
         if (interactiveSearch)
             VIG_BASE_MODULE::MessageBoxW::information(nullptr, QString(),
-                                                      QObject::tr("Get records count failed."), 1);
+                                                      QObject::tr("Get records count failed."),
+                                                      VIG_BASE_MODULE::MessageBoxW::OkButton);
         return;
     }
     recordsCount = qMax(0, count);
@@ -272,7 +275,8 @@ void AlarmRecordSearchWt::slotAlarmRecordsInfo(AlarmInfoVector alarmInfoList, in
     if (reslut != 0) {
         if (interactiveSearch)
             VIG_BASE_MODULE::MessageBoxW::information(nullptr, QString(),
-                                                      QObject::tr("Get records infomation failed."), 1);
+                                                      QObject::tr("Get records infomation failed."),
+                                                      VIG_BASE_MODULE::MessageBoxW::OkButton);
         return;
     }
     for (const VIG_AlarmInfo& info : qAsConst(alarmInfoList))

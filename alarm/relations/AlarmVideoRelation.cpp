@@ -1,12 +1,11 @@
 #include "relations/AlarmVideoRelation.h"
 
+#include "frame/AlarmLogging.h"
 #include "frame/AlarmMutexLocker.h"
 #include <QDir>
 #include <QSqlError>
 #include <QSqlQuery>
 #include <QVariant>
-
-#include <cstdio>
 
 template class ZCOMMON::ZSingleton<VIG_ALARM_MOUDLE::AlarmVideoRelation>;
 
@@ -19,7 +18,8 @@ const char* const databaseFile = "AlarmLocalDB/AlarmRelation.db";
 
 void report(const QString& what, const QSqlError& error)
 {
-    std::fprintf(stderr, "AlarmVideoRelation: %s: %s\n", qUtf8Printable(what), qUtf8Printable(error.text()));
+    qCWarning(vigAlarmRelations, "AlarmVideoRelation: %s: %s", qUtf8Printable(what),
+              qUtf8Printable(error.text()));
 }
 } // namespace
 

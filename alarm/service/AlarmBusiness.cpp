@@ -1,5 +1,6 @@
 #include "service/AlarmBusiness.h"
 
+#include "frame/AlarmLogging.h"
 #include "frame/AlarmSignals.h"
 #include "frame/VIG_AlarmRelation.h"
 #include "relations/AlarmVideoRelation.h"
@@ -21,7 +22,6 @@
 #include <QRegularExpression>
 
 #include <algorithm>
-#include <cstdio>
 #include <string>
 #include <vector>
 
@@ -45,7 +45,7 @@ AlarmBusiness::AlarmBusiness(QObject* parent)
     if (alarmPtr)
         alarmPtr->SetEventHandler(callBack);
     else
-        std::fprintf(stderr, "AlarmBusiness: no alarm service; requests go nowhere\n");
+        qCWarning(vigAlarmService, "AlarmBusiness: no alarm service; requests go nowhere");
 }
 
 AlarmBusiness::~AlarmBusiness()
@@ -153,21 +153,24 @@ void AlarmBusiness::getLateMonthUnhandledAlarmsCount()
                                        requesterUuid.toString().toUtf8().constData(), AlarmNew);
 }
 
-void AlarmBusiness::getAllStoresAlarmsCollection(const QString& a, const QString& b, const QString& c)
+void AlarmBusiness::getAllStoresAlarmsCollection(const QString& tag, const QString& startTime,
+                                                 const QString& endTime)
 {
     if (!alarmPtr)
         return;
-    alarmPtr->RequestAllStoresAlarmsCollection(b.toLocal8Bit().constData(), c.toLocal8Bit().constData(),
-                                               a.toLocal8Bit().constData());
+    alarmPtr->RequestAllStoresAlarmsCollection(startTime.toLocal8Bit().constData(),
+                                               endTime.toLocal8Bit().constData(),
+                                               tag.toLocal8Bit().constData());
 }
 
-void AlarmBusiness::getStoreDevicesAlarmsCollection(const QString& a, const QString& b, const QString& c,
-                                                    const QString& d)
+void AlarmBusiness::getStoreDevicesAlarmsCollection(const QString& tag, const QString& storeUid,
+                                                    const QString& startTime, const QString& endTime)
 {
     if (!alarmPtr)
         return;
-    alarmPtr->RequestStoreDevicesAlarmsCollection(b.toLocal8Bit().constData(), c.toLocal8Bit().constData(),
-                                                  d.toLocal8Bit().constData(), a.toLocal8Bit().constData());
+    alarmPtr->RequestStoreDevicesAlarmsCollection(
+        storeUid.toLocal8Bit().constData(), startTime.toLocal8Bit().constData(),
+        endTime.toLocal8Bit().constData(), tag.toLocal8Bit().constData());
 }
 
 // Books
@@ -175,7 +178,8 @@ void AlarmBusiness::getStoreDevicesAlarmsCollection(const QString& a, const QStr
 void AlarmBusiness::addUnhandledAlarm(const VIG_AlarmInfo& info)
 {
     const bool notify =
-        VIG_SYSTEM_MODULE::BusinessConfig::_instance().getAlarmConfigInfoFromCache().alarmVideoShowMode != -1;
+        VIG_SYSTEM_MODULE::BusinessConfig::_instance().getAlarmConfigInfoFromCache().alarmVideoShowMode !=
+        VIG_SYSTEM_MODULE::AlarmVideosWithoutNotice;
     AlarmMutexLocker locker(&businessMutex);
     // The same uid sent again under another store or probe moves there: left in the old sets, it would be
     // counted for ever, since a handling only clears the sets of the alarm as last booked.
@@ -367,11 +371,11 @@ QStringList AlarmBusiness::getAlarmOutLinkedDevices(const QString& deviceId, con
     const VIG_StoreInfo store = data.getStoreInfo(device.storeUid);
     QStringList devices;
     switch (store.alarmOutLinkMode) {
-    case 1:
+    case AlarmOutLinkProbeChannels:
         for (const VIG_ChannelInfo& channel : data.getProbeRelatedChannels(probeId))
             devices.append(channel.channelId);
         break;
-    case 2:
+    case AlarmOutLinkStoreDevices:
         for (const VIG_DeviceInfo& storeDevice : DeviceData::_instance().getStoreDevicesInfo(store.storeUid))
             devices.append(storeDevice.deviceId);
         break;

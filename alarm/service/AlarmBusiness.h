@@ -41,9 +41,10 @@ public:
     void getAlarmRecords(const QString& storeUid, const QString& startTime, const QString& endTime, int state,
                          int first, int count);
     void getLateMonthUnhandledAlarmsCount();
-    void getAllStoresAlarmsCollection(const QString& a, const QString& b, const QString& c);
-    void getStoreDevicesAlarmsCollection(const QString& a, const QString& b, const QString& c,
-                                         const QString& d);
+    // The host's tag comes first and is handed back with the answer.
+    void getAllStoresAlarmsCollection(const QString& tag, const QString& startTime, const QString& endTime);
+    void getStoreDevicesAlarmsCollection(const QString& tag, const QString& storeUid,
+                                         const QString& startTime, const QString& endTime);
 
     // Books.
     void addUnhandledAlarm(const VIG_AlarmInfo& info);

@@ -37,7 +37,8 @@ QString text(const std::string& utf8)
 
 bool acceptsAlarms()
 {
-    return VIG_SYSTEM_MODULE::SystemBasicInfo::_instance().getCurrentAppStatus() == 5;
+    return VIG_SYSTEM_MODULE::SystemBasicInfo::_instance().getCurrentAppStatus() ==
+           VIG_SYSTEM_MODULE::AppRunning;
 }
 
 // Announces a failed request once, before the answer is passed on.
@@ -53,16 +54,16 @@ void noticeError(int result, const char* errorMsg, int requestType, const QStrin
 template <typename Collection> void setCount(Collection& entry, const AlarmCountData& count)
 {
     switch (count.kind) {
-    case 1:
+    case AlarmNew:
         entry.newAlarmCount = count.count;
         break;
-    case 2:
+    case AlarmDealt:
         entry.dealtAlarmCount = count.count;
         break;
-    case 4:
+    case AlarmFinished:
         entry.finishedAlarmCount = count.count;
         break;
-    case 3:
+    case AlarmMistaken:
         entry.mistakenAlarmCount = count.count;
         break;
     default:
@@ -158,7 +159,7 @@ void AlarmCallBack::OnNewAlarm(const AlarmData& alarm)
     ++newAlarmPushes;
     emit AlarmSignals::_instance().signalNewAlarmPush(info);
     if (VIG_SYSTEM_MODULE::BusinessConfig::_instance().getAlarmConfigInfoFromCache().alarmVideoShowMode ==
-        1) {
+        VIG_SYSTEM_MODULE::AlarmVideosInGrid) {
         emit ModuleAccessSignals::_instance().signalSetCurrentModuleForm(VIG_CONTACT_MODULE::AlarmModuleForm);
         emit AlarmSignals::_instance().signalChangeToAlarmMonitorTab();
     }

@@ -13,8 +13,6 @@
 namespace VIG_ALARM_MOUDLE {
 
 namespace {
-const int PopUpMode = 0;
-const int GridMode = 1;
 const int TableHeightUnderGrid = 190;
 } // namespace
 
@@ -26,7 +24,7 @@ AlarmMonitorPage::AlarmMonitorPage(QWidget* parent)
     pageLayout->setContentsMargins(9, 9, 9, 9);
     pageLayout->setSpacing(6);
     if (VIG_SYSTEM_MODULE::BusinessConfig::_instance().getAlarmConfigInfoFromCache().alarmVideoShowMode ==
-        GridMode) {
+        VIG_SYSTEM_MODULE::AlarmVideosInGrid) {
         videosMonitorWt = new AlarmVideosMonitorWt(this);
         pageLayout->addWidget(videosMonitorWt);
         alarmMonitorTable->setFixedHeight(TableHeightUnderGrid);
@@ -48,9 +46,9 @@ void AlarmMonitorPage::slotNewAlarm(const VIG_AlarmInfo& alarmInfo)
     AlarmMutexLocker locker(&mutex);
     const int mode =
         VIG_SYSTEM_MODULE::BusinessConfig::_instance().getAlarmConfigInfoFromCache().alarmVideoShowMode;
-    if (videosMonitorWt && mode == GridMode)
+    if (videosMonitorWt && mode == VIG_SYSTEM_MODULE::AlarmVideosInGrid)
         videosMonitorWt->showAlarm(alarmInfo);
-    else if (mode == PopUpMode)
+    else if (mode == VIG_SYSTEM_MODULE::AlarmVideosInPopUps)
         AlarmVideoCheckDlgManager::_instance().showAlarm(alarmInfo);
     // Any other mode, or the grid asked for after the page was made: the alarm shows in the table only.
 }

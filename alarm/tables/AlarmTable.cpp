@@ -1,6 +1,7 @@
 #include "tables/AlarmTable.h"
 
 #include "frame/AlarmSignals.h"
+#include "handling/AlarmHandlingBatch.h"
 #include "handling/HandleAlarmDlg.h"
 #include "service/AlarmBusiness.h"
 
@@ -8,7 +9,6 @@
 #include "BusinessConfig.h"
 #include "MessageBoxW.h"
 #include "ModuleAccessSignals.h"
-#include "WaitDialog.h"
 
 #include "frame/AlarmMutexLocker.h"
 #include <QAction>
@@ -19,7 +19,6 @@
 #include <QPair>
 #include <QScrollBar>
 #include <QSet>
-#include <QUuid>
 
 namespace VIG_ALARM_MOUDLE {
 
@@ -49,7 +48,6 @@ enum Column {
 const int ShownColumnWidth = 150;
 const int RowHeight = 34;
 const int MenuHoverMargin = 8;
-const int WaitTimeoutMs = 60000;
 
 QString storeWord()
 {
@@ -64,7 +62,7 @@ AlarmTable::AlarmTable(QWidget* parent)
     , dealAlarmAction(new QAction(QObject::tr("Deal Alarm"), this))
     , mistakenAlarmAction(new QAction(QObject::tr("Mistaken Alarm"), this))
     , deleteAlarmAction(new QAction(QObject::tr("Delete Alarm"), this))
-    , requesterUuid(QUuid::createUuid().toString())
+    , handlingBatch(new AlarmHandlingBatch(this))
 {
     init();
     initMenu();
@@ -133,6 +131,9 @@ void AlarmTable::connectSignalsWithSlots()
             &AlarmTable::slotHandleAlarmResult);
     connect(contentMenu, &QMenu::hovered, this, &AlarmTable::slotContentMenuHovered);
     connect(contentMenu, &QMenu::triggered, this, &AlarmTable::slotContentMenuTriggered);
+    connect(handlingBatch, &AlarmHandlingBatch::signalAlarmSucceeded, this, &AlarmTable::alarmHandled);
+    connect(handlingBatch, &AlarmHandlingBatch::signalFinished, this,
+            [this](const QStringList&, bool anyFailed, bool) { handlingFinished(anyFailed); });
 }
 
 VIG_AlarmInfo AlarmTable::getAlarmInfo(int row)
@@ -273,14 +274,6 @@ QColor AlarmTable::stateColour(int state)
     return QColor();
 }
 
-void AlarmTable::startBatch(int count)
-{
-    VIG_BASE_MODULE::WaitDialog::_instance().showWaitDialog(QObject::tr("Hanle alarm..."), QUuid(),
-                                                            WaitTimeoutMs);
-    pendingResultCount = count;
-    batchAllSucceeded = true;
-}
-
 void AlarmTable::handleSelectedAlarmsAsNormal()
 {
     if (getSelectedAlarmsUid().isEmpty())
@@ -298,8 +291,8 @@ void AlarmTable::handleSelectedAlarmsAsNormal()
     const int mode = dialog.isCloseAlarmChecked() ? AlarmFinished : AlarmDealt;
     const bool informKeeper = dialog.isInformKeeperChecked();
 
-    startBatch(uids.size());
-    AlarmBusiness::_instance().handleAlarms(requesterUuid, uids, note, mode, informKeeper);
+    handlingBatch->start(uids);
+    AlarmBusiness::_instance().handleAlarms(handlingBatch->requesterUuid(), uids, note, mode, informKeeper);
     emitAlarmOutControlSignal();
 }
 
@@ -309,16 +302,17 @@ void AlarmTable::handleSelectedAlarmsAsMistake()
         return;
     emit AlarmSignals::_instance().signalCloseAlarmSound();
 
-    if (VIG_BASE_MODULE::MessageBoxW::information(nullptr, QString(),
-                                                  QObject::tr("Are you sure false alarm?"), 3) != 1)
+    if (VIG_BASE_MODULE::MessageBoxW::information(
+            nullptr, QString(), QObject::tr("Are you sure false alarm?"),
+            VIG_BASE_MODULE::MessageBoxW::OkCancelButtons) != VIG_BASE_MODULE::MessageBoxW::Confirmed)
         return;
     QStringList uids = getSelectedAlarmsUid();
     if (uids.isEmpty())
         return;
 
-    startBatch(uids.size());
-    AlarmBusiness::_instance().handleAlarms(requesterUuid, uids, QObject::tr("False alarm"), AlarmMistaken,
-                                            false);
+    handlingBatch->start(uids);
+    AlarmBusiness::_instance().handleAlarms(handlingBatch->requesterUuid(), uids, QObject::tr("False alarm"),
+                                            AlarmMistaken, false);
     emitAlarmOutControlSignal();
 }
 
@@ -330,7 +324,7 @@ void AlarmTable::deleteSelectedAlarmFromTable()
             nullptr, QString(),
             QObject::tr("Are you sure delete selected alarms from table,you can search them from alarm "
                         "records again"),
-            3) != 1)
+            VIG_BASE_MODULE::MessageBoxW::OkCancelButtons) != VIG_BASE_MODULE::MessageBoxW::Confirmed)
         return;
     const QList<VIG_AlarmInfo> alarms = getSelectedAlarms();
     // Straight to the host's removal: the derived deleteAlarm takes tableMutex itself, and the menu's removal
@@ -435,28 +429,25 @@ void AlarmTable::slotHandleAlarmResult(const QString& uuid, const QString& alarm
                                        const QString& errorMsg)
 {
     Q_UNUSED(errorMsg);
-    if (uuid != requesterUuid || pendingResultCount == 0)
-        return;
-    if (result == 0) {
-        AlarmSignals& hub = AlarmSignals::_instance();
-        emit hub.signalAlarmHandledNotInVideoMonitorWt(getAlarmInfo(alarmUid));
-        emit hub.signalDeleteAlarmFromMonitorTable(alarmUid);
-        emit hub.signalUpdateAlarmHandledNotesInDetailCheckWt(alarmUid);
-    } else {
-        batchAllSucceeded = false;
-    }
-    if (--pendingResultCount > 0)
-        return;
+    handlingBatch->slotHandleAlarmResult(uuid, alarmUid, result);
+}
 
-    // Idle again before anything below can run a nested event loop and let a new batch begin.
-    const bool allSucceeded = batchAllSucceeded;
-    pendingResultCount = 0;
-    batchAllSucceeded = true;
-    VIG_BASE_MODULE::WaitDialog::_instance().hideWaitDialog();
+void AlarmTable::alarmHandled(const QString& alarmUid)
+{
+    AlarmSignals& hub = AlarmSignals::_instance();
+    emit hub.signalAlarmHandledNotInVideoMonitorWt(getAlarmInfo(alarmUid));
+    emit hub.signalDeleteAlarmFromMonitorTable(alarmUid);
+    emit hub.signalUpdateAlarmHandledNotesInDetailCheckWt(alarmUid);
+}
+
+void AlarmTable::handlingFinished(bool anyFailed)
+{
+    // Results missing at the time-out are not reported: the wait dialog said enough.
     emit signalHandleAlarmFromTableWtCompleted();
-    if (!allSucceeded)
+    if (anyFailed)
         VIG_BASE_MODULE::MessageBoxW::information(nullptr, QString(),
-                                                  QObject::tr("some selected alarms handle fail."), 1);
+                                                  QObject::tr("some selected alarms handle fail."),
+                                                  VIG_BASE_MODULE::MessageBoxW::OkButton);
 }
 
 } // namespace VIG_ALARM_MOUDLE

@@ -19,9 +19,11 @@ class QMenu;
 
 namespace VIG_ALARM_MOUDLE {
 
+class AlarmHandlingBatch;
+
 // The module's common table of alarms: one row per alarm keyed by its uid, coloured by state, with a
-// context menu that handles, marks as false or removes the selected alarms. Handle results are counted per
-// batch so that the wait dialog closes once and a partial failure is reported once.
+// context menu that handles, marks as false or removes the selected alarms. A partial failure of a handling
+// is reported once, at its end.
 class Q_DECL_EXPORT AlarmTable : public VIG_BASE_MODULE::TableWidget
 {
     Q_OBJECT
@@ -72,12 +74,10 @@ protected:
     QAction* dealAlarmAction = nullptr;
     QAction* mistakenAlarmAction = nullptr;
     QAction* deleteAlarmAction = nullptr;
-    bool batchAllSucceeded = true;
-    qint32 pendingResultCount = 0;
     // Guards reading the selection and changing rows; not recursive, so nothing that holds it calls an
     // operation that takes it again.
     QMutex tableMutex;
-    QString requesterUuid;
+    AlarmHandlingBatch* handlingBatch = nullptr;
 
 private:
     void init();
@@ -87,7 +87,8 @@ private:
     void emitAlarmOutControlSignal();
     // Distinct selected rows, each at its first selected item; the caller holds tableMutex.
     QList<int> selectedRowsLocked() const;
-    void startBatch(int count);
+    void alarmHandled(const QString& alarmUid);
+    void handlingFinished(bool anyFailed);
 };
 
 } // namespace VIG_ALARM_MOUDLE

@@ -6,6 +6,7 @@
 #include "detail/AlarmMapViewer.h"
 #include "frame/AlarmSignals.h"
 #include "frame/VIG_AlarmRelation.h"
+#include "handling/AlarmHandlingBatch.h"
 #include "handling/HandleAlarmDlg.h"
 #include "service/AlarmBusiness.h"
 #include "video/AlarmMonitorVideoPanel.h"
@@ -15,23 +16,21 @@
 #include "MessageBoxW.h"
 #include "ModuleAccessSignals.h"
 #include "SystemBasicInfo.h"
-#include "WaitDialog.h"
 
 #include <QScrollBar>
-#include <QUuid>
 
 namespace VIG_ALARM_MOUDLE {
 
 using VIG_BASE_MODULE::MessageBoxW;
-using VIG_BASE_MODULE::WaitDialog;
 using VIG_CONTACT_MODULE::ModuleAccessSignals;
 
 namespace {
-const int WaitTimeoutMs = 60000;
+// The buttons of the question asked for an armed store, left to right.
+enum FalseAlarmChoice { FalseAlarmOnly = 0, FalseAlarmAndDisarm = 1, FalseAlarmCancel = 2 };
 } // namespace
 
 AlarmVideoCheckWt::AlarmVideoCheckWt(QWidget* parent)
-    : QWidget(parent), ui(new Ui::AlarmVideoCheckWt), requesterUuid(QUuid::createUuid().toString())
+    : QWidget(parent), ui(new Ui::AlarmVideoCheckWt), handlingBatch(new AlarmHandlingBatch(this))
 {
     ui->setupUi(this);
     alarmInfoWidget = new AlarmInfoWidget(this);
@@ -67,6 +66,11 @@ AlarmVideoCheckWt::AlarmVideoCheckWt(QWidget* parent)
     connect(&hub, &AlarmSignals::signalHandleAlarmResult, this, &AlarmVideoCheckWt::slotHandleAlarmResult);
     connect(&hub, &AlarmSignals::signalAlarmHandledNotInVideoMonitorWt, this,
             &AlarmVideoCheckWt::slotAlarmHandledNotInVideoMonitorWt);
+    connect(handlingBatch, &AlarmHandlingBatch::signalAlarmSucceeded, this, &AlarmVideoCheckWt::alarmHandled);
+    connect(handlingBatch, &AlarmHandlingBatch::signalFinished, this,
+            [this](const QStringList&, bool anyFailed, bool timedOut) {
+                requestFinished(anyFailed || timedOut);
+            });
 }
 
 AlarmVideoCheckWt::~AlarmVideoCheckWt() = default;
@@ -78,9 +82,6 @@ void AlarmVideoCheckWt::setAlarm(const VIG_AlarmInfo& alarm)
     alarmInfoWidget->setAlarmInfo(alarm);
     ui->videoAlarmPanel->setAlarm(alarm);
     alarms.clear();
-    pendingResults = 0;
-    allHandledOk = true;
-    requestedUids.clear();
     alarms.insert(alarm.alarmUid, alarm);
     currentAlarm = alarm;
     if (!mapChecked) {
@@ -121,7 +122,7 @@ AlarmMapViewer* AlarmVideoCheckWt::mapView() const
 
 bool AlarmVideoCheckWt::isHandling() const
 {
-    return handling;
+    return handlingBatch->isOpen();
 }
 
 QString AlarmVideoCheckWt::probe() const
@@ -147,7 +148,7 @@ void AlarmVideoCheckWt::setUpMap()
         VIG_SYSTEM_MODULE::SystemBasicInfo::_instance().checkUserPermission(QStringLiteral("VIEW_MAP")) &&
         config.showAlarmMap;
     if (wanted) {
-        if (config.alarmVideoShowMode != 0 || mapViewer)
+        if (config.alarmVideoShowMode != VIG_SYSTEM_MODULE::AlarmVideosInPopUps || mapViewer)
             return;
         mapViewer = new AlarmMapViewer(currentAlarm.storeUid, this);
         ui->horizontalLayout_3->addWidget(mapViewer);
@@ -187,16 +188,18 @@ void AlarmVideoCheckWt::slotFalseAlarmBtClicked()
     const quint32 asked = session;
     const QString storeUid = currentAlarm.storeUid;
     const QString question = QObject::tr("Are you sure false alarm?");
-    if (data.getStoreInfo(storeUid).armingState == 1) {
+    if (data.getStoreInfo(storeUid).armingState == VIG_DATA_MODULE::StoreArmed) {
         const int answer = MessageBoxW::informationEx(
             nullptr, QString(), question,
             {QObject::tr("False"), QObject::tr("False And Alarm Off"), QObject::tr("Cancel")});
         // A box closed without a choice is no consent either.
-        if (answer == 2 || answer < 0)
+        if (answer == FalseAlarmCancel || answer < 0)
             return;
-        if (answer == 1)
-            data.closeProtection(storeUid, requesterUuid, VIG_DATA_MODULE::AlarmDeployWholeStore);
-    } else if (MessageBoxW::information(nullptr, QString(), question, MessageBoxW::OkCancelButtons) != 1) {
+        if (answer == FalseAlarmAndDisarm)
+            data.closeProtection(storeUid, handlingBatch->requesterUuid(),
+                                 VIG_DATA_MODULE::AlarmDeployWholeStore);
+    } else if (MessageBoxW::information(nullptr, QString(), question, MessageBoxW::OkCancelButtons) !=
+               MessageBoxW::Confirmed) {
         return;
     }
     if (session != asked || alarms.isEmpty())
@@ -206,13 +209,10 @@ void AlarmVideoCheckWt::slotFalseAlarmBtClicked()
 
 void AlarmVideoCheckWt::sendRequest(const QString& note, int mode, bool informKeeper)
 {
-    WaitDialog::_instance().showWaitDialog(QObject::tr("Hanle alarm..."), QUuid(), WaitTimeoutMs);
-    pendingResults = alarms.size();
-    handling = true;
     QStringList uids = alarms.keys();
-    requestedUids = QSet<QString>(uids.cbegin(), uids.cend());
+    handlingBatch->start(uids);
     AlarmBusiness& business = AlarmBusiness::_instance();
-    business.handleAlarms(requesterUuid, uids, note, mode, informKeeper);
+    business.handleAlarms(handlingBatch->requesterUuid(), uids, note, mode, informKeeper);
     emit ModuleAccessSignals::_instance().signalCloseAlarmOut(
         business.getAlarmOutLinkedDevices(currentAlarm.deviceId, currentAlarm.probeId));
 }
@@ -221,37 +221,28 @@ void AlarmVideoCheckWt::slotHandleAlarmResult(const QString& uuid, const QString
                                               const QString& errorMsg)
 {
     Q_UNUSED(errorMsg)
-    if (uuid != requesterUuid || pendingResults == 0 || !requestedUids.remove(alarmUid))
-        return;
-    if (result != 0) {
-        allHandledOk = false;
-    } else if (alarms.remove(alarmUid) > 0) {
-        AlarmSignals& hub = AlarmSignals::_instance();
-        emit hub.signalDeleteAlarmFromMonitorTable(alarmUid);
-        emit hub.signalUpdateAlarmHandledNotesInDetailCheckWt(alarmUid);
-    }
-    if (--pendingResults > 0)
-        return;
+    handlingBatch->slotHandleAlarmResult(uuid, alarmUid, result);
+}
 
-    const bool succeeded = allHandledOk;
-    finishRequest();
+void AlarmVideoCheckWt::alarmHandled(const QString& alarmUid)
+{
+    if (alarms.remove(alarmUid) == 0)
+        return;
+    AlarmSignals& hub = AlarmSignals::_instance();
+    emit hub.signalDeleteAlarmFromMonitorTable(alarmUid);
+    emit hub.signalUpdateAlarmHandledNotesInDetailCheckWt(alarmUid);
+}
+
+void AlarmVideoCheckWt::requestFinished(bool anyFailed)
+{
     if (alarms.isEmpty()) {
         allAlarmsGone();
-    } else if (!succeeded) {
+    } else if (anyFailed) {
         const QString storeName =
             VIG_DATA_MODULE::BasicData::_instance().getStoreInfo(alarms.first().storeUid).storeName;
         MessageBoxW::information(nullptr, QString(), QObject::tr("%1 some alarm handle fail.").arg(storeName),
                                  MessageBoxW::OkButton);
     }
-}
-
-void AlarmVideoCheckWt::finishRequest()
-{
-    WaitDialog::_instance().hideWaitDialog();
-    pendingResults = 0;
-    allHandledOk = true;
-    handling = false;
-    requestedUids.clear();
 }
 
 void AlarmVideoCheckWt::slotAlarmHandledNotInVideoMonitorWt(const VIG_AlarmInfo& alarmInfo)
@@ -271,8 +262,7 @@ void AlarmVideoCheckWt::slotAlarmHandledNotInVideoMonitorWt(const VIG_AlarmInfo&
         ui->videoAlarmPanel->disrecordAll();
     if (alarms.isEmpty()) {
         // Nothing is left for a request still out to change.
-        if (handling)
-            finishRequest();
+        handlingBatch->abandon();
         allAlarmsGone();
     }
 }

@@ -3,7 +3,6 @@
 #include "frame/VIG_AlarmInfo.h"
 
 #include <QMap>
-#include <QSet>
 #include <QWidget>
 
 #include <memory>
@@ -14,6 +13,7 @@ namespace Ui {
 class AlarmVideoCheckWt;
 }
 
+class AlarmHandlingBatch;
 class AlarmInfoWidget;
 class AlarmMapViewer;
 class AlarmMonitorVideoPanel;
@@ -66,7 +66,8 @@ private:
     void setUpMap();
     void followMapStore(bool loaded);
     void sendRequest(const QString& note, int mode, bool informKeeper);
-    void finishRequest();
+    void alarmHandled(const QString& alarmUid);
+    void requestFinished(bool anyFailed);
     void allAlarmsGone();
 
     std::unique_ptr<Ui::AlarmVideoCheckWt> ui;
@@ -75,14 +76,10 @@ private:
     VIG_AlarmInfo recordingAlarm;
     VIG_AlarmInfo currentAlarm;
     QString probeUid;
-    int pendingResults = 0;
-    bool allHandledOk = true;
-    bool handling = false;
     bool mapChecked = false;
     AlarmMapViewer* mapViewer = nullptr;
-    QString requesterUuid;
-    // The alarms of the request in flight: their results count even when an alarm left meanwhile.
-    QSet<QString> requestedUids;
+    // The request in flight: its results count even for an alarm that left meanwhile.
+    AlarmHandlingBatch* handlingBatch = nullptr;
     // Counts the probes shown, so that an answer given to a question about one probe is not taken for
     // the next one the widget was reused for meanwhile.
     quint32 session = 0;

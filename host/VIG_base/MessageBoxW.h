@@ -17,6 +17,7 @@ class MessageBoxW : public MoveableDialog
 
 public:
     enum Buttons { OkButton = 1, OkCancelButtons = 3 };
+    enum Answer { NotConfirmed = 0, Confirmed = 1 };
 
     struct Call
     {
@@ -26,8 +27,7 @@ public:
         QStringList buttonTexts; // the texts shown, in order
     };
 
-    // buttons 1: one confirming button; 3: confirming and cancelling. Returns 1 when confirmed, 0
-    // otherwise.
+    // OkButton: one confirming button; OkCancelButtons: confirming and cancelling. Returns an Answer.
     static int information(QWidget* parent, const QString& title, const QString& text, short buttons);
     // One button per text, left to right. Returns the index of the chosen button, -1 when closed.
     static int informationEx(QWidget* parent, const QString& title, const QString& text,

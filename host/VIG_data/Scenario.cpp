@@ -4,10 +4,15 @@
 #include "ScenarioLoader.h"
 
 #include <QDebug>
+#include <QLoggingCategory>
 
 template class ZCOMMON::ZSingleton<VIG_DATA_MODULE::Scenario>;
 
 namespace VIG_DATA_MODULE {
+
+namespace {
+Q_LOGGING_CATEGORY(vigHostData, "vig.host.data")
+} // namespace
 
 Scenario::Scenario(QObject* parent) : QObject(parent)
 {
@@ -29,7 +34,7 @@ bool Scenario::load(const QString& path, QString* errorText)
         ok = replaceWorld(path, &error);
     }
     if (!ok && !errorText)
-        qWarning().noquote() << error;
+        qCWarning(vigHostData).noquote() << error;
     if (errorText)
         *errorText = error;
     emit signalWorldReplaced(ok, error);
@@ -77,7 +82,7 @@ void Scenario::ensureLoaded() const
         ok = const_cast<Scenario*>(this)->replaceWorld(defaultPath(), &error);
     }
     if (!ok) // nobody asked for this load: say why the world is empty
-        qWarning().noquote() << error;
+        qCWarning(vigHostData).noquote() << error;
     emit const_cast<Scenario*>(this)->signalWorldReplaced(ok, error);
 }
 

@@ -1,12 +1,10 @@
 #include "ScenarioLoader.h"
 
+#include "ScenarioReader.h"
 #include "ScenarioWorld.h"
 
-#include <QFile>
 #include <QJsonArray>
-#include <QJsonDocument>
 #include <QJsonObject>
-#include <QObject>
 
 namespace VIG_DATA_MODULE {
 
@@ -38,38 +36,29 @@ QJsonArray array(const QJsonObject& object, const char* key)
 bool ScenarioLoader::loadFile(const QString& path, ScenarioWorld* world, QString* errorText)
 {
     *world = ScenarioWorld();
-    QFile file(path);
-    QString problem;
-    if (!file.open(QIODevice::ReadOnly))
-        problem = file.errorString();
-    else if (!parse(file.readAll(), world, &problem))
-        *world = ScenarioWorld();
-    if (problem.isEmpty())
-        return true;
-    if (errorText)
-        *errorText = QObject::tr("Scenario file %1: %2").arg(path, problem);
-    return false;
+    QJsonObject root;
+    if (!ScenarioReader::readFile(path, &root, errorText))
+        return false;
+    fill(root, world);
+    return true;
 }
 
 bool ScenarioLoader::parse(const QByteArray& json, ScenarioWorld* world, QString* problem)
 {
-    QJsonParseError parseError;
-    const QJsonDocument document = QJsonDocument::fromJson(json, &parseError);
-    if (parseError.error != QJsonParseError::NoError) {
-        *problem = QObject::tr("%1 at offset %2").arg(parseError.errorString()).arg(parseError.offset);
+    QJsonObject root;
+    if (!ScenarioReader::read(json, &root, problem))
         return false;
-    }
-    if (!document.isObject()) {
-        *problem = QObject::tr("the document is not a JSON object");
-        return false;
-    }
-    const QJsonObject root = document.object();
+    fill(root, world);
+    return true;
+}
+
+void ScenarioLoader::fill(const QJsonObject& root, ScenarioWorld* world)
+{
     readSettings(root, world);
     readStores(root, world);
     readDevices(root, world);
     readProbes(root, world);
     readRecordings(root, world);
-    return true;
 }
 
 void ScenarioLoader::readSettings(const QJsonObject& root, ScenarioWorld* world)

@@ -9,8 +9,8 @@ namespace VIG_DATA_MODULE {
 
 struct ScenarioWorld;
 
-// Reads a scenario file into a world. Records without their id are skipped, unknown keys ignored; only an
-// unreadable file or a document that is not a JSON object fails.
+// Turns a scenario file, checked by the format's reader, into a world. Records without their id are
+// skipped; an unreadable file, a value of the wrong type or an id used twice fails.
 class ScenarioLoader
 {
 public:
@@ -19,6 +19,7 @@ public:
     static bool parse(const QByteArray& json, ScenarioWorld* world, QString* problem);
 
 private:
+    static void fill(const QJsonObject& root, ScenarioWorld* world);
     static void readSettings(const QJsonObject& root, ScenarioWorld* world);
     static void readStores(const QJsonObject& root, ScenarioWorld* world);
     static void readDevices(const QJsonObject& root, ScenarioWorld* world);

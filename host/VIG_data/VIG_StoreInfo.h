@@ -5,6 +5,18 @@
 
 namespace VIG_DATA_MODULE {
 
+// Which alarm outputs are switched off when an alarm of the store is handled.
+enum AlarmOutLinkMode : int {
+    AlarmOutLinkNone = 0,
+    AlarmOutLinkProbeChannels = 1, // the probe's related channels
+    AlarmOutLinkStoreDevices = 2,  // every device of the store
+};
+
+enum StoreArmingState : int {
+    StoreDisarmed = 0,
+    StoreArmed = 1,
+};
+
 // A monitored store. The twelve texts come first, in this order; modules read some of them by position.
 struct VIG_StoreInfo
 {
@@ -22,8 +34,8 @@ struct VIG_StoreInfo
     QString payState;       // 12
     QString principal;
     QString principalTel;
-    int alarmOutLinkMode = 0; // 0 none, 1 the probe's related channels, 2 all devices of the store
-    int armingState = 0;      // 1 armed
+    int alarmOutLinkMode = 0; // AlarmOutLinkMode
+    int armingState = 0;      // StoreArmed when armed
     double longitude = 0.0;
     double latitude = 0.0;
 };

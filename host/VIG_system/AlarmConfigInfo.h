@@ -4,6 +4,13 @@
 
 namespace VIG_SYSTEM_MODULE {
 
+// Where new alarms' videos are shown; the number is the host's setting as stored.
+enum AlarmVideoShowMode : int {
+    AlarmVideosWithoutNotice = -1, // no new-alarm notice; alarms show in the tables only
+    AlarmVideosInPopUps = 0,
+    AlarmVideosInGrid = 1,
+};
+
 // The host's alarm display settings. Modules read the integers by position: keep their order.
 struct AlarmConfigInfo
 {

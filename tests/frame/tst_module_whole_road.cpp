@@ -39,7 +39,8 @@ private slots:
     {
         QDir(SimAlarmServer::defaultDataFolder()).removeRecursively();
         QDir(QStringLiteral("AlarmLocalDB")).removeRecursively();
-        VIG_SYSTEM_MODULE::BusinessConfig::_instance().setAlarmVideoShowMode(0);
+        VIG_SYSTEM_MODULE::BusinessConfig::_instance().setAlarmVideoShowMode(
+            VIG_SYSTEM_MODULE::AlarmVideosInPopUps);
         VIG_SYSTEM_MODULE::BusinessConfig::_instance().setShowAlarmMap(false);
         VIG_SYSTEM_MODULE::SystemBasicInfo::_instance().setCurrentAppStatus(VIG_SYSTEM_MODULE::AppRunning);
         VIG_BASE_MODULE::WaitDialog::_instance().setDisplayEnabled(false);

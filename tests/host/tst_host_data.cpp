@@ -39,6 +39,12 @@ private slots:
         QTest::newRow("broken") << writeFile("broken.json", "{ \"stores\": [ { \"storeUid\": \"S1\" ") << "";
         QTest::newRow("not an object") << writeFile("array.json", "[1, 2]") << "not a JSON object";
         QTest::newRow("missing") << dir.filePath("it's missing.json") << "";
+        QTest::newRow("wrong type") << writeFile("type.json", R"({"stores":[{"storeUid":1}],"probes":"x"})")
+                                    << "stores[0].storeUid must be a text";
+        QTest::newRow("not a list") << writeFile("list.json", R"({"probes":"x"})") << "probes must be a list";
+        QTest::newRow("id twice") << writeFile("twice.json",
+                                               R"({"probes":[{"probeId":"P1"},{"probeId":"P1"}]})")
+                                  << "probeId \"P1\" is used twice";
     }
 
     void brokenOrMissingFileEmptiesTheWorld()

@@ -49,7 +49,8 @@ private slots:
         QVERIFY(VIG_DATA_MODULE::BasicData::_instance().getStoreInfo("S001").storeName.isEmpty());
 
         VIG_SYSTEM_MODULE::SystemBasicInfo::_instance().setCurrentAppStatus(VIG_SYSTEM_MODULE::AppRunning);
-        VIG_SYSTEM_MODULE::BusinessConfig::_instance().setAlarmVideoShowMode(0);
+        VIG_SYSTEM_MODULE::BusinessConfig::_instance().setAlarmVideoShowMode(
+            VIG_SYSTEM_MODULE::AlarmVideosInPopUps);
         VIG_BASE_MODULE::WaitDialog::_instance().setDisplayEnabled(false);
         AlarmModuleInit::_instance().moduleInit();
         auto* form = qobject_cast<VideoAlarmForm*>(AlarmModuleInit::_instance().getVideoAlarmForm());

@@ -96,8 +96,9 @@ void TestAlarmService::initTestCase()
 
 void TestAlarmService::init()
 {
-    VIG_SYSTEM_MODULE::SystemBasicInfo::_instance().setCurrentAppStatus(5);
-    VIG_SYSTEM_MODULE::BusinessConfig::_instance().setAlarmVideoShowMode(0);
+    VIG_SYSTEM_MODULE::SystemBasicInfo::_instance().setCurrentAppStatus(VIG_SYSTEM_MODULE::AppRunning);
+    VIG_SYSTEM_MODULE::BusinessConfig::_instance().setAlarmVideoShowMode(
+        VIG_SYSTEM_MODULE::AlarmVideosInPopUps);
     flush();
     service().takeCalls();
 }
@@ -136,7 +137,8 @@ void TestAlarmService::newAlarmIsBookedBeforeItIsPushed()
              VIG_CONTACT_MODULE::StoreNewAlarmNotice);
 
     // Mode -1 silences the notice, nothing else; mode 1 also brings the form and the monitor tab forward.
-    VIG_SYSTEM_MODULE::BusinessConfig::_instance().setAlarmVideoShowMode(-1);
+    VIG_SYSTEM_MODULE::BusinessConfig::_instance().setAlarmVideoShowMode(
+        VIG_SYSTEM_MODULE::AlarmVideosWithoutNotice);
     deliverNew(alarmData("N2", "S-new", "P-new", "D-new", 2));
     flush();
     QCOMPARE(notices.count(), 1);
@@ -144,7 +146,8 @@ void TestAlarmService::newAlarmIsBookedBeforeItIsPushed()
     QSignalSpy formRequests(&ModuleAccessSignals::_instance(),
                             &ModuleAccessSignals::signalSetCurrentModuleForm);
     QSignalSpy monitorTab(&AlarmSignals::_instance(), &AlarmSignals::signalChangeToAlarmMonitorTab);
-    VIG_SYSTEM_MODULE::BusinessConfig::_instance().setAlarmVideoShowMode(1);
+    VIG_SYSTEM_MODULE::BusinessConfig::_instance().setAlarmVideoShowMode(
+        VIG_SYSTEM_MODULE::AlarmVideosInGrid);
     deliverNew(alarmData("N3", "S-new", "P-new", "D-new", 2));
     flush();
     QCOMPARE(formRequests.count(), 1);

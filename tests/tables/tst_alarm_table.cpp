@@ -79,6 +79,8 @@ private slots:
     void dealAlarmSendsTheDialogsAnswers();
     void batchWithOneFailure();
     void foreignAndLateResultsAreIgnored();
+    void onlyTheUidsSentCloseTheBatch_data();
+    void onlyTheUidsSentCloseTheBatch();
     void alarmOutDevicesOfNewAlarmsOncePerDevice();
     void deleteFromTheMenuStaysLocal();
 };
@@ -90,7 +92,7 @@ void TstAlarmTable::initTestCase()
     using namespace VIG_DATA_MODULE;
     BasicData& data = BasicData::_instance();
     data.clearAll();
-    VIG_SYSTEM_MODULE::SystemBasicInfo::_instance().setCurrentAppStatus(5);
+    VIG_SYSTEM_MODULE::SystemBasicInfo::_instance().setCurrentAppStatus(VIG_SYSTEM_MODULE::AppRunning);
     VIG_SYSTEM_MODULE::BusinessConfig::_instance().setStoreWord("Shop");
     VIG_StoreInfo store;
     store.storeUid = "S1";
@@ -284,6 +286,35 @@ void TstAlarmTable::foreignAndLateResultsAreIgnored()
     QCOMPARE(completed.count(), 1);
     QCOMPARE(deleted.count(), 1);
     QCOMPARE(MessageBoxW::calls().size(), 1);
+}
+
+void TstAlarmTable::onlyTheUidsSentCloseTheBatch_data()
+{
+    QTest::addColumn<QString>("strayUid");
+    QTest::newRow("repeated result") << "A1";
+    QTest::newRow("alarm never sent") << "A9";
+}
+
+void TstAlarmTable::onlyTheUidsSentCloseTheBatch()
+{
+    QFETCH(QString, strayUid);
+    ProbeTable table(nullptr);
+    table.addAlarm(alarm("A1", "D1", "P1"));
+    table.addAlarm(alarm("A2", "D1", "P1"));
+    selectRows(table, {0, 1});
+    MessageBoxW::queueAnswer(1);
+    table.mistakenAlarmAction->trigger();
+    const QString own = service().takeCalls().at(0).texts.at(1);
+    QSignalSpy completed(&table, &AlarmTable::signalHandleAlarmFromTableWtCompleted);
+
+    AlarmSignals& hub = AlarmSignals::_instance();
+    emit hub.signalHandleAlarmResult(own, "A1", 0, QString());
+    emit hub.signalHandleAlarmResult(own, strayUid, 0, QString());
+    QCOMPARE(completed.count(), 0);
+    QVERIFY(WaitDialog::_instance().isShown());
+    emit hub.signalHandleAlarmResult(own, "A2", 0, QString());
+    QCOMPARE(completed.count(), 1);
+    QVERIFY(!WaitDialog::_instance().isShown());
 }
 
 void TstAlarmTable::alarmOutDevicesOfNewAlarmsOncePerDevice()

@@ -45,7 +45,8 @@ private slots:
 void TestVideoCheck::initTestCase()
 {
     installFakeService();
-    VIG_SYSTEM_MODULE::BusinessConfig::_instance().setAlarmVideoShowMode(1); // no map
+    VIG_SYSTEM_MODULE::BusinessConfig::_instance().setAlarmVideoShowMode(
+        VIG_SYSTEM_MODULE::AlarmVideosInGrid); // no map
 }
 
 void TestVideoCheck::init()

@@ -66,7 +66,7 @@ private slots:
 void TestVideoDialogs::initTestCase()
 {
     VIG_SYSTEM_MODULE::BusinessConfig& config = VIG_SYSTEM_MODULE::BusinessConfig::_instance();
-    config.setAlarmVideoShowMode(0);
+    config.setAlarmVideoShowMode(VIG_SYSTEM_MODULE::AlarmVideosInPopUps);
     config.setShowAlarmMap(false);
     config.setMaxVideoCheckDlgCount(3);
     installFakeService();

@@ -1,0 +1,3 @@
+#include "SimLogging.h"
+
+Q_LOGGING_CATEGORY(vigServer, "vig.server")
