@@ -305,6 +305,18 @@ void AlarmBusiness::placeWaitingAlarms(
         addWaitingAlarm(alarm.alarmUid);
 }
 
+QList<VIG_AlarmInfo> AlarmBusiness::takeWaitingAlarmsOfProbe(const QString& probeId)
+{
+    QList<VIG_AlarmInfo> taken;
+    placeWaitingAlarms([&](const QList<VIG_AlarmInfo>& group) {
+        if (group.first().probeId != probeId)
+            return WaitingGroupFate::Parked;
+        taken = group;
+        return WaitingGroupFate::Shown;
+    });
+    return taken;
+}
+
 AlarmInfoVector AlarmBusiness::getStoreUnhandledAlarms(const QString& storeUid)
 {
     AlarmInfoVector alarms;

@@ -58,6 +58,8 @@ public:
     // nothing waits. Parked groups and the one without room go back to the store afterwards, so that a probe
     // whose view waits for handle results never blocks the probes behind it. Called without any lock held.
     void placeWaitingAlarms(const std::function<WaitingGroupFate(const QList<VIG_AlarmInfo>&)>& place);
+    // Takes the waiting alarms of one probe, oldest first; the others keep waiting.
+    QList<VIG_AlarmInfo> takeWaitingAlarmsOfProbe(const QString& probeId);
     AlarmInfoVector getStoreUnhandledAlarms(const QString& storeUid);
     int getStoreUnhandledAlarmsCount(const QString& storeUid);
 

@@ -32,6 +32,8 @@ void AlarmVideoCellWt::setAlarm(const VIG_AlarmInfo& alarm)
         ui->stackedWidget->insertWidget(0, checkWt);
         connect(checkWt, &AlarmVideoCheckWt::signalAllAlarmsHandledSuccess, this,
                 &AlarmVideoCellWt::slotAllAlarmsHandledSuccess);
+        connect(checkWt, &AlarmVideoCheckWt::signalHandlingEnded, this,
+                [this](const QString& probeUid) { emit signalHandlingEnded(probeUid, index); });
     }
     ui->stackedWidget->setCurrentIndex(0);
     checkWt->setAlarm(alarm);

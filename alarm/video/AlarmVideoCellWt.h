@@ -40,6 +40,7 @@ public:
 
 signals:
     void signalAllAlarmsHandledSuccess(const QString& probeUid, int cellIndex);
+    void signalHandlingEnded(const QString& probeUid, int cellIndex);
 
 public slots:
     void slotAllAlarmsHandledSuccess(const QString& probeUid);

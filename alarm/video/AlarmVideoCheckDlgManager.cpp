@@ -204,6 +204,8 @@ AlarmVideoCheckDlg* AlarmVideoCheckDlgManager::freeDialog()
     connect(dlg, &AlarmVideoCheckDlg::signalCurTopDlg, this, &AlarmVideoCheckDlgManager::slotCurTopDlg);
     connect(dlg, &AlarmVideoCheckDlg::signalStackingDisturbed, this,
             &AlarmVideoCheckDlgManager::slotRestackDialogs);
+    connect(dlg->cell(), &AlarmVideoCellWt::signalHandlingEnded, this,
+            [this, dlg](const QString& probeId) { slotHandlingEnded(probeId, dlg); });
     connect(dlg, &AlarmVideoCheckDlg::signalAllAlarmsHandledSuccess, this,
             &AlarmVideoCheckDlgManager::slotAllAlarmsHandledSuccess);
     return dlg;
@@ -241,6 +243,15 @@ void AlarmVideoCheckDlgManager::slotRestackDialogs()
     const QList<AlarmVideoCheckDlg*> stack = stackingOrder();
     for (int i = stack.size() - 1; i >= 0; --i)
         stack.at(i)->raiseWithCell();
+}
+
+void AlarmVideoCheckDlgManager::slotHandlingEnded(const QString& probeId, AlarmVideoCheckDlg* dlg)
+{
+    AlarmMutexLocker locker(&mutex);
+    if (probeDialog(probeId) != dlg || dlg->cell()->isHandling())
+        return;
+    for (const VIG_AlarmInfo& alarm : AlarmBusiness::_instance().takeWaitingAlarmsOfProbe(probeId))
+        dlg->cell()->addAlarm(alarm);
 }
 
 void AlarmVideoCheckDlgManager::showNextWaitingAlarms()

@@ -55,6 +55,8 @@ public slots:
     // Raises every visible dialog with its cell, from the bottom up, so that no dialog covers its own cell
     // and a dialog above another covers that one's cell too.
     void slotRestackDialogs();
+    // The alarms of the dialog's probe that waited while it was handling join it.
+    void slotHandlingEnded(const QString& probeId, AlarmVideoCheckDlg* dlg);
 
 private:
     explicit AlarmVideoCheckDlgManager(QObject* parent);

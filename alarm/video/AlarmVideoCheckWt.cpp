@@ -237,7 +237,10 @@ void AlarmVideoCheckWt::requestFinished(bool anyFailed)
 {
     if (alarms.isEmpty()) {
         allAlarmsGone();
-    } else if (anyFailed) {
+        return;
+    }
+    emit signalHandlingEnded(probeUid);
+    if (anyFailed) {
         const QString storeName =
             VIG_DATA_MODULE::BasicData::_instance().getStoreInfo(alarms.first().storeUid).storeName;
         MessageBoxW::information(nullptr, QString(), QObject::tr("%1 some alarm handle fail.").arg(storeName),

@@ -45,6 +45,8 @@ public:
 
 signals:
     void signalAllAlarmsHandledSuccess(const QString& probeUid);
+    // A handle or false-alarm request ended with alarms left: the probe's alarms parked meanwhile may come.
+    void signalHandlingEnded(const QString& probeUid);
 
 public slots:
     void slotFalseAlarmBtClicked();

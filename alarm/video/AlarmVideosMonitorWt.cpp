@@ -25,6 +25,7 @@ AlarmVideosMonitorWt::AlarmVideosMonitorWt(QWidget* parent)
         cells.insert(index, cell);
         connect(cell, &AlarmVideoCellWt::signalAllAlarmsHandledSuccess, this,
                 &AlarmVideosMonitorWt::slotAllAlarmsHandledSuccess);
+        connect(cell, &AlarmVideoCellWt::signalHandlingEnded, this, &AlarmVideosMonitorWt::slotHandlingEnded);
         gridLayout->addWidget(cell, index / 2, index % 2);
     }
 }
@@ -87,6 +88,15 @@ void AlarmVideosMonitorWt::slotAllAlarmsHandledSuccess(const QString& probeUid, 
     showWaitingAlarms();
     if (int(freeCells.size()) == CellCount)
         emit AlarmSignals::_instance().signalCloseAlarmSound();
+}
+
+void AlarmVideosMonitorWt::slotHandlingEnded(const QString& probeUid, int cellIndex)
+{
+    AlarmVideoCellWt* cell = cells.value(cellIndex, nullptr);
+    if (!cell || probeCells.value(probeUid, -1) != cellIndex || cell->isHandling())
+        return;
+    for (const VIG_AlarmInfo& alarm : AlarmBusiness::_instance().takeWaitingAlarmsOfProbe(probeUid))
+        cell->addAlarm(alarm);
 }
 
 void AlarmVideosMonitorWt::showWaitingAlarms()

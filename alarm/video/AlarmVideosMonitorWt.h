@@ -34,6 +34,8 @@ public:
 
 public slots:
     void slotAllAlarmsHandledSuccess(const QString& probeUid, int cellIndex);
+    // The alarms of the cell's probe that waited while it was handling join it.
+    void slotHandlingEnded(const QString& probeUid, int cellIndex);
 
 private:
     void showWaitingAlarms();

@@ -119,6 +119,18 @@ void TestVideoGrid::groupOfABusyProbeIsParkedAgain()
     QCOMPARE(grid.cell(0)->checkWidget()->currentAlarmInfo().alarmUid, QString("K6"));
     QVERIFY(!grid.cell(0)->isHandling());
     QVERIFY(VIG_ALARM_MOUDLE::AlarmBusiness::_instance().takeWaitingAlarms().isEmpty());
+
+    // A request that ends with alarms left (one refused) takes the alarms parked meanwhile at once.
+    acceptHandleDialog(QStringLiteral("again"));
+    grid.cell(0)->checkWidget()->slotHandleAlarmBtClicked();
+    const QString requester = handleRequests().value(0).texts.value(1);
+    grid.showAlarm(bookedAlarm("K8", "P0101", "2026-02-02 10:00:08"));
+    QCOMPARE(cellAlarms(grid, 0), QStringList({"K5", "K6"}));
+    VIG_BASE_MODULE::MessageBoxW::queueAnswer(1);
+    answer({"K5"}, 0, requester);
+    answer({"K6"}, 503, requester);
+    QCOMPARE(cellAlarms(grid, 0), QStringList({"K6", "K8"}));
+    QVERIFY(VIG_ALARM_MOUDLE::AlarmBusiness::_instance().takeWaitingAlarms().isEmpty());
 }
 
 QTEST_MAIN(TestVideoGrid)
