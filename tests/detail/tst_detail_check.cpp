@@ -14,6 +14,8 @@
 #include "HandleTimeAxis.h"
 #include "ImageViewer.h"
 #include "MessageBoxW.h"
+#include "VideoManager.h"
+#include "VideoPanel.h"
 #include "VideoPlaybackPanel.h"
 #include "WordwrapLabel.h"
 
@@ -120,6 +122,9 @@ private slots:
     void notesBringLiveImages();
     void hostileUidsAndNamesStayInsideTheDownloadFolder();
     void rowsShowTheAlarmAndItsStore();
+    void escapedImageNamesAreOneFile();
+    void refillKeepsThePlayingKind();
+    void leavingStopsWhatPlays();
 
 private:
     QTemporaryDir sandbox;
@@ -268,7 +273,7 @@ void TestDetailCheck::hostileUidsAndNamesStayInsideTheDownloadFolder()
     const QList<Case> cases = {
         {"../../escape", fileUrl(source)},     {"..\\..\\escape", fileUrl(source)},
         {root + "/absolute", fileUrl(source)}, {"H-1", camera + "..%2F..%2F..%2F..%2Fshot.png"},
-        {"H-1", camera + "?name=shot.png"},
+        {"H-1", camera + "?name=shot.png"},    {"H-1", camera + "..%5C..%5Cshot.png#/safe.png"},
     };
     for (const Case& each : cases) {
         View view;
@@ -324,6 +329,59 @@ void TestDetailCheck::rowsShowTheAlarmAndItsStore()
                              "storeOwnerTel", "responsible", "responsibleTel", "storeAddress", "payState"})
         QCOMPARE(value(widget, name), QString());
     QCOMPARE(value(widget, "alarmTime"), alarm.alarmTime);
+}
+
+void TestDetailCheck::escapedImageNamesAreOneFile()
+{
+    const QString source = sandbox.filePath(QString::fromUtf8("esc/\xe4\xb8\xad b.png"));
+    writePng(source);
+    View view;
+    view.widget.setAlarm(alarmOf("E-1", "P0201"), LiveVideoRelation);
+    QTRY_COMPARE(view.list->count(), 2);
+    answerNotes({handling("E-1", "2026-11-25 22:00:00", "note", fileUrl(source))});
+    view.open(2);
+    QTRY_VERIFY(view.viewer->hasImage());
+    // Opened again: the copy already fetched is shown, nothing is downloaded.
+    QFile::remove(source);
+    view.open(1);
+    view.open(2);
+    QVERIFY(!view.viewer->isWaitingVisible());
+    QVERIFY(view.viewer->hasImage());
+}
+
+void TestDetailCheck::refillKeepsThePlayingKind()
+{
+    // Without recordings the NVR entry borrows the live video's path.
+    View view;
+    QSignalSpy answers(&VIG_DATA_MODULE::DataSignals::_instance(),
+                       &VIG_DATA_MODULE::DataSignals::signalGetIcloudAlarmRecordingsInfo);
+    view.widget.setAlarm(alarmOf("K-1", "P0201"), LiveVideoRelation);
+    QTRY_COMPARE(answers.count(), 1);
+    view.open(1);
+    QCOMPARE(view.list->getMarkedRow(), 1);
+    view.widget.hide();
+    view.widget.show(); // asks for the recordings again
+    QTRY_COMPARE(answers.count(), 2);
+    QCOMPARE(view.list->getMarkedRow(), 1);
+    QCOMPARE(AlarmRelationsListWt::itemType(view.list->getMarkedItem()), int(NvrRecordingRelation));
+}
+
+void TestDetailCheck::leavingStopsWhatPlays()
+{
+    View view;
+    VIG_BASE_MODULE::VideoPanel* panel = view.playback->getVideoPanel();
+    for (const QString& other : {QString("L-2"), QString()}) {
+        view.widget.setAlarm(alarmOf("L-1", "P0101"), LiveVideoRelation);
+        QTRY_COMPARE(view.list->getMarkedRow(), 0);
+        const QString recording = panel->startRecording(0);
+        QVERIFY(!recording.isEmpty());
+        if (other.isEmpty())
+            QMetaObject::invokeMethod(&view.widget, "slotBackBtClicked");
+        else
+            view.widget.setAlarm(alarmOf(other, "P0102"), StorageRecordingRelation);
+        QVERIFY(!VIG_BASE_MODULE::VideoManager::_instance().isVideoRecordingNow(recording));
+        QVERIFY(panel->windowChannel(0).channelId.isEmpty());
+    }
 }
 
 QTEST_MAIN(TestDetailCheck)
