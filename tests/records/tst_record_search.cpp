@@ -13,6 +13,7 @@
 #include <QAction>
 #include <QComboBox>
 #include <QDateEdit>
+#include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
 #include <QtTest>
@@ -25,13 +26,34 @@ using VIG_BASE_MODULE::WaitDialog;
 
 namespace {
 
+// Requests seen and not yet taken; the last count request's requester, which its answer echoes.
+QList<FakeAlarmService::Call> seen;
+QString countRequester;
+
+void drainCalls()
+{
+    for (const FakeAlarmService::Call& call : service().takeCalls()) {
+        if (call.operation == QLatin1String("RequestAlarmRecordsCount"))
+            countRequester = call.texts.value(3);
+        seen.append(call);
+    }
+}
+
+void forgetCalls()
+{
+    drainCalls();
+    seen.clear();
+}
+
 QList<FakeAlarmService::Call> takeCalls(const QString& operation)
 {
+    drainCalls();
     QList<FakeAlarmService::Call> taken;
-    for (const FakeAlarmService::Call& call : service().takeCalls()) {
+    for (const FakeAlarmService::Call& call : qAsConst(seen)) {
         if (call.operation == operation)
             taken.append(call);
     }
+    seen.clear();
     return taken;
 }
 
@@ -44,10 +66,14 @@ QList<FakeAlarmService::Call> pageRequests()
     return takeCalls("RequestAlarmRecords");
 }
 
-void answerCount(int count, int result = 0)
+void answerCount(int count, int result = 0, QString requester = QString())
 {
-    service().deliver([count, result](IAlarmEvent* handler) {
-        handler->OnAlarmRecordsCount(count, "", result, result == 0 ? "" : "server down");
+    drainCalls();
+    if (requester.isNull())
+        requester = countRequester;
+    service().deliver([count, result, requester](IAlarmEvent* handler) {
+        handler->OnAlarmRecordsCount(count, requester.toUtf8().constData(), result,
+                                     result == 0 ? "" : "server down");
     });
     flush();
 }
@@ -117,6 +143,7 @@ private slots:
     void failuresAreShownToTheOperatorOnly();
     void recordsInOrderAndUntouchedByPushes();
     void lateMonthRequestReplacesTheResults();
+    void answersOfSupersededSearchesAreDropped();
 };
 
 void TestRecordSearch::initTestCase()
@@ -128,7 +155,7 @@ void TestRecordSearch::initTestCase()
 void TestRecordSearch::init()
 {
     flush();
-    service().takeCalls();
+    forgetCalls();
     WaitDialog::_instance().hideWaitDialog();
     MessageBoxW::clearCalls();
     MessageBoxW::clearQueuedAnswers();
@@ -158,6 +185,7 @@ void TestRecordSearch::defaultSearchIsSilent()
     answerCount(0, 503);
     QVERIFY(pageRequests().isEmpty());
 
+    search.searchDefaultUnhandled();
     answerCount(7);
     const QList<FakeAlarmService::Call> pages = pageRequests();
     QCOMPARE(pages.size(), 1);
@@ -185,7 +213,7 @@ void TestRecordSearch::pageCounts()
     QFETCH(int, pages);
     AlarmRecordSearchWt search(nullptr);
     Form form{&search};
-    service().takeCalls();
+    forgetCalls();
     WaitDialog& wait = WaitDialog::_instance();
 
     form.search();
@@ -234,7 +262,7 @@ void TestRecordSearch::countPerPageKeepsTheLastCriteria()
     form.stores->setCurrentIndex(2);
     const QString storeUid = form.stores->currentData().toString();
     form.states->setCurrentIndex(AlarmDealt);
-    service().takeCalls();
+    forgetCalls();
 
     form.search();
     const QStringList criteria{storeUid, day(day1) + " 00:00:00", day(day1.addDays(9)) + " 23:59:59"};
@@ -279,13 +307,16 @@ void TestRecordSearch::failuresAreShownToTheOperatorOnly()
     answerCount(3);
     answerPage(3);
     QCOMPARE(form.table->rowCount(), 3);
-    service().takeCalls();
+    forgetCalls();
 
     form.search();
     answerCount(0, 503);
     QVERIFY(!WaitDialog::_instance().isShown());
     QVERIFY(pageRequests().isEmpty());
-    QCOMPARE(form.table->rowCount(), 3); // the rows of the last good search stay
+    // The rows and pages of the last good search are not this search's.
+    QCOMPARE(form.table->rowCount(), 0);
+    QCOMPARE(form.pages->recordsCount(), 0);
+    QVERIFY(!form.pages->nextButton()->isEnabled());
     QCOMPARE(MessageBoxW::calls().size(), 1);
     QCOMPARE(MessageBoxW::calls().at(0).text, QObject::tr("Get records count failed."));
 
@@ -357,7 +388,7 @@ void TestRecordSearch::lateMonthRequestReplacesTheResults()
     answerCount(2);
     answerPage(2, AlarmDealt);
     QCOMPARE(form.table->rowCount(), 2);
-    service().takeCalls();
+    forgetCalls();
     const int searchShows = WaitDialog::_instance().showCount();
     QVERIFY(searchShows > shows);
 
@@ -380,6 +411,39 @@ void TestRecordSearch::lateMonthRequestReplacesTheResults()
     QCOMPARE(form.table->getRowKeyValue(0), QString("N"));
     QCOMPARE(WaitDialog::_instance().showCount(), searchShows);
     QVERIFY(!WaitDialog::_instance().isShown());
+}
+
+void TestRecordSearch::answersOfSupersededSearchesAreDropped()
+{
+    AlarmRecordPage page(nullptr);
+    Form form{page.findChild<AlarmRecordSearchWt*>()};
+    const QString silent = (drainCalls(), countRequester);
+    form.search();
+    const QString operatorSearch = (drainCalls(), countRequester);
+    QVERIFY(operatorSearch != silent);
+    // The silent search's late count is not the operator's.
+    answerCount(5, 0, silent);
+    QVERIFY(pageRequests().isEmpty());
+    QVERIFY(WaitDialog::_instance().isShown());
+
+    // The host's late-month check replaces the operator's search: its wait ends at once.
+    emit VIG_CONTACT_MODULE::ModuleAccessSignals::_instance().signalCheckLateMonthUnhandledAlarms();
+    QVERIFY(!WaitDialog::_instance().isShown());
+    answerCount(9, 0, operatorSearch);
+    answerPage(9); // not asked for
+    QVERIFY(pageRequests().isEmpty());
+    QCOMPARE(form.table->rowCount(), 0);
+
+    answerCount(45);
+    QCOMPARE(pageRequests().size(), 1);
+    answerPage(20);
+    QCOMPARE(form.table->rowCount(), 20);
+    QTest::mouseClick(form.pages->nextButton(), Qt::LeftButton);
+    QTest::mouseClick(form.pages->nextButton(), Qt::LeftButton);
+    answerPage(20);
+    answerPage(5);
+    QCOMPARE(form.table->rowCount(), 5);
+    QCOMPARE(form.widget->findChild<QLabel*>("pageLabel")->text(), QString("Page 3 of 3"));
 }
 
 QTEST_MAIN(TestRecordSearch)
