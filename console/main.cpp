@@ -1,5 +1,7 @@
+#include "ConsoleMessageFilter.h"
 #include "ConsoleOptions.h"
 #include "ConsoleScreenshot.h"
+#include "ConsoleTranslator.h"
 #include "ConsoleWindow.h"
 
 #include "frame/AlarmModuleInit.h"
@@ -57,6 +59,7 @@ void rememberAlarmChannels()
 
 int main(int argc, char** argv)
 {
+    ConsoleMessageFilter::installWhenHeadless();
     QApplication app(argc, argv);
     QApplication::setApplicationName("alarm-console");
 
@@ -77,8 +80,13 @@ int main(int argc, char** argv)
     if (!server->scenarioError().isEmpty())
         return fail(server->scenarioError());
 
-    VIG_SYSTEM_MODULE::BusinessConfig::_instance().setAlarmVideoShowMode(options.mode == "grid" ? 1 : 0);
+    VIG_SYSTEM_MODULE::BusinessConfig& config = VIG_SYSTEM_MODULE::BusinessConfig::_instance();
+    if (options.mode.isEmpty())
+        options.takeModeFrom(config.getAlarmConfigInfoFromCache().alarmVideoShowMode);
+    else
+        config.setAlarmVideoShowMode(options.mode == "grid" ? 1 : 0);
     VIG_BASE_MODULE::ModuleInitialization::setLanguage(options.language);
+    ConsoleTranslator::install(options.language);
     if (options.language == "zh")
         VIG_SYSTEM_MODULE::BusinessConfig::_instance().setStoreWord(
             QString::fromUtf8("门店")); // the customer's word

@@ -51,6 +51,16 @@ private slots:
         QCOMPARE(options.screenshotAfter, 2.5);
         QCOMPARE(options.scenario, QStringLiteral("x.json"));
         QVERIFY(options.openDetail);
+        options.takeModeFrom(0); // --mode wins over the scenario
+        QCOMPARE(options.mode, QStringLiteral("grid"));
+
+        // Without --mode the scenario's display mode holds.
+        for (const int showMode : {1, 0, -1}) {
+            ConsoleOptions plain;
+            QVERIFY(ConsoleOptions::parse({"alarm-console"}, &plain, &error));
+            plain.takeModeFrom(showMode);
+            QCOMPARE(plain.mode, showMode == 1 ? QStringLiteral("grid") : QStringLiteral("popup"));
+        }
     }
 
     void refusesBadOptions_data()
@@ -102,6 +112,7 @@ private slots:
                         QStringLiteral("--screenshot"), shot, QStringLiteral("--after"), QStringLiteral("2")},
                        folder.path());
         QCOMPARE(run.exitCode, 0);
+        QVERIFY2(run.errors.isEmpty(), qPrintable(run.errors.left(400))); // only the console's own lines
         const QImage image(shot);
         QVERIFY(image.width() >= 1000 && image.height() >= 600);
     }
