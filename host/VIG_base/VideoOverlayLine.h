@@ -21,13 +21,13 @@ public:
     void fit(const QFont& baseFont, const QRect& area, int maxPixelSize);
 
     QFont font() const { return fitted; }
-    // Empty rectangles for texts that are left out; the left text as shown (elided when needed).
+    // The texts as shown (the left one elided when needed); a text left out is empty, its rectangle too.
     QRect leftRect() const { return left; }
     QRect centreRect() const { return centre; }
     QRect rightRect() const { return right; }
     QString leftText() const { return shownLeft; }
-    QString centreText() const { return centreSource; }
-    QString rightText() const { return rightSource; }
+    QString centreText() const { return centre.isEmpty() ? QString() : centreSource; }
+    QString rightText() const { return right.isEmpty() ? QString() : rightSource; }
 
 private:
     QString leftSource;

@@ -122,8 +122,6 @@ private slots:
     void notesBringLiveImages();
     void hostileUidsAndNamesStayInsideTheDownloadFolder();
     void rowsShowTheAlarmAndItsStore();
-    void escapedImageNamesAreOneFile();
-    void refillKeepsThePlayingKind();
     void leavingStopsWhatPlays();
 
 private:
@@ -289,14 +287,22 @@ void TestDetailCheck::hostileUidsAndNamesStayInsideTheDownloadFolder()
         QVERIFY2(shown.first().startsWith("The live image can not be stored"), qPrintable(shown.first()));
     }
 
-    // The same image for a sound alarm lands where it belongs.
+    // An image for a sound alarm lands where it belongs, under the name its escaped address spells; opened
+    // again, that copy is shown and nothing is fetched.
+    const QString escaped = root + QString::fromUtf8("/camera/\xe4\xb8\xad b.png");
+    writePng(escaped);
     View view;
     view.widget.setAlarm(alarmOf("H-2", "P0201"), LiveVideoRelation);
     QTRY_COMPARE(view.list->count(), 2);
-    answerNotes({handling("H-2", "2026-11-25 22:00:00", "note", fileUrl(source))});
+    answerNotes({handling("H-2", "2026-11-25 22:00:00", "note", fileUrl(escaped))});
     view.open(2);
     QTRY_VERIFY(view.viewer->hasImage());
     QVERIFY(messages().isEmpty());
+    QFile::remove(escaped);
+    view.open(1);
+    view.open(2);
+    QVERIFY(!view.viewer->isWaitingVisible());
+    QVERIFY(view.viewer->hasImage());
 
     QStringList written;
     QDirIterator files(root, QDir::Files, QDirIterator::Subdirectories);
@@ -304,7 +310,7 @@ void TestDetailCheck::hostileUidsAndNamesStayInsideTheDownloadFolder()
         written.append(QDir(root).relativeFilePath(files.next()));
     written.sort();
     QDir::setCurrent(previous);
-    QCOMPARE(written, QStringList({"a/b/c/LiveImageTemp/H-2/shot.png", "camera/shot.png"}));
+    QCOMPARE(written, QStringList({"a/b/c/LiveImageTemp/H-2/%E4%B8%AD%20b.png", "camera/shot.png"}));
     QVERIFY(!QFileInfo::exists(root + "/absolute"));
 }
 
@@ -331,57 +337,17 @@ void TestDetailCheck::rowsShowTheAlarmAndItsStore()
     QCOMPARE(value(widget, "alarmTime"), alarm.alarmTime);
 }
 
-void TestDetailCheck::escapedImageNamesAreOneFile()
-{
-    const QString source = sandbox.filePath(QString::fromUtf8("esc/\xe4\xb8\xad b.png"));
-    writePng(source);
-    View view;
-    view.widget.setAlarm(alarmOf("E-1", "P0201"), LiveVideoRelation);
-    QTRY_COMPARE(view.list->count(), 2);
-    answerNotes({handling("E-1", "2026-11-25 22:00:00", "note", fileUrl(source))});
-    view.open(2);
-    QTRY_VERIFY(view.viewer->hasImage());
-    // Opened again: the copy already fetched is shown, nothing is downloaded.
-    QFile::remove(source);
-    view.open(1);
-    view.open(2);
-    QVERIFY(!view.viewer->isWaitingVisible());
-    QVERIFY(view.viewer->hasImage());
-}
-
-void TestDetailCheck::refillKeepsThePlayingKind()
-{
-    // Without recordings the NVR entry borrows the live video's path.
-    View view;
-    QSignalSpy answers(&VIG_DATA_MODULE::DataSignals::_instance(),
-                       &VIG_DATA_MODULE::DataSignals::signalGetIcloudAlarmRecordingsInfo);
-    view.widget.setAlarm(alarmOf("K-1", "P0201"), LiveVideoRelation);
-    QTRY_COMPARE(answers.count(), 1);
-    view.open(1);
-    QCOMPARE(view.list->getMarkedRow(), 1);
-    view.widget.hide();
-    view.widget.show(); // asks for the recordings again
-    QTRY_COMPARE(answers.count(), 2);
-    QCOMPARE(view.list->getMarkedRow(), 1);
-    QCOMPARE(AlarmRelationsListWt::itemType(view.list->getMarkedItem()), int(NvrRecordingRelation));
-}
-
 void TestDetailCheck::leavingStopsWhatPlays()
 {
     View view;
     VIG_BASE_MODULE::VideoPanel* panel = view.playback->getVideoPanel();
-    for (const QString& other : {QString("L-2"), QString()}) {
-        view.widget.setAlarm(alarmOf("L-1", "P0101"), LiveVideoRelation);
-        QTRY_COMPARE(view.list->getMarkedRow(), 0);
-        const QString recording = panel->startRecording(0);
-        QVERIFY(!recording.isEmpty());
-        if (other.isEmpty())
-            QMetaObject::invokeMethod(&view.widget, "slotBackBtClicked");
-        else
-            view.widget.setAlarm(alarmOf(other, "P0102"), StorageRecordingRelation);
-        QVERIFY(!VIG_BASE_MODULE::VideoManager::_instance().isVideoRecordingNow(recording));
-        QVERIFY(panel->windowChannel(0).channelId.isEmpty());
-    }
+    view.widget.setAlarm(alarmOf("L-1", "P0101"), LiveVideoRelation);
+    QTRY_COMPARE(view.list->getMarkedRow(), 0);
+    const QString recording = panel->startRecording(0);
+    view.widget.setAlarm(alarmOf("L-2", "P0102"), StorageRecordingRelation); // Back stops the same way
+    QVERIFY(!recording.isEmpty() &&
+            !VIG_BASE_MODULE::VideoManager::_instance().isVideoRecordingNow(recording));
+    QVERIFY(panel->windowChannel(0).channelId.isEmpty());
 }
 
 QTEST_MAIN(TestDetailCheck)
