@@ -223,16 +223,15 @@ void AlarmRecordSearchWt::slotSearchBtCliced()
 
 void AlarmRecordSearchWt::showWait(const QString& text)
 {
-    waitShown = true;
-    VIG_BASE_MODULE::WaitDialog::_instance().showWaitDialog(text, QUuid(), WaitTimeoutMs);
+    VIG_BASE_MODULE::WaitDialog::_instance().showWaitDialog(text, waitRequester, WaitTimeoutMs);
 }
 
 void AlarmRecordSearchWt::hideWait()
 {
-    if (!waitShown)
-        return;
-    waitShown = false;
-    VIG_BASE_MODULE::WaitDialog::_instance().hideWaitDialog();
+    // Once timed out, the notice on show may be another view's.
+    VIG_BASE_MODULE::WaitDialog& wait = VIG_BASE_MODULE::WaitDialog::_instance();
+    if (wait.isShown() && wait.currentRequester() == waitRequester)
+        wait.hideWaitDialog();
 }
 
 void AlarmRecordSearchWt::requestRecordsCount()
@@ -300,8 +299,7 @@ void AlarmRecordSearchWt::slotAlarmRecordsInfo(AlarmInfoVector alarmInfoList, in
     // A page turned again before its answer: each answer replaces the rows, the last one stays.
     --pagesAwaited;
     ui->alarmRecordTab->deleteAllRows();
-    if (pagesAwaited == 0)
-        hideWait();
+    hideWait();
     if (reslut != 0) {
         if (interactiveSearch)
             VIG_BASE_MODULE::MessageBoxW::information(nullptr, QString(),

@@ -7,6 +7,7 @@
 
 #include <QDate>
 #include <QString>
+#include <QUuid>
 
 #include <memory>
 
@@ -79,7 +80,8 @@ private:
     QString countRequester;
     // Page answers carry no requester; they arrive in the order asked, and only while one is awaited.
     int pagesAwaited = 0;
-    bool waitShown = false;
+    // Tells this search's wait notice from another view's.
+    const QUuid waitRequester = QUuid::createUuid();
     QLabel* pageLabel = nullptr;
 };
 
