@@ -12,8 +12,8 @@ namespace VIG_BASE_MODULE {
 class VideoOverlayLine
 {
 public:
-    static const int MinPixelSize = 8;
-    static const int Gap = 8;
+    static constexpr int MinPixelSize = 8;
+    static constexpr int Gap = 8;
 
     VideoOverlayLine(const QString& left, const QString& centre, const QString& right);
 
