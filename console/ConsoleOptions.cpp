@@ -1,5 +1,7 @@
 #include "ConsoleOptions.h"
 
+#include "AlarmConfigInfo.h"
+
 #include <QObject>
 
 namespace {
@@ -70,12 +72,20 @@ bool ConsoleOptions::parse(const QStringList& arguments, ConsoleOptions* options
     return true;
 }
 
+void ConsoleOptions::takeModeFrom(int alarmVideoShowMode)
+{
+    if (mode.isEmpty())
+        mode = alarmVideoShowMode == VIG_SYSTEM_MODULE::AlarmVideosInGrid ? QStringLiteral("grid")
+                                                                          : QStringLiteral("popup");
+}
+
 QString ConsoleOptions::usage()
 {
     return QStringLiteral(
         "Usage: alarm-console [options]\n"
         "  --scenario FILE      the monitored world (default scenarios/demo.json)\n"
         "  --mode popup|grid    alarm videos in pop-up dialogs or in the grid of the monitor tab\n"
+        "                       (default: the scenario's alarmConfig)\n"
         "  --lang zh|en         the module's language\n"
         "  --rate N             simulated alarms per second (default 0.5, 0 off)\n"
         "  --screenshot FILE    write the main window and the visible pop-ups to FILE (PNG) and quit\n"

@@ -7,7 +7,7 @@
 struct ConsoleOptions
 {
     QString scenario = QStringLiteral("scenarios/demo.json");
-    QString mode = QStringLiteral("popup");  // popup | grid
+    QString mode;                            // popup | grid; empty: the scenario's display mode
     QString language = QStringLiteral("en"); // en | zh
     QString screenshot;                      // write one PNG and quit
     double screenshotAfter = 5.0;            // seconds
@@ -18,4 +18,6 @@ struct ConsoleOptions
     // False with the reason in error for an unknown option or a bad value.
     static bool parse(const QStringList& arguments, ConsoleOptions* options, QString* error);
     static QString usage();
+    // Without --mode, the display mode of the scenario's alarm settings (1 is the grid).
+    void takeModeFrom(int alarmVideoShowMode);
 };

@@ -1,5 +1,7 @@
+#include "ConsoleMessageFilter.h"
 #include "ConsoleOptions.h"
 #include "ConsoleScreenshot.h"
+#include "ConsoleTranslator.h"
 #include "ConsoleWindow.h"
 
 #include "frame/AlarmModuleInit.h"
@@ -57,6 +59,7 @@ void rememberAlarmChannels()
 
 int main(int argc, char** argv)
 {
+    ConsoleMessageFilter::installWhenHeadless();
     QApplication app(argc, argv);
     QApplication::setApplicationName("alarm-console");
 
@@ -77,10 +80,14 @@ int main(int argc, char** argv)
     if (!server->scenarioError().isEmpty())
         return fail(server->scenarioError());
 
-    VIG_SYSTEM_MODULE::BusinessConfig::_instance().setAlarmVideoShowMode(
-        options.mode == "grid" ? VIG_SYSTEM_MODULE::AlarmVideosInGrid
-                               : VIG_SYSTEM_MODULE::AlarmVideosInPopUps);
+    VIG_SYSTEM_MODULE::BusinessConfig& config = VIG_SYSTEM_MODULE::BusinessConfig::_instance();
+    if (options.mode.isEmpty())
+        options.takeModeFrom(config.getAlarmConfigInfoFromCache().alarmVideoShowMode);
+    else
+        config.setAlarmVideoShowMode(options.mode == "grid" ? VIG_SYSTEM_MODULE::AlarmVideosInGrid
+                                                            : VIG_SYSTEM_MODULE::AlarmVideosInPopUps);
     VIG_BASE_MODULE::ModuleInitialization::setLanguage(options.language);
+    ConsoleTranslator::install(options.language);
     if (options.language == "zh")
         VIG_SYSTEM_MODULE::BusinessConfig::_instance().setStoreWord(
             QString::fromUtf8("门店")); // the customer's word

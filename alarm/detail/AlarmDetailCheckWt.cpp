@@ -152,7 +152,7 @@ void AlarmDetailCheckWt::setAlarm(const VIG_AlarmInfo& alarmInfo, int defaultTyp
     ui->storeName->setText(VIG_DATA_MODULE::BasicData::_instance().getStoreInfo(alarm.storeUid).storeName);
     alarmInfoWidget->setAlarmInfo(alarm);
     ui->alarminfoList->setAlarmUid(alarm.alarmUid);
-    ui->playbackPanel->stopVideoPlay();
+    stopEverything();
     if (isVisible()) {
         requestRemoteRecordings();
         requestHandleNotes();
@@ -194,8 +194,8 @@ void AlarmDetailCheckWt::slotGetIcloudAlarmRecordingsInfo(
 
     AlarmRelationsListWt* list = ui->alarminfoList;
     QListWidgetItem* marked = list->getMarkedItem();
-    const QString markedPath = AlarmRelationsListWt::itemFilePath(marked);
-    list->setRelations(relations, markedPath);
+    list->setRelations(relations, AlarmRelationsListWt::itemType(marked),
+                       AlarmRelationsListWt::itemFilePath(marked));
     if (!marked) {
         list->playDefaultItem(defaultAlarmRelationType);
     } else {
@@ -228,7 +228,9 @@ void AlarmDetailCheckWt::slotOnGetAlarmNotes(const AlarmProcessVector& alarmHand
     }
 
     AlarmRelationsListWt* list = ui->alarminfoList;
-    const QString currentPath = AlarmRelationsListWt::itemFilePath(list->getMarkedItem());
+    const QString currentPath = AlarmRelationsListWt::itemType(list->getMarkedItem()) == LiveImageRelation
+                                    ? AlarmRelationsListWt::itemFilePath(list->getMarkedItem())
+                                    : QString();
     list->removeLiveImageItems();
     for (const VIG_AlarmProcess& note : alarmHandleNotes) {
         ui->dealProcess->addHandleInfo(note.handleTime, AlarmInfoWidget::shownText(note.handleNote));
@@ -319,7 +321,7 @@ void AlarmDetailCheckWt::showLiveImage(const QString& address)
         viewer->setImagePath(localPath);
     } else {
         QDir().mkpath(folder);
-        imageDownload->download(address, folder);
+        imageDownload->download(address, folder, QFileInfo(localPath).fileName());
     }
     showImageViewer();
 }
@@ -338,6 +340,13 @@ void AlarmDetailCheckWt::slotImageDownloadFinished(const QString& fileName)
 void AlarmDetailCheckWt::slotImageDownloadErr()
 {
     ui->imageViewer->setWaitingVisible(false);
+}
+
+void AlarmDetailCheckWt::stopEverything()
+{
+    // Nobody watches a page that was left: its live channels and a recording it was making end with it.
+    ui->playbackPanel->stopVideoPlay();
+    ui->playbackPanel->getVideoPanel()->disconnectAll();
 }
 
 void AlarmDetailCheckWt::showPlaybackPanel()
@@ -497,7 +506,7 @@ void AlarmDetailCheckWt::slotBackBtClicked()
 {
     ui->alarminfoList->clearRelations();
     ui->dealProcess->clear();
-    ui->playbackPanel->stopVideoPlay();
+    stopEverything();
     // An answer still on its way belongs to the page just left; showing it again asks anew.
     recordingsRequestUuid.clear();
     emit AlarmSignals::_instance().signalSetAlarmDetailCheckWtVisible(false);

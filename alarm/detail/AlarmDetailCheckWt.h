@@ -71,6 +71,7 @@ private:
     void requestRemoteRecordings();
     void requestHandleNotes();
     void showLiveImage(const QString& address);
+    void stopEverything();
     void showPlaybackPanel();
     void showImageViewer();
     void sendHandleRequest(const QString& note, int mode, bool informKeeper);

@@ -88,6 +88,12 @@ QList<int> defaultTypeOrder(int defaultType)
     }
 }
 
+// Only what this computer made may be deleted from it.
+bool isKeptLocally(int type)
+{
+    return type == LocalRecordingRelation || type == CaptureRelation;
+}
+
 void showMessage(const QString& text)
 {
     MessageBoxW::information(nullptr, QString(), text, MessageBoxW::OkButton);
@@ -130,6 +136,12 @@ void AlarmRelationsListWt::clearRelations()
 
 void AlarmRelationsListWt::setRelations(QList<VIG_AlarmRelation>& relations, const QString& markedPath)
 {
+    setRelations(relations, 0, markedPath);
+}
+
+void AlarmRelationsListWt::setRelations(QList<VIG_AlarmRelation>& relations, int markedType,
+                                        const QString& markedPath)
+{
     clearRelations();
     std::stable_sort(relations.begin(), relations.end(),
                      [](const VIG_AlarmRelation& one, const VIG_AlarmRelation& other) {
@@ -144,8 +156,9 @@ void AlarmRelationsListWt::setRelations(QList<VIG_AlarmRelation>& relations, con
         if (relation.type == LocalRecordingRelation && !QFile::exists(relation.filePath))
             continue;
         addRelationItem(relation);
-        // Entries may share a path (the NVR entry borrows one): the first keeps the mark.
-        if (!markedItem && !markedPath.isEmpty() && markedPath == relation.filePath)
+        // Entries may share a path (the NVR entry borrows one): the kind tells them apart.
+        if (!markedItem && !markedPath.isEmpty() && markedPath == relation.filePath &&
+            (markedType == 0 || markedType == relation.type))
             markRow(count() - 1);
     }
 }
@@ -244,7 +257,10 @@ void AlarmRelationsListWt::playItem(QListWidgetItem* item)
 
 QString AlarmRelationsListWt::liveImageFileName(const QString& address)
 {
-    return address.section(QLatin1Char('?'), 0, 0).section(QLatin1Char('/'), -1);
+    // The fragment is never fetched: a name taken from it would not be the file downloaded.
+    return address.section(QLatin1Char('?'), 0, 0)
+        .section(QLatin1Char('#'), 0, 0)
+        .section(QLatin1Char('/'), -1);
 }
 
 QString AlarmRelationsListWt::liveImageFolder(const QString& uid)
@@ -266,14 +282,21 @@ QString AlarmRelationsListWt::liveImageLocalPath(const QString& uid, const QStri
 void AlarmRelationsListWt::contextMenuEvent(QContextMenuEvent* event)
 {
     QListWidget::contextMenuEvent(event);
-    QListWidgetItem* current = currentItem();
-    if (!current)
+    QListWidgetItem* clicked =
+        event->reason() == QContextMenuEvent::Mouse ? itemAt(event->pos()) : currentItem();
+    menuRelation = VIG_AlarmRelation();
+    if (!clicked)
         return;
-    const int type = itemType(current);
+    const int type = itemType(clicked);
     if (type != IcloudRecordingRelation && type != LocalRecordingRelation && type != CaptureRelation &&
         type != LiveImageRelation)
         return;
-    deleteAction->setVisible(type == LocalRecordingRelation || type == CaptureRelation);
+    setCurrentItem(clicked);
+    menuRelation.alarmUid = alarmUid;
+    menuRelation.filePath = itemFilePath(clicked);
+    menuRelation.fileName = clicked->text();
+    menuRelation.type = type;
+    deleteAction->setVisible(isKeptLocally(type));
     relationsMenu->popup(QCursor::pos());
 }
 
@@ -312,10 +335,14 @@ void AlarmRelationsListWt::slotRelationsOperMenuHovered(QAction* action)
 void AlarmRelationsListWt::slotRelationsOperMenuTriggered(QAction* action)
 {
     setNormalMenuIcons();
+    const VIG_AlarmRelation chosen = menuRelation;
+    menuRelation = VIG_AlarmRelation();
+    if (chosen.filePath.isEmpty())
+        return;
     if (action == saveAsAction)
-        saveCurrentRelationAs();
-    else if (action == deleteAction)
-        deleteCurrentRelation();
+        saveMenuRelationAs(chosen);
+    else if (action == deleteAction && isKeptLocally(chosen.type))
+        deleteMenuRelation(chosen);
 }
 
 void AlarmRelationsListWt::slotItemDoubleClicked(QListWidgetItem* item)
@@ -324,17 +351,13 @@ void AlarmRelationsListWt::slotItemDoubleClicked(QListWidgetItem* item)
         markRow(row(item));
 }
 
-void AlarmRelationsListWt::deleteCurrentRelation()
+void AlarmRelationsListWt::deleteMenuRelation(const VIG_AlarmRelation& relation)
 {
-    QListWidgetItem* current = currentItem();
-    if (!current)
-        return;
-    // The question runs an event loop in which the list may be refilled: keep what is needed, not the item.
-    const QString filePath = itemFilePath(current);
-    const int type = itemType(current);
-    const QString uid = alarmUid;
+    const QString& filePath = relation.filePath;
+    const int type = relation.type;
+    const QString& uid = relation.alarmUid;
     if (MessageBoxW::information(nullptr, QString(),
-                                 QObject::tr("Do you want to delete relation : %1?").arg(current->text()),
+                                 QObject::tr("Do you want to delete relation : %1?").arg(relation.fileName),
                                  MessageBoxW::OkCancelButtons) != MessageBoxW::Confirmed)
         return;
 
@@ -356,15 +379,12 @@ void AlarmRelationsListWt::deleteCurrentRelation()
     }
 }
 
-void AlarmRelationsListWt::saveCurrentRelationAs()
+void AlarmRelationsListWt::saveMenuRelationAs(const VIG_AlarmRelation& relation)
 {
-    QListWidgetItem* current = currentItem();
-    if (!current)
-        return;
-    const int type = itemType(current);
-    const QString filePath = itemFilePath(current);
-    const QString timeText = itemTimeText(current);
-    const QString uid = alarmUid;
+    const int type = relation.type;
+    const QString& filePath = relation.filePath;
+    const QString timeText = relation.fileName.right(TimeTextLength);
+    const QString& uid = relation.alarmUid;
     const bool video = type == IcloudRecordingRelation || type == LocalRecordingRelation;
     const QString filter = video ? QStringLiteral("Videos(*.mp4)") : QStringLiteral("Images(*.png *.jpg)");
 

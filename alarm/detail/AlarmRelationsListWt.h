@@ -36,8 +36,9 @@ public:
 
     void clearRelations();
     // Sorts the relations in place by type, then by name, lists those that can be shown and marks the
-    // first one whose path is markedPath.
+    // first one whose path is markedPath (and, when markedType is not 0, whose type is markedType).
     void setRelations(QList<VIG_AlarmRelation>& relations, const QString& markedPath);
+    void setRelations(QList<VIG_AlarmRelation>& relations, int markedType, const QString& markedPath);
     QListWidgetItem* addRelationItem(const VIG_AlarmRelation& relation);
 
     static int itemType(QListWidgetItem* item);
@@ -57,8 +58,9 @@ public:
     // The item is opened as on a double click.
     void playItem(QListWidgetItem* item);
 
-    // Live images are fetched into "LiveImageTemp/<alarm uid>/<file name>". Alarm uid and address come
-    // from the server: both are refused (empty result) when they could lead outside that folder.
+    // Live images are fetched into "LiveImageTemp/<alarm uid>/<file name>", the name as the address writes
+    // it (query and fragment left out). Alarm uid and address come from the server: both are refused
+    // (empty result) when they could lead outside that folder.
     static QString liveImageFileName(const QString& address);
     static QString liveImageFolder(const QString& alarmUid);
     static QString liveImageLocalPath(const QString& alarmUid, const QString& address);
@@ -79,8 +81,8 @@ private slots:
 
 private:
     void setNormalMenuIcons();
-    void deleteCurrentRelation();
-    void saveCurrentRelationAs();
+    void deleteMenuRelation(const VIG_AlarmRelation& relation);
+    void saveMenuRelationAs(const VIG_AlarmRelation& relation);
     bool copyRelationFile(const QString& source, const QString& target);
     void removeItem(QListWidgetItem* item);
 
@@ -91,6 +93,8 @@ private:
     QAction* deleteAction = nullptr;
     VIG_BASE_MODULE::SaveAsRecording* saveAsRecording = nullptr;
     int markedRow = -1;
+    // The entry right-clicked when the menu opened: the list may be refilled while the menu is open.
+    VIG_AlarmRelation menuRelation;
 };
 
 } // namespace VIG_ALARM_MOUDLE

@@ -18,7 +18,9 @@ class AlarmSignals : public QObject, public ZCOMMON::ZSingleton<AlarmSignals>
     friend class ZCOMMON::ZSingleton<AlarmSignals>;
 
 signals:
-    void signalAlarmRecordsCount(int count, int result, const QString& errorMsg);
+    // requester: the id the count request carried, so that a search takes only its own answer.
+    void signalAlarmRecordsCount(int count, int result, const QString& errorMsg,
+                                 const QString& requester = QString());
     void signalAlarmRecordsInfo(AlarmInfoVector alarmList, int result, const QString& errorMsg);
     void signalNewAlarmPush(const VIG_AlarmInfo& alarmInfo);
     void signalCloseAlarmSound();

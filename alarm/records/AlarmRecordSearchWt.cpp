@@ -16,6 +16,8 @@
 #include <QCalendarWidget>
 #include <QCompleter>
 #include <QEvent>
+#include <QHBoxLayout>
+#include <QLabel>
 #include <QLineEdit>
 #include <QLocale>
 #include <QScrollBar>
@@ -53,16 +55,6 @@ void styleCalendar(QCalendarWidget* calendar, const QLocale& locale)
     calendar->setWeekdayTextFormat(Qt::Sunday, weekend);
 }
 
-void showWait(const QString& text)
-{
-    VIG_BASE_MODULE::WaitDialog::_instance().showWaitDialog(text, QUuid(), WaitTimeoutMs);
-}
-
-void hideWait()
-{
-    VIG_BASE_MODULE::WaitDialog::_instance().hideWaitDialog();
-}
-
 } // namespace
 
 AlarmRecordSearchWt::AlarmRecordSearchWt(QWidget* parent)
@@ -96,6 +88,11 @@ void AlarmRecordSearchWt::initStyle()
     ui->searchBt->setProperty("VIG_public_commonbt", true);
     ui->searchBt->setProperty("VIG_RecordSearch", true);
     ui->alarmRecordTab->setProperty("VIG_public_Table_style_1", true);
+    pageLabel = new QLabel(ui->pageTurningWt);
+    pageLabel->setObjectName(QStringLiteral("pageLabel"));
+    pageLabel->setProperty("VIG_SearchInfo", true);
+    if (auto* box = qobject_cast<QHBoxLayout*>(ui->pageTurningWt->layout()))
+        box->insertWidget(box->count() - 4, pageLabel); // before the four page buttons
     for (QLabel* label : {ui->startTimeLabel, ui->endTimeLabel, ui->storeLabel, ui->alarmStateLabel})
         label->setProperty("VIG_SearchInfo", true);
 
@@ -226,9 +223,27 @@ void AlarmRecordSearchWt::slotSearchBtCliced()
     requestRecordsCount();
 }
 
+void AlarmRecordSearchWt::showWait(const QString& text)
+{
+    VIG_BASE_MODULE::WaitDialog::_instance().showWaitDialog(text, waitRequester, WaitTimeoutMs);
+}
+
+void AlarmRecordSearchWt::hideWait()
+{
+    // Once timed out, the notice on show may be another view's.
+    VIG_BASE_MODULE::WaitDialog& wait = VIG_BASE_MODULE::WaitDialog::_instance();
+    if (wait.isShown() && wait.currentRequester() == waitRequester)
+        wait.hideWaitDialog();
+}
+
 void AlarmRecordSearchWt::requestRecordsCount()
 {
-    AlarmBusiness::_instance().getAlarmRecordsCount(searchStoreUid, startTime, endTime, searchState);
+    // The search this one replaces gets no answer any more: its wait ends here.
+    hideWait();
+    pagesAwaited = 0;
+    countRequester = QUuid::createUuid().toString();
+    AlarmBusiness::_instance().getAlarmRecordsCount(searchStoreUid, startTime, endTime, searchState,
+                                                    countRequester);
     if (interactiveSearch)
         showWait(QObject::tr("Getting the count of records."));
 }
@@ -236,6 +251,7 @@ void AlarmRecordSearchWt::requestRecordsCount()
 void AlarmRecordSearchWt::requestRecordsPage()
 {
     ui->alarmRecordTab->deleteAllRows();
+    ++pagesAwaited;
     AlarmBusiness::_instance().getAlarmRecords(searchStoreUid, startTime, endTime, searchState,
                                                (currentPage - 1) * countPerPage, countPerPage);
     if (interactiveSearch)
@@ -244,16 +260,27 @@ void AlarmRecordSearchWt::requestRecordsPage()
 
 void AlarmRecordSearchWt::updatePageButtons()
 {
-    ui->pageTurningWt->setPriviousButtomEnabled(currentPage != 1);
+    ui->pageTurningWt->setPriviousButtomEnabled(currentPage > 1);
     ui->pageTurningWt->setNextButtomEnabled(currentPage < pageCount);
+    pageLabel->setText(QObject::tr("Page %1 of %2").arg(qMin(currentPage, pageCount)).arg(pageCount));
 }
 
-void AlarmRecordSearchWt::slotAlarmRecordsCount(int count, int result, const QString& errorMsg)
+void AlarmRecordSearchWt::slotAlarmRecordsCount(int count, int result, const QString& errorMsg,
+                                                const QString& requester)
 {
     Q_UNUSED(errorMsg);
-    if (interactiveSearch)
-        hideWait();
+    if (countRequester.isEmpty() || requester != countRequester)
+        return;
+    countRequester.clear();
+    hideWait();
     if (result != 0) {
+        // Rows and pages of an older search would pass for this one's.
+        ui->alarmRecordTab->deleteAllRows();
+        recordsCount = 0;
+        pageCount = 0;
+        currentPage = 1;
+        ui->pageTurningWt->setRecordsCount(0);
+        updatePageButtons();
         if (interactiveSearch)
             VIG_BASE_MODULE::MessageBoxW::information(nullptr, QString(),
                                                       QObject::tr("Get records count failed."),
@@ -270,8 +297,12 @@ void AlarmRecordSearchWt::slotAlarmRecordsInfo(AlarmInfoVector alarmInfoList, in
                                                const QString& errorMsg)
 {
     Q_UNUSED(errorMsg);
-    if (interactiveSearch)
-        hideWait();
+    if (pagesAwaited == 0)
+        return;
+    // A page turned again before its answer: each answer replaces the rows, the last one stays.
+    --pagesAwaited;
+    ui->alarmRecordTab->deleteAllRows();
+    hideWait();
     if (reslut != 0) {
         if (interactiveSearch)
             VIG_BASE_MODULE::MessageBoxW::information(nullptr, QString(),

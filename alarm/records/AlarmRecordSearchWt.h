@@ -7,10 +7,12 @@
 
 #include <QDate>
 #include <QString>
+#include <QUuid>
 
 #include <memory>
 
 class QEvent;
+class QLabel;
 
 namespace VIG_ALARM_MOUDLE {
 
@@ -36,7 +38,9 @@ public:
 
 public slots:
     void slotSearchBtCliced();
-    void slotAlarmRecordsCount(int count, int result, const QString& errorMsg);
+    // Only the answer to this search's latest count request is taken.
+    void slotAlarmRecordsCount(int count, int result, const QString& errorMsg,
+                               const QString& requester = QString());
     void slotAlarmRecordsInfo(AlarmInfoVector alarmInfoList, int reslut, const QString& errorMsg);
     void slotPageChange(VIG_BASE_MODULE::PAGETURNFLAG flag);
     void slotCountPerPageChanged(int count);
@@ -57,6 +61,8 @@ private:
     void requestRecordsCount();
     void requestRecordsPage();
     void updatePageButtons();
+    void showWait(const QString& text);
+    void hideWait();
 
     std::unique_ptr<Ui::AlarmRecordSearchWt> ui;
     qint32 countPerPage = 20;
@@ -70,6 +76,13 @@ private:
     // 0 for all states, else an AlarmHandleMode.
     qint32 searchState = 0;
     bool interactiveSearch = false;
+    // Sent with the count request and echoed by its answer: a new search makes older answers strangers.
+    QString countRequester;
+    // Page answers carry no requester; they arrive in the order asked, and only while one is awaited.
+    int pagesAwaited = 0;
+    // Tells this search's wait notice from another view's.
+    const QUuid waitRequester = QUuid::createUuid();
+    QLabel* pageLabel = nullptr;
 };
 
 } // namespace VIG_ALARM_MOUDLE

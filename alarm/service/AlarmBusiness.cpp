@@ -125,12 +125,12 @@ void AlarmBusiness::getAlarmHandleNotes(const QString& alarmUid)
 }
 
 void AlarmBusiness::getAlarmRecordsCount(const QString& storeUid, const QString& startTime,
-                                         const QString& endTime, int state)
+                                         const QString& endTime, int state, const QString& requester)
 {
     if (!alarmPtr)
         return;
     alarmPtr->RequestAlarmRecordsCount(storeUid.toUtf8().constData(), startTime.toUtf8().constData(),
-                                       endTime.toUtf8().constData(), "", state);
+                                       endTime.toUtf8().constData(), requester.toUtf8().constData(), state);
 }
 
 void AlarmBusiness::getAlarmRecords(const QString& storeUid, const QString& startTime, const QString& endTime,

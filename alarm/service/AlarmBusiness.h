@@ -36,8 +36,9 @@ public:
     void handleAlarms(const QString& requester, QStringList& alarmUids, const QString& handleNote,
                       int handleMode, bool informKeeper);
     void getAlarmHandleNotes(const QString& alarmUid);
+    // requester comes back with the answer (empty when not given).
     void getAlarmRecordsCount(const QString& storeUid, const QString& startTime, const QString& endTime,
-                              int state);
+                              int state, const QString& requester = QString());
     void getAlarmRecords(const QString& storeUid, const QString& startTime, const QString& endTime, int state,
                          int first, int count);
     void getLateMonthUnhandledAlarmsCount();

@@ -224,7 +224,7 @@ void AlarmCallBack::OnAlarmRecordsCount(int count, const char* requester, int re
         emit ModuleAccessSignals::_instance().signalLateMonthUnhandledAlarmsCount(count, result,
                                                                                   text(errorMsg));
     else
-        emit AlarmSignals::_instance().signalAlarmRecordsCount(count, result, text(errorMsg));
+        emit AlarmSignals::_instance().signalAlarmRecordsCount(count, result, text(errorMsg), requesterId);
 }
 
 void AlarmCallBack::OnAlarmRecords(const std::vector<AlarmData>& records, int result, const char* errorMsg)

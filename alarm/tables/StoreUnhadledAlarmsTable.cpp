@@ -53,16 +53,9 @@ void StoreUnhadledAlarmsTable::deleteAlarm(const QString& alarmUid)
 
 void StoreUnhadledAlarmsTable::slotNewAlarmPush(const VIG_AlarmInfo& info)
 {
-    // Unbound until the first updateData: no store's alarms belong here yet.
-    if (currentStoreUid.isEmpty())
+    // Until updateData binds the table its store is empty, so it takes no store's alarms.
+    if (info.storeUid != currentStoreUid)
         return;
-    // An alarm the service sends again under another store leaves; under this one, insertFront replaces
-    // its row by key.
-    if (info.storeUid != currentStoreUid) {
-        if (getRowIndexByKeyValue(info.alarmUid) >= 0)
-            deleteAlarm(info.alarmUid);
-        return;
-    }
     {
         AlarmMutexLocker locker(&tableMutex);
         insertFront(getAlarmInfoValues(info), info.alarmUid, QSet<int>());
@@ -72,10 +65,7 @@ void StoreUnhadledAlarmsTable::slotNewAlarmPush(const VIG_AlarmInfo& info)
 
 void StoreUnhadledAlarmsTable::slotHandledAlarmPush(const VIG_AlarmProcess& process)
 {
-    if (currentStoreUid.isEmpty())
-        return;
-    // A handled alarm is unhandled nowhere, whichever store its row was listed under.
-    if (process.storeUid == currentStoreUid || getRowIndexByKeyValue(process.alarmUid) >= 0)
+    if (process.storeUid == currentStoreUid)
         deleteAlarm(process.alarmUid);
 }
 

@@ -171,12 +171,10 @@ int TableWidget::insertRowAt(int row, const QStringList& values, const QString& 
 
 void TableWidget::pauseSorting(bool sorting)
 {
-    // Turning sorting off when it is already off costs string-based connections on every row; all it
-    // changes then is hiding the sort indicator.
+    // Turning sorting off when it is already off costs string-based connections on every row and would
+    // hide the indicator of the operator's last sort.
     if (sorting)
         setSortingEnabled(false);
-    else if (horizontalHeader()->isSortIndicatorShown())
-        horizontalHeader()->setSortIndicatorShown(false);
 }
 
 void TableWidget::setRowValues(int row, const QStringList& values, const QSet<int>* centredColumns)
@@ -401,7 +399,8 @@ void TableWidget::setOrderBySectionEnabled(bool enabled)
 {
     orderBySection = enabled;
     horizontalHeader()->setSectionsClickable(enabled);
-    horizontalHeader()->setSortIndicatorShown(enabled);
+    // Nothing is sorted yet: the indicator appears with the first sort.
+    horizontalHeader()->setSortIndicatorShown(enabled && sortedSection >= 0);
 }
 
 bool TableWidget::isOrderBySectionEnabled() const
@@ -417,6 +416,8 @@ void TableWidget::onSectionClicked(int section)
                                                                                 : Qt::AscendingOrder;
     sortedSection = section;
     sortByColumn(section, sortedOrder);
+    horizontalHeader()->setSortIndicator(section, sortedOrder);
+    horizontalHeader()->setSortIndicatorShown(true);
 }
 
 } // namespace VIG_BASE_MODULE

@@ -1,7 +1,11 @@
 #include "VideoWindow.h"
 
+#include "VideoOverlayLine.h"
+
+#include <QFontMetrics>
 #include <QLinearGradient>
 #include <QPainter>
+#include <QVector>
 #include <QtMath>
 
 namespace VIG_BASE_MODULE {
@@ -129,6 +133,26 @@ QImage VideoWindow::currentPicture() const
     return picture;
 }
 
+namespace {
+
+// Draws the texts of a laid-out line, moved down by dy, each in its colour (left, centre, right).
+void drawOverlayLine(QPainter& painter, const VideoOverlayLine& line, int dy, const QVector<QColor>& colours)
+{
+    const QFont previous = painter.font();
+    painter.setFont(line.font());
+    const QRect rects[] = {line.leftRect(), line.centreRect(), line.rightRect()};
+    const QString texts[] = {line.leftText(), line.centreText(), line.rightText()};
+    for (int i = 0; i < 3; ++i) {
+        if (rects[i].isEmpty())
+            continue;
+        painter.setPen(colours.value(i));
+        painter.drawText(rects[i].translated(0, dy), Qt::AlignLeft | Qt::AlignTop, texts[i]);
+    }
+    painter.setFont(previous);
+}
+
+} // namespace
+
 void VideoWindow::paintEvent(QPaintEvent* event)
 {
     Q_UNUSED(event)
@@ -208,27 +232,21 @@ void VideoWindow::paintLive(QPainter& painter, const QRect& rect) const
     painter.drawEllipse(QPointF(bx, by), radius, radius);
 
     const QRect textArea = rect.adjusted(8, 6, -8, -6);
-    painter.setPen(Qt::white);
-    painter.drawText(textArea, Qt::AlignLeft | Qt::AlignTop, channelInfo.channelName);
-    painter.drawText(textArea, Qt::AlignRight | Qt::AlignBottom,
-                     QDateTime::currentDateTime().toString(QStringLiteral("yyyy-MM-dd hh:mm:ss")));
-    painter.setPen(QColor(0xdf, 0xe1, 0xe8));
-    painter.drawText(textArea, Qt::AlignLeft | Qt::AlignBottom, streamText);
+    const int maxPixelSize = painter.font().pixelSize();
+    VideoOverlayLine top(channelInfo.channelName, alarmMode ? QObject::tr("ALARM") : QString(),
+                         recording ? QObject::tr("REC") : QString());
+    top.fit(painter.font(), textArea, maxPixelSize);
+    drawOverlayLine(painter, top, 0, {Qt::white, QColor(0xff, 0x6e, 0x89), QColor(0xe0, 0x30, 0x30)});
+    VideoOverlayLine bottom(streamText, QString(),
+                            QDateTime::currentDateTime().toString(QStringLiteral("yyyy-MM-dd hh:mm:ss")));
+    bottom.fit(painter.font(), textArea, maxPixelSize);
+    drawOverlayLine(painter, bottom, textArea.height() - QFontMetrics(bottom.font()).height(),
+                    {QColor(0xdf, 0xe1, 0xe8), Qt::white, Qt::white});
 
     if (alarmMode) {
         painter.setPen(QPen(QColor(0xff, 0x6e, 0x89), 3));
         painter.setBrush(Qt::NoBrush);
         painter.drawRect(rect.adjusted(2, 2, -2, -2));
-        painter.drawText(textArea, Qt::AlignHCenter | Qt::AlignTop, QObject::tr("ALARM"));
-    }
-    if (recording) {
-        painter.setPen(Qt::NoPen);
-        painter.setBrush(QColor(0xe0, 0x30, 0x30));
-        const int dot = qMax(6, rect.height() / 24);
-        painter.drawEllipse(QPoint(textArea.right() - dot, textArea.top() + dot), dot, dot);
-        painter.setPen(Qt::white);
-        painter.drawText(textArea.adjusted(0, 0, -3 * dot, 0), Qt::AlignRight | Qt::AlignTop,
-                         QObject::tr("REC"));
     }
 }
 

@@ -42,15 +42,21 @@ void HttpDownload::failLater()
 
 void HttpDownload::download(const QString& url, const QString& folder)
 {
+    download(url, folder, QString());
+}
+
+void HttpDownload::download(const QString& url, const QString& folder, const QString& fileName)
+{
     QUrl address(url.trimmed());
     if (address.isRelative() && !url.trimmed().isEmpty())
         address = QUrl::fromLocalFile(url.trimmed());
     const QString scheme = address.scheme().toLower();
-    const QString name = address.path().section(QLatin1Char('/'), -1);
+    const QString name = fileName.isEmpty() ? address.path().section(QLatin1Char('/'), -1) : fileName;
     const bool known = scheme == QLatin1String("http") || scheme == QLatin1String("https") ||
                        scheme == QLatin1String("file");
     if (!address.isValid() || !known || name.isEmpty() || name == QLatin1String(".") ||
-        name == QLatin1String("..") || folder.isEmpty()) {
+        name == QLatin1String("..") || name.contains(QLatin1Char('/')) || name.contains(QLatin1Char('\\')) ||
+        folder.isEmpty()) {
         failLater();
         return;
     }

@@ -21,6 +21,8 @@ public:
 
     // Starts the download; exactly one of the two signals follows, later, for each call.
     void download(const QString& url, const QString& folder);
+    // The same, into a file name the caller chose (a plain name, no folder part).
+    void download(const QString& url, const QString& folder, const QString& fileName);
 
     // Downloads started and not yet finished.
     int pendingCount() const;

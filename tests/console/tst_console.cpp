@@ -51,6 +51,11 @@ private slots:
         QCOMPARE(options.screenshotAfter, 2.5);
         QCOMPARE(options.scenario, QStringLiteral("x.json"));
         QVERIFY(options.openDetail);
+        options.takeModeFrom(0); // --mode wins over the scenario's display mode, which holds without it
+        QCOMPARE(options.mode, QStringLiteral("grid"));
+        ConsoleOptions plain;
+        plain.takeModeFrom(1);
+        QCOMPARE(plain.mode, QStringLiteral("grid"));
     }
 
     void refusesBadOptions_data()
@@ -102,6 +107,7 @@ private slots:
                         QStringLiteral("--screenshot"), shot, QStringLiteral("--after"), QStringLiteral("2")},
                        folder.path());
         QCOMPARE(run.exitCode, 0);
+        QVERIFY2(run.errors.isEmpty(), qPrintable(run.errors.left(400))); // only the console's own lines
         const QImage image(shot);
         QVERIFY(image.width() >= 1000 && image.height() >= 600);
     }

@@ -14,6 +14,8 @@
 #include "HandleTimeAxis.h"
 #include "ImageViewer.h"
 #include "MessageBoxW.h"
+#include "VideoManager.h"
+#include "VideoPanel.h"
 #include "VideoPlaybackPanel.h"
 #include "WordwrapLabel.h"
 
@@ -120,6 +122,7 @@ private slots:
     void notesBringLiveImages();
     void hostileUidsAndNamesStayInsideTheDownloadFolder();
     void rowsShowTheAlarmAndItsStore();
+    void leavingStopsWhatPlays();
 
 private:
     QTemporaryDir sandbox;
@@ -268,7 +271,7 @@ void TestDetailCheck::hostileUidsAndNamesStayInsideTheDownloadFolder()
     const QList<Case> cases = {
         {"../../escape", fileUrl(source)},     {"..\\..\\escape", fileUrl(source)},
         {root + "/absolute", fileUrl(source)}, {"H-1", camera + "..%2F..%2F..%2F..%2Fshot.png"},
-        {"H-1", camera + "?name=shot.png"},
+        {"H-1", camera + "?name=shot.png"},    {"H-1", camera + "..%5C..%5Cshot.png#/safe.png"},
     };
     for (const Case& each : cases) {
         View view;
@@ -284,14 +287,22 @@ void TestDetailCheck::hostileUidsAndNamesStayInsideTheDownloadFolder()
         QVERIFY2(shown.first().startsWith("The live image can not be stored"), qPrintable(shown.first()));
     }
 
-    // The same image for a sound alarm lands where it belongs.
+    // An image for a sound alarm lands where it belongs, under the name its escaped address spells; opened
+    // again, that copy is shown and nothing is fetched.
+    const QString escaped = root + QString::fromUtf8("/camera/\xe4\xb8\xad b.png");
+    writePng(escaped);
     View view;
     view.widget.setAlarm(alarmOf("H-2", "P0201"), LiveVideoRelation);
     QTRY_COMPARE(view.list->count(), 2);
-    answerNotes({handling("H-2", "2026-11-25 22:00:00", "note", fileUrl(source))});
+    answerNotes({handling("H-2", "2026-11-25 22:00:00", "note", fileUrl(escaped))});
     view.open(2);
     QTRY_VERIFY(view.viewer->hasImage());
     QVERIFY(messages().isEmpty());
+    QFile::remove(escaped);
+    view.open(1);
+    view.open(2);
+    QVERIFY(!view.viewer->isWaitingVisible());
+    QVERIFY(view.viewer->hasImage());
 
     QStringList written;
     QDirIterator files(root, QDir::Files, QDirIterator::Subdirectories);
@@ -299,7 +310,7 @@ void TestDetailCheck::hostileUidsAndNamesStayInsideTheDownloadFolder()
         written.append(QDir(root).relativeFilePath(files.next()));
     written.sort();
     QDir::setCurrent(previous);
-    QCOMPARE(written, QStringList({"a/b/c/LiveImageTemp/H-2/shot.png", "camera/shot.png"}));
+    QCOMPARE(written, QStringList({"a/b/c/LiveImageTemp/H-2/%E4%B8%AD%20b.png", "camera/shot.png"}));
     QVERIFY(!QFileInfo::exists(root + "/absolute"));
 }
 
@@ -324,6 +335,19 @@ void TestDetailCheck::rowsShowTheAlarmAndItsStore()
                              "storeOwnerTel", "responsible", "responsibleTel", "storeAddress", "payState"})
         QCOMPARE(value(widget, name), QString());
     QCOMPARE(value(widget, "alarmTime"), alarm.alarmTime);
+}
+
+void TestDetailCheck::leavingStopsWhatPlays()
+{
+    View view;
+    VIG_BASE_MODULE::VideoPanel* panel = view.playback->getVideoPanel();
+    view.widget.setAlarm(alarmOf("L-1", "P0101"), LiveVideoRelation);
+    QTRY_COMPARE(view.list->getMarkedRow(), 0);
+    const QString recording = panel->startRecording(0);
+    view.widget.setAlarm(alarmOf("L-2", "P0102"), StorageRecordingRelation); // Back stops the same way
+    QVERIFY(!recording.isEmpty() &&
+            !VIG_BASE_MODULE::VideoManager::_instance().isVideoRecordingNow(recording));
+    QVERIFY(panel->windowChannel(0).channelId.isEmpty());
 }
 
 QTEST_MAIN(TestDetailCheck)

@@ -10,6 +10,7 @@
 #include "VideoPanel.h"
 
 #include <QAction>
+#include <QContextMenuEvent>
 #include <QMenu>
 #include <QSignalSpy>
 #include <QTemporaryDir>
@@ -77,6 +78,16 @@ QAction* action(AlarmRelationsListWt& list, const QString& text)
     return nullptr;
 }
 
+// Opens the menu on a row as the operator's right click does.
+void rightClick(AlarmRelationsListWt& list, int row)
+{
+    list.resize(400, 400);
+    const QPoint at = list.visualItemRect(list.item(row)).center();
+    QContextMenuEvent event(QContextMenuEvent::Mouse, at, list.viewport()->mapToGlobal(at));
+    QCoreApplication::sendEvent(list.viewport(), &event);
+    list.findChild<QMenu*>()->hide();
+}
+
 } // namespace
 
 class TestRelationsList : public QObject
@@ -92,6 +103,7 @@ private slots:
     void deletingStopsARecordingFirstAndKeepsWhatCannotGo();
     void saveAsCopiesAndReplacesButNeverOntoItself();
     void liveImagePathsStayInTheirFolder();
+    void menuActsOnTheEntryRightClicked();
 
 private:
     QTemporaryDir sandbox;
@@ -144,6 +156,9 @@ void TestRelationsList::sortsSkipsAndKeepsTheMark()
     QCOMPARE(list.count(), 7);
     QCOMPARE(list.getMarkedRow(), 2);
     QCOMPARE(list.currentRow(), 2);
+    // Marked by kind too: when the NVR entry plays, it keeps the mark.
+    list.setRelations(relations, NvrRecordingRelation, markedPath);
+    QCOMPARE(list.getMarkedRow(), 6);
 }
 
 void TestRelationsList::defaultTypePlaysItsOrderOfChoice_data()
@@ -216,7 +231,7 @@ void TestRelationsList::deletingStopsARecordingFirstAndKeepsWhatCannotGo()
     });
     QSignalSpy stopView(&list, &AlarmRelationsListWt::signalStopVideoRecordingView);
 
-    list.setCurrentRow(0);
+    rightClick(list, 0);
     MessageBoxW::queueAnswer(1);
     action(list, "Delete")->trigger();
     QCOMPARE(stopView.count(), 1);
@@ -228,7 +243,7 @@ void TestRelationsList::deletingStopsARecordingFirstAndKeepsWhatCannotGo()
     QCOMPARE(list.count(), 1);
     QCOMPARE(messages().size(), 1); // the question only
 
-    list.setCurrentRow(0);
+    rightClick(list, 0);
     MessageBoxW::queueAnswer(1);
     MessageBoxW::queueAnswer(1);
     action(list, "Delete")->trigger();
@@ -253,7 +268,7 @@ void TestRelationsList::saveAsCopiesAndReplacesButNeverOntoItself()
     list.addRelationItem(relation("file:///cam/shot.png?x=1", "Liveshot", LiveImageRelation, "SAVE"));
 
     // A capture onto an existing file replaces it.
-    list.setCurrentRow(0);
+    rightClick(list, 0);
     list.target = target;
     action(list, "Save As")->trigger();
     QCOMPARE(readFile(target), QByteArray("capture-bytes"));
@@ -263,13 +278,14 @@ void TestRelationsList::saveAsCopiesAndReplacesButNeverOntoItself()
     // Onto itself: refused, the evidence stays.
     list.target = capture;
     MessageBoxW::queueAnswer(1);
+    rightClick(list, 0);
     action(list, "Save As")->trigger();
     QCOMPARE(readFile(capture), QByteArray("capture-bytes"));
     QCOMPARE(messages(), QStringList({"Can not save the relation file onto itself."}));
 
     // A live image is saved from its downloaded copy.
     writeFile("LiveImageTemp/SAVE/shot.png", "live-bytes");
-    list.setCurrentRow(1);
+    rightClick(list, 1);
     list.target = target;
     action(list, "Save As")->trigger();
     QCOMPARE(readFile(target), QByteArray("live-bytes"));
@@ -279,6 +295,7 @@ void TestRelationsList::saveAsCopiesAndReplacesButNeverOntoItself()
     writeFile("SAVE/shot.png", "outside-bytes");
     list.setAlarmUid("../SAVE");
     MessageBoxW::queueAnswer(1);
+    rightClick(list, 1);
     action(list, "Save As")->trigger();
     QCOMPARE(messages(), QStringList({"Save as relation file failed."}));
     QCOMPARE(readFile(target), QByteArray("live-bytes"));
@@ -296,8 +313,39 @@ void TestRelationsList::liveImagePathsStayInTheirFolder()
                                    QString("http://h/"), QString("http://h/") + QString(300, 'n') + ".png"})
         QVERIFY2(AlarmRelationsListWt::liveImageLocalPath("A-1", address).isEmpty(),
                  qPrintable(address.left(40)));
+    // The name is the one the download writes, as the address spells it; a fragment is never fetched.
+    QCOMPARE(AlarmRelationsListWt::liveImageLocalPath("A-1", "http://h/%E4%B8%AD%20b.jpg?x#y"),
+             QString("LiveImageTemp/A-1/%E4%B8%AD%20b.jpg"));
+    QVERIFY(
+        AlarmRelationsListWt::liveImageLocalPath("A-1", "http://h/..%5C..%5Cevil.exe#/safe.jpg").isEmpty());
     // 255 bytes is still a name.
     QVERIFY(!AlarmRelationsListWt::liveImageFolder(QString(255, 'u')).isEmpty());
+}
+
+void TestRelationsList::menuActsOnTheEntryRightClicked()
+{
+    const QString first = sandbox.filePath("menu-1.png"), second = sandbox.filePath("menu-2.png");
+    writeFile(first, "1");
+    writeFile(second, "2");
+    AlarmRelationsListWt list;
+    QList<VIG_AlarmRelation> relations = {relation(first, "Capture 1", CaptureRelation),
+                                          relation(second, "Capture 2", CaptureRelation),
+                                          relation("/icloud/m.mp4", " ICloud", IcloudRecordingRelation)};
+    list.setAlarmUid("A1");
+    list.setRelations(relations, QString());
+    list.markRow(2); // "Capture 2" plays
+    // A refill while the menu is open makes the playing entry current again.
+    rightClick(list, 1);
+    list.setRelations(relations, CaptureRelation, second);
+    MessageBoxW::queueAnswer(1);
+    action(list, "Delete")->trigger();
+    QVERIFY(!QFile::exists(first) && QFile::exists(second));
+    // Nothing but what this computer made is deleted, whatever triggers the action.
+    rightClick(list, 0);
+    QVERIFY(!action(list, "Delete")->isVisible());
+    action(list, "Delete")->trigger();
+    QCOMPARE(messages().size(), 1); // the first question only
+    QCOMPARE(texts(list), QStringList({" ICloud", "Capture 2"}));
 }
 
 QTEST_MAIN(TestRelationsList)

@@ -36,6 +36,19 @@ QList<Text> readTs(const QString& path)
     return texts;
 }
 
+// The texts lupdate finds in a source folder today.
+QList<Text> textsIn(const QString& folder)
+{
+    QTemporaryDir dir;
+    const QString ts = dir.filePath(QStringLiteral("current.ts"));
+    QProcess lupdate;
+    lupdate.start(QStringLiteral(VIG_LUPDATE),
+                  {QStringLiteral("-silent"), folder, QStringLiteral("-ts"), ts});
+    if (!lupdate.waitForFinished(60000) || lupdate.exitCode() != 0)
+        return {};
+    return readTs(ts);
+}
+
 } // namespace
 
 class TstTranslation : public QObject
@@ -45,15 +58,7 @@ class TstTranslation : public QObject
 private slots:
     void everyModuleTextIsTranslated()
     {
-        QTemporaryDir dir;
-        const QString ts = dir.filePath(QStringLiteral("current.ts"));
-        QProcess lupdate;
-        lupdate.start(
-            QStringLiteral(VIG_LUPDATE),
-            {QStringLiteral("-silent"), QStringLiteral(VIG_SOURCE_DIR "/alarm"), QStringLiteral("-ts"), ts});
-        QVERIFY(lupdate.waitForFinished(60000));
-        QCOMPARE(lupdate.exitCode(), 0);
-        const QList<Text> texts = readTs(ts);
+        const QList<Text> texts = textsIn(QStringLiteral(VIG_SOURCE_DIR "/alarm"));
         QVERIFY2(texts.size() > 90, qPrintable(QString::number(texts.size())));
 
         VIG_ALARM_MOUDLE::AlarmSignals::_instance(); // the resources live in the module's library
@@ -79,6 +84,22 @@ private slots:
         QVERIFY(contexts.contains(QStringLiteral("VIG_ALARM_MOUDLE::HandleAlarmDlg")));
         QCOMPARE(translator.translate("QObject", "Alarm Monitor                  "),
                  QStringLiteral("报警监控                  "));
+    }
+
+    // The demo host speaks the module's language too.
+    void everyConsoleTextIsTranslated()
+    {
+        const QList<Text> texts = textsIn(QStringLiteral(VIG_SOURCE_DIR "/console"));
+        QVERIFY2(texts.size() > 20, qPrintable(QString::number(texts.size())));
+        QTranslator translator;
+        QVERIFY(translator.load(QStringLiteral(VIG_BINARY_DIR "/console/alarm-console_zh.qm")));
+        QStringList untranslated;
+        for (const Text& text : texts) {
+            if (translator.translate(text.context.toUtf8().constData(), text.source.toUtf8().constData())
+                    .isEmpty())
+                untranslated.append(text.context + QLatin1String(": ") + text.source);
+        }
+        QVERIFY2(untranslated.isEmpty(), qPrintable(untranslated.join(QLatin1Char('\n'))));
     }
 };
 

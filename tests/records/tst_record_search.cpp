@@ -13,6 +13,7 @@
 #include <QAction>
 #include <QComboBox>
 #include <QDateEdit>
+#include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
 #include <QtTest>
@@ -25,10 +26,15 @@ using VIG_BASE_MODULE::WaitDialog;
 
 namespace {
 
+// The last count request's requester, which its answer echoes.
+QString countRequester;
+
 QList<FakeAlarmService::Call> takeCalls(const QString& operation)
 {
     QList<FakeAlarmService::Call> taken;
     for (const FakeAlarmService::Call& call : service().takeCalls()) {
+        if (call.operation == QLatin1String("RequestAlarmRecordsCount"))
+            countRequester = call.texts.value(3);
         if (call.operation == operation)
             taken.append(call);
     }
@@ -44,10 +50,14 @@ QList<FakeAlarmService::Call> pageRequests()
     return takeCalls("RequestAlarmRecords");
 }
 
-void answerCount(int count, int result = 0)
+void answerCount(int count, int result = 0, QString requester = QString())
 {
-    service().deliver([count, result](IAlarmEvent* handler) {
-        handler->OnAlarmRecordsCount(count, "", result, result == 0 ? "" : "server down");
+    takeCalls(QString());
+    if (requester.isNull())
+        requester = countRequester;
+    service().deliver([count, result, requester](IAlarmEvent* handler) {
+        handler->OnAlarmRecordsCount(count, requester.toUtf8().constData(), result,
+                                     result == 0 ? "" : "server down");
     });
     flush();
 }
@@ -117,6 +127,7 @@ private slots:
     void failuresAreShownToTheOperatorOnly();
     void recordsInOrderAndUntouchedByPushes();
     void lateMonthRequestReplacesTheResults();
+    void answersOfSupersededSearchesAreDropped();
 };
 
 void TestRecordSearch::initTestCase()
@@ -158,6 +169,7 @@ void TestRecordSearch::defaultSearchIsSilent()
     answerCount(0, 503);
     QVERIFY(pageRequests().isEmpty());
 
+    search.searchDefaultUnhandled();
     answerCount(7);
     const QList<FakeAlarmService::Call> pages = pageRequests();
     QCOMPARE(pages.size(), 1);
@@ -285,7 +297,10 @@ void TestRecordSearch::failuresAreShownToTheOperatorOnly()
     answerCount(0, 503);
     QVERIFY(!WaitDialog::_instance().isShown());
     QVERIFY(pageRequests().isEmpty());
-    QCOMPARE(form.table->rowCount(), 3); // the rows of the last good search stay
+    // The rows and pages of the last good search are not this search's.
+    QCOMPARE(form.table->rowCount(), 0);
+    QCOMPARE(form.pages->recordsCount(), 0);
+    QVERIFY(!form.pages->nextButton()->isEnabled());
     QCOMPARE(MessageBoxW::calls().size(), 1);
     QCOMPARE(MessageBoxW::calls().at(0).text, QObject::tr("Get records count failed."));
 
@@ -380,6 +395,29 @@ void TestRecordSearch::lateMonthRequestReplacesTheResults()
     QCOMPARE(form.table->getRowKeyValue(0), QString("N"));
     QCOMPARE(WaitDialog::_instance().showCount(), searchShows);
     QVERIFY(!WaitDialog::_instance().isShown());
+}
+
+void TestRecordSearch::answersOfSupersededSearchesAreDropped()
+{
+    AlarmRecordPage page(nullptr);
+    Form form{page.findChild<AlarmRecordSearchWt*>()};
+    const QString silent = (takeCalls(QString()), countRequester);
+    form.search();
+    const QString operatorSearch = (takeCalls(QString()), countRequester);
+    answerCount(5, 0, silent); // the silent search's late count is not the operator's
+    QVERIFY(pageRequests().isEmpty());
+    QVERIFY(WaitDialog::_instance().isShown());
+    // The host's late-month check replaces the operator's search, whose wait ends at once.
+    emit VIG_CONTACT_MODULE::ModuleAccessSignals::_instance().signalCheckLateMonthUnhandledAlarms();
+    QVERIFY(!WaitDialog::_instance().isShown());
+    answerCount(9, 0, operatorSearch);
+    answerPage(9); // not asked for
+    QCOMPARE(form.table->rowCount(), 0);
+
+    answerCount(45);
+    answerPage(20);
+    QCOMPARE(form.table->rowCount(), 20);
+    QCOMPARE(form.widget->findChild<QLabel*>("pageLabel")->text(), QString("Page 1 of 3"));
 }
 
 QTEST_MAIN(TestRecordSearch)

@@ -12,6 +12,7 @@
 #include "WaitDialog.h"
 
 #include <QAction>
+#include <QHeaderView>
 #include <QSignalSpy>
 #include <QtTest>
 
@@ -79,6 +80,7 @@ private slots:
     void handledPushesUpdateOrAppend();
     void storeTableLoadsSortedAndKeepsRows();
     void storeTableFollowsItsStoreOnly();
+    void sortIndicatorOutlivesNewRows();
 };
 
 void TstMonitorTables::initTestCase()
@@ -151,11 +153,14 @@ void TstMonitorTables::storeTableFollowsItsStoreOnly()
     AlarmSignals& hub = AlarmSignals::_instance();
     ProbeStoreTable table(nullptr);
     QSignalSpy counts(&table, &StoreUnhadledAlarmsTable::signalStoreUnhandledAlarmsCount);
-    QCOMPARE(table.updateData("S-A"), 0);
-
     const VIG_AlarmInfo a1 = alarm("A1", "S-A", "2026-12-05 03:00:01");
     const VIG_AlarmInfo a2 = alarm("A2", "S-A", "2026-12-05 03:00:02");
     const VIG_AlarmInfo b1 = alarm("B1", "S-B", "2026-12-05 03:00:03");
+    // Not bound yet: no store's alarm is taken.
+    emit hub.signalNewAlarmPush(a1);
+    QCOMPARE(table.rowCount(), 0);
+    QCOMPARE(table.updateData("S-A"), 0);
+
     emit hub.signalNewAlarmPush(b1);
     QCOMPARE(table.rowCount(), 0);
     QCOMPARE(counts.count(), 0);
@@ -169,6 +174,13 @@ void TstMonitorTables::storeTableFollowsItsStoreOnly()
     QCOMPARE(rowColour(table, 0), QTableWidgetItem().foreground().color());
 
     emit hub.signalHandledAlarmPush(handling(b1, AlarmDealt));
+    QCOMPARE(counts.count(), 2);
+    // Another store's pushes leave this store's rows alone, even under a uid listed here.
+    VIG_AlarmInfo moved = a2;
+    moved.storeUid = "S-B";
+    emit hub.signalNewAlarmPush(moved);
+    emit hub.signalHandledAlarmPush(handling(moved, AlarmDealt));
+    QCOMPARE(keys(table), QStringList({"A2", "A1"}));
     QCOMPARE(counts.count(), 2);
     emit hub.signalHandledAlarmPush(handling(a1, AlarmDealt));
     QCOMPARE(keys(table), QStringList({"A2"}));
@@ -185,6 +197,22 @@ void TstMonitorTables::storeTableFollowsItsStoreOnly()
     table.deleteAlarmAction->trigger();
     QCOMPARE(table.rowCount(), 0);
     QCOMPARE(counts.count(), 5);
+}
+
+void TstMonitorTables::sortIndicatorOutlivesNewRows()
+{
+    AlarmMonitorTable table(nullptr);
+    QHeaderView* header = table.horizontalHeader();
+    QVERIFY(!header->isSortIndicatorShown()); // nothing sorted yet
+    for (const Qt::SortOrder order : {Qt::AscendingOrder, Qt::DescendingOrder}) {
+        emit header->sectionClicked(12);
+        emit AlarmSignals::_instance().signalNewAlarmPush(
+            alarm(QString("T%1").arg(order), "S", "2026-12-05"));
+        table.flushPendingRows();
+        QVERIFY(header->isSortIndicatorShown());
+        QCOMPARE(header->sortIndicatorSection(), 12);
+        QCOMPARE(header->sortIndicatorOrder(), order);
+    }
 }
 
 QTEST_MAIN(TstMonitorTables)

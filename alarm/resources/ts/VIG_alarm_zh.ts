@@ -164,6 +164,10 @@
         <translation>正在获取记录信息，请稍候。</translation>
     </message>
     <message>
+        <source>Page %1 of %2</source>
+        <translation>第 %1 页，共 %2 页</translation>
+    </message>
+    <message>
         <source>Get records count failed.</source>
         <translation>获取记录数量失败。</translation>
     </message>
