@@ -368,7 +368,7 @@ public:
     {
         loop.exec();
         // The table may still be putting the end of a burst in; then what is left to lay out and paint.
-        while (table && table->pendingRowCount() > 0)
+        while (table && (table->pendingRowCount() > 0 || table->pendingRemovalCount() > 0))
             QCoreApplication::processEvents();
         QCoreApplication::processEvents();
         result.timeMs = elapsedMs(clock);

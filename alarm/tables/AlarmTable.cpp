@@ -185,6 +185,7 @@ QList<int> AlarmTable::selectedRowsLocked() const
 QList<VIG_AlarmInfo> AlarmTable::getSelectedAlarms()
 {
     AlarmMutexLocker locker(&tableMutex);
+    flushPendingRemovals();
     flushPendingRows();
     QList<VIG_AlarmInfo> alarms;
     for (int row : selectedRowsLocked())
@@ -195,6 +196,7 @@ QList<VIG_AlarmInfo> AlarmTable::getSelectedAlarms()
 QStringList AlarmTable::getSelectedAlarmsUid()
 {
     AlarmMutexLocker locker(&tableMutex);
+    flushPendingRemovals();
     flushPendingRows();
     QStringList uids;
     for (int row : selectedRowsLocked())
@@ -353,6 +355,7 @@ QStringList AlarmTable::getSelectedDevicesAlarmOutLinkedDevices()
     QList<QPair<QString, QString>> newAlarmSources; // device and probe
     {
         AlarmMutexLocker locker(&tableMutex);
+        flushPendingRemovals();
         flushPendingRows();
         QSet<QString> devices;
         for (int row : selectedRowsLocked()) {
