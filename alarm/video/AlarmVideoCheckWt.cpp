@@ -259,12 +259,13 @@ void AlarmVideoCheckWt::slotAlarmHandledNotInVideoMonitorWt(const VIG_AlarmInfo&
     if (alarms.remove(alarmInfo.alarmUid) == 0)
         return;
     if (alarmInfo.alarmUid == currentAlarm.alarmUid && !alarms.isEmpty()) {
-        VIG_AlarmInfo latest = alarms.first();
-        for (const VIG_AlarmInfo& alarm : qAsConst(alarms)) {
-            if (alarm.alarmTime > latest.alarmTime)
-                latest = alarm;
+        // Compared in place and copied once: a drain takes the newest alarm each time, so this runs per alarm.
+        auto latest = alarms.cbegin();
+        for (auto it = alarms.cbegin(); it != alarms.cend(); ++it) {
+            if (it->alarmTime > latest->alarmTime)
+                latest = it;
         }
-        currentAlarm = latest;
+        currentAlarm = *latest;
         alarmInfoWidget->setAlarmInfo(currentAlarm);
     }
     if (!recordingAlarm.alarmUid.isEmpty() && alarmInfo.alarmUid == recordingAlarm.alarmUid)
