@@ -21,8 +21,8 @@
 //   server
 //       pushes each handling, then the results come                                                 (< 2 s)
 //   S2L S2 with 200 000 rows already in the table                                               (vs B0)
-//   MEM heap bytes per row S1 leaves (module and table, its books and pop-ups included) against a plain
-//       QTableWidget of the same texts
+//   MEM heap bytes per monitor-table row after S1 (what emptying it frees) against a plain QTableWidget of
+//       the same texts; the rest of what S1 left (books, pop-ups) goes to stderr
 // The stall is the longest time the UI thread left a 10 ms heartbeat timer unanswered during the run.
 // ALARM_STORM_GAPS=1 makes a child (alarm_storm --child S1) print each long gap and the storm's progress.
 
@@ -381,8 +381,8 @@ private:
     QEventLoop loop;
 };
 
-// The heap the storm left per row against a plain table holding copies of the same texts; where the rest goes
-// is printed to stderr.
+// The heap the monitor table's rows hold against a plain table of copies of the same texts; what else the
+// storm left is printed to stderr.
 double memoryAgainstPlainTable(AlarmMonitorTable* monitor, double stormBytes)
 {
     QCoreApplication::processEvents();
@@ -407,13 +407,14 @@ double memoryAgainstPlainTable(AlarmMonitorTable* monitor, double stormBytes)
     monitor->deleteAllRows();
     QCoreApplication::processEvents();
     const double tableBytes = tableBefore - heapBytes();
-    const double perRow = stormBytes / qMax(rows, 1);
-    std::fprintf(stderr,
-                 "MEM per row: storm %.0f B (the monitor table's rows %.0f B, the rest: books, the store "
-                 "table, pop-ups, queues %.0f B), plain table %.0f B\n",
-                 perRow, tableBytes / qMax(rows, 1), (stormBytes - tableBytes) / qMax(rows, 1),
-                 plainBytes / qMax(rows, 1));
-    return plainBytes > 0.0 ? perRow / (plainBytes / qMax(rows, 1)) : 0.0;
+    // The table's rows share their texts with the books: what emptying it frees is the row itself.
+    std::fprintf(
+        stderr,
+        "MEM per row: the monitor table's rows %.0f B, plain table %.0f B; all the storm left %.0f B "
+        "(the rest: books, the store table, pop-ups and their window surfaces %.0f B)\n",
+        tableBytes / qMax(rows, 1), plainBytes / qMax(rows, 1), stormBytes / qMax(rows, 1),
+        (stormBytes - tableBytes) / qMax(rows, 1));
+    return plainBytes > 0.0 ? tableBytes / plainBytes : 0.0;
 }
 
 Result newAlarmStorm(int showMode, int prefilledRows)
