@@ -534,35 +534,6 @@ Result handledPushes()
     return result;
 }
 
-Result menuHandling()
-{
-    Host host(0);
-    Result result;
-    AlarmMonitorTable* monitor = host.monitorTable();
-    prefillNewRows(monitor, HandledPushes);
-    monitor->selectionModel()->select(
-        QItemSelection(monitor->model()->index(0, 0), monitor->model()->index(MenuHandled - 1, Columns - 1)),
-        QItemSelectionModel::Select | QItemSelectionModel::Rows);
-    host.settle();
-    QMenu* menu = monitor->findChild<QMenu*>();
-    if (!menu || menu->actions().size() < 2) {
-        result.check = QStringLiteral("no context menu");
-        return result;
-    }
-
-    Measured measured;
-    QObject::connect(monitor, &AlarmTable::signalHandleAlarmFromTableWtCompleted, [&] { measured.done(); });
-    VIG_BASE_MODULE::MessageBoxW::queueAnswer(1);
-    measured.begin();
-    menu->actions().at(1)->trigger(); // "Mistaken Alarm"
-    measured.wait(result);
-    result.baselineMs = 1000.0;
-    result.check = monitor->rowCount() == HandledPushes - MenuHandled
-                       ? QString()
-                       : QStringLiteral("%1 rows left").arg(monitor->rowCount());
-    return result;
-}
-
 // S7's baseline: the rows of the first keys removed one by one from a plain table, each found by its key.
 double baselineRemovals(QWidget* window)
 {
@@ -607,14 +578,14 @@ void handleFromMenu(Host& host, AlarmTable* table, int rows, int rowsLeft, Resul
         table->rowCount() == rowsLeft ? QString() : QStringLiteral("%1 rows left").arg(table->rowCount());
 }
 
-Result bigTableHandling()
+// S5 and S7: rows handled from the menu of a table of the given size, against a baseline or S5's budget.
+Result menuHandling(int rows, double (*baseline)(QWidget*))
 {
     Host host(0);
     Result result;
-    result.baselineMs = onSideWindow(baselineRemovals);
-    AlarmMonitorTable* monitor = host.monitorTable();
-    prefillNewRows(monitor, PrefilledRows);
-    handleFromMenu(host, monitor, MenuHandled, PrefilledRows - MenuHandled, result);
+    result.baselineMs = baseline ? onSideWindow(baseline) : 1000.0;
+    prefillNewRows(host.monitorTable(), rows);
+    handleFromMenu(host, host.monitorTable(), MenuHandled, rows - MenuHandled, result);
     return result;
 }
 
@@ -695,11 +666,11 @@ int runChild(const QString& name)
     else if (name == QLatin1String("S4"))
         result = handledPushes();
     else if (name == QLatin1String("S5"))
-        result = menuHandling();
+        result = menuHandling(HandledPushes, nullptr);
     else if (name == QLatin1String("S6"))
         result = recordPages();
     else if (name == QLatin1String("S7"))
-        result = bigTableHandling();
+        result = menuHandling(PrefilledRows, baselineRemovals);
     else if (name == QLatin1String("S8"))
         result = drain();
     else if (name == QLatin1String("S2L"))
