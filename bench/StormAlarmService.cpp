@@ -1,6 +1,9 @@
 #include "StormAlarmService.h"
 
+#include "SimAlarmEngine.h"
+
 #include <cstdio>
+#include <cstdlib>
 #include <string>
 
 namespace {
@@ -30,6 +33,12 @@ void StormAlarmService::setRecordsCount(int count)
 {
     std::lock_guard<std::mutex> guard(lock);
     recordsCount = count;
+}
+
+void StormAlarmService::setPushHandled(int probes)
+{
+    std::lock_guard<std::mutex> guard(lock);
+    pushHandledProbes = probes;
 }
 
 void StormAlarmService::deliver(std::vector<Event> batch)
@@ -93,9 +102,26 @@ void StormAlarmService::RequestHandleAlarm(const char* alarmUid, const char*, in
     });
 }
 
-void StormAlarmService::RequestHandleAlarms(const std::vector<std::string>& alarmUids, const char*, int, bool,
-                                            const char* requester)
+void StormAlarmService::RequestHandleAlarms(const std::vector<std::string>& alarmUids, const char* handleNote,
+                                            int handleMode, bool, const char* requester)
 {
+    int probes;
+    {
+        std::lock_guard<std::mutex> guard(lock);
+        probes = pushHandledProbes;
+    }
+    if (probes > 0) {
+        std::vector<Event> pushes;
+        pushes.reserve(alarmUids.size());
+        for (const std::string& uid : alarmUids) {
+            AlarmProcessData record =
+                SimAlarmEngine::processOf(makeAlarm(std::atoi(uid.c_str() + 1), probes));
+            record.handlers.push_back(
+                {"Operator 7", "2026-12-05 23:10:00", handleNote, "555-0700", handleMode, ""});
+            pushes.push_back([record](IAlarmEvent* handler) { handler->OnAlarmHandled(record); });
+        }
+        deliver(std::move(pushes));
+    }
     deliverOne([uids = alarmUids, who = std::string(requester)](IAlarmEvent* handler) {
         handler->OnHandleAlarmsResult(uids, 0, "", who.c_str());
     });

@@ -23,6 +23,9 @@ public:
     ~StormAlarmService() override;
 
     void setRecordsCount(int count);
+    // Above 0, a handle request is answered, before its results, with the handled push of every alarm (as a
+    // server broadcasts a handling to every client), the alarms made as makeAlarm(n, probes) makes them.
+    void setPushHandled(int probes);
     // Runs the events on the service thread, in order, after every event given before them.
     void deliver(std::vector<Event> events);
     void waitForDelivery();
@@ -56,6 +59,7 @@ private:
     std::deque<Event> events;
     IAlarmEvent* eventHandler = nullptr;
     int recordsCount = 0;
+    int pushHandledProbes = 0;
     bool busy = false;
     bool stopping = false;
     std::thread thread;

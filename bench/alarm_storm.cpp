@@ -16,6 +16,13 @@
 //   S4  10 000 handled pushes for the rows of a 10 000-row monitor table     (vs in-place edits by hash)
 //   S5  1 000 selected rows handled as false alarms from the table's menu                       (< 1 s)
 //   S6  100 record pages of 100 records                                       (vs 100 x 100 rows)
+//   S7  S5 with 50 000 rows in the table, its results answered at once  (vs removals by hash from 50 000
+//   rows) S8  20 000 new alarms of one store, its table open, all handled from the monitor table's menu: the
+//   server
+//       pushes each handling, then the results come                                                 (< 2 s)
+//   S2L S2 with 200 000 rows already in the table                                               (vs B0)
+//   MEM heap bytes per monitor-table row after S1 (what emptying it frees) against a plain QTableWidget of
+//       the same texts; the rest of what S1 left (books, pop-ups) goes to stderr
 // The stall is the longest time the UI thread left a 10 ms heartbeat timer unanswered during the run.
 // ALARM_STORM_GAPS=1 makes a child (alarm_storm --child S1) print each long gap and the storm's progress.
 
@@ -56,6 +63,7 @@
 
 #include <algorithm>
 #include <cstdio>
+#include <malloc.h>
 #include <memory>
 #include <unistd.h>
 
@@ -67,6 +75,9 @@ const int StormAlarms = 10000;
 const int Probes = 1000;
 const int Stores = 100;
 const int PrefilledRows = 50000;
+const int LargePrefilledRows = 200000;
+const int DrainedAlarms = 20000;
+const double DrainBudgetMs = 2000.0;
 const int HandledPushes = 10000;
 // ALARM_STORM_MENU overrides the batch size, to see how handling scales.
 const int MenuHandled =
@@ -76,11 +87,18 @@ const int RecordsPerPage = 100;
 const int Columns = 21;
 const int HeartbeatMs = 10;
 
-const char* const ScenarioNames[] = {"S1", "S2", "S3", "S4", "S5", "S6"};
+const char* const ScenarioNames[] = {"S1", "S2", "S3", "S4", "S5", "S6", "S7", "S8", "S2L"};
 
 QString numbered(const char* prefix, int n, int width)
 {
     return QString::fromLatin1(prefix) + QStringLiteral("%1").arg(n, width, 10, QLatin1Char('0'));
+}
+
+// Heap bytes in use; unlike the resident size, not blurred by freed memory the allocator keeps.
+double heapBytes()
+{
+    const struct mallinfo2 info = mallinfo2();
+    return double(info.uordblks) + double(info.hblkhd);
 }
 
 double residentMegabytes()
@@ -331,6 +349,7 @@ struct Result
     double baselineMs = 0.0;
     double stallMs = 0.0;
     double megabytesPer10k = 0.0;
+    double memoryRatio = 0.0;
     QString check;
 };
 
@@ -349,7 +368,7 @@ public:
     {
         loop.exec();
         // The table may still be putting the end of a burst in; then what is left to lay out and paint.
-        while (table && table->pendingRowCount() > 0)
+        while (table && (table->pendingRowCount() > 0 || table->pendingRemovalCount() > 0))
             QCoreApplication::processEvents();
         QCoreApplication::processEvents();
         result.timeMs = elapsedMs(clock);
@@ -361,6 +380,42 @@ private:
     QElapsedTimer clock;
     QEventLoop loop;
 };
+
+// The heap the monitor table's rows hold against a plain table of copies of the same texts; what else the
+// storm left is printed to stderr.
+double memoryAgainstPlainTable(AlarmMonitorTable* monitor, double stormBytes)
+{
+    QCoreApplication::processEvents();
+    const int rows = monitor->rowCount();
+    QWidget side;
+    new QVBoxLayout(&side);
+    const double before = heapBytes();
+    double plainBytes = 0.0;
+    {
+        auto plain = plainTable(&side);
+        plain->setRowCount(rows);
+        for (int row = 0; row < rows; ++row) {
+            for (int column = 0; column < Columns; ++column) {
+                const QString text = monitor->item(row, column)->text();
+                plain->setItem(row, column, new QTableWidgetItem(QString(text.constData(), text.size())));
+            }
+        }
+        QCoreApplication::processEvents();
+        plainBytes = heapBytes() - before;
+    }
+    const double tableBefore = heapBytes();
+    monitor->deleteAllRows();
+    QCoreApplication::processEvents();
+    const double tableBytes = tableBefore - heapBytes();
+    // The table's rows share their texts with the books: what emptying it frees is the row itself.
+    std::fprintf(
+        stderr,
+        "MEM per row: the monitor table's rows %.0f B, plain table %.0f B; all the storm left %.0f B "
+        "(the rest: books, the store table, pop-ups and their window surfaces %.0f B)\n",
+        tableBytes / qMax(rows, 1), plainBytes / qMax(rows, 1), stormBytes / qMax(rows, 1),
+        (stormBytes - tableBytes) / qMax(rows, 1));
+    return plainBytes > 0.0 ? tableBytes / plainBytes : 0.0;
+}
 
 Result newAlarmStorm(int showMode, int prefilledRows)
 {
@@ -406,10 +461,12 @@ Result newAlarmStorm(int showMode, int prefilledRows)
                 measured.done();
         });
     const double before = residentMegabytes();
+    const double heapBefore = heapBytes();
     measured.begin();
     host.service.deliver(std::move(storm));
     measured.wait(result, monitor);
     result.megabytesPer10k = (residentMegabytes() - before) * 10000.0 / StormAlarms;
+    const double stormBytes = heapBytes() - heapBefore;
     const int expectedRows = prefilledRows + StormAlarms;
     result.check = monitor->rowCount() == expectedRows && storeTable.rowCount() == StormAlarms / Stores
                        ? QString()
@@ -417,6 +474,8 @@ Result newAlarmStorm(int showMode, int prefilledRows)
                              .arg(monitor->rowCount())
                              .arg(expectedRows)
                              .arg(storeTable.rowCount());
+    if (prefilledRows == 0)
+        result.memoryRatio = memoryAgainstPlainTable(monitor, stormBytes);
     return result;
 }
 
@@ -475,32 +534,91 @@ Result handledPushes()
     return result;
 }
 
-Result menuHandling()
+// S7's baseline: the rows of the first keys removed one by one from a plain table, each found by its key.
+double baselineRemovals(QWidget* window)
 {
-    Host host(0);
-    Result result;
-    AlarmMonitorTable* monitor = host.monitorTable();
-    prefillNewRows(monitor, HandledPushes);
-    monitor->selectionModel()->select(
-        QItemSelection(monitor->model()->index(0, 0), monitor->model()->index(MenuHandled - 1, Columns - 1)),
+    auto table = plainTable(window);
+    QHash<QString, QTableWidgetItem*> itemOfKey;
+    table->setRowCount(PrefilledRows);
+    for (int n = 0; n < PrefilledRows; ++n) {
+        const QStringList texts = shortTexts(n);
+        for (int column = 0; column < Columns; ++column)
+            table->setItem(n, column, new QTableWidgetItem(texts.at(column)));
+        itemOfKey.insert(numbered("A", n, 6), table->item(n, 0));
+    }
+    QCoreApplication::processEvents();
+    QElapsedTimer clock;
+    clock.start();
+    for (int n = 0; n < MenuHandled; ++n)
+        table->removeRow(table->row(itemOfKey.take(numbered("A", n, 6))));
+    QCoreApplication::processEvents();
+    return elapsedMs(clock);
+}
+
+// Selects the first rows of the table and handles them as false alarms from its menu, timed to the last row
+// gone.
+void handleFromMenu(Host& host, AlarmTable* table, int rows, int rowsLeft, Result& result)
+{
+    table->selectionModel()->select(
+        QItemSelection(table->model()->index(0, 0), table->model()->index(rows - 1, Columns - 1)),
         QItemSelectionModel::Select | QItemSelectionModel::Rows);
     host.settle();
-    QMenu* menu = monitor->findChild<QMenu*>();
+    QMenu* menu = table->findChild<QMenu*>();
     if (!menu || menu->actions().size() < 2) {
         result.check = QStringLiteral("no context menu");
-        return result;
+        return;
     }
-
     Measured measured;
-    QObject::connect(monitor, &AlarmTable::signalHandleAlarmFromTableWtCompleted, [&] { measured.done(); });
+    QObject::connect(table, &AlarmTable::signalHandleAlarmFromTableWtCompleted, [&] { measured.done(); });
     VIG_BASE_MODULE::MessageBoxW::queueAnswer(1);
     measured.begin();
     menu->actions().at(1)->trigger(); // "Mistaken Alarm"
-    measured.wait(result);
-    result.baselineMs = 1000.0;
-    result.check = monitor->rowCount() == HandledPushes - MenuHandled
-                       ? QString()
-                       : QStringLiteral("%1 rows left").arg(monitor->rowCount());
+    measured.wait(result, table);
+    result.check =
+        table->rowCount() == rowsLeft ? QString() : QStringLiteral("%1 rows left").arg(table->rowCount());
+}
+
+// S5 and S7: rows handled from the menu of a table of the given size, against a baseline or S5's budget.
+Result menuHandling(int rows, double (*baseline)(QWidget*))
+{
+    Host host(0);
+    Result result;
+    result.baselineMs = baseline ? onSideWindow(baseline) : 1000.0;
+    prefillNewRows(host.monitorTable(), rows);
+    handleFromMenu(host, host.monitorTable(), MenuHandled, rows - MenuHandled, result);
+    return result;
+}
+
+Result drain()
+{
+    Host host(0);
+    Result result;
+    result.baselineMs = DrainBudgetMs;
+    StoreUnhadledAlarmsTable storeTable(nullptr);
+    storeTable.resize(1200, 400);
+    storeTable.updateData(numbered("S", 0, 3));
+    storeTable.show();
+    std::vector<StormAlarmService::Event> alarms;
+    alarms.reserve(DrainedAlarms);
+    for (int n = 0; n < DrainedAlarms; ++n) {
+        // Ten probes: all of them in the first store.
+        alarms.push_back([alarm = StormAlarmService::makeAlarm(n, 10)](IAlarmEvent* handler) {
+            handler->OnNewAlarm(alarm);
+        });
+    }
+    host.service.deliver(std::move(alarms));
+    host.settle();
+    AlarmMonitorTable* monitor = host.monitorTable();
+    monitor->flushPendingRows();
+    if (monitor->rowCount() != DrainedAlarms || storeTable.rowCount() != DrainedAlarms) {
+        result.check =
+            QStringLiteral("filled %1 and %2 rows").arg(monitor->rowCount()).arg(storeTable.rowCount());
+        return result;
+    }
+    host.service.setPushHandled(10);
+    handleFromMenu(host, monitor, DrainedAlarms, 0, result);
+    if (result.check.isEmpty() && storeTable.rowCount() != 0)
+        result.check = QStringLiteral("%1 store rows left").arg(storeTable.rowCount());
     return result;
 }
 
@@ -548,13 +666,19 @@ int runChild(const QString& name)
     else if (name == QLatin1String("S4"))
         result = handledPushes();
     else if (name == QLatin1String("S5"))
-        result = menuHandling();
+        result = menuHandling(HandledPushes, nullptr);
     else if (name == QLatin1String("S6"))
         result = recordPages();
+    else if (name == QLatin1String("S7"))
+        result = menuHandling(PrefilledRows, baselineRemovals);
+    else if (name == QLatin1String("S8"))
+        result = drain();
+    else if (name == QLatin1String("S2L"))
+        result = newAlarmStorm(0, LargePrefilledRows);
     else
         return 2;
-    std::printf("RESULT %s %.3f %.3f %.3f %.3f %s\n", qPrintable(name), result.timeMs, result.baselineMs,
-                result.stallMs, result.megabytesPer10k,
+    std::printf("RESULT %s %.3f %.3f %.3f %.3f %.3f %s\n", qPrintable(name), result.timeMs, result.baselineMs,
+                result.stallMs, result.megabytesPer10k, result.memoryRatio,
                 result.check.isEmpty() ? "ok" : qPrintable(QString(result.check).replace(' ', '_')));
     std::fflush(stdout);
     return result.check.isEmpty() ? 0 : 1;
@@ -571,7 +695,7 @@ double median(QVector<double> values)
 
 struct Runs
 {
-    QVector<double> time, baseline, stall, memory;
+    QVector<double> time, baseline, stall, memory, memoryRatio;
     QStringList failures;
 };
 
@@ -603,17 +727,19 @@ int runParent(int runs, const QStringList& only)
             bool found = false;
             for (const QByteArray& line : lines) {
                 const QList<QByteArray> fields = line.trimmed().split(' ');
-                if (fields.size() != 7 || fields.at(0) != "RESULT")
+                if (fields.size() != 8 || fields.at(0) != "RESULT")
                     continue;
                 found = true;
                 collected.time << fields.at(2).toDouble();
                 collected.baseline << fields.at(3).toDouble();
                 collected.stall << fields.at(4).toDouble();
                 collected.memory << fields.at(5).toDouble();
-                if (name != QLatin1String("S4") && name != QLatin1String("S5") && name != QLatin1String("S6"))
+                collected.memoryRatio << fields.at(6).toDouble();
+                if (name == QLatin1String("S1") || name == QLatin1String("S2") ||
+                    name == QLatin1String("S3") || name == QLatin1String("S2L"))
                     b0 << fields.at(3).toDouble();
-                if (fields.at(6) != "ok")
-                    collected.failures << QString::fromLatin1(fields.at(6));
+                if (fields.at(7) != "ok")
+                    collected.failures << QString::fromLatin1(fields.at(7));
             }
             if (!found)
                 collected.failures
@@ -643,6 +769,10 @@ int runParent(int runs, const QStringList& only)
             notes += QStringLiteral(", %1 MB resident per 10 000 rows").arg(median(r.memory), 0, 'f', 1);
         if (it.key() == QLatin1String("S5"))
             notes += QStringLiteral(", baseline is the 1 s budget");
+        if (it.key() == QLatin1String("S8"))
+            notes += QStringLiteral(", baseline is the 2 s budget");
+        if (it.key() == QLatin1String("S2L"))
+            notes += QStringLiteral(", against B0");
         if (!r.failures.isEmpty())
             notes += QStringLiteral(", FAILED: ") + r.failures.join(QStringLiteral("; "));
         std::printf("%-4s %12.1f %12.1f %8.2f %10.1f  %s\n", qPrintable(it.key()), time, baseline, ratio,
@@ -651,6 +781,12 @@ int runParent(int runs, const QStringList& only)
                        .arg(it.key())
                        .arg(ratio, 0, 'f', 2)
                        .arg(stall, 0, 'f', 1);
+    }
+    if (all.contains(QStringLiteral("S1")) && !all.value(QStringLiteral("S1")).memoryRatio.isEmpty()) {
+        const double ratio = median(all.value(QStringLiteral("S1")).memoryRatio);
+        std::printf("%-4s %12s %12s %8.2f %10s  heap per row after S1 over a plain table's\n", "MEM", "-",
+                    "-", ratio, "-");
+        summary << QStringLiteral("MEM ratio=%1 stall_ms=0").arg(ratio, 0, 'f', 2);
     }
     std::printf("\n");
     for (const QString& line : qAsConst(summary))

@@ -24,6 +24,7 @@ using VIG_CONTACT_MODULE::RequestType;
 namespace {
 
 std::atomic<quint64> newAlarmPushes{0};
+std::atomic<quint64> handlingPushes{0};
 
 QString text(const char* utf8)
 {
@@ -147,6 +148,11 @@ quint64 AlarmCallBack::newAlarmPushCount()
     return newAlarmPushes.load();
 }
 
+quint64 AlarmCallBack::handlingPushCount()
+{
+    return handlingPushes.load();
+}
+
 void AlarmCallBack::OnNewAlarm(const AlarmData& alarm)
 {
     // Without a uid an alarm can be neither kept apart from others nor handled: it would stay red for ever.
@@ -170,6 +176,7 @@ void AlarmCallBack::OnAlarmHandled(const AlarmProcessData& record)
     if (!acceptsAlarms())
         return;
     AlarmSignals& hub = AlarmSignals::_instance();
+    ++handlingPushes;
     emit hub.signalHandledAlarmPush(toAlarmProcess(record));
     emit NoticeSignals::_instance().signalNoticeHint(VIG_CONTACT_MODULE::AlarmHandledHint,
                                                      handledAlarmHint(record));
@@ -185,6 +192,7 @@ void AlarmCallBack::OnHandleAlarmResult(const char* alarmUid, int result, const 
     const QString requesterId = text(requester);
     noticeError(result, errorMsg, VIG_CONTACT_MODULE::HandleAlarmRequest, requesterId, QStringList{uid});
     AlarmSignals& hub = AlarmSignals::_instance();
+    ++handlingPushes;
     emit hub.signalHandleAlarmResult(requesterId, uid, result, text(errorMsg));
     if (result == 0)
         emit hub.signalAlarmHandled(uid);
@@ -199,6 +207,7 @@ void AlarmCallBack::OnHandleAlarmsResult(const std::vector<std::string>& alarmUi
     AlarmSignals& hub = AlarmSignals::_instance();
     for (const std::string& alarmUid : alarmUids) {
         const QString uid = text(alarmUid);
+        ++handlingPushes;
         emit hub.signalHandleAlarmResult(requesterId, uid, result, message);
         if (result == 0)
             emit hub.signalAlarmHandled(uid);

@@ -46,6 +46,8 @@ public:
     // How many new alarms have been pushed on the hub so far. A receiver that has taken fewer knows that
     // more of a burst is queued for it.
     static quint64 newAlarmPushCount();
+    // The same for handle results and handled pushes, the events that make rows leave the tables.
+    static quint64 handlingPushCount();
 };
 
 } // namespace VIG_ALARM_MOUDLE

@@ -13,9 +13,17 @@ const int RowsPerBlock = 256;
 } // namespace
 
 AlarmMonitorTable::AlarmMonitorTable(QWidget* parent)
-    : AlarmTable(parent), newAlarmPushesBefore(AlarmCallBack::newAlarmPushCount())
+    : AlarmTable(parent)
+    , newAlarmPushesBefore(AlarmCallBack::newAlarmPushCount())
+    , handlingPushesBefore(AlarmCallBack::handlingPushCount())
 {
     AlarmSignals& hub = AlarmSignals::_instance();
+    // Counted ahead of the slots below: a queued push reaches the connections in the order they were made.
+    const auto taken = [this] {
+        ++handlingPushesTaken;
+    };
+    connect(&hub, &AlarmSignals::signalHandleAlarmResult, this, taken);
+    connect(&hub, &AlarmSignals::signalHandledAlarmPush, this, taken);
     connect(&hub, &AlarmSignals::signalDeleteAlarmFromMonitorTable, this,
             &AlarmMonitorTable::slotDeleteAlarmFromMonitorTable);
     connect(&hub, &AlarmSignals::signalNewAlarmPush, this, &AlarmMonitorTable::slotNewAlarmPush);
@@ -70,9 +78,30 @@ void AlarmMonitorTable::updateHandledAlarm(const VIG_AlarmProcess& process)
     colourRowByState(row, process.state);
 }
 
+bool AlarmMonitorTable::handlingBurst()
+{
+    const quint64 pushed = AlarmCallBack::handlingPushCount();
+    // Pushes this table saw but the service did not count (emitted on this thread) start the count anew.
+    if (handlingPushesBefore + handlingPushesTaken > pushed)
+        handlingPushesBefore = pushed - handlingPushesTaken;
+    // The push being handled may not be counted yet: a result reaches the table's own count after the
+    // handling that removes the row.
+    return pushed - (handlingPushesBefore + handlingPushesTaken) > 1;
+}
+
 void AlarmMonitorTable::deleteAlarm(const QString& alarmUid)
 {
     AlarmMutexLocker locker(&tableMutex);
+    if (handlingBurst()) {
+        removeRowLater(alarmUid);
+        return;
+    }
+    if (pendingRemovalCount() > 0) {
+        // The end of a burst leaves with the rest of it.
+        removeRowLater(alarmUid);
+        flushPendingRemovals();
+        return;
+    }
     AlarmTable::deleteAlarm(alarmUid);
 }
 

@@ -30,9 +30,14 @@ protected slots:
 private:
     // True while a burst of pushed alarms goes on (more are queued for this table) or is still going in.
     bool queueingNewAlarms() const;
+    // True while more handle results or handled pushes are queued for this table: rows they remove may leave
+    // together.
+    bool handlingBurst();
 
     quint64 newAlarmPushesBefore = 0; // pushed before this table listened
     quint64 newAlarmPushesTaken = 0;
+    quint64 handlingPushesBefore = 0;
+    quint64 handlingPushesTaken = 0;
 };
 
 } // namespace VIG_ALARM_MOUDLE

@@ -15,6 +15,7 @@
 #include <QContextMenuEvent>
 #include <QCursor>
 #include <QHeaderView>
+#include <QItemSelectionModel>
 #include <QMenu>
 #include <QPair>
 #include <QScrollBar>
@@ -170,15 +171,23 @@ VIG_AlarmInfo AlarmTable::getAlarmInfo(const QString& alarmUid)
 
 QList<int> AlarmTable::selectedRowsLocked() const
 {
+    // The rows selectedItems() would give, in its order, from the selection's ranges: a list of every
+    // selected cell costs much more than the rows when thousands are selected.
     QList<int> rows;
     QSet<int> taken;
-    const QList<QTableWidgetItem*> items = selectedItems();
-    for (const QTableWidgetItem* selected : items) {
-        const int row = selected->row();
-        if (taken.contains(row))
-            continue;
-        taken.insert(row);
-        rows.append(row);
+    const QItemSelection ranges = selectionModel()->selection();
+    for (const QItemSelectionRange& range : ranges) {
+        for (int row = range.top(); row <= range.bottom(); ++row) {
+            if (taken.contains(row) || isRowHidden(row))
+                continue;
+            for (int column = range.left(); column <= range.right(); ++column) {
+                if (!isColumnHidden(column) && item(row, column)) {
+                    taken.insert(row);
+                    rows.append(row);
+                    break;
+                }
+            }
+        }
     }
     return rows;
 }
@@ -186,6 +195,7 @@ QList<int> AlarmTable::selectedRowsLocked() const
 QList<VIG_AlarmInfo> AlarmTable::getSelectedAlarms()
 {
     AlarmMutexLocker locker(&tableMutex);
+    flushPendingRemovals();
     flushPendingRows();
     QList<VIG_AlarmInfo> alarms;
     for (int row : selectedRowsLocked())
@@ -196,6 +206,7 @@ QList<VIG_AlarmInfo> AlarmTable::getSelectedAlarms()
 QStringList AlarmTable::getSelectedAlarmsUid()
 {
     AlarmMutexLocker locker(&tableMutex);
+    flushPendingRemovals();
     flushPendingRows();
     QStringList uids;
     for (int row : selectedRowsLocked())
@@ -347,6 +358,7 @@ QStringList AlarmTable::getSelectedDevicesAlarmOutLinkedDevices()
     QList<QPair<QString, QString>> newAlarmSources; // device and probe
     {
         AlarmMutexLocker locker(&tableMutex);
+        flushPendingRemovals();
         flushPendingRows();
         QSet<QString> devices;
         for (int row : selectedRowsLocked()) {

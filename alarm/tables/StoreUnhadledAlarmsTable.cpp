@@ -48,7 +48,7 @@ int StoreUnhadledAlarmsTable::updateData(const QString& storeUid)
 void StoreUnhadledAlarmsTable::deleteAlarm(const QString& alarmUid)
 {
     AlarmMonitorTable::deleteAlarm(alarmUid);
-    emit signalStoreUnhandledAlarmsCount(rowCount());
+    emit signalStoreUnhandledAlarmsCount(rowCount() - pendingRemovalCount());
 }
 
 void StoreUnhadledAlarmsTable::slotNewAlarmPush(const VIG_AlarmInfo& info)

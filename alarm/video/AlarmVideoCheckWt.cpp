@@ -83,6 +83,8 @@ void AlarmVideoCheckWt::setAlarm(const VIG_AlarmInfo& alarm)
     ui->videoAlarmPanel->setAlarm(alarm);
     alarms.clear();
     alarms.insert(alarm.alarmUid, alarm);
+    alarmsByTime.clear();
+    indexByTime(alarm);
     currentAlarm = alarm;
     if (!mapChecked) {
         mapChecked = true;
@@ -97,6 +99,7 @@ void AlarmVideoCheckWt::addAlarm(const VIG_AlarmInfo& alarm)
 {
     alarmInfoWidget->setAlarmInfo(alarm);
     alarms.insert(alarm.alarmUid, alarm);
+    indexByTime(alarm);
     currentAlarm = alarm;
     ui->videoAlarmPanel->reconnectFailingChannels();
     if (!mapChecked) {
@@ -253,12 +256,7 @@ void AlarmVideoCheckWt::slotAlarmHandledNotInVideoMonitorWt(const VIG_AlarmInfo&
     if (alarms.remove(alarmInfo.alarmUid) == 0)
         return;
     if (alarmInfo.alarmUid == currentAlarm.alarmUid && !alarms.isEmpty()) {
-        VIG_AlarmInfo latest = alarms.first();
-        for (const VIG_AlarmInfo& alarm : qAsConst(alarms)) {
-            if (alarm.alarmTime > latest.alarmTime)
-                latest = alarm;
-        }
-        currentAlarm = latest;
+        currentAlarm = *latestAlarm();
         alarmInfoWidget->setAlarmInfo(currentAlarm);
     }
     if (!recordingAlarm.alarmUid.isEmpty() && alarmInfo.alarmUid == recordingAlarm.alarmUid)
@@ -268,6 +266,25 @@ void AlarmVideoCheckWt::slotAlarmHandledNotInVideoMonitorWt(const VIG_AlarmInfo&
         handlingBatch->abandon();
         allAlarmsGone();
     }
+}
+
+void AlarmVideoCheckWt::indexByTime(const VIG_AlarmInfo& alarm)
+{
+    alarmsByTime.emplace(alarm.alarmTime, alarm.alarmUid);
+}
+
+QMap<QString, VIG_AlarmInfo>::const_iterator AlarmVideoCheckWt::latestAlarm()
+{
+    // A drain takes the latest alarm each time: found without a walk over the others. Entries of alarms that
+    // left (or came again with another time) are dropped as they come to the end.
+    while (!alarmsByTime.empty()) {
+        const auto last = std::prev(alarmsByTime.end());
+        const auto alarm = alarms.constFind(last->second);
+        if (alarm != alarms.cend() && alarm->alarmTime == last->first)
+            return alarm;
+        alarmsByTime.erase(last);
+    }
+    return alarms.cbegin();
 }
 
 void AlarmVideoCheckWt::allAlarmsGone()

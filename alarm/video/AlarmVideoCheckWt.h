@@ -6,6 +6,8 @@
 #include <QWidget>
 
 #include <memory>
+#include <set>
+#include <utility>
 
 namespace VIG_ALARM_MOUDLE {
 
@@ -71,10 +73,22 @@ private:
     void alarmHandled(const QString& alarmUid);
     void requestFinished(bool anyFailed);
     void allAlarmsGone();
+    void indexByTime(const VIG_AlarmInfo& alarm);
+    QMap<QString, VIG_AlarmInfo>::const_iterator latestAlarm();
 
     std::unique_ptr<Ui::AlarmVideoCheckWt> ui;
     AlarmInfoWidget* alarmInfoWidget = nullptr;
     QMap<QString, VIG_AlarmInfo> alarms;
+    // Alarm time and uid of the alarms, the latest last (the smaller uid of equal times after the other).
+    // Entries of alarms that left stay until they come to the end.
+    struct LaterLast
+    {
+        bool operator()(const std::pair<QString, QString>& a, const std::pair<QString, QString>& b) const
+        {
+            return a.first < b.first || (a.first == b.first && a.second > b.second);
+        }
+    };
+    std::set<std::pair<QString, QString>, LaterLast> alarmsByTime;
     VIG_AlarmInfo recordingAlarm;
     VIG_AlarmInfo currentAlarm;
     QString probeUid;

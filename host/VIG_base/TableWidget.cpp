@@ -4,6 +4,8 @@
 #include <QEvent>
 #include <QHeaderView>
 
+#include <algorithm>
+
 namespace VIG_BASE_MODULE {
 
 namespace {
@@ -139,6 +141,7 @@ int TableWidget::insertRowAt(int row, const QStringList& values, const QString& 
             if (old >= 0) {
                 removeRow(old);
                 keyIndex.removeRow(old);
+                leavingKeys.remove(key);
             }
         }
         if (columnCount() == 0)
@@ -232,6 +235,7 @@ void TableWidget::deleteAllRows()
 {
     pendingRows.clear();
     pendingKeys.clear();
+    leavingKeys.clear();
     OwnChange guard(ownChange);
     clearContents();
     setRowCount(0);
@@ -248,7 +252,7 @@ QString TableWidget::getRowKeyValue(int row) const
 
 int TableWidget::getRowIndexByKeyValue(const QString& key) const
 {
-    if (key.isEmpty())
+    if (key.isEmpty() || leavingKeys.contains(key))
         return -1;
     ensureIndex();
     return keyIndex.rowOf(key);
@@ -292,6 +296,7 @@ void TableWidget::postFlush()
         this,
         [this] {
             flushPosted = false;
+            removePendingRows();
             // A block costs a move of every row below it: the second block of a pass is sized from the
             // first to fill what is left of the budget.
             QElapsedTimer pass;
@@ -349,6 +354,7 @@ void TableWidget::insertPendingRows(int maxRows)
             if (old >= 0) {
                 removeRow(old);
                 keyIndex.removeRow(old);
+                leavingKeys.remove(pending.key);
             }
         }
         if (columnCount() == 0)
@@ -380,18 +386,81 @@ void TableWidget::insertPendingRows(int maxRows)
         setSortingEnabled(true);
 }
 
+bool TableWidget::removeRowLater(const QString& key)
+{
+    // A row still queued for the top goes in first, so that the removal finds it.
+    if (pendingKeys.contains(key))
+        flushPending();
+    if (getRowIndexByKeyValue(key) < 0)
+        return false;
+    leavingKeys.insert(key);
+    postFlush();
+    return true;
+}
+
+void TableWidget::flushPendingRemovals()
+{
+    removePendingRows();
+}
+
+int TableWidget::pendingRemovalCount() const
+{
+    return leavingKeys.size();
+}
+
+void TableWidget::removePendingRows()
+{
+    if (leavingKeys.isEmpty())
+        return;
+    refreshIndex();
+    QVector<int> rows;
+    rows.reserve(leavingKeys.size());
+    for (const QString& key : qAsConst(leavingKeys)) {
+        const int row = keyIndex.rowOf(key);
+        if (row >= 0)
+            rows.append(row);
+    }
+    leavingKeys.clear();
+    std::sort(rows.begin(), rows.end());
+    const bool sorting = isSortingEnabled();
+    {
+        OwnChange guard(ownChange);
+        pauseSorting(sorting);
+        // Each removal is a pass over the table (the header walks all its sections), whatever its length:
+        // adjacent rows leave together, from the bottom up so that the rows above keep their numbers.
+        int end = rows.size();
+        while (end > 0) {
+            int begin = end - 1;
+            while (begin > 0 && rows.at(begin - 1) == rows.at(begin) - 1)
+                --begin;
+            const int first = rows.at(begin);
+            const int count = end - begin;
+            model()->removeRows(first, count);
+            for (int n = 0; n < count; ++n)
+                keyIndex.removeRow(first);
+            end = begin;
+        }
+    }
+    if (sorting)
+        setSortingEnabled(true);
+}
+
 bool TableWidget::event(QEvent* event)
 {
     // The operator acts on every row; painting may show the rows that are in so far.
-    if (isInputEvent(event->type()))
+    if (isInputEvent(event->type())) {
+        removePendingRows();
         flushPending();
+    }
     return QTableWidget::event(event);
 }
 
 bool TableWidget::viewportEvent(QEvent* event)
 {
-    if (isInputEvent(event->type()))
+    if (isInputEvent(event->type())) {
+        removePendingRows();
         flushPending();
+    }
     return QTableWidget::viewportEvent(event);
 }
 

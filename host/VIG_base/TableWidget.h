@@ -47,6 +47,14 @@ public:
     void flushPendingRows();
     int pendingRowCount() const;
 
+    // Removes the row of the key together with the other rows queued for removal, in one pass when the event
+    // loop next turns (or at the next input to the table, selection read or flushPendingRemovals()): removing
+    // rows one by one costs a pass over the table each. The row is gone for every lookup by key at once,
+    // while rowCount(), item() and row numbers still count it until then. False when no row has the key.
+    bool removeRowLater(const QString& key);
+    void flushPendingRemovals();
+    int pendingRemovalCount() const;
+
     // A click on a header section sorts by that column, and a second click reverses the order. Rows
     // inserted later are not sorted in.
     void setOrderBySectionEnabled(bool enabled);
@@ -69,6 +77,7 @@ private:
     void pauseSorting(bool sorting);
     void flushPending() const;
     void insertPendingRows(int maxRows);
+    void removePendingRows();
     void postFlush();
     void emitRowsChanged(int firstRow, int lastRow);
     void onSectionClicked(int section);
@@ -79,6 +88,7 @@ private:
     mutable RowKeyIndex keyIndex;
     QVector<PendingRow> pendingRows; // oldest first
     QSet<QString> pendingKeys;
+    QSet<QString> leavingKeys; // rows queued for removal
     bool flushPosted = false;
     mutable bool indexStale = false;
     bool ownChange = false;

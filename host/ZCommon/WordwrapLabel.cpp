@@ -30,6 +30,9 @@ WordwrapLabel::~WordwrapLabel() = default;
 
 void WordwrapLabel::setText(const QString& text)
 {
+    // Setting a text rebuilds and lays out the document; panels refill their labels often with the same.
+    if (text == toPlainText())
+        return;
     setPlainText(text);
     fitHeight();
 }

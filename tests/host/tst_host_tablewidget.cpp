@@ -77,8 +77,9 @@ private slots:
         QVERIFY(!table.deleteRowByKeyValue("none"));
     }
 
-    // Rows queued for the top end exactly as if each had been inserted at the top on its own, with keys
-    // repeating (in the queue and against rows already in) and rows deleted and changed in between.
+    // Rows queued for the top end exactly as if each had been inserted at the top on its own, and rows queued
+    // for removal as if each had been removed at once, with keys repeating (in the queue and against rows
+    // already in) and rows deleted and changed in between.
     void queuedRowsMatchRowsInsertedOneByOne()
     {
         TableWidget queued;
@@ -91,25 +92,31 @@ private slots:
             const QStringList values{key, QString("v%1").arg(step)};
             const QColor colour = step % 3 ? QColor("#ff6e89") : QColor("#49cc90");
             const int action = random.bounded(100);
-            if (action < 80) {
+            if (action < 70) {
                 queued.queueFront(values, key, colour);
                 direct.setRowTextColor(direct.insertFront(values, key, {}), colour);
-            } else if (action < 88) {
+            } else if (action < 80) {
                 queued.insertBack(values, key, {});
                 direct.insertBack(values, key, {});
-            } else if (action < 95) {
+            } else if (action < 85) {
                 QCOMPARE(queued.deleteRowByKeyValue(key), direct.deleteRowByKeyValue(key));
+            } else if (action < 95) {
+                QCOMPARE(queued.removeRowLater(key), direct.deleteRowByKeyValue(key));
+                QCOMPARE(queued.getRowIndexByKeyValue(key), -1);
             } else {
-                const int row = direct.getRowIndexByKeyValue(key);
-                QCOMPARE(queued.getRowIndexByKeyValue(key), row);
+                // Rows queued for removal still hold their numbers: each table is asked for its own.
+                const int row = queued.getRowIndexByKeyValue(key);
+                QCOMPARE(row >= 0, direct.getRowIndexByKeyValue(key) >= 0);
                 queued.modifyRowValues({key, "changed"}, row);
-                direct.modifyRowValues({key, "changed"}, row);
+                direct.modifyRowValues({key, "changed"}, direct.getRowIndexByKeyValue(key));
             }
             if (step % 500 == 0)
                 QCoreApplication::processEvents(); // lets some blocks go in on their own
         }
+        queued.flushPendingRemovals();
         queued.flushPendingRows();
         QCOMPARE(queued.pendingRowCount(), 0);
+        QCOMPARE(queued.pendingRemovalCount(), 0);
         QCOMPARE(snapshot(queued), snapshot(direct));
         verifyKeys(queued);
     }

@@ -3,6 +3,7 @@
 #include "ModuleTestSupport.h"
 
 #include "tables/AlarmMonitorTable.h"
+#include "tables/StoreUnhadledAlarmsTable.h"
 
 #include "SystemBasicInfo.h"
 
@@ -88,6 +89,37 @@ private slots:
         QCOMPARE(table.item(handledRow, 20)->foreground().color(), QColor("#49cc90"));
         QCOMPARE(table.getRowIndexByKeyValue("B2200"), 100);
         QCOMPARE(table.getRowKeyValue(0), QString("B2399"));
+    }
+
+    // Handled pushes in a burst take their rows out of a store's table together; the counts it reports are
+    // those of one removal after the other.
+    void handledBurstLeavesTheStoreTable()
+    {
+        // A store of its own: the alarms of the other cases stay booked as unhandled.
+        const auto storeAlarm = [](int n) {
+            AlarmData alarm = alarmData(n);
+            alarm.storeUid = "S9";
+            return alarm;
+        };
+        StoreUnhadledAlarmsTable table(nullptr);
+        table.updateData("S9");
+        const int count = 600;
+        for (int n = 3000; n < 3000 + count; ++n)
+            deliverNew(storeAlarm(n));
+        settle(table);
+        QCOMPARE(table.rowCount(), count);
+        QSignalSpy counts(&table, &StoreUnhadledAlarmsTable::signalStoreUnhandledAlarmsCount);
+        for (int n = 3000; n < 3000 + count; n += 2)
+            deliverHandled(storeAlarm(n));
+        flush();
+        QTRY_COMPARE(table.pendingRemovalCount(), 0);
+        QCOMPARE(table.rowCount(), count / 2);
+        QCOMPARE(counts.count(), count / 2);
+        for (int n = 0; n < counts.count(); ++n)
+            QCOMPARE(counts.at(n).at(0).toInt(), count - 1 - n);
+        QCOMPARE(table.getRowIndexByKeyValue("B3000"), -1);
+        QCOMPARE(table.getRowKeyValue(0), QString("B3599"));
+        QCOMPARE(table.getRowKeyValue(count / 2 - 1), QString("B3001"));
     }
 };
 
