@@ -403,6 +403,11 @@ QStringList TstSoak::viewAlarms(QString* problem)
         const QList<AlarmVideoCheckDlg*> dialogs = AlarmVideoCheckDlgManager::_instance().dialogs();
         if (dialogs.size() > AlarmVideoCheckDlgManager::_instance().maxDialogCount())
             *problem += QStringLiteral("%1 dialogs; ").arg(dialogs.size());
+        for (const ProbeSite& site : qAsConst(probes)) {
+            if (AlarmVideoCheckDlg* dlg = AlarmVideoCheckDlgManager::_instance().probeDialog(site.probeId);
+                dlg && dlg->isHidden())
+                *problem += QStringLiteral("hidden dialog holds probe %1; ").arg(site.probeId);
+        }
         for (AlarmVideoCheckDlg* dlg : dialogs) {
             if (dlg->isVisible())
                 take(dlg->cell());
