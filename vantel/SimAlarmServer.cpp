@@ -35,7 +35,7 @@ QString failWith(QString* error, const QString& message)
 } // namespace
 
 SimAlarmServer::SimAlarmServer(const QString& scenarioPath, const QString& dataFolder, QObject* parent)
-    : QObject(parent)
+    : SimControl(parent)
     , scenarioFile(scenarioPath.isEmpty() ? defaultScenarioPath() : scenarioPath)
     , folder(dataFolder.isEmpty() ? defaultDataFolder() : dataFolder)
 {

@@ -67,6 +67,7 @@ AlarmVideoCheckWt::AlarmVideoCheckWt(QWidget* parent)
     connect(&hub, &AlarmSignals::signalHandleAlarmResult, this, &AlarmVideoCheckWt::slotHandleAlarmResult);
     connect(&hub, &AlarmSignals::signalAlarmHandledNotInVideoMonitorWt, this,
             &AlarmVideoCheckWt::slotAlarmHandledNotInVideoMonitorWt);
+    connect(&hub, &AlarmSignals::signalHandledAlarmPush, this, &AlarmVideoCheckWt::slotHandledAlarmPush);
 }
 
 AlarmVideoCheckWt::~AlarmVideoCheckWt() = default;
@@ -275,6 +276,12 @@ void AlarmVideoCheckWt::slotAlarmHandledNotInVideoMonitorWt(const VIG_AlarmInfo&
             finishRequest();
         allAlarmsGone();
     }
+}
+
+void AlarmVideoCheckWt::slotHandledAlarmPush(const VIG_AlarmProcess& record)
+{
+    // A handling of this operator's own has already taken the alarm out when its answer came.
+    slotAlarmHandledNotInVideoMonitorWt(record);
 }
 
 void AlarmVideoCheckWt::allAlarmsGone()
