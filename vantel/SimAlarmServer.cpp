@@ -3,8 +3,10 @@
 #include "IAlarmEvent.h"
 #include "SimAlarmCatalogue.h"
 #include "SimAlarmEngine.h"
+#include "SimImageServer.h"
 
 #include <QDateTime>
+#include <QDir>
 
 #include <set>
 
@@ -47,8 +49,12 @@ SimAlarmServer::SimAlarmServer(const QString& scenarioPath, const QString& dataF
     engine = std::make_unique<SimAlarmEngine>(scenario, folder, thread,
                                               [this](const QString& message) { report(message); });
     SimAlarmEngine* work = engine.get();
+    images = std::make_unique<SimImageServer>(QDir(folder).absoluteFilePath(QStringLiteral("images")));
     thread.start([work] { work->close(); });
-    thread.post([work] { work->open(); });
+    thread.post([work, base = images->baseUrl()] {
+        work->open();
+        work->setImageBase(base);
+    });
 }
 
 SimAlarmServer::~SimAlarmServer()

@@ -16,6 +16,7 @@
 
 class QDateTime;
 class SimAlarmEngine;
+class SimImageServer;
 
 // A simulated alarm server behind IAlarm: it keeps its alarms in SQLite under its data folder, raises
 // alarms for the probes of a scenario file and answers requests on a thread of its own. Requests and the
@@ -128,4 +129,5 @@ private:
 
     SimEventThread thread;
     std::unique_ptr<SimAlarmEngine> engine;
+    std::unique_ptr<SimImageServer> images;
 };
