@@ -58,8 +58,11 @@ QString NetAlarmClient::serverName() const
 
 void NetAlarmClient::shutdown()
 {
-    if (stopped.exchange(true))
-        return;
+    {
+        std::lock_guard<std::mutex> lock(sendMutex);
+        if (stopped.exchange(true))
+            return;
+    }
     network->quit();
     network->wait();
     delivery.stop();
@@ -67,6 +70,7 @@ void NetAlarmClient::shutdown()
 
 void NetAlarmClient::transmit(const QByteArray& frame)
 {
+    std::lock_guard<std::mutex> lock(sendMutex);
     if (stopped.load())
         return;
     NetClientLink* target = link;

@@ -68,6 +68,8 @@ private:
     const QUrl address;
     std::atomic<State> current{Connecting};
     std::atomic<bool> stopped{false};
+    // Held while a frame is handed to the link, so that the link outlives every hand-over.
+    std::mutex sendMutex;
     mutable std::mutex mutex;
     QStringList probes;
     QString server;

@@ -36,8 +36,8 @@ void NetClientLink::connectSocket()
     if (socket)
         socket->deleteLater();
     socket = new QWebSocket(QString(), QWebSocketProtocol::VersionLatest, this);
-    socket->setMaxAllowedIncomingMessageSize(quint64(NetCodec::MaxFrameBytes));
-    socket->setMaxAllowedIncomingFrameSize(quint64(NetCodec::MaxFrameBytes));
+    socket->setMaxAllowedIncomingMessageSize(quint64(NetCodec::MaxAnswerBytes));
+    socket->setMaxAllowedIncomingFrameSize(quint64(NetCodec::MaxAnswerBytes));
     if (!caFile.isEmpty()) {
         QSslConfiguration tls = QSslConfiguration::defaultConfiguration();
         QList<QSslCertificate> authorities = tls.caCertificates();

@@ -301,9 +301,9 @@ bool decodeControl(const QString& op, Fields& in, NetCodec::ClientMessage* messa
     return in.ok();
 }
 
-bool parse(const QByteArray& frame, QJsonObject* object, QString* op, QString* error)
+bool parse(const QByteArray& frame, qint64 limit, QJsonObject* object, QString* op, QString* error)
 {
-    if (frame.size() > NetCodec::MaxFrameBytes) {
+    if (frame.size() > limit) {
         *error = QObject::tr("message of %1 bytes is too large").arg(frame.size());
         return false;
     }
@@ -324,7 +324,7 @@ bool NetCodec::decodeServerMessage(const QByteArray& frame, ServerMessage* messa
 {
     QJsonObject object;
     QString op;
-    if (!parse(frame, &object, &op, error))
+    if (!parse(frame, MaxAnswerBytes, &object, &op, error))
         return false;
     Fields in(object);
     *message = ServerMessage();
@@ -353,7 +353,7 @@ bool NetCodec::decodeClientMessage(const QByteArray& frame, ClientMessage* messa
 {
     QJsonObject object;
     QString op;
-    if (!parse(frame, &object, &op, error))
+    if (!parse(frame, MaxFrameBytes, &object, &op, error))
         return false;
     Fields in(object);
     *message = ClientMessage();

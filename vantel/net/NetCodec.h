@@ -22,8 +22,10 @@ class NetCodec
 {
 public:
     enum { Version = 1 };
-    // Frames above this are refused by both ends.
+    // The server refuses frames above this; a client takes answers up to the larger limit (a page of
+    // records).
     static constexpr qint64 MaxFrameBytes = 1 << 20;
+    static constexpr qint64 MaxAnswerBytes = 16 << 20;
     enum ErrorCode {
         Malformed = 400,
         Refused = 401,
