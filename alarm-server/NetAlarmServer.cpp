@@ -22,11 +22,8 @@ NetAlarmServer::NetAlarmServer(SimAlarmServer* engine, const SimScenario& scenar
                                QObject* parent)
     : QObject(parent), engine(engine), scenario(scenario), token(token)
 {
-    // Events come on the engine's thread; the queue keeps their order on the way to this one.
-    encoder = std::make_unique<NetEventEncoder>([this](const QByteArray& frame, bool answer) {
-        QMetaObject::invokeMethod(
-            this, [this, frame, answer] { route(frame, answer); }, Qt::QueuedConnection);
-    });
+    encoder = std::make_unique<NetEventEncoder>(
+        [this](const QByteArray& frame, bool answer) { take(frame, answer); });
     connect(engine, &SimControl::controlFailed, this,
             [this](const QString& message) { broadcast(NetCodec::controlFailed(message)); });
 }
@@ -153,6 +150,30 @@ void NetAlarmServer::admit(quint64 id, Client& client, const QByteArray& frame)
     client.socket->sendBinaryMessage(NetCodec::error(code, error));
     client.socket->close(QWebSocketProtocol::CloseCodePolicyViolated, error);
     Q_UNUSED(id)
+}
+
+void NetAlarmServer::take(const QByteArray& frame, bool answer)
+{
+    bool first = false;
+    {
+        std::lock_guard<std::mutex> lock(outboxMutex);
+        first = outbox.empty();
+        outbox.push_back({frame, answer});
+    }
+    // One wake-up for a whole burst; the order of the events is kept.
+    if (first)
+        QMetaObject::invokeMethod(this, &NetAlarmServer::flush, Qt::QueuedConnection);
+}
+
+void NetAlarmServer::flush()
+{
+    std::vector<Outgoing> batch;
+    {
+        std::lock_guard<std::mutex> lock(outboxMutex);
+        batch.swap(outbox);
+    }
+    for (const Outgoing& each : batch)
+        route(each.frame, each.answer);
 }
 
 void NetAlarmServer::route(const QByteArray& frame, bool answer)

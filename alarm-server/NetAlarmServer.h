@@ -10,6 +10,8 @@
 #include <deque>
 #include <map>
 #include <memory>
+#include <mutex>
+#include <vector>
 
 class NetEventEncoder;
 class QSslConfiguration;
@@ -43,6 +45,8 @@ private:
     void accept();
     void onFrame(quint64 id, const QByteArray& frame);
     void admit(quint64 id, Client& client, const QByteArray& frame);
+    void take(const QByteArray& frame, bool answer);
+    void flush();
     void route(const QByteArray& frame, bool answer);
     void broadcast(const QByteArray& frame);
     void raise(quint64 id, const QString& probeId, const QString& kindKey, const QString& uid);
@@ -60,4 +64,13 @@ private:
     // Mirrors the engine's count of answers to drop.
     int dropping = 0;
     int nextKind = 0;
+
+    // Events encoded on the engine's thread wait here for this one, which takes them in batches.
+    struct Outgoing
+    {
+        QByteArray frame;
+        bool answer = false;
+    };
+    std::mutex outboxMutex;
+    std::vector<Outgoing> outbox;
 };
