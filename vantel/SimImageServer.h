@@ -5,7 +5,6 @@
 #include <memory>
 
 class QThread;
-class SimImageListener;
 
 // Serves the files of one folder over HTTP on the loopback address, from a thread of its own, so that the
 // simulated cameras' live images reach clients as a real server's do. Only plain names in the folder itself
@@ -23,6 +22,5 @@ public:
 
 private:
     std::unique_ptr<QThread> thread;
-    SimImageListener* listener = nullptr; // lives on the thread, deleted when it ends
     QString base;
 };
