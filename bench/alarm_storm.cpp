@@ -23,6 +23,7 @@
 //   S2L S2 with 200 000 rows already in the table                                               (vs B0)
 //   MEM heap bytes per monitor-table row after S1 (what emptying it frees) against a plain QTableWidget of
 //       the same texts; the rest of what S1 left (books, pop-ups) goes to stderr
+//   S1N S1 with the alarms stormed by alarm-server in another process, over loopback          (vs B0)
 // The stall is the longest time the UI thread left a 10 ms heartbeat timer unanswered during the run.
 // ALARM_STORM_GAPS=1 makes a child (alarm_storm --child S1) print each long gap and the storm's progress.
 
@@ -47,12 +48,16 @@
 #include "ModuleFormModuleInit.h"
 #include "SystemBasicInfo.h"
 #include "WaitDialog.h"
+#include "net/NetAlarmClient.h"
 
 #include <QAction>
 #include <QApplication>
 #include <QElapsedTimer>
 #include <QEventLoop>
 #include <QFile>
+#include <QJsonArray>
+#include <QJsonDocument>
+#include <QJsonObject>
 #include <QMenu>
 #include <QProcess>
 #include <QTabWidget>
@@ -87,7 +92,7 @@ const int RecordsPerPage = 100;
 const int Columns = 21;
 const int HeartbeatMs = 10;
 
-const char* const ScenarioNames[] = {"S1", "S2", "S3", "S4", "S5", "S6", "S7", "S8", "S2L"};
+const char* const ScenarioNames[] = {"S1", "S2", "S3", "S4", "S5", "S6", "S7", "S8", "S2L", "S1N"};
 
 QString numbered(const char* prefix, int n, int width)
 {
@@ -313,13 +318,15 @@ StormAlarmService& stormService()
 // The host's side: a main window holding the module's form, the module started on an installed service.
 struct Host
 {
-    explicit Host(int showMode)
+    // remote: the module talks to the server address given to DataCache, not to the storm service.
+    explicit Host(int showMode, bool remote = false)
     {
         loadHostData(showMode);
         window.resize(1600, 900);
         new QVBoxLayout(&window);
         VIG_MODULEFORM_MODULE::ModuleFormModuleInit::_instance().setMainWindow(&window);
-        DataCache::Instance()->SetAlarmPtr(&service);
+        if (!remote)
+            DataCache::Instance()->SetAlarmPtr(&service);
         AlarmModuleInit::_instance().moduleInit();
         form = qobject_cast<VideoAlarmForm*>(AlarmModuleInit::_instance().getVideoAlarmForm());
         form->setParent(&window);
@@ -654,6 +661,95 @@ Result recordPages()
     return result;
 }
 
+// The world of loadHostData as a scenario for alarm-server.
+QByteArray serverScenario()
+{
+    QJsonArray stores, devices, probes;
+    for (int s = 0; s < Stores; ++s)
+        stores.append(
+            QJsonObject{{"storeUid", numbered("S", s, 3)}, {"storeName", QStringLiteral("Store %1").arg(s)}});
+    for (int d = 0; d < Probes / 5; ++d) {
+        devices.append(QJsonObject{{"deviceId", numbered("D", d, 3)},
+                                   {"deviceName", numbered("Recorder ", d, 3)},
+                                   {"storeUid", numbered("S", d / 2, 3)}});
+    }
+    for (int p = 0; p < Probes; ++p) {
+        probes.append(QJsonObject{{"probeId", numbered("P", p, 4)},
+                                  {"probeName", QStringLiteral("Probe %1").arg(p)},
+                                  {"storeUid", numbered("S", p / 10, 3)},
+                                  {"deviceId", numbered("D", p / 5, 3)},
+                                  {"channelIndex", p % 5 + 1}});
+    }
+    return QJsonDocument(QJsonObject{{"user", QJsonObject{{"name", "Operator"}, {"telephone", "555-0100"}}},
+                                     {"stores", stores},
+                                     {"devices", devices},
+                                     {"probes", probes}})
+        .toJson();
+}
+
+// S1N: S1's storm raised by alarm-server in a process of its own and received over loopback.
+Result newAlarmStormFromServer()
+{
+    Result result;
+    QFile scenario(QStringLiteral("scenario.json"));
+    if (!scenario.open(QIODevice::WriteOnly) || scenario.write(serverScenario()) < 0) {
+        result.check = QStringLiteral("cannot write the scenario");
+        return result;
+    }
+    scenario.close();
+    QProcess server;
+    server.setProcessChannelMode(QProcess::ForwardedErrorChannel);
+    server.start(QCoreApplication::applicationDirPath() + QStringLiteral("/alarm-server"),
+                 {"--listen", "127.0.0.1:0", "--data", "server", "--scenario", "scenario.json"});
+    const QByteArray line = server.waitForReadyRead(10000) ? server.readLine() : QByteArray();
+    const int at = line.indexOf("ws://");
+    QFile tokenFile(QStringLiteral("server/token"));
+    if (at < 0 || !tokenFile.open(QIODevice::ReadOnly)) {
+        result.check = QStringLiteral("alarm-server did not start");
+        return result;
+    }
+    const QByteArray address = line.mid(at).split(',').first();
+    DataCache::Instance()->SetServerAddress(QUrl(QString::fromLatin1(address)),
+                                            tokenFile.readAll().trimmed());
+
+    Host host(0, true);
+    result.baselineMs = onSideWindow(baselineTopInsertion);
+    NetAlarmClient* client = DataCache::Instance()->GetClient();
+    QElapsedTimer patience;
+    patience.start();
+    while (client->state() != NetAlarmClient::Connected && patience.elapsed() < 10000)
+        QCoreApplication::processEvents(QEventLoop::AllEvents, 50);
+    StoreUnhadledAlarmsTable storeTable(nullptr);
+    storeTable.resize(1200, 400);
+    storeTable.updateData(QStringLiteral("S000"));
+    storeTable.show();
+    host.settle();
+
+    AlarmMonitorTable* monitor = host.monitorTable();
+    Measured measured;
+    int seen = 0;
+    QObject counter;
+    QObject::connect(&AlarmSignals::_instance(), &AlarmSignals::signalNewAlarmPush, &counter,
+                     [&](const VIG_AlarmInfo&) {
+                         if (++seen == StormAlarms)
+                             measured.done();
+                     });
+    measured.begin();
+    client->storm(StormAlarms, Probes);
+    QTimer::singleShot(120000, &counter, [&] { measured.done(); });
+    measured.wait(result, monitor);
+    result.check = monitor->rowCount() == StormAlarms && storeTable.rowCount() == StormAlarms / Stores
+                       ? QString()
+                       : QStringLiteral("rows %1 (want %2), store rows %3")
+                             .arg(monitor->rowCount())
+                             .arg(StormAlarms)
+                             .arg(storeTable.rowCount());
+    DataCache::Instance()->ShutdownSimulator();
+    server.terminate();
+    server.waitForFinished(10000);
+    return result;
+}
+
 int runChild(const QString& name)
 {
     Result result;
@@ -675,6 +771,8 @@ int runChild(const QString& name)
         result = drain();
     else if (name == QLatin1String("S2L"))
         result = newAlarmStorm(0, LargePrefilledRows);
+    else if (name == QLatin1String("S1N"))
+        result = newAlarmStormFromServer();
     else
         return 2;
     std::printf("RESULT %s %.3f %.3f %.3f %.3f %.3f %s\n", qPrintable(name), result.timeMs, result.baselineMs,

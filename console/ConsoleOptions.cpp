@@ -49,6 +49,19 @@ bool ConsoleOptions::parse(const QStringList& arguments, ConsoleOptions* options
                 return false;
             }
             options->language = value;
+        } else if (option == "--server") {
+            if (!takeValue(arguments, &i, &value, error))
+                return false;
+            if (!value.startsWith("ws://") && !value.startsWith("wss://")) {
+                *error =
+                    QStringLiteral("--server takes ws://HOST:PORT or wss://HOST:PORT, not '%1'").arg(value);
+                return false;
+            }
+            options->server = value;
+        } else if (option == "--token-file" || option == "--ca") {
+            if (!takeValue(arguments, &i, &value, error))
+                return false;
+            (option == "--ca" ? options->caFile : options->tokenFile) = value;
         } else if (option == "--screenshot") {
             if (!takeValue(arguments, &i, &value, error))
                 return false;
@@ -90,5 +103,9 @@ QString ConsoleOptions::usage()
         "  --rate N             simulated alarms per second (default 0.5, 0 off)\n"
         "  --screenshot FILE    write the main window and the visible pop-ups to FILE (PNG) and quit\n"
         "  --after SECONDS      when to take the screenshot (default 5)\n"
-        "  --detail             open the newest alarm's details a second before the screenshot\n");
+        "  --detail             open the newest alarm's details a second before the screenshot\n"
+        "  --server URL         an alarm-server at ws://HOST:PORT or wss://HOST:PORT instead of the embedded "
+        "one\n"
+        "  --token-file FILE    the server's token (default AlarmServerDB/token)\n"
+        "  --ca FILE            the authority of a wss:// server's private certificate\n");
 }

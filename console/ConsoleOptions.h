@@ -13,6 +13,9 @@ struct ConsoleOptions
     double screenshotAfter = 5.0;            // seconds
     double generatorRate = 0.5;              // alarms per second, 0 off
     bool openDetail = false;                 // open the newest alarm's details before the screenshot
+    QString server;                          // ws://HOST:PORT or wss://HOST:PORT, else the embedded one
+    QString tokenFile = QStringLiteral("AlarmServerDB/token");
+    QString caFile; // the authority of a wss:// server's private certificate
     bool help = false;
 
     // False with the reason in error for an unknown option or a bad value.

@@ -9,6 +9,7 @@
 #include "NoticeSignals.h"
 #include "NoticeSound.h"
 #include "SimAlarmServer.h"
+#include "net/NetAlarmClient.h"
 
 #include <QAction>
 #include <QApplication>
@@ -25,7 +26,7 @@
 using VIG_CONTACT_MODULE::ModuleAccessSignals;
 using VIG_CONTACT_MODULE::NoticeSignals;
 
-ConsoleWindow::ConsoleWindow(const ConsoleOptions& options, SimAlarmServer* server, QWidget* moduleForm)
+ConsoleWindow::ConsoleWindow(const ConsoleOptions& options, SimControl* server, QWidget* moduleForm)
     : options(options), server(server)
 {
     setWindowTitle(tr("Alarm Console"));
@@ -36,6 +37,39 @@ ConsoleWindow::ConsoleWindow(const ConsoleOptions& options, SimAlarmServer* serv
     followHostSignals();
     statusBar()->showMessage(
         tr("Scenario %1, %2 probes").arg(options.scenario).arg(server->probeIds().size()));
+    serverLabel = new QLabel(this);
+    serverLabel->setObjectName("server");
+    statusBar()->addPermanentWidget(serverLabel);
+    showServer();
+    if (auto* remote = qobject_cast<NetAlarmClient*>(server)) {
+        connect(remote, &NetAlarmClient::stateChanged, this,
+                [this](NetAlarmClient::State state, const QString& message) {
+                    showServer();
+                    if (state != NetAlarmClient::Connected)
+                        note(tr("Alarm server: %1").arg(message));
+                });
+    }
+}
+
+void ConsoleWindow::showServer()
+{
+    auto* remote = qobject_cast<NetAlarmClient*>(server);
+    if (!remote) {
+        serverLabel->setText(tr("Embedded alarm server"));
+        return;
+    }
+    const QString address = remote->url().toString();
+    switch (remote->state()) {
+    case NetAlarmClient::Connected:
+        serverLabel->setText(tr("Connected to %1").arg(address));
+        break;
+    case NetAlarmClient::Refused:
+        serverLabel->setText(tr("Refused by %1").arg(address));
+        break;
+    default:
+        serverLabel->setText(tr("Reconnecting to %1").arg(address));
+        break;
+    }
 }
 
 void ConsoleWindow::buildSimulatorBar()
@@ -121,7 +155,7 @@ void ConsoleWindow::followHostSignals()
     connect(&VIG_CONTACT_MODULE::NoticeSound::_instance(),
             &VIG_CONTACT_MODULE::NoticeSound::signalPlayingChanged, this,
             [this](bool playing) { note(playing ? tr("Alarm sound on") : tr("Alarm sound off")); });
-    connect(server, &SimAlarmServer::controlFailed, this,
+    connect(server, &SimControl::controlFailed, this,
             [this](const QString& message) { note(tr("Simulator: %1").arg(message)); });
 }
 

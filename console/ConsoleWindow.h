@@ -5,19 +5,20 @@
 #include <QMainWindow>
 
 class QComboBox;
+class QLabel;
 class QPlainTextEdit;
 class QSpinBox;
-class SimAlarmServer;
+class SimControl;
 class StoreListWt;
 
 // The demo host application's main window: the alarm module's form in the middle, the host's store list
-// and notice log beside it, and a simulator bar that drives the embedded alarm server.
+// and notice log beside it, and a simulator bar that drives the alarm server, embedded or remote.
 class ConsoleWindow : public QMainWindow
 {
     Q_OBJECT
 
 public:
-    ConsoleWindow(const ConsoleOptions& options, SimAlarmServer* server, QWidget* moduleForm);
+    ConsoleWindow(const ConsoleOptions& options, SimControl* server, QWidget* moduleForm);
 
     void note(const QString& text);
     QString notices() const;
@@ -29,9 +30,11 @@ private:
     void raiseAlarm();
     void startStorm();
     void restartWith(const QString& option, const QString& value);
+    void showServer();
 
     ConsoleOptions options;
-    SimAlarmServer* server;
+    SimControl* server;
+    QLabel* serverLabel = nullptr;
     QComboBox* probes = nullptr;
     QSpinBox* stormSize = nullptr;
     StoreListWt* storeList = nullptr;

@@ -13,8 +13,11 @@
 #include "ModuleFormModuleInit.h"
 #include "ModuleInitialization.h"
 #include "SimAlarmServer.h"
+#include "net/NetAlarmClient.h"
+#include "net/NetToken.h"
 
 #include <QApplication>
+#include <QEventLoop>
 #include <QFileInfo>
 #include <QTimer>
 
@@ -55,6 +58,40 @@ void rememberAlarmChannels()
                      });
 }
 
+// Waits, before any window exists, for the server's welcome or refusal. False with the reason in error.
+bool reachServer(const ConsoleOptions& options, SimControl** control, QString* error)
+{
+    const QByteArray token = NetToken::read(options.tokenFile, error);
+    if (token.isEmpty())
+        return false;
+    if (!DataCache::Instance()->SetServerAddress(QUrl(options.server), token, options.caFile)) {
+        *error =
+            QStringLiteral("--server takes ws://HOST:PORT or wss://HOST:PORT, not '%1'").arg(options.server);
+        return false;
+    }
+    NetAlarmClient* client = DataCache::Instance()->GetClient();
+    QEventLoop wait;
+    QString problem = QStringLiteral("no answer from %1").arg(options.server);
+    QObject::connect(client, &NetAlarmClient::stateChanged, &wait,
+                     [&](NetAlarmClient::State state, const QString& message) {
+                         if (state == NetAlarmClient::Lost) {
+                             problem = QStringLiteral("cannot reach %1: %2").arg(options.server, message);
+                             return;
+                         }
+                         problem = QStringLiteral("%1 refused this console: %2").arg(options.server, message);
+                         wait.quit();
+                     });
+    QTimer::singleShot(10000, &wait, &QEventLoop::quit);
+    if (client->state() != NetAlarmClient::Connected && client->state() != NetAlarmClient::Refused)
+        wait.exec();
+    if (client->state() != NetAlarmClient::Connected) {
+        *error = problem;
+        return false;
+    }
+    *control = client;
+    return true;
+}
+
 } // namespace
 
 int main(int argc, char** argv)
@@ -75,10 +112,18 @@ int main(int argc, char** argv)
     const QString scenario = QFileInfo(options.scenario).absoluteFilePath();
     if (!VIG_DATA_MODULE::BasicData::_instance().loadScenario(scenario, &error))
         return fail(error);
-    DataCache::Instance()->SetScenarioPath(scenario);
-    SimAlarmServer* server = DataCache::Instance()->GetSimulator();
-    if (!server->scenarioError().isEmpty())
-        return fail(server->scenarioError());
+    const bool remote = !options.server.isEmpty();
+    SimControl* server = nullptr;
+    if (remote) {
+        if (!reachServer(options, &server, &error))
+            return fail(error);
+    } else {
+        DataCache::Instance()->SetScenarioPath(scenario);
+        SimAlarmServer* simulator = DataCache::Instance()->GetSimulator();
+        if (!simulator->scenarioError().isEmpty())
+            return fail(simulator->scenarioError());
+        server = simulator;
+    }
 
     VIG_SYSTEM_MODULE::BusinessConfig& config = VIG_SYSTEM_MODULE::BusinessConfig::_instance();
     if (options.mode.isEmpty())
@@ -100,7 +145,9 @@ int main(int argc, char** argv)
     VIG_MODULEFORM_MODULE::ModuleFormModuleInit::_instance().setMainWindow(&window);
     window.show();
 
-    server->setGeneratorRate(options.generatorRate);
+    // A shared server's generator is its own.
+    if (!remote)
+        server->setGeneratorRate(options.generatorRate);
     int status = 0;
     if (!options.screenshot.isEmpty()) {
         // A few alarms at once, so that the picture shows the module at work.
@@ -108,9 +155,10 @@ int main(int argc, char** argv)
         for (int i = 0; i < qMin(3, probes.size()); ++i)
             server->raiseAlarm(probes.at(i * probes.size() / 3));
         if (options.openDetail) {
-            QTimer::singleShot(int(qMax(0.0, options.screenshotAfter - 1.0) * 1000), &app, [server] {
+            QTimer::singleShot(int(qMax(0.0, options.screenshotAfter - 1.0) * 1000), &app, [server, remote] {
                 // A new alarm in grid mode brings the monitor tab back: hold the generator for the picture.
-                server->setGeneratorRate(0);
+                if (!remote)
+                    server->setGeneratorRate(0);
                 if (!newestAlarm().alarmUid.isEmpty()) {
                     emit VIG_ALARM_MOUDLE::AlarmSignals::_instance().signalAlarmTableRecordDoubleClicked(
                         newestAlarm(), VIG_ALARM_MOUDLE::LiveVideoRelation);
@@ -130,7 +178,8 @@ int main(int argc, char** argv)
         });
     }
     const int result = app.exec();
-    server->setGeneratorRate(0);
+    if (!remote)
+        server->setGeneratorRate(0);
     DataCache::Instance()->ShutdownSimulator();
     return status ? status : result;
 }

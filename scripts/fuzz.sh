@@ -9,7 +9,7 @@ seconds=${1:-60}
 root=$(cd "$(dirname "$0")/.." && pwd)
 build=${VIG_FUZZ_BUILD:-$root/build-fuzz}
 jobs=${VIG_FUZZ_JOBS:-2}
-targets="fuzz_alarm_records fuzz_recording_path fuzz_image_url"
+targets="fuzz_alarm_records fuzz_recording_path fuzz_image_url fuzz_net_messages"
 
 CC=clang CXX=clang++ cmake -S "$root" -B "$build" \
     -DCMAKE_BUILD_TYPE=RelWithDebInfo \

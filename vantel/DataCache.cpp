@@ -1,6 +1,7 @@
 #include "DataCache.h"
 
 #include "SimAlarmServer.h"
+#include "net/NetAlarmClient.h"
 
 #include <QCoreApplication>
 #include <QSqlDatabase>
@@ -24,6 +25,8 @@ DataCache::DataCache()
 
 DataCache::~DataCache()
 {
+    if (client)
+        client->shutdown();
     if (simulator)
         simulator->shutdown();
 }
@@ -38,6 +41,9 @@ IAlarm* DataCache::GetAlarmPtr()
 {
     if (IAlarm* installed = alarm.load())
         return installed;
+    served.store(true);
+    if (NetAlarmClient* remote = GetClient())
+        return remote;
     return GetSimulator();
 }
 
@@ -86,10 +92,51 @@ bool DataCache::SetDataFolder(const QString& folder)
 void DataCache::ShutdownSimulator()
 {
     SimAlarmServer* server = nullptr;
+    NetAlarmClient* remote = nullptr;
     {
         std::lock_guard<std::mutex> lock(mutex);
         server = simulator.get();
+        remote = client.get();
     }
+    if (remote)
+        remote->shutdown();
     if (server)
         server->shutdown();
+}
+
+bool DataCache::SetServerAddress(const QUrl& url, const QByteArray& token, const QString& caFile)
+{
+    const QString scheme = url.scheme();
+    if (!url.isValid() || (scheme != QLatin1String("ws") && scheme != QLatin1String("wss")))
+        return false;
+    std::lock_guard<std::mutex> lock(mutex);
+    if (client || served.load())
+        return false;
+    serverUrl = url;
+    serverToken = token;
+    serverCa = caFile;
+    return true;
+}
+
+NetAlarmClient* DataCache::GetClient()
+{
+    if (NetAlarmClient* remote = clientReady.load())
+        return remote;
+    std::lock_guard<std::mutex> lock(mutex);
+    if (!client && !serverUrl.isEmpty()) {
+        client = std::make_unique<NetAlarmClient>(serverUrl, serverToken, serverCa);
+        qAddPostRoutine(shutdownSimulator);
+        if (QCoreApplication* app = QCoreApplication::instance())
+            QObject::connect(app, &QCoreApplication::aboutToQuit, client.get(), [] { shutdownSimulator(); });
+        clientReady.store(client.get());
+    }
+    return client.get();
+}
+
+SimControl* DataCache::GetControl()
+{
+    GetAlarmPtr();
+    if (NetAlarmClient* remote = GetClient())
+        return remote;
+    return GetSimulator();
 }

@@ -1,13 +1,17 @@
 #pragma once
 
+#include <QByteArray>
 #include <QString>
+#include <QUrl>
 
 #include <atomic>
 #include <memory>
 #include <mutex>
 
 class IAlarm;
+class NetAlarmClient;
 class SimAlarmServer;
+class SimControl;
 
 // Entry point of the alarm service library. A program may install its own IAlarm before first use.
 class DataCache
@@ -15,7 +19,8 @@ class DataCache
 public:
     static DataCache* Instance();
 
-    // The installed IAlarm, else the embedded simulated server (made on first use).
+    // The installed IAlarm, else the alarm server at the address set, else the embedded simulated server
+    // (made on first use).
     IAlarm* GetAlarmPtr();
     void SetAlarmPtr(IAlarm* alarm);
 
@@ -24,6 +29,13 @@ public:
     // Before the simulator's first use only; false afterwards. Empty texts take the server's defaults.
     bool SetScenarioPath(const QString& path);
     bool SetDataFolder(const QString& folder);
+    // Before the first GetAlarmPtr() only; false afterwards or for an address that is not ws:// or wss://.
+    bool SetServerAddress(const QUrl& url, const QByteArray& token, const QString& caFile = QString());
+    // The client of the server at the address set, made on first use; null without an address.
+    NetAlarmClient* GetClient();
+    // The controls of the server behind GetAlarmPtr(): the remote one's or the embedded simulator's.
+    SimControl* GetControl();
+
     // Stops the simulator's thread; the object stays so that pointers to it remain valid. Done by itself
     // when the application object goes.
     void ShutdownSimulator();
@@ -41,4 +53,10 @@ private:
     QString dataFolder;
     std::unique_ptr<SimAlarmServer> simulator;
     std::atomic<SimAlarmServer*> ready{nullptr};
+    QUrl serverUrl;
+    QByteArray serverToken;
+    QString serverCa;
+    std::unique_ptr<NetAlarmClient> client;
+    std::atomic<NetAlarmClient*> clientReady{nullptr};
+    std::atomic<bool> served{false};
 };

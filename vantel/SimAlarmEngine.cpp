@@ -338,17 +338,20 @@ std::string SimAlarmEngine::takeLiveImages(const AlarmData& alarm)
         reportError(QObject::tr("Cannot create the folder %1").arg(images.path()));
         return std::string();
     }
+    if (imageBase.isEmpty())
+        return std::string();
     const QString stem = QUuid::createUuid().toString(QUuid::Id128);
     QStringList urls;
     for (int shot = 1; shot <= 2; ++shot) {
-        const QString path = images.absoluteFilePath(QStringLiteral("%1-%2.png").arg(stem).arg(shot));
+        const QString name = QStringLiteral("%1-%2.png").arg(stem).arg(shot);
+        const QString path = images.absoluteFilePath(name);
         QString error;
         const uint32_t seed = qHash(QByteArray::fromStdString(alarm.alarmUid)) * uint32_t(shot);
         if (!SimPngWriter::write(path, 160, 120, seed, &error)) {
             reportError(error);
             continue;
         }
-        QString url = QUrl::fromLocalFile(path).toString(QUrl::FullyEncoded);
+        QString url = imageBase + name;
         // Cameras add their own parameters; clients are to ignore them.
         if (shot == 2)
             url += QStringLiteral("?channel=%1&shot=%2").arg(alarm.channelIndex).arg(shot);

@@ -59,6 +59,8 @@ public:
     void failAlarms(const std::set<std::string>& alarmUids, int errorCode, const std::string& errorMsg);
     void dropNext(int count);
     void clearFaults();
+    // Where clients fetch the live images of the data folder's "images".
+    void setImageBase(const QString& url) { imageBase = url; }
 
     static AlarmData makeAlarm(const SimScenario::Probe& probe, const SimAlarmCatalogue::Kind& kind,
                                const QDateTime& time, const std::string& alarmUid);
@@ -105,4 +107,5 @@ private:
     std::set<std::string> failingUids;
     Outcome failUidOutcome;
     int dropCount = 0;
+    QString imageBase;
 };

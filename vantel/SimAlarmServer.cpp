@@ -4,8 +4,10 @@
 #include "SimAlarmCatalogue.h"
 #include "SimAlarmEngine.h"
 #include "SimLogging.h"
+#include "SimImageServer.h"
 
 #include <QDateTime>
+#include <QDir>
 
 #include <set>
 
@@ -36,7 +38,7 @@ QString failWith(QString* error, const QString& message)
 } // namespace
 
 SimAlarmServer::SimAlarmServer(const QString& scenarioPath, const QString& dataFolder, QObject* parent)
-    : QObject(parent)
+    : SimControl(parent)
     , scenarioFile(scenarioPath.isEmpty() ? defaultScenarioPath() : scenarioPath)
     , folder(dataFolder.isEmpty() ? defaultDataFolder() : dataFolder)
 {
@@ -48,8 +50,12 @@ SimAlarmServer::SimAlarmServer(const QString& scenarioPath, const QString& dataF
     engine = std::make_unique<SimAlarmEngine>(scenario, folder, thread,
                                               [this](const QString& message) { report(message); });
     SimAlarmEngine* work = engine.get();
+    images = std::make_unique<SimImageServer>(QDir(folder).absoluteFilePath(QStringLiteral("images")));
     thread.start([work] { work->close(); });
-    thread.post([work] { work->open(); });
+    thread.post([work, base = images->baseUrl()] {
+        work->open();
+        work->setImageBase(base);
+    });
 }
 
 SimAlarmServer::~SimAlarmServer()

@@ -2,11 +2,11 @@
 
 #include "AlarmData.h"
 #include "IAlarm.h"
+#include "SimControl.h"
 #include "SimEventThread.h"
 #include "SimScenario.h"
 
 #include <QMetaObject>
-#include <QObject>
 #include <QString>
 #include <QStringList>
 
@@ -16,12 +16,13 @@
 
 class QDateTime;
 class SimAlarmEngine;
+class SimImageServer;
 
 // A simulated alarm server behind IAlarm: it keeps its alarms in SQLite under its data folder, raises
 // alarms for the probes of a scenario file and answers requests on a thread of its own. Requests and the
 // control operations below may be called from any thread; they return at once and take effect on the
 // server's thread in the order they were called. Events wait until a handler is registered.
-class SimAlarmServer : public QObject, public IAlarm
+class SimAlarmServer : public SimControl, public IAlarm
 {
     Q_OBJECT
 
@@ -52,7 +53,7 @@ public:
     QString dataFolder() const { return folder; }
     // Empty when the scenario was read.
     QString scenarioError() const { return scenarioProblem; }
-    QStringList probeIds() const;
+    QStringList probeIds() const override;
     QStringList storeUids() const;
     // The last error of a control operation, also sent with controlFailed.
     QString lastError() const;
@@ -61,30 +62,33 @@ public:
 
     // A new alarm of the probe, now. An empty kind takes the kinds in turn. Returns the new alarm's uid,
     // or an empty text and the reason in error for an unknown probe or kind.
-    QString raiseAlarm(const QString& probeId, const QString& kind = QString(), QString* error = nullptr);
+    QString raiseAlarm(const QString& probeId, const QString& kind = QString(),
+                       QString* error = nullptr) override;
     QString raiseAlarmAt(const QString& probeId, const QString& kind, const QDateTime& alarmTime,
                          QString* error = nullptr);
     // Stores the record as it is, whatever its texts hold, and pushes it; an empty uid gets a new one.
     QString injectAlarm(const AlarmData& alarm);
     // alarmCount alarms of the first probeCount probes, in turn, as fast as the server can.
-    bool storm(int alarmCount, int probeCount, QString* error = nullptr);
+    bool storm(int alarmCount, int probeCount, QString* error = nullptr) override;
     // New alarms of random probes and kinds; 0 stops. Off at start.
-    void setGeneratorRate(double alarmsPerSecond);
+    void setGeneratorRate(double alarmsPerSecond) override;
     // A handling by somebody else: the alarm changes and OnAlarmHandled is pushed, with no answer to anyone.
     // An empty principal is "Another operator".
     void handleAsOtherOperator(const QString& alarmUid, int handleMode, const QString& note,
-                               const QString& principal = QString(), const QString& telephone = QString());
+                               const QString& principal = QString(),
+                               const QString& telephone = QString()) override;
 
     // Answers (not pushed events) come this much later; events keep their order.
-    void setAnswerDelay(int milliseconds);
+    void setAnswerDelay(int milliseconds) override;
     // The next count requests are answered with this error.
-    void failNextRequests(int count, int errorCode = InjectedFailure, const QString& errorMsg = QString());
+    void failNextRequests(int count, int errorCode = InjectedFailure,
+                          const QString& errorMsg = QString()) override;
     // Requests that name one of these alarms (handlings, notes, replies) fail until clearFaults.
     void failAlarms(const QStringList& alarmUids, int errorCode = InjectedFailure,
-                    const QString& errorMsg = QString());
+                    const QString& errorMsg = QString()) override;
     // The next count requests are never answered.
-    void dropNextAnswers(int count);
-    void clearFaults();
+    void dropNextAnswers(int count) override;
+    void clearFaults() override;
 
     // Stops the thread; later requests are ignored and no event is delivered any more. The destructor does
     // it too. Not from within an event.
@@ -108,10 +112,6 @@ public:
     void RequestAllStoresAlarmsCollection(const char* startTime, const char* endTime,
                                           const char* tag) override;
 
-signals:
-    // A control operation failed on the server's thread (an unknown alarm, a database error, ...).
-    void controlFailed(const QString& message);
-
 private:
     void report(const QString& message);
     bool post(std::function<void(SimAlarmEngine*)> work);
@@ -129,4 +129,5 @@ private:
 
     SimEventThread thread;
     std::unique_ptr<SimAlarmEngine> engine;
+    std::unique_ptr<SimImageServer> images;
 };

@@ -447,7 +447,9 @@ void AlarmTable::slotHandleAlarmResult(const QString& uuid, const QString& alarm
 void AlarmTable::alarmHandled(const QString& alarmUid)
 {
     AlarmSignals& hub = AlarmSignals::_instance();
-    emit hub.signalAlarmHandledNotInVideoMonitorWt(getAlarmInfo(alarmUid));
+    VIG_AlarmInfo handled = getAlarmInfo(alarmUid);
+    handled.alarmUid = alarmUid; // the row may have left the table before the answer came
+    emit hub.signalAlarmHandledNotInVideoMonitorWt(handled);
     emit hub.signalDeleteAlarmFromMonitorTable(alarmUid);
     emit hub.signalUpdateAlarmHandledNotesInDetailCheckWt(alarmUid);
 }

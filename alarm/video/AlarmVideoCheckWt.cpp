@@ -71,6 +71,7 @@ AlarmVideoCheckWt::AlarmVideoCheckWt(QWidget* parent)
             [this](const QStringList&, bool anyFailed, bool timedOut) {
                 requestFinished(anyFailed || timedOut);
             });
+    connect(&hub, &AlarmSignals::signalHandledAlarmPush, this, &AlarmVideoCheckWt::slotHandledAlarmPush);
 }
 
 AlarmVideoCheckWt::~AlarmVideoCheckWt() = default;
@@ -285,6 +286,12 @@ QMap<QString, VIG_AlarmInfo>::const_iterator AlarmVideoCheckWt::latestAlarm()
         alarmsByTime.erase(last);
     }
     return alarms.cbegin();
+}
+
+void AlarmVideoCheckWt::slotHandledAlarmPush(const VIG_AlarmProcess& record)
+{
+    // A handling of this operator's own has already taken the alarm out when its answer came.
+    slotAlarmHandledNotInVideoMonitorWt(record);
 }
 
 void AlarmVideoCheckWt::allAlarmsGone()

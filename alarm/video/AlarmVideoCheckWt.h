@@ -1,6 +1,7 @@
 #pragma once
 
 #include "frame/VIG_AlarmInfo.h"
+#include "frame/VIG_AlarmProcess.h"
 
 #include <QMap>
 #include <QWidget>
@@ -58,6 +59,8 @@ public slots:
     void slotHandleAlarmResult(const QString& uuid, const QString& alarmUid, int result,
                                const QString& errorMsg);
     void slotAlarmHandledNotInVideoMonitorWt(const VIG_AlarmInfo& alarmInfo);
+    // Another operator handled one of the alarms: it leaves as if handled here.
+    void slotHandledAlarmPush(const VIG_AlarmProcess& record);
     void slotCaptureActionTriggered();
     void slotVideoRecordingFileNameChanged(int localIndex, const QString& filePath);
     void slotRecordActionTriggered();

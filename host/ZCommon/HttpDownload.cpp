@@ -47,13 +47,12 @@ void HttpDownload::download(const QString& url, const QString& folder)
 
 void HttpDownload::download(const QString& url, const QString& folder, const QString& fileName)
 {
-    QUrl address(url.trimmed());
-    if (address.isRelative() && !url.trimmed().isEmpty())
-        address = QUrl::fromLocalFile(url.trimmed());
+    // The address comes from a server, which is not trusted with this computer's files: no file: URL, no
+    // local path.
+    const QUrl address(url.trimmed());
     const QString scheme = address.scheme().toLower();
     const QString name = fileName.isEmpty() ? address.path().section(QLatin1Char('/'), -1) : fileName;
-    const bool known = scheme == QLatin1String("http") || scheme == QLatin1String("https") ||
-                       scheme == QLatin1String("file");
+    const bool known = scheme == QLatin1String("http") || scheme == QLatin1String("https");
     if (!address.isValid() || !known || name.isEmpty() || name == QLatin1String(".") ||
         name == QLatin1String("..") || name.contains(QLatin1Char('/')) || name.contains(QLatin1Char('\\')) ||
         folder.isEmpty()) {

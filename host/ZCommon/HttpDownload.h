@@ -8,7 +8,7 @@ class QNetworkReply;
 
 namespace ZCOMMON {
 
-// Fetches a file (http, https or file URL) into a folder without blocking the caller. The file is named
+// Fetches a file (http or https URL) into a folder without blocking the caller. The file is named
 // after the last segment of the URL's path; the query is ignored. An existing file of that name is replaced
 // only once the new content is complete.
 class HttpDownload : public QObject

@@ -16,6 +16,7 @@
 #include "MessageBoxW.h"
 #include "VideoManager.h"
 #include "VideoPanel.h"
+#include "SimImageServer.h"
 #include "VideoPlaybackPanel.h"
 #include "WordwrapLabel.h"
 
@@ -79,9 +80,15 @@ void writePng(const QString& path)
     QVERIFY(image.save(path, "PNG"));
 }
 
-QString fileUrl(const QString& path)
+// Where a camera server would give the file: over loopback HTTP from its folder.
+QString imageUrl(const QString& path)
 {
-    return QUrl::fromLocalFile(QFileInfo(path).absoluteFilePath()).toString(QUrl::FullyEncoded);
+    static std::map<QString, std::unique_ptr<SimImageServer>> servers;
+    const QFileInfo file(path);
+    std::unique_ptr<SimImageServer>& server = servers[file.absolutePath()];
+    if (!server)
+        server = std::make_unique<SimImageServer>(file.absolutePath());
+    return server->baseUrl() + file.fileName();
 }
 
 QString value(const AlarmInfoWidget& widget, const char* name)
@@ -218,7 +225,7 @@ void TestDetailCheck::notesBringLiveImages()
     QTRY_COMPARE(view.list->count(), 2); // no recordings: live video and the NVR
 
     const QString urls =
-        fileUrl(front) + "?channel=1&shot=2" + ",," + fileUrl(sandbox.filePath("x/back.jpg"));
+        imageUrl(front) + "?channel=1&shot=2" + ",," + imageUrl(sandbox.filePath("x/back.jpg"));
     answerNotes({handling("IMG-1", "2026-11-25 22:00:00", "on site", urls),
                  handling("IMG-1", "2026-11-25 22:10:00", "closed", QString())});
     QCOMPARE(view.axis->entries(), (QVector<QPair<QString, QString>>{{alarm.alarmTime, alarm.describe},
@@ -230,6 +237,12 @@ void TestDetailCheck::notesBringLiveImages()
     QVERIFY(view.viewer->isWaitingVisible());
     QTRY_VERIFY(!view.viewer->isWaitingVisible());
     QVERIFY(!QFile::exists("LiveImageTemp/IMG-1/back.jpg"));
+
+    // A server's address of a local file is refused.
+    answerNotes({handling("IMG-1", "2026-11-25 22:00:00", "on site", QUrl::fromLocalFile(front).toString())});
+    view.open(2);
+    QTRY_VERIFY(!view.viewer->isWaitingVisible());
+    QVERIFY(!QFile::exists("LiveImageTemp/IMG-1/front.png"));
 
     // Already there: shown at once, the address is not even read.
     writePng("LiveImageTemp/IMG-1/cached.png");
@@ -267,11 +280,11 @@ void TestDetailCheck::hostileUidsAndNamesStayInsideTheDownloadFolder()
         QString uid;
         QString url;
     };
-    const QString camera = fileUrl(root + "/camera") + "/";
+    const QString camera = imageUrl(source).section('/', 0, -2) + "/";
     const QList<Case> cases = {
-        {"../../escape", fileUrl(source)},     {"..\\..\\escape", fileUrl(source)},
-        {root + "/absolute", fileUrl(source)}, {"H-1", camera + "..%2F..%2F..%2F..%2Fshot.png"},
-        {"H-1", camera + "?name=shot.png"},    {"H-1", camera + "..%5C..%5Cshot.png#/safe.png"},
+        {"../../escape", imageUrl(source)},     {"..\\..\\escape", imageUrl(source)},
+        {root + "/absolute", imageUrl(source)}, {"H-1", camera + "..%2F..%2F..%2F..%2Fshot.png"},
+        {"H-1", camera + "?name=shot.png"},     {"H-1", camera + "..%5C..%5Cshot.png#/safe.png"},
     };
     for (const Case& each : cases) {
         View view;
@@ -294,7 +307,7 @@ void TestDetailCheck::hostileUidsAndNamesStayInsideTheDownloadFolder()
     View view;
     view.widget.setAlarm(alarmOf("H-2", "P0201"), LiveVideoRelation);
     QTRY_COMPARE(view.list->count(), 2);
-    answerNotes({handling("H-2", "2026-11-25 22:00:00", "note", fileUrl(escaped))});
+    answerNotes({handling("H-2", "2026-11-25 22:00:00", "note", imageUrl(escaped))});
     view.open(2);
     QTRY_VERIFY(view.viewer->hasImage());
     QVERIFY(messages().isEmpty());

@@ -1,0 +1,215 @@
+#include "NetAlarmServer.h"
+
+#include "SimAlarmCatalogue.h"
+#include "SimAlarmEngine.h"
+#include "SimAlarmServer.h"
+#include "net/NetCodec.h"
+#include "net/NetEventEncoder.h"
+#include "net/NetToken.h"
+
+#include <QDateTime>
+#include <QSslConfiguration>
+#include <QTimer>
+#include <QWebSocket>
+#include <QWebSocketServer>
+
+namespace {
+// A connection that has not said hello by then is closed.
+constexpr int helloTimeoutMs = 10000;
+} // namespace
+
+NetAlarmServer::NetAlarmServer(SimAlarmServer* engine, const SimScenario& scenario, const QByteArray& token,
+                               QObject* parent)
+    : QObject(parent), engine(engine), scenario(scenario), token(token)
+{
+    encoder = std::make_unique<NetEventEncoder>(
+        [this](const QByteArray& frame, bool answer) { take(frame, answer); });
+    connect(engine, &SimControl::controlFailed, this,
+            [this](const QString& message) { broadcast(NetCodec::controlFailed(message)); });
+}
+
+NetAlarmServer::~NetAlarmServer()
+{
+    engine->SetEventHandler(nullptr);
+}
+
+bool NetAlarmServer::listen(const QHostAddress& address, quint16 port, const QSslConfiguration* tls,
+                            QString* error)
+{
+    server = new QWebSocketServer(QStringLiteral("alarm-server"),
+                                  tls ? QWebSocketServer::SecureMode : QWebSocketServer::NonSecureMode, this);
+    if (tls)
+        server->setSslConfiguration(*tls);
+    connect(server, &QWebSocketServer::newConnection, this, &NetAlarmServer::accept);
+    if (!server->listen(address, port)) {
+        *error =
+            tr("cannot listen on %1:%2: %3").arg(address.toString()).arg(port).arg(server->errorString());
+        return false;
+    }
+    engine->SetEventHandler(encoder.get());
+    return true;
+}
+
+quint16 NetAlarmServer::port() const
+{
+    return server ? server->serverPort() : 0;
+}
+
+void NetAlarmServer::accept()
+{
+    while (QWebSocket* socket = server->nextPendingConnection()) {
+        socket->setParent(this);
+        socket->setMaxAllowedIncomingFrameSize(quint64(NetCodec::MaxFrameBytes));
+        socket->setMaxAllowedIncomingMessageSize(quint64(NetCodec::MaxFrameBytes));
+        const quint64 id = nextId++;
+        clients[id].socket = socket;
+        connect(socket, &QWebSocket::binaryMessageReceived, this,
+                [this, id](const QByteArray& frame) { onFrame(id, frame); });
+        connect(socket, &QWebSocket::textMessageReceived, this,
+                [this, id](const QString& frame) { onFrame(id, frame.toUtf8()); });
+        connect(socket, &QWebSocket::disconnected, this, [this, id] { drop(id); });
+        QTimer::singleShot(helloTimeoutMs, socket, [this, id] {
+            auto found = clients.find(id);
+            if (found != clients.end() && !found->second.admitted)
+                found->second.socket->close(QWebSocketProtocol::CloseCodePolicyViolated);
+        });
+    }
+}
+
+void NetAlarmServer::drop(quint64 id)
+{
+    auto found = clients.find(id);
+    if (found == clients.end())
+        return;
+    found->second.socket->deleteLater();
+    clients.erase(found);
+}
+
+void NetAlarmServer::onFrame(quint64 id, const QByteArray& frame)
+{
+    auto found = clients.find(id);
+    if (found == clients.end())
+        return;
+    Client& client = found->second;
+    if (!client.admitted) {
+        admit(id, client, frame);
+        return;
+    }
+    NetCodec::ClientMessage message;
+    QString error;
+    if (!NetCodec::decodeClientMessage(frame, &message, &error)) {
+        client.socket->sendBinaryMessage(NetCodec::error(NetCodec::Malformed, error));
+        return;
+    }
+    switch (message.kind) {
+    case NetCodec::ClientMessage::Hello:
+        client.socket->sendBinaryMessage(NetCodec::error(NetCodec::Malformed, tr("hello was already said")));
+        break;
+    case NetCodec::ClientMessage::Request:
+        // Every request but a dropped one is answered, in the order made.
+        if (dropping > 0)
+            --dropping;
+        else
+            waiting.push_back(id);
+        message.request(engine);
+        break;
+    case NetCodec::ClientMessage::Raise:
+        raise(id, message.probe, message.alarmKind, message.alarmUid);
+        break;
+    case NetCodec::ClientMessage::Control:
+        if (message.op == QLatin1String("dropNext"))
+            dropping = qMax(0, message.count);
+        else if (message.op == QLatin1String("clearFaults"))
+            dropping = 0;
+        message.control(engine);
+        break;
+    }
+}
+
+void NetAlarmServer::admit(quint64 id, Client& client, const QByteArray& frame)
+{
+    NetCodec::ClientMessage message;
+    QString error;
+    int code = NetCodec::Refused;
+    if (!NetCodec::decodeClientMessage(frame, &message, &error) ||
+        message.kind != NetCodec::ClientMessage::Hello) {
+        error = tr("the first message must be hello");
+    } else if (message.version != NetCodec::Version) {
+        code = NetCodec::VersionMismatch;
+        error = tr("protocol version %1 is not served; this server speaks %2")
+                    .arg(message.version)
+                    .arg(int(NetCodec::Version));
+    } else if (!NetToken::matches(token, message.token)) {
+        error = tr("the token was refused");
+    } else {
+        client.admitted = true;
+        client.socket->sendBinaryMessage(
+            NetCodec::welcome(tr("alarm-server on port %1").arg(port()), scenario.probeIds()));
+        return;
+    }
+    client.socket->sendBinaryMessage(NetCodec::error(code, error));
+    client.socket->close(QWebSocketProtocol::CloseCodePolicyViolated, error);
+    Q_UNUSED(id)
+}
+
+void NetAlarmServer::take(const QByteArray& frame, bool answer)
+{
+    bool first = false;
+    {
+        std::lock_guard<std::mutex> lock(outboxMutex);
+        first = outbox.empty();
+        outbox.push_back({frame, answer});
+    }
+    // One wake-up for a whole burst; the order of the events is kept.
+    if (first)
+        QMetaObject::invokeMethod(this, &NetAlarmServer::flush, Qt::QueuedConnection);
+}
+
+void NetAlarmServer::flush()
+{
+    std::vector<Outgoing> batch;
+    {
+        std::lock_guard<std::mutex> lock(outboxMutex);
+        batch.swap(outbox);
+    }
+    for (const Outgoing& each : batch)
+        route(each.frame, each.answer);
+}
+
+void NetAlarmServer::route(const QByteArray& frame, bool answer)
+{
+    if (!answer) {
+        broadcast(frame);
+        return;
+    }
+    if (waiting.empty())
+        return;
+    const quint64 id = waiting.front();
+    waiting.pop_front();
+    auto found = clients.find(id);
+    if (found != clients.end())
+        found->second.socket->sendBinaryMessage(frame);
+}
+
+void NetAlarmServer::broadcast(const QByteArray& frame)
+{
+    for (auto& [id, client] : clients) {
+        if (client.admitted)
+            client.socket->sendBinaryMessage(frame);
+    }
+}
+
+void NetAlarmServer::raise(quint64 id, const QString& probeId, const QString& kindKey, const QString& uid)
+{
+    const SimScenario::Probe* probe = scenario.probe(probeId);
+    const SimAlarmCatalogue::Kind* kind =
+        kindKey.isEmpty() ? &SimAlarmCatalogue::at(nextKind++ % SimAlarmCatalogue::count())
+                          : SimAlarmCatalogue::find(kindKey);
+    if (!probe || !kind) {
+        clients[id].socket->sendBinaryMessage(
+            NetCodec::controlFailed(tr("Unknown probe \"%1\" or alarm kind \"%2\".").arg(probeId, kindKey)));
+        return;
+    }
+    engine->injectAlarm(
+        SimAlarmEngine::makeAlarm(*probe, *kind, QDateTime::currentDateTime(), uid.toStdString()));
+}

@@ -1,0 +1,246 @@
+// A centre on this machine: alarm-server in a process of its own, the module in this one and bare clients
+// speaking the wire protocol. What one client does reaches the others; a client that misbehaves or lacks
+// the token harms nobody else.
+#include "ModuleTestSupport.h"
+
+#include "frame/AlarmModuleInit.h"
+#include "frame/VideoAlarmForm.h"
+#include "tables/AlarmMonitorPage.h"
+#include "tables/AlarmMonitorTable.h"
+#include "video/AlarmVideoCellWt.h"
+#include "video/AlarmVideoCheckDlg.h"
+#include "video/AlarmVideoCheckDlgManager.h"
+#include "video/AlarmVideoCheckWt.h"
+#include "video/AlarmVideosMonitorWt.h"
+
+#include "BusinessConfig.h"
+#include "net/NetAlarmClient.h"
+
+#include <QJsonArray>
+#include <QJsonDocument>
+#include <QJsonObject>
+#include <QProcess>
+#include <QRegularExpression>
+#include <QWebSocket>
+#include <QtTest>
+
+using namespace VIG_ALARM_MOUDLE;
+
+static const int Patience = 15000;
+
+// A client that speaks the protocol by hand and keeps what it receives.
+class BareClient : public QObject
+{
+public:
+    BareClient()
+    {
+        connect(&socket, &QWebSocket::binaryMessageReceived, this, [this](const QByteArray& frame) {
+            received.append(QJsonDocument::fromJson(frame).object());
+        });
+        connect(&socket, &QWebSocket::disconnected, this, [this] { closed = true; });
+    }
+    // Says hello with the token once connected, unless it is null.
+    void open(quint16 port, const QByteArray& token)
+    {
+        if (!token.isNull()) {
+            connect(&socket, &QWebSocket::connected, this, [this, token] {
+                send(QStringLiteral(R"({"op":"hello","version":1,"token":"%1"})")
+                         .arg(QString::fromLatin1(token)));
+            });
+        }
+        socket.open(QUrl(QStringLiteral("ws://127.0.0.1:%1").arg(port)));
+    }
+    bool isOpen() const { return socket.state() == QAbstractSocket::ConnectedState; }
+    void send(const QString& json) { socket.sendBinaryMessage(json.toUtf8()); }
+    // The first message of this operation whose field has this value.
+    QJsonObject find(const QString& op, const QString& field = QString(), const QJsonValue& value = {}) const
+    {
+        for (const QJsonObject& message : received) {
+            if (message.value("op") == op && (field.isEmpty() || message.value(field) == value))
+                return message;
+        }
+        return {};
+    }
+    bool hasAlarm(const QString& uid) const
+    {
+        for (const QJsonObject& message : received) {
+            if (message.value("op") == "alarm" && message.value("a").toArray().at(0) == uid)
+                return true;
+        }
+        return false;
+    }
+
+    QWebSocket socket;
+    QList<QJsonObject> received;
+    bool closed = false;
+};
+
+class TstNetCentre : public QObject
+{
+    Q_OBJECT
+
+private:
+    QProcess server;
+    quint16 port = 0;
+    QByteArray token;
+    BareClient bare;
+    VideoAlarmForm* form = nullptr;
+
+    SimControl* control() { return DataCache::Instance()->GetControl(); }
+
+    // The alarms on show in the pop-ups or the grid cells.
+    QStringList shownAlarms() const
+    {
+        QStringList uids;
+        if (AlarmVideosMonitorWt* grid = form->monitorPage()->videosMonitor()) {
+            for (int i = 0; i < 4; ++i) {
+                if (!grid->cell(i)->isWaiting())
+                    uids += grid->cell(i)->checkWidget()->alarmUids();
+            }
+        } else {
+            for (AlarmVideoCheckDlg* dialog : AlarmVideoCheckDlgManager::_instance().dialogs()) {
+                if (dialog->isVisible())
+                    uids += dialog->cell()->checkWidget()->alarmUids();
+            }
+        }
+        return uids;
+    }
+    int places() const
+    {
+        return form->monitorPage()->videosMonitor() ? 4
+                                                    : AlarmVideoCheckDlgManager::_instance().maxDialogCount();
+    }
+
+private slots:
+    void initTestCase()
+    {
+        QDir(QStringLiteral("centre")).removeRecursively();
+        server.setProcessChannelMode(QProcess::ForwardedErrorChannel);
+        server.start(QStringLiteral(VIG_ALARM_SERVER), {"--listen", "127.0.0.1:0", "--data", "centre",
+                                                        "--scenario", qEnvironmentVariable("VIG_SCENARIO")});
+        QVERIFY(server.waitForStarted());
+        QTRY_VERIFY_WITH_TIMEOUT(server.canReadLine(), Patience);
+        const QString line = QString::fromUtf8(server.readLine());
+        const QRegularExpressionMatch listening = QRegularExpression("ws://127.0.0.1:(\\d+)").match(line);
+        QVERIFY2(listening.hasMatch(), qPrintable(line));
+        port = quint16(listening.captured(1).toUInt());
+        QFile tokenFile(QStringLiteral("centre/token"));
+        QVERIFY(tokenFile.open(QIODevice::ReadOnly));
+        QCOMPARE(tokenFile.permissions() & (QFile::ReadGroup | QFile::ReadOther), QFile::Permissions());
+        token = tokenFile.readAll().trimmed();
+
+        QDir(QStringLiteral("AlarmLocalDB")).removeRecursively();
+        QVERIFY(DataCache::Instance()->SetServerAddress(QUrl(QStringLiteral("ws://127.0.0.1:%1").arg(port)),
+                                                        token));
+#ifdef VIG_GRID_MODE
+        VIG_SYSTEM_MODULE::BusinessConfig::_instance().setAlarmVideoShowMode(1);
+#else
+        VIG_SYSTEM_MODULE::BusinessConfig::_instance().setAlarmVideoShowMode(0);
+#endif
+        VIG_SYSTEM_MODULE::BusinessConfig::_instance().setShowAlarmMap(false);
+        VIG_SYSTEM_MODULE::SystemBasicInfo::_instance().setCurrentAppStatus(VIG_SYSTEM_MODULE::AppRunning);
+        VIG_BASE_MODULE::WaitDialog::_instance().setDisplayEnabled(false);
+        AlarmModuleInit::_instance().moduleInit();
+        form = qobject_cast<VideoAlarmForm*>(AlarmModuleInit::_instance().getVideoAlarmForm());
+        QVERIFY(form);
+        form->show();
+        NetAlarmClient* client = DataCache::Instance()->GetClient();
+        QTRY_COMPARE_WITH_TIMEOUT(client->state(), NetAlarmClient::Connected, Patience);
+        QVERIFY(control()->probeIds().size() > places());
+
+        bare.open(port, token);
+        QTRY_VERIFY_WITH_TIMEOUT(!bare.find("welcome").isEmpty(), Patience);
+    }
+
+    void cleanupTestCase()
+    {
+        delete form;
+        DataCache::Instance()->ShutdownSimulator();
+        server.terminate();
+        QVERIFY(server.waitForFinished(Patience));
+        QCOMPARE(server.exitCode(), 0);
+    }
+
+    // Handled by the bare client, alarms leave this operator's pop-ups or cells, and the waiting alarm
+    // takes the freed place.
+    void everyClientSeesEveryAlarmAndHandling()
+    {
+        const QStringList probes = control()->probeIds();
+        QStringList uids;
+        for (int i = 0; i <= places(); ++i)
+            uids.append(control()->raiseAlarm(probes.at(i)));
+        AlarmMonitorTable* monitor = form->monitorPage()->monitorTable();
+        for (const QString& uid : uids) {
+            QTRY_VERIFY_WITH_TIMEOUT(bare.hasAlarm(uid), Patience);
+            QTRY_VERIFY_WITH_TIMEOUT(monitor->getRowIndexByKeyValue(uid) >= 0, Patience);
+        }
+        const QString waiting = uids.takeLast();
+        QTRY_COMPARE_WITH_TIMEOUT(shownAlarms().size(), places(), Patience);
+        QVERIFY(!shownAlarms().contains(waiting));
+
+        bare.send(QStringLiteral(R"({"op":"handle","uids":["%1"],"note":"seen","mode":2,"inform":false,)"
+                                 R"("requester":"bare","batch":false})")
+                      .arg(uids.first()));
+        QTRY_VERIFY_WITH_TIMEOUT(!bare.find("handleResult", "requester", "bare").isEmpty(), Patience);
+        QCOMPARE(bare.find("handleResult", "requester", "bare").value("result").toInt(), 0);
+        QTRY_VERIFY_WITH_TIMEOUT(!shownAlarms().contains(uids.first()), Patience);
+        QTRY_VERIFY_WITH_TIMEOUT(shownAlarms().contains(waiting), Patience);
+
+        // The same for a handling by another operator through the control messages.
+        control()->handleAsOtherOperator(uids.at(1), 2, QStringLiteral("colleague"));
+        QTRY_VERIFY_WITH_TIMEOUT(!shownAlarms().contains(uids.at(1)), Patience);
+        QVERIFY(shownAlarms().contains(waiting));
+    }
+
+    void refusesAStranger_data()
+    {
+        QTest::addColumn<QString>("first");
+        QTest::addColumn<int>("code");
+        QTest::newRow("wrong token") << R"({"op":"hello","version":1,"token":"guess"})" << 401;
+        QTest::newRow("no hello") << R"({"op":"replyA","uid":"x"})" << 401;
+        QTest::newRow("other version") << R"({"op":"hello","version":99,"token":"%1"})" << 426;
+    }
+    void refusesAStranger()
+    {
+        QFETCH(QString, first);
+        QFETCH(int, code);
+        BareClient stranger;
+        stranger.open(port, QByteArray());
+        QTRY_VERIFY_WITH_TIMEOUT(stranger.isOpen(), Patience);
+        stranger.send(first.contains("%1") ? first.arg(QString::fromLatin1(token)) : first);
+        QTRY_VERIFY_WITH_TIMEOUT(stranger.closed, Patience);
+        QCOMPARE(stranger.find("error").value("code").toInt(), code);
+        QCOMPARE(stranger.received.size(), 1);
+    }
+
+    void badMessagesHarmNobodyElse_data()
+    {
+        QTest::addColumn<QByteArray>("frame");
+        QTest::addColumn<bool>("keepsConnection");
+        QTest::newRow("malformed") << QByteArray("{\"op\":\"handle\",") << true;
+        QTest::newRow("unknown operation") << QByteArray(R"({"op":"explode"})") << true;
+        QTest::newRow("wrong field type") << QByteArray(R"({"op":"replyA","uid":7})") << true;
+        QTest::newRow("2 MiB") << QByteArray(2 << 20, ' ') << false;
+    }
+    void badMessagesHarmNobodyElse()
+    {
+        QFETCH(QByteArray, frame);
+        QFETCH(bool, keepsConnection);
+        BareClient rogue;
+        rogue.open(port, token);
+        QTRY_VERIFY_WITH_TIMEOUT(!rogue.find("welcome").isEmpty(), Patience);
+        rogue.socket.sendBinaryMessage(frame);
+        if (keepsConnection)
+            QTRY_COMPARE_WITH_TIMEOUT(rogue.find("error").value("code").toInt(), 400, Patience);
+        else
+            QTRY_VERIFY_WITH_TIMEOUT(rogue.closed, Patience);
+        const QString uid = control()->raiseAlarm(control()->probeIds().last());
+        QTRY_VERIFY_WITH_TIMEOUT(bare.hasAlarm(uid), Patience);
+        if (keepsConnection)
+            QTRY_VERIFY_WITH_TIMEOUT(rogue.hasAlarm(uid), Patience);
+        QVERIFY(!bare.closed);
+    }
+};
+
+QTEST_MAIN(TstNetCentre)
+#include "tst_net_centre.moc"

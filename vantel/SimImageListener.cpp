@@ -1,0 +1,48 @@
+#include "SimImageListener.h"
+
+#include <QDir>
+#include <QFile>
+#include <QRegularExpression>
+#include <QTcpSocket>
+
+namespace {
+constexpr qint64 maxRequestBytes = 8192;
+constexpr qint64 maxFileBytes = 16 << 20;
+} // namespace
+
+SimImageListener::SimImageListener(const QString& folder) : folder(folder)
+{
+    connect(this, &QTcpServer::newConnection, this, [this] {
+        while (QTcpSocket* socket = nextPendingConnection()) {
+            connect(socket, &QTcpSocket::readyRead, socket, [this, socket] { serve(socket); });
+            connect(socket, &QTcpSocket::disconnected, socket, &QObject::deleteLater);
+        }
+    });
+}
+
+quint16 SimImageListener::start()
+{
+    return listen(QHostAddress::LocalHost) ? serverPort() : 0;
+}
+
+void SimImageListener::serve(QTcpSocket* socket)
+{
+    if (socket->property("served").toBool())
+        return;
+    const QByteArray head = socket->peek(maxRequestBytes);
+    if (!head.contains("\r\n\r\n") && head.size() < maxRequestBytes)
+        return;
+    socket->setProperty("served", true);
+    static const QRegularExpression request(
+        QStringLiteral("^GET /([A-Za-z0-9_-][A-Za-z0-9._-]*)(\\?\\S*)? HTTP/1\\.[01]\r\n"));
+    const QRegularExpressionMatch match = request.match(QString::fromLatin1(head));
+    QFile file(match.hasMatch() ? QDir(folder).filePath(match.captured(1)) : QString());
+    QByteArray body;
+    if (match.hasMatch() && file.size() <= maxFileBytes && file.open(QIODevice::ReadOnly))
+        body = file.readAll();
+    const QByteArray status = file.isOpen() ? "200 OK" : "404 Not Found";
+    socket->write("HTTP/1.1 " + status + "\r\nContent-Type: " + (file.isOpen() ? "image/png" : "text/plain") +
+                  "\r\nContent-Length: " + QByteArray::number(body.size()) + "\r\nConnection: close\r\n\r\n" +
+                  body);
+    socket->disconnectFromHost();
+}

@@ -1,0 +1,94 @@
+#include "NetClientLink.h"
+
+#include "NetCodec.h"
+
+#include <QFile>
+#include <QSslCertificate>
+#include <QSslConfiguration>
+#include <QTimer>
+#include <QWebSocket>
+
+namespace {
+constexpr int retryMs = 1000;
+// Requests made while the server is away wait for it, up to this many.
+constexpr int maxWaiting = 10000;
+} // namespace
+
+NetClientLink::NetClientLink(const QUrl& url, const QByteArray& token, const QString& caFile,
+                             Callbacks callbacks)
+    : url(url), token(token), caFile(caFile), callbacks(std::move(callbacks))
+{
+}
+
+NetClientLink::~NetClientLink() = default;
+
+void NetClientLink::open()
+{
+    retry = new QTimer(this);
+    retry->setSingleShot(true);
+    retry->setInterval(retryMs);
+    connect(retry, &QTimer::timeout, this, &NetClientLink::connectSocket);
+    connectSocket();
+}
+
+void NetClientLink::connectSocket()
+{
+    if (socket)
+        socket->deleteLater();
+    socket = new QWebSocket(QString(), QWebSocketProtocol::VersionLatest, this);
+    socket->setMaxAllowedIncomingMessageSize(quint64(NetCodec::MaxAnswerBytes));
+    socket->setMaxAllowedIncomingFrameSize(quint64(NetCodec::MaxAnswerBytes));
+    if (!caFile.isEmpty()) {
+        QSslConfiguration tls = QSslConfiguration::defaultConfiguration();
+        QList<QSslCertificate> authorities = tls.caCertificates();
+        authorities.append(QSslCertificate::fromPath(caFile));
+        tls.setCaCertificates(authorities);
+        socket->setSslConfiguration(tls);
+    }
+    connect(socket, &QWebSocket::connected, this, &NetClientLink::onConnected);
+    connect(socket, &QWebSocket::disconnected, this, &NetClientLink::onDisconnected);
+    connect(socket, &QWebSocket::binaryMessageReceived, this,
+            [this](const QByteArray& frame) { callbacks.received(frame); });
+    connect(socket, &QWebSocket::textMessageReceived, this,
+            [this](const QString& frame) { callbacks.received(frame.toUtf8()); });
+    socket->open(url);
+}
+
+void NetClientLink::onConnected()
+{
+    socket->sendBinaryMessage(NetCodec::hello(token));
+}
+
+void NetClientLink::onDisconnected()
+{
+    welcomed = false;
+    const QString reason = socket->errorString();
+    callbacks.lost(reason);
+    if (reconnect)
+        retry->start();
+}
+
+void NetClientLink::send(const QByteArray& frame)
+{
+    if (welcomed && socket && socket->isValid()) {
+        socket->sendBinaryMessage(frame);
+        return;
+    }
+    if (waiting.size() < maxWaiting)
+        waiting.append(frame);
+}
+
+void NetClientLink::setWelcomed()
+{
+    welcomed = true;
+    const QList<QByteArray> held = std::exchange(waiting, {});
+    for (const QByteArray& frame : held)
+        socket->sendBinaryMessage(frame);
+}
+
+void NetClientLink::stopReconnecting()
+{
+    reconnect = false;
+    if (retry)
+        retry->stop();
+}

@@ -1,0 +1,80 @@
+#pragma once
+
+#include "AlarmData.h"
+#include "AlarmProcessData.h"
+
+#include <QByteArray>
+#include <QJsonArray>
+#include <QJsonObject>
+#include <QString>
+#include <QStringList>
+
+#include <functional>
+
+class IAlarm;
+class IAlarmEvent;
+class SimControl;
+
+// The alarm server's wire messages: one JSON object per WebSocket text frame, with its operation in "op".
+// The client opens with "hello" (protocol version and token); the server answers "welcome" (its version and
+// probes) or "error" and closes. Records travel as arrays in the order of their fields.
+class NetCodec
+{
+public:
+    enum { Version = 1 };
+    // The server refuses frames above this; a client takes answers up to the larger limit (a page of
+    // records).
+    static constexpr qint64 MaxFrameBytes = 1 << 20;
+    static constexpr qint64 MaxAnswerBytes = 16 << 20;
+    enum ErrorCode {
+        Malformed = 400,
+        Refused = 401,
+        UnknownOperation = 404,
+        TooLarge = 413,
+        VersionMismatch = 426,
+    };
+
+    // A message from the server.
+    struct ServerMessage
+    {
+        enum Kind { Event, Welcome, Error, ControlFailed };
+        Kind kind = Event;
+        std::function<void(IAlarmEvent*)> event; // Event: delivers it
+        bool answer = false;                     // Event: an answer to one request, not a push to all
+        int code = 0;                            // Error, Welcome (the server's version)
+        QString text;                            // Error, ControlFailed, Welcome (the server's name)
+        QStringList probes;                      // Welcome
+    };
+
+    // A message from a client.
+    struct ClientMessage
+    {
+        enum Kind { Hello, Request, Raise, Control };
+        Kind kind = Request;
+        std::function<void(IAlarm*)> request;     // Request: makes it; an answer follows
+        std::function<void(SimControl*)> control; // Control
+        QString op;                               // Control
+        int count = 0;                            // Control "dropNext"
+        int version = 0;                          // Hello
+        QByteArray token;                         // Hello
+        QString probe, alarmKind, alarmUid;       // Raise
+    };
+
+    // False with a one-line reason for anything but a well-formed known message.
+    static bool decodeServerMessage(const QByteArray& frame, ServerMessage* message, QString* error);
+    static bool decodeClientMessage(const QByteArray& frame, ClientMessage* message, QString* error);
+
+    static QByteArray hello(const QByteArray& token);
+    static QByteArray welcome(const QString& serverName, const QStringList& probes);
+    static QByteArray error(int code, const QString& text);
+    static QByteArray controlFailed(const QString& text);
+    static QByteArray raise(const QString& probe, const QString& kind, const QString& uid);
+    static QByteArray control(const QString& op, const QJsonObject& arguments);
+    static QByteArray frame(const QString& op, QJsonObject body);
+
+    static QJsonArray textsJson(const std::vector<std::string>& texts);
+    static QJsonArray alarmJson(const AlarmData& alarm);
+    static QJsonArray processJson(const AlarmProcessData& record);
+    static bool readAlarm(const QJsonValue& value, AlarmData* alarm);
+    static bool readProcess(const QJsonValue& value, AlarmProcessData* record);
+};
