@@ -34,11 +34,18 @@ void SimImageListener::serve(QTcpSocket* socket)
         return;
     socket->setProperty("served", true);
     static const QRegularExpression request(
-        QStringLiteral("^GET /([A-Za-z0-9_-][A-Za-z0-9._-]*)(\\?\\S*)? HTTP/1\\.[01]\r\n"));
+        QStringLiteral("^GET /([A-Za-z0-9%_-][A-Za-z0-9%._-]*)(\\?\\S*)? HTTP/1\\.[01]\r\n"));
     const QRegularExpressionMatch match = request.match(QString::fromLatin1(head));
-    QFile file(match.hasMatch() ? QDir(folder).filePath(match.captured(1)) : QString());
+    // A name of one folder only: escapes may spell any character but a separator.
+    const QString name =
+        match.hasMatch() ? QString::fromUtf8(QByteArray::fromPercentEncoding(match.captured(1).toLatin1()))
+                         : QString();
+    const bool plain = !name.isEmpty() && !name.startsWith(QLatin1Char('.')) &&
+                       !name.contains(QLatin1Char('/')) && !name.contains(QLatin1Char('\\')) &&
+                       !name.contains(QChar());
+    QFile file(plain ? QDir(folder).filePath(name) : QString());
     QByteArray body;
-    if (match.hasMatch() && file.size() <= maxFileBytes && file.open(QIODevice::ReadOnly))
+    if (plain && file.size() <= maxFileBytes && file.open(QIODevice::ReadOnly))
         body = file.readAll();
     const QByteArray status = file.isOpen() ? "200 OK" : "404 Not Found";
     socket->write("HTTP/1.1 " + status + "\r\nContent-Type: " + (file.isOpen() ? "image/png" : "text/plain") +

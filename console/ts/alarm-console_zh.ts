@@ -115,6 +115,26 @@
         <source>Cannot restart the console</source>
         <translation>无法重启控制台</translation>
     </message>
+    <message>
+        <source>Alarm server: %1</source>
+        <translation>报警服务器：%1</translation>
+    </message>
+    <message>
+        <source>Embedded alarm server</source>
+        <translation>内置报警服务器</translation>
+    </message>
+    <message>
+        <source>Connected to %1</source>
+        <translation>已连接到 %1</translation>
+    </message>
+    <message>
+        <source>Refused by %1</source>
+        <translation>被 %1 拒绝</translation>
+    </message>
+    <message>
+        <source>Reconnecting to %1</source>
+        <translation>正在重新连接 %1</translation>
+    </message>
 </context>
 <context>
     <name>StoreListWt</name>

@@ -88,7 +88,7 @@ QString imageUrl(const QString& path)
     std::unique_ptr<SimImageServer>& server = servers[file.absolutePath()];
     if (!server)
         server = std::make_unique<SimImageServer>(file.absolutePath());
-    return server->baseUrl() + file.fileName();
+    return server->baseUrl() + QString::fromLatin1(QUrl::toPercentEncoding(file.fileName()));
 }
 
 QString value(const AlarmInfoWidget& widget, const char* name)
