@@ -730,6 +730,11 @@ bool TstSoak::checkInvariants(QString* problem)
 
     const QStringList shown = viewAlarms(problem);
     const QSet<QString> inViews(shown.cbegin(), shown.cend());
+    for (const QString& uid : shown) {
+        const int row = monitor->getRowIndexByKeyValue(uid);
+        if (row >= 0 && monitor->getAlarmInfo(row).state != AlarmNew)
+            *problem += QStringLiteral("%1 handled but still in a pop-up or cell; ").arg(uid);
+    }
     QHash<QString, int> perStore;
     QHash<QString, int> perProbe;
     QHash<QString, QString> channelOfProbe;
