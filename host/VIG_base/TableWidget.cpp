@@ -25,7 +25,7 @@ private:
 // While a burst is queued, rows go in by blocks for at most this long per event-loop pass, so that they
 // show as they come without holding the event loop (and the operator's clicks) up.
 const int RowsPerBlock = 256;
-const qint64 PassBudgetNs = 40 * 1000 * 1000;
+const qint64 PassBudgetNs = 8 * 1000 * 1000;
 
 bool isInputEvent(QEvent::Type type)
 {
@@ -308,8 +308,9 @@ void TableWidget::postFlush()
                 const qint64 now = pass.nsecsElapsed();
                 if (now >= PassBudgetNs)
                     break;
-                block =
-                    qMax<qint64>(RowsPerBlock, (PassBudgetNs - now) * block / qMax<qint64>(now - start, 1));
+                // Growing at most twofold: a block's cost is not proportional to its rows alone.
+                block = qBound<qint64>(
+                    RowsPerBlock, (PassBudgetNs - now) * block / qMax<qint64>(now - start, 1), 2 * block);
             }
             if (!pendingRows.isEmpty())
                 postFlush();
