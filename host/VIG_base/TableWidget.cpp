@@ -297,20 +297,21 @@ void TableWidget::postFlush()
         [this] {
             flushPosted = false;
             removePendingRows();
-            // A block costs a move of every row below it: the second block of a pass is sized from the
-            // first to fill what is left of the budget.
+            // A block costs a move of every row below it, so few large blocks beat many small ones: each
+            // block is sized from the last one's cost to fill what is left of the budget, growing at most
+            // twofold (its cost is not proportional to its rows alone).
             QElapsedTimer pass;
             pass.start();
-            qint64 block = RowsPerBlock;
+            qint64 block = qMax<qint64>(RowsPerBlock, nextBlockRows);
             while (!pendingRows.isEmpty()) {
                 const qint64 start = pass.nsecsElapsed();
                 insertPendingRows(int(qMin<qint64>(block, pendingRows.size())));
                 const qint64 now = pass.nsecsElapsed();
+                const qint64 spent = qMax<qint64>(now - start, 1);
+                nextBlockRows = qBound<qint64>(RowsPerBlock, PassBudgetNs * block / spent, 2 * block);
                 if (now >= PassBudgetNs)
                     break;
-                // Growing at most twofold: a block's cost is not proportional to its rows alone.
-                block = qBound<qint64>(
-                    RowsPerBlock, (PassBudgetNs - now) * block / qMax<qint64>(now - start, 1), 2 * block);
+                block = qBound<qint64>(RowsPerBlock, (PassBudgetNs - now) * block / spent, 2 * block);
             }
             if (!pendingRows.isEmpty())
                 postFlush();
