@@ -1,6 +1,7 @@
 #include "tables/AlarmMonitorPage.h"
 
 #include "frame/AlarmSignals.h"
+#include "service/AlarmCallBack.h"
 #include "tables/AlarmMonitorTable.h"
 #include "video/AlarmVideoCheckDlgManager.h"
 #include "video/AlarmVideosMonitorWt.h"
@@ -8,18 +9,22 @@
 #include "BusinessConfig.h"
 
 #include "frame/AlarmMutexLocker.h"
+#include <QElapsedTimer>
 #include <QVBoxLayout>
 
 namespace VIG_ALARM_MOUDLE {
 
 namespace {
 const int TableHeightUnderGrid = 190;
+// What one event-loop turn may spend placing the alarms of a burst, so the operator's input is answered.
+const qint64 RoutingBudgetNs = 8 * 1000 * 1000;
 } // namespace
 
 AlarmMonitorPage::AlarmMonitorPage(QWidget* parent)
     : ColouredWidget(parent)
     , alarmMonitorTable(new AlarmMonitorTable(this))
     , pageLayout(new QVBoxLayout(this))
+    , newAlarmPushesBefore(AlarmCallBack::newAlarmPushCount())
 {
     pageLayout->setContentsMargins(9, 9, 9, 9);
     pageLayout->setSpacing(6);
@@ -37,20 +42,103 @@ AlarmMonitorPage::AlarmMonitorPage(QWidget* parent)
             &AlarmMonitorPage::signalAlarmTabDoubleClicked);
     connect(&AlarmSignals::_instance(), &AlarmSignals::signalNewAlarmPush, this,
             &AlarmMonitorPage::slotNewAlarm);
+    connect(&AlarmSignals::_instance(), &AlarmSignals::signalAlarmHandled, this,
+            &AlarmMonitorPage::slotAlarmHandled);
 }
 
 AlarmMonitorPage::~AlarmMonitorPage() = default;
 
+int AlarmMonitorPage::queuedAlarmCount() const
+{
+    return queuedAlarms.size();
+}
+
 void AlarmMonitorPage::slotNewAlarm(const VIG_AlarmInfo& alarmInfo)
 {
     AlarmMutexLocker locker(&mutex);
+    if (sender() == &AlarmSignals::_instance())
+        ++newAlarmPushesTaken;
+    // A burst is only queued here: opening a pop-up takes tens of milliseconds, so its alarms are placed
+    // later, in order, at most one new pop-up or cell per event-loop turn.
+    if (!queuedAlarms.isEmpty() || moreNewAlarmsPushed()) {
+        queuedAlarms.enqueue(alarmInfo);
+        queuedUids.insert(alarmInfo.alarmUid);
+        postRouting();
+        return;
+    }
+    routeAlarm(alarmInfo);
+}
+
+bool AlarmMonitorPage::moreNewAlarmsPushed() const
+{
+    if (sender() != &AlarmSignals::_instance())
+        return false;
+    return newAlarmPushesBefore + newAlarmPushesTaken < AlarmCallBack::newAlarmPushCount();
+}
+
+bool AlarmMonitorPage::routeAlarm(const VIG_AlarmInfo& alarmInfo)
+{
     const int mode =
         VIG_SYSTEM_MODULE::BusinessConfig::_instance().getAlarmConfigInfoFromCache().alarmVideoShowMode;
-    if (videosMonitorWt && mode == VIG_SYSTEM_MODULE::AlarmVideosInGrid)
+    if (videosMonitorWt && mode == VIG_SYSTEM_MODULE::AlarmVideosInGrid) {
+        const bool started = videosMonitorWt->probeCell(alarmInfo.probeId) < 0;
         videosMonitorWt->showAlarm(alarmInfo);
-    else if (mode == VIG_SYSTEM_MODULE::AlarmVideosInPopUps)
-        AlarmVideoCheckDlgManager::_instance().showAlarm(alarmInfo);
+        return started && videosMonitorWt->probeCell(alarmInfo.probeId) >= 0;
+    }
+    if (mode == VIG_SYSTEM_MODULE::AlarmVideosInPopUps) {
+        AlarmVideoCheckDlgManager& manager = AlarmVideoCheckDlgManager::_instance();
+        const bool opened = !manager.probeDialog(alarmInfo.probeId);
+        manager.showAlarm(alarmInfo);
+        return opened && manager.probeDialog(alarmInfo.probeId);
+    }
     // Any other mode, or the grid asked for after the page was made: the alarm shows in the table only.
+    return false;
+}
+
+bool AlarmMonitorPage::needsNewDialog(const VIG_AlarmInfo& alarmInfo) const
+{
+    return VIG_SYSTEM_MODULE::BusinessConfig::_instance().getAlarmConfigInfoFromCache().alarmVideoShowMode ==
+               VIG_SYSTEM_MODULE::AlarmVideosInPopUps &&
+           !AlarmVideoCheckDlgManager::_instance().probeDialog(alarmInfo.probeId);
+}
+
+void AlarmMonitorPage::postRouting()
+{
+    if (routingPosted)
+        return;
+    routingPosted = true;
+    QMetaObject::invokeMethod(
+        this, [this] { routeQueuedAlarms(); }, Qt::QueuedConnection);
+}
+
+void AlarmMonitorPage::routeQueuedAlarms()
+{
+    AlarmMutexLocker locker(&mutex);
+    routingPosted = false;
+    QElapsedTimer pass;
+    pass.start();
+    while (!queuedAlarms.isEmpty()) {
+        if (needsNewDialog(queuedAlarms.head()) && AlarmVideoCheckDlgManager::_instance().prepareDialog())
+            break;
+        const VIG_AlarmInfo alarm = queuedAlarms.dequeue();
+        queuedUids.remove(alarm.alarmUid);
+        // Handled before its turn came: nothing is left to show.
+        if (handledWhileQueued.remove(alarm.alarmUid))
+            continue;
+        if (routeAlarm(alarm) || pass.nsecsElapsed() >= RoutingBudgetNs)
+            break;
+    }
+    if (queuedAlarms.isEmpty())
+        handledWhileQueued.clear();
+    else
+        postRouting();
+}
+
+void AlarmMonitorPage::slotAlarmHandled(const QString& alarmUid)
+{
+    AlarmMutexLocker locker(&mutex);
+    if (queuedUids.contains(alarmUid))
+        handledWhileQueued.insert(alarmUid);
 }
 
 } // namespace VIG_ALARM_MOUDLE

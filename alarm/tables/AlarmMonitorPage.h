@@ -5,6 +5,8 @@
 #include "ColouredWidget.h"
 
 #include <QMutex>
+#include <QQueue>
+#include <QSet>
 
 class QVBoxLayout;
 
@@ -26,6 +28,8 @@ public:
     AlarmMonitorTable* monitorTable() const { return alarmMonitorTable; }
     // Null unless the grid was asked for when the page was made.
     AlarmVideosMonitorWt* videosMonitor() const { return videosMonitorWt; }
+    // New alarms of a burst that wait for their turn to reach a pop-up or the grid.
+    int queuedAlarmCount() const;
 
 signals:
     void signalAlarmTabDoubleClicked();
@@ -34,9 +38,23 @@ public slots:
     void slotNewAlarm(const VIG_AlarmInfo& alarmInfo);
 
 private:
+    bool moreNewAlarmsPushed() const;
+    // True when the alarm opened a pop-up or started a grid cell.
+    bool routeAlarm(const VIG_AlarmInfo& alarmInfo);
+    bool needsNewDialog(const VIG_AlarmInfo& alarmInfo) const;
+    void postRouting();
+    void routeQueuedAlarms();
+    void slotAlarmHandled(const QString& alarmUid);
+
     AlarmVideosMonitorWt* videosMonitorWt = nullptr;
     AlarmMonitorTable* alarmMonitorTable = nullptr;
     QVBoxLayout* pageLayout = nullptr;
+    QQueue<VIG_AlarmInfo> queuedAlarms; // oldest first
+    QSet<QString> queuedUids;
+    QSet<QString> handledWhileQueued;
+    bool routingPosted = false;
+    quint64 newAlarmPushesBefore = 0; // pushed before this page listened
+    quint64 newAlarmPushesTaken = 0;
     QMutex mutex;
 };
 

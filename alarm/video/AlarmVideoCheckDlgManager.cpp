@@ -132,6 +132,13 @@ void AlarmVideoCheckDlgManager::showAlarm(const VIG_AlarmInfo& alarm)
     arrangeDialogs(dlg);
 }
 
+bool AlarmVideoCheckDlgManager::prepareDialog()
+{
+    AlarmMutexLocker locker(&mutex);
+    const int before = dialogList.size();
+    return freeDialog() && dialogList.size() > before;
+}
+
 void AlarmVideoCheckDlgManager::slotCurTopDlg(AlarmVideoCheckDlg* dlg)
 {
     curTopDlg = dlg;

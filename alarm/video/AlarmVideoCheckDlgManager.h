@@ -31,6 +31,9 @@ public:
     ~AlarmVideoCheckDlgManager() override;
 
     void showAlarm(const VIG_AlarmInfo& alarm);
+    // Creates the pop-up that the next new probe would open, hidden, so that building it and showing it
+    // fall in different event-loop turns. False when a free one exists or none may be had.
+    bool prepareDialog();
 
     int maxDialogCount() const { return maxVideoCheckDlgCount; }
     // In list order; dialogs deleted with the host's main window are left out.

@@ -25,7 +25,7 @@ private:
 // While a burst is queued, rows go in by blocks for at most this long per event-loop pass, so that they
 // show as they come without holding the event loop (and the operator's clicks) up.
 const int RowsPerBlock = 256;
-const qint64 PassBudgetNs = 40 * 1000 * 1000;
+const qint64 PassBudgetNs = 8 * 1000 * 1000;
 
 bool isInputEvent(QEvent::Type type)
 {
@@ -297,19 +297,21 @@ void TableWidget::postFlush()
         [this] {
             flushPosted = false;
             removePendingRows();
-            // A block costs a move of every row below it: the second block of a pass is sized from the
-            // first to fill what is left of the budget.
+            // A block costs a move of every row below it, so few large blocks beat many small ones: each
+            // block is sized from the last one's cost to fill what is left of the budget, growing at most
+            // twofold (its cost is not proportional to its rows alone).
             QElapsedTimer pass;
             pass.start();
-            qint64 block = RowsPerBlock;
+            qint64 block = qMax<qint64>(RowsPerBlock, nextBlockRows);
             while (!pendingRows.isEmpty()) {
                 const qint64 start = pass.nsecsElapsed();
                 insertPendingRows(int(qMin<qint64>(block, pendingRows.size())));
                 const qint64 now = pass.nsecsElapsed();
+                const qint64 spent = qMax<qint64>(now - start, 1);
+                nextBlockRows = qBound<qint64>(RowsPerBlock, PassBudgetNs * block / spent, 2 * block);
                 if (now >= PassBudgetNs)
                     break;
-                block =
-                    qMax<qint64>(RowsPerBlock, (PassBudgetNs - now) * block / qMax<qint64>(now - start, 1));
+                block = qBound<qint64>(RowsPerBlock, (PassBudgetNs - now) * block / spent, 2 * block);
             }
             if (!pendingRows.isEmpty())
                 postFlush();

@@ -90,6 +90,7 @@ private:
     QSet<QString> pendingKeys;
     QSet<QString> leavingKeys; // rows queued for removal
     bool flushPosted = false;
+    qint64 nextBlockRows = 0; // what the last block's cost says fits one pass
     mutable bool indexStale = false;
     bool ownChange = false;
     bool orderBySection = false;

@@ -1,5 +1,6 @@
 #include "VideoTestSupport.h"
 
+#include "tables/AlarmMonitorPage.h"
 #include "video/AlarmVideoCellWt.h"
 #include "video/AlarmVideoCheckDlg.h"
 #include "video/AlarmVideoCheckDlgManager.h"
@@ -61,6 +62,7 @@ private slots:
     void cascadeNeverLandsOnADialog_data();
     void cascadeNeverLandsOnADialog();
     void newPopUpsStackBelowTheTouchedOne();
+    void burstOpensOnePopUpPerTurnInOrder();
 };
 
 void TestVideoDialogs::initTestCase()
@@ -205,6 +207,49 @@ void TestVideoDialogs::newPopUpsStackBelowTheTouchedOne()
     QVERIFY(!third->windowHandle()->close());
     QVERIFY(!third->cell()->windowHandle()->close());
     QVERIFY(third->isVisible() && third->cell()->isVisible());
+}
+
+// A burst from the service is placed over several event-loop turns: never two new pop-ups in one turn, and
+// every alarm ends in its probe's dialog or waiting, in the order it came.
+void TestVideoDialogs::burstOpensOnePopUpPerTurnInOrder()
+{
+    AlarmMonitorPage page;
+    const QStringList probes = {"P0101", "P0201", "P0301", "P0401"};
+    QMap<QString, QStringList> sent;
+    for (int n = 0; n < 12; ++n) {
+        const QString probeId = probes.at(n % probes.size());
+        const VIG_DATA_MODULE::VIG_ProbeInfo probe =
+            VIG_DATA_MODULE::BasicData::_instance().getProbeInfo(probeId);
+        AlarmData alarm;
+        alarm.alarmUid = QString("Q%1").arg(n, 2, 10, QLatin1Char('0')).toStdString();
+        alarm.storeUid = probe.storeUid.toStdString();
+        alarm.deviceId = probe.deviceId.toStdString();
+        alarm.probeId = probeId.toStdString();
+        alarm.channelIndex = probe.channelIndex;
+        alarm.alarmTime = QString("2026-03-02 10:%1:00").arg(n, 2, 10, QLatin1Char('0')).toStdString();
+        alarm.state = 1;
+        deliverNew(alarm);
+        sent[probeId] << QString::fromStdString(alarm.alarmUid);
+    }
+    service().waitForDelivery(); // the pushes wait in the event queue, all in one turn
+    int shown = 0;
+    for (int turn = 0; turn < 50 && (turn == 0 || page.queuedAlarmCount() > 0); ++turn) {
+        QCoreApplication::sendPostedEvents();
+        int visible = 0;
+        for (AlarmVideoCheckDlg* dlg : manager().dialogs())
+            visible += dlg->isVisible() ? 1 : 0;
+        QVERIFY(visible <= shown + 1);
+        shown = visible;
+    }
+    QCOMPARE(page.queuedAlarmCount(), 0);
+    QCOMPARE(shown, 3);
+    for (const QString& probeId : probes.mid(0, 3))
+        QCOMPARE(dialogAlarms(probeId), sent.value(probeId));
+    QStringList waiting;
+    for (const VIG_AlarmInfo& alarm : AlarmBusiness::_instance().takeWaitingAlarms())
+        waiting << alarm.alarmUid;
+    waiting.sort(); // the waiting store keeps no order within a probe
+    QCOMPARE(waiting, sent.value("P0401"));
 }
 
 QTEST_MAIN(TestVideoDialogs)
