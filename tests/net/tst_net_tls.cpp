@@ -1,0 +1,88 @@
+// alarm-server off plain ws://: with a certificate it serves wss://, and the client trusts it only through
+// the authority it was given. All on loopback, with a certificate made for 127.0.0.1 on the spot.
+#include "net/NetClientLink.h"
+
+#include <QJsonDocument>
+#include <QJsonObject>
+#include <QProcess>
+#include <QRegularExpression>
+#include <QtTest>
+
+static const int Patience = 15000;
+
+class TstNetTls : public QObject
+{
+    Q_OBJECT
+
+private:
+    QProcess server;
+    QUrl address;
+    QByteArray token;
+
+private slots:
+    void initTestCase()
+    {
+        QDir(QStringLiteral("tls")).removeRecursively();
+        QVERIFY(QDir().mkpath(QStringLiteral("tls")));
+        const int made = QProcess::execute(
+            QStringLiteral("openssl"),
+            {"req", "-x509", "-newkey", "rsa:2048", "-nodes", "-days", "2", "-subj", "/CN=127.0.0.1",
+             "-addext", "subjectAltName=IP:127.0.0.1", "-keyout", "tls/key.pem", "-out", "tls/cert.pem"});
+        QCOMPARE(made, 0);
+        server.setProcessChannelMode(QProcess::ForwardedErrorChannel);
+        server.start(QStringLiteral(VIG_ALARM_SERVER),
+                     {"--listen", "127.0.0.1:0", "--data", "tls", "--cert", "tls/cert.pem", "--key",
+                      "tls/key.pem", "--scenario", qEnvironmentVariable("VIG_SCENARIO")});
+        QVERIFY(server.waitForStarted());
+        QTRY_VERIFY_WITH_TIMEOUT(server.canReadLine(), Patience);
+        const QString line = QString::fromUtf8(server.readLine());
+        const QRegularExpressionMatch listening = QRegularExpression("(wss://127.0.0.1:\\d+)").match(line);
+        QVERIFY2(listening.hasMatch(), qPrintable(line));
+        address = QUrl(listening.captured(1));
+        QFile tokenFile(QStringLiteral("tls/token"));
+        QVERIFY(tokenFile.open(QIODevice::ReadOnly));
+        token = tokenFile.readAll().trimmed();
+    }
+
+    void cleanupTestCase()
+    {
+        server.terminate();
+        QVERIFY(server.waitForFinished(Patience));
+        QCOMPARE(server.exitCode(), 0);
+    }
+
+    void onlyTheGivenAuthorityIsTrusted_data()
+    {
+        QTest::addColumn<QString>("authority");
+        QTest::addColumn<bool>("welcomed");
+        QTest::newRow("its authority") << QStringLiteral("tls/cert.pem") << true;
+        QTest::newRow("none") << QString() << false;
+    }
+
+    void onlyTheGivenAuthorityIsTrusted()
+    {
+        QFETCH(QString, authority);
+        QFETCH(bool, welcomed);
+        QStringList ops;
+        QString lost;
+        NetClientLink link(address, token, authority,
+                           {[&](const QByteArray& frame) {
+                                ops.append(QJsonDocument::fromJson(frame).object().value("op").toString());
+                            },
+                            [&](const QString& reason) {
+                                lost = reason;
+                            }});
+        link.open();
+        if (welcomed) {
+            QTRY_VERIFY_WITH_TIMEOUT(ops.contains(QStringLiteral("welcome")), Patience);
+            QVERIFY(lost.isEmpty());
+        } else {
+            QTRY_VERIFY_WITH_TIMEOUT(!lost.isEmpty(), Patience);
+            link.stopReconnecting();
+            QVERIFY2(ops.isEmpty(), qPrintable(ops.join(',')));
+        }
+    }
+};
+
+QTEST_MAIN(TstNetTls)
+#include "tst_net_tls.moc"
