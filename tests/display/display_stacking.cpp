@@ -15,6 +15,7 @@
 #include "BusinessConfig.h"
 #include "ModuleFormModuleInit.h"
 
+#include <QElapsedTimer>
 #include <QMainWindow>
 #include <QProcess>
 #include <QScreen>
@@ -135,43 +136,60 @@ QString TstDisplayStacking::raise(const QString& probeId)
     return uid;
 }
 
+// A loaded machine may show a change late: each check is repeated until it holds or patience runs out, and
+// only the last screen seen counts.
 void TstDisplayStacking::verifyPopups(const char* when)
 {
-    settle();
-    const QImage screen = grabScreen();
-    const QList<AlarmVideoCheckDlg*> stack = stackedDialogs();
-    QList<QRect> above;
-    for (AlarmVideoCheckDlg* dlg : stack) {
-        int samples = 0;
-        const double share = shownShare(screen, dlg->cell(), dlg->cell()->geometry(), above, &samples);
-        const QByteArray what = QByteArray(when) + ": pop-up at " + QByteArray::number(dlg->x()) + "," +
-                                QByteArray::number(dlg->y()) + " shows its cell at " +
-                                QByteArray::number(int(share * 100)) + "% of " + QByteArray::number(samples) +
-                                " points";
-        if (samples >= 10 && share < 0.7) {
-            keepPicture(screen, when);
-            QFAIL(what.constData());
+    QElapsedTimer waited;
+    waited.start();
+    for (;;) {
+        settle();
+        const QImage screen = grabScreen();
+        QByteArray failure;
+        QList<QRect> above;
+        for (AlarmVideoCheckDlg* dlg : stackedDialogs()) {
+            int samples = 0;
+            const double share = shownShare(screen, dlg->cell(), dlg->cell()->geometry(), above, &samples);
+            if (samples >= 10 && share < 0.7) {
+                failure = QByteArray(when) + ": pop-up at " + QByteArray::number(dlg->x()) + "," +
+                          QByteArray::number(dlg->y()) + " shows its cell at " +
+                          QByteArray::number(int(share * 100)) + "% of " + QByteArray::number(samples) +
+                          " points";
+                break;
+            }
+            above.append(dlg->frameGeometry());
         }
-        above.append(dlg->frameGeometry());
+        if (failure.isEmpty())
+            return;
+        if (waited.elapsed() >= Patience) {
+            keepPicture(screen, when);
+            QFAIL(failure.constData());
+        }
     }
 }
 
 void TstDisplayStacking::verifyWindow(const char* when)
 {
-    settle();
-    const QImage screen = grabScreen();
-    QList<QRect> above;
-    for (AlarmVideoCheckDlg* dlg : stackedDialogs())
-        above.append(dlg->frameGeometry());
-    int samples = 0;
-    const double share = shownShare(screen, window, window->geometry(), above, &samples);
-    if (samples <= 100 || share < 0.8)
-        keepPicture(screen, when);
-    QVERIFY2(samples > 100 && share >= 0.8,
-             qPrintable(QStringLiteral("%1: the console window shows itself at %2% of %3 points")
-                            .arg(QLatin1String(when))
-                            .arg(int(share * 100))
-                            .arg(samples)));
+    QElapsedTimer waited;
+    waited.start();
+    for (;;) {
+        settle();
+        const QImage screen = grabScreen();
+        QList<QRect> above;
+        for (AlarmVideoCheckDlg* dlg : stackedDialogs())
+            above.append(dlg->frameGeometry());
+        int samples = 0;
+        const double share = shownShare(screen, window, window->geometry(), above, &samples);
+        if (samples > 100 && share >= 0.8)
+            return;
+        if (waited.elapsed() >= Patience) {
+            keepPicture(screen, when);
+            QFAIL(qPrintable(QStringLiteral("%1: the console window shows itself at %2% of %3 points")
+                                 .arg(QLatin1String(when))
+                                 .arg(int(share * 100))
+                                 .arg(samples)));
+        }
+    }
 }
 
 void TstDisplayStacking::popupsShowTheirCells()
