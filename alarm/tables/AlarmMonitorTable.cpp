@@ -35,6 +35,7 @@ AlarmMonitorTable::~AlarmMonitorTable() = default;
 void AlarmMonitorTable::addNewAlarm(const VIG_AlarmInfo& info)
 {
     AlarmMutexLocker locker(&tableMutex);
+    handledRows.remove(info.alarmUid);
     // Whatever the record says, a pushed alarm is new to the operator.
     if (queueingNewAlarms()) {
         // Each row put at the top moves every row below it: a storm goes in by blocks, all of it before
@@ -66,6 +67,7 @@ void AlarmMonitorTable::addHandledAlarm(const VIG_AlarmProcess& process)
     AlarmMutexLocker locker(&tableMutex);
     const int row = insertBack(getHandledAlarmInfoValues(process), process.alarmUid, QSet<int>());
     colourRowByState(row, process.state);
+    handledRows.insert(process.alarmUid);
 }
 
 void AlarmMonitorTable::updateHandledAlarm(const VIG_AlarmProcess& process)
@@ -76,6 +78,7 @@ void AlarmMonitorTable::updateHandledAlarm(const VIG_AlarmProcess& process)
         return;
     modifyRowValues(getHandledAlarmInfoValues(process), row);
     colourRowByState(row, process.state);
+    handledRows.insert(process.alarmUid);
 }
 
 bool AlarmMonitorTable::handlingBurst()
@@ -92,6 +95,7 @@ bool AlarmMonitorTable::handlingBurst()
 void AlarmMonitorTable::deleteAlarm(const QString& alarmUid)
 {
     AlarmMutexLocker locker(&tableMutex);
+    handledRows.remove(alarmUid);
     if (handlingBurst()) {
         removeRowLater(alarmUid);
         return;
@@ -107,6 +111,11 @@ void AlarmMonitorTable::deleteAlarm(const QString& alarmUid)
 
 void AlarmMonitorTable::slotDeleteAlarmFromMonitorTable(const QString& alarmUid)
 {
+    {
+        AlarmMutexLocker locker(&tableMutex);
+        if (handledRows.contains(alarmUid))
+            return;
+    }
     deleteAlarm(alarmUid);
 }
 
