@@ -53,6 +53,15 @@ void AlarmMonitorTable::addNewAlarm(const VIG_AlarmInfo& info)
     updateRowTextColorByAlarmHandleMode(0, AlarmNew);
 }
 
+void AlarmMonitorTable::addNewAlarms(const QList<VIG_AlarmInfo>& alarms)
+{
+    AlarmMutexLocker locker(&tableMutex);
+    for (const VIG_AlarmInfo& info : alarms) {
+        handledRows.remove(info.alarmUid);
+        queueFront(getAlarmInfoValues(info), info.alarmUid, stateColour(AlarmNew));
+    }
+}
+
 bool AlarmMonitorTable::queueingNewAlarms() const
 {
     // Only the service's pushes come in bursts; a direct call shows its row at once.

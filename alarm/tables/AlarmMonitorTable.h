@@ -15,6 +15,8 @@ public:
     ~AlarmMonitorTable() override;
 
     virtual void addNewAlarm(const VIG_AlarmInfo& info);
+    // New alarms, oldest first, put in as one burst: the last ends on top.
+    void addNewAlarms(const QList<VIG_AlarmInfo>& alarms);
     virtual void addHandledAlarm(const VIG_AlarmProcess& process);
     virtual void updateHandledAlarm(const VIG_AlarmProcess& process);
     void deleteAlarm(const QString& alarmUid) override;
