@@ -56,6 +56,8 @@ VideoAlarmForm::VideoAlarmForm(QWidget* parent)
             &VideoAlarmForm::slotAlarmTableRecordDoubleClicked);
     connect(&hub, &AlarmSignals::signalChangeToAlarmMonitorTab, this,
             &VideoAlarmForm::slotChangeToAlarmMonitorTab);
+    // Alarms that came between the service's first event and this form were booked but shown nowhere.
+    alarmMonitorPage->showBookedAlarms();
 }
 
 VideoAlarmForm::~VideoAlarmForm()

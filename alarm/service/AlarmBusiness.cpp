@@ -220,6 +220,7 @@ void AlarmBusiness::addUnhandledAlarm(const VIG_AlarmInfo& info)
 void AlarmBusiness::slotAlarmHandled(const QString& alarmUid)
 {
     AlarmMutexLocker locker(&businessMutex);
+    handledOnTheirWay.remove(alarmUid);
     const auto booked = unhandledAlarms.constFind(alarmUid);
     if (booked == unhandledAlarms.constEnd())
         return;
@@ -292,9 +293,7 @@ void AlarmBusiness::placeWaitingAlarms(
             break;
         }
         // The store keeps no order within a probe: oldest first, so that the newest ends on show.
-        std::stable_sort(group.begin(), group.end(), [](const VIG_AlarmInfo& a, const VIG_AlarmInfo& b) {
-            return a.alarmTime != b.alarmTime ? a.alarmTime < b.alarmTime : a.alarmUid < b.alarmUid;
-        });
+        std::sort(group.begin(), group.end(), shownBefore);
         const WaitingGroupFate fate = place(group);
         if (fate != WaitingGroupFate::Shown)
             parked += group;
@@ -327,10 +326,37 @@ AlarmInfoVector AlarmBusiness::getStoreUnhandledAlarms(const QString& storeUid)
     alarms.reserve(store->size());
     for (const QString& uid : store.value()) {
         const auto booked = unhandledAlarms.constFind(uid);
-        if (booked != unhandledAlarms.constEnd())
+        if (booked != unhandledAlarms.constEnd() && !handledOnTheirWay.contains(uid))
             alarms.append(booked.value());
     }
     return alarms;
+}
+
+QList<VIG_AlarmInfo> AlarmBusiness::bookedAlarms()
+{
+    QList<VIG_AlarmInfo> alarms;
+    {
+        AlarmMutexLocker locker(&businessMutex);
+        alarms.reserve(unhandledAlarms.size());
+        for (const VIG_AlarmInfo& info : qAsConst(unhandledAlarms)) {
+            if (!handledOnTheirWay.contains(info.alarmUid))
+                alarms.append(info);
+        }
+    }
+    std::sort(alarms.begin(), alarms.end(), shownBefore);
+    return alarms;
+}
+
+void AlarmBusiness::noteAlarmHandled(const QString& alarmUid)
+{
+    AlarmMutexLocker locker(&businessMutex);
+    if (unhandledAlarms.contains(alarmUid))
+        handledOnTheirWay.insert(alarmUid);
+}
+
+bool AlarmBusiness::shownBefore(const VIG_AlarmInfo& a, const VIG_AlarmInfo& b)
+{
+    return a.alarmTime != b.alarmTime ? a.alarmTime < b.alarmTime : a.alarmUid < b.alarmUid;
 }
 
 int AlarmBusiness::getStoreUnhandledAlarmsCount(const QString& storeUid)

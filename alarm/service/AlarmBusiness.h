@@ -61,8 +61,16 @@ public:
     void placeWaitingAlarms(const std::function<WaitingGroupFate(const QList<VIG_AlarmInfo>&)>& place);
     // Takes the waiting alarms of one probe, oldest first; the others keep waiting.
     QList<VIG_AlarmInfo> takeWaitingAlarmsOfProbe(const QString& probeId);
+    // Without the alarms whose handling has come but not yet been unbooked, as bookedAlarms().
     AlarmInfoVector getStoreUnhandledAlarms(const QString& storeUid);
     int getStoreUnhandledAlarmsCount(const QString& storeUid);
+    // Every booked alarm, oldest first, except those whose handling has come but not yet been unbooked.
+    QList<VIG_AlarmInfo> bookedAlarms();
+    // Called on the service's thread when a handling comes, before the hub's queued unbooking: from then on
+    // bookedAlarms() leaves the alarm out.
+    void noteAlarmHandled(const QString& alarmUid);
+    // The order in which alarms are shown: by time, then by uid.
+    static bool shownBefore(const VIG_AlarmInfo& a, const VIG_AlarmInfo& b);
 
     // Utilities.
     QStringList getAlarmOutLinkedDevices(const QString& deviceId, const QString& probeId);
@@ -93,6 +101,7 @@ private:
     QMap<QString, QSet<QString>> waitingAlarms;
     QMap<QString, QSet<QString>> storeUnhandledAlarms;
     QMap<QString, QSet<QString>> probeUnhandledAlarms;
+    QSet<QString> handledOnTheirWay; // booked, handled, unbooking still queued
     QMutex businessMutex;
 };
 

@@ -72,6 +72,13 @@ template <typename Collection> void setCount(Collection& entry, const AlarmCount
     }
 }
 
+// Unbooks the alarm on the main thread; the books stop offering it to a form being built at once.
+void announceHandled(const QString& alarmUid)
+{
+    AlarmBusiness::_instance().noteAlarmHandled(alarmUid);
+    emit AlarmSignals::_instance().signalAlarmHandled(alarmUid);
+}
+
 } // namespace
 
 AlarmCallBack::AlarmCallBack(QObject* parent) : QObject(parent) {}
@@ -176,11 +183,13 @@ void AlarmCallBack::OnAlarmHandled(const AlarmProcessData& record)
     if (!acceptsAlarms())
         return;
     AlarmSignals& hub = AlarmSignals::_instance();
+    const QString alarmUid = text(record.alarmUid);
+    // Before the push: a form built from now on gets the push, not the alarm as new.
+    AlarmBusiness::_instance().noteAlarmHandled(alarmUid);
     ++handlingPushes;
     emit hub.signalHandledAlarmPush(toAlarmProcess(record));
     emit NoticeSignals::_instance().signalNoticeHint(VIG_CONTACT_MODULE::AlarmHandledHint,
                                                      handledAlarmHint(record));
-    const QString alarmUid = text(record.alarmUid);
     emit hub.signalUpdateAlarmHandledNotesInDetailCheckWt(alarmUid);
     emit hub.signalAlarmHandled(alarmUid);
 }
@@ -195,7 +204,7 @@ void AlarmCallBack::OnHandleAlarmResult(const char* alarmUid, int result, const 
     ++handlingPushes;
     emit hub.signalHandleAlarmResult(requesterId, uid, result, text(errorMsg));
     if (result == 0)
-        emit hub.signalAlarmHandled(uid);
+        announceHandled(uid);
 }
 
 void AlarmCallBack::OnHandleAlarmsResult(const std::vector<std::string>& alarmUids, int result,
@@ -210,7 +219,7 @@ void AlarmCallBack::OnHandleAlarmsResult(const std::vector<std::string>& alarmUi
         ++handlingPushes;
         emit hub.signalHandleAlarmResult(requesterId, uid, result, message);
         if (result == 0)
-            emit hub.signalAlarmHandled(uid);
+            announceHandled(uid);
     }
 }
 

@@ -1,6 +1,7 @@
 #include "tables/AlarmMonitorPage.h"
 
 #include "frame/AlarmSignals.h"
+#include "service/AlarmBusiness.h"
 #include "service/AlarmCallBack.h"
 #include "tables/AlarmMonitorTable.h"
 #include "video/AlarmVideoCheckDlgManager.h"
@@ -53,11 +54,30 @@ int AlarmMonitorPage::queuedAlarmCount() const
     return queuedAlarms.size();
 }
 
+void AlarmMonitorPage::showBookedAlarms()
+{
+    // Taken after the page listens: an alarm booked meanwhile is in the books and may be pushed as well.
+    const QList<VIG_AlarmInfo> booked = AlarmBusiness::_instance().bookedAlarms();
+    if (booked.isEmpty())
+        return;
+    alarmMonitorTable->addNewAlarms(booked);
+    AlarmMutexLocker locker(&mutex);
+    for (const VIG_AlarmInfo& alarm : booked) {
+        shownFromBooks.insert(alarm.alarmUid);
+        queuedAlarms.enqueue(alarm);
+        queuedUids.insert(alarm.alarmUid);
+    }
+    postRouting();
+}
+
 void AlarmMonitorPage::slotNewAlarm(const VIG_AlarmInfo& alarmInfo)
 {
     AlarmMutexLocker locker(&mutex);
-    if (sender() == &AlarmSignals::_instance())
+    if (sender() == &AlarmSignals::_instance()) {
         ++newAlarmPushesTaken;
+        if (shownFromBooks.remove(alarmInfo.alarmUid))
+            return;
+    }
     // A burst is only queued here: opening a pop-up takes tens of milliseconds, so its alarms are placed
     // later, in order, at most one new pop-up or cell per event-loop turn.
     if (!queuedAlarms.isEmpty() || moreNewAlarmsPushed()) {
@@ -137,6 +157,7 @@ void AlarmMonitorPage::routeQueuedAlarms()
 void AlarmMonitorPage::slotAlarmHandled(const QString& alarmUid)
 {
     AlarmMutexLocker locker(&mutex);
+    shownFromBooks.remove(alarmUid);
     if (queuedUids.contains(alarmUid))
         handledWhileQueued.insert(alarmUid);
 }

@@ -30,6 +30,8 @@ public:
     AlarmVideosMonitorWt* videosMonitor() const { return videosMonitorWt; }
     // New alarms of a burst that wait for their turn to reach a pop-up or the grid.
     int queuedAlarmCount() const;
+    // The alarms booked before this page listened, oldest first, as if they were arriving now.
+    void showBookedAlarms();
 
 signals:
     void signalAlarmTabDoubleClicked();
@@ -52,6 +54,7 @@ private:
     QQueue<VIG_AlarmInfo> queuedAlarms; // oldest first
     QSet<QString> queuedUids;
     QSet<QString> handledWhileQueued;
+    QSet<QString> shownFromBooks; // their pushes may still be on their way
     bool routingPosted = false;
     quint64 newAlarmPushesBefore = 0; // pushed before this page listened
     quint64 newAlarmPushesTaken = 0;

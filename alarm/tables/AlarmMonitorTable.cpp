@@ -35,6 +35,7 @@ AlarmMonitorTable::~AlarmMonitorTable() = default;
 void AlarmMonitorTable::addNewAlarm(const VIG_AlarmInfo& info)
 {
     AlarmMutexLocker locker(&tableMutex);
+    handledRows.remove(info.alarmUid);
     // Whatever the record says, a pushed alarm is new to the operator.
     if (queueingNewAlarms()) {
         // Each row put at the top moves every row below it: a storm goes in by blocks, all of it before
@@ -52,6 +53,15 @@ void AlarmMonitorTable::addNewAlarm(const VIG_AlarmInfo& info)
     updateRowTextColorByAlarmHandleMode(0, AlarmNew);
 }
 
+void AlarmMonitorTable::addNewAlarms(const QList<VIG_AlarmInfo>& alarms)
+{
+    AlarmMutexLocker locker(&tableMutex);
+    for (const VIG_AlarmInfo& info : alarms) {
+        handledRows.remove(info.alarmUid);
+        queueFront(getAlarmInfoValues(info), info.alarmUid, stateColour(AlarmNew));
+    }
+}
+
 bool AlarmMonitorTable::queueingNewAlarms() const
 {
     // Only the service's pushes come in bursts; a direct call shows its row at once.
@@ -66,6 +76,7 @@ void AlarmMonitorTable::addHandledAlarm(const VIG_AlarmProcess& process)
     AlarmMutexLocker locker(&tableMutex);
     const int row = insertBack(getHandledAlarmInfoValues(process), process.alarmUid, QSet<int>());
     colourRowByState(row, process.state);
+    handledRows.insert(process.alarmUid);
 }
 
 void AlarmMonitorTable::updateHandledAlarm(const VIG_AlarmProcess& process)
@@ -76,6 +87,7 @@ void AlarmMonitorTable::updateHandledAlarm(const VIG_AlarmProcess& process)
         return;
     modifyRowValues(getHandledAlarmInfoValues(process), row);
     colourRowByState(row, process.state);
+    handledRows.insert(process.alarmUid);
 }
 
 bool AlarmMonitorTable::handlingBurst()
@@ -92,6 +104,7 @@ bool AlarmMonitorTable::handlingBurst()
 void AlarmMonitorTable::deleteAlarm(const QString& alarmUid)
 {
     AlarmMutexLocker locker(&tableMutex);
+    handledRows.remove(alarmUid);
     if (handlingBurst()) {
         removeRowLater(alarmUid);
         return;
@@ -107,6 +120,11 @@ void AlarmMonitorTable::deleteAlarm(const QString& alarmUid)
 
 void AlarmMonitorTable::slotDeleteAlarmFromMonitorTable(const QString& alarmUid)
 {
+    {
+        AlarmMutexLocker locker(&tableMutex);
+        if (handledRows.contains(alarmUid))
+            return;
+    }
     deleteAlarm(alarmUid);
 }
 

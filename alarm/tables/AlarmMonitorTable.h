@@ -15,6 +15,8 @@ public:
     ~AlarmMonitorTable() override;
 
     virtual void addNewAlarm(const VIG_AlarmInfo& info);
+    // New alarms, oldest first, put in as one burst: the last ends on top.
+    void addNewAlarms(const QList<VIG_AlarmInfo>& alarms);
     virtual void addHandledAlarm(const VIG_AlarmProcess& process);
     virtual void updateHandledAlarm(const VIG_AlarmProcess& process);
     void deleteAlarm(const QString& alarmUid) override;
@@ -34,6 +36,9 @@ private:
     // together.
     bool handlingBurst();
 
+    // Rows that show a handled push. The answer to this operator's own handling may come after the push; the
+    // row then stays, in its handled state, instead of leaving as on an answer that comes first.
+    QSet<QString> handledRows;
     quint64 newAlarmPushesBefore = 0; // pushed before this table listened
     quint64 newAlarmPushesTaken = 0;
     quint64 handlingPushesBefore = 0;

@@ -4,9 +4,15 @@
 #include "detail/AlarmDetailCheckWt.h"
 #include "frame/AlarmSignals.h"
 #include "frame/VideoAlarmForm.h"
+#include "tables/AlarmMonitorPage.h"
+#include "tables/StoreUnhadledAlarmsTable.h"
+#include "video/AlarmVideoCheckDlgManager.h"
+#include "video/AlarmVideosMonitorWt.h"
 
+#include "BusinessConfig.h"
 #include "ModuleAccessSignals.h"
 
+#include <QAction>
 #include <QTabWidget>
 #include <QtTest>
 
@@ -120,6 +126,70 @@ private slots:
         back();
         QCOMPARE(tabs->count(), 2);
         QCOMPARE(tabs->currentIndex(), 0);
+    }
+
+    void bookedBeforeTheFormThenHandledInEitherOrder_data()
+    {
+        QTest::addColumn<int>("row"); // 4: the push first, 2: a false alarm, 1: the grid
+        for (int row = 0; row < 8; ++row)
+            QTest::addRow("%s first, %s, %s", row & 4 ? "push" : "answer", row & 2 ? "false" : "handled",
+                          row & 1 ? "grid" : "pop-up")
+                << row;
+    }
+
+    // Alarms booked before the form show oldest first, as if they came now, but not one whose handling has
+    // come. A handling's answer and its push, in either order, leave one handled row each and no view.
+    void bookedBeforeTheFormThenHandledInEitherOrder()
+    {
+        using namespace moduletest;
+        QFETCH(int, row);
+        form.reset();
+        VIG_SYSTEM_MODULE::BusinessConfig::_instance().setAlarmVideoShowMode(row & 1);
+        VIG_SYSTEM_MODULE::SystemBasicInfo::_instance().setCurrentAppStatus(VIG_SYSTEM_MODULE::AppRunning);
+        QList<AlarmData> alarms;
+        for (char n : {'2', '0', '1'}) {
+            alarms << AlarmData{};
+            alarms.last().alarmUid = QTest::currentDataTag() + std::string(1, n);
+            alarms.last().storeUid = "S001";
+            alarms.last().probeId = "P0101";
+            alarms.last().alarmTime = std::string("2026-12-05 04:00:0") + n;
+            deliverNew(alarms.last());
+        }
+        deliverPush(handledRecord(alarms.takeFirst(), {})); // its unbooking still queued
+        service().waitForDelivery();
+        init();
+        AlarmMonitorTable* table = form->monitorPage()->monitorTable();
+        StoreUnhadledAlarmsTable store;
+        store.updateData("S001");
+        const auto shown = [&] {
+            AlarmVideosMonitorWt* grid = form->monitorPage()->videosMonitor();
+            const bool view = grid ? grid->probeCell("P0101") >= 0
+                                   : AlarmVideoCheckDlgManager::_instance().probeDialog("P0101") != nullptr;
+            return QStringList{table->getRowKeyValue(0), table->getRowKeyValue(1), view ? "view" : ""};
+        };
+        QTRY_COMPARE(shown(), (QStringList{QString::fromStdString(alarms[1].alarmUid),
+                                           QString::fromStdString(alarms[0].alarmUid), "view"}));
+
+        table->selectAll();
+        row & 2 ? VIG_BASE_MODULE::MessageBoxW::queueAnswer(1) : acceptHandleDialog("seen");
+        for (QAction* action : table->findChildren<QAction*>())
+            if (action->text() == QString(row & 2 ? "Mistaken Alarm" : "Deal Alarm"))
+                action->trigger();
+        const FakeAlarmService::Call request = handleRequests().value(0);
+        AlarmHandlerData handler;
+        handler.state = row & 2 ? AlarmMistaken : AlarmFinished;
+        for (bool push : {bool(row & 4), !(row & 4)}) {
+            if (!push)
+                answer(request.uids, 0, request.texts.value(1));
+            for (int n = 0; push && n < alarms.size(); ++n)
+                deliverPush(handledRecord(alarms[n], handler));
+            flush();
+        }
+        QTRY_COMPARE(store.rowCount(), 0);
+        QCOMPARE(table->rowCount(), 2);
+        QCOMPARE(table->getAlarmInfo(0).state, handler.state);
+        QCOMPARE(table->getAlarmInfo(1).state, handler.state);
+        QCOMPARE(shown().last(), QString());
     }
 
 private:
