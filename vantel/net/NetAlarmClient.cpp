@@ -8,6 +8,7 @@
 #include <QThread>
 
 #include <cstdio>
+#include <utility>
 
 namespace {
 
@@ -23,7 +24,8 @@ QString failWith(QString* error, const QString& message)
 NetAlarmClient::NetAlarmClient(const QUrl& url, const QByteArray& token, const QString& caFile,
                                QObject* parent)
     : SimControl(parent)
-    , NetRequestEncoder([this](const QByteArray& frame) { transmit(frame); })
+    , NetRequestEncoder(
+          [this](const QByteArray& frame, const Failure& failure) { transmitRequest(frame, failure); })
     , address(url)
     , network(std::make_unique<QThread>())
 {
@@ -33,9 +35,14 @@ NetAlarmClient::NetAlarmClient(const QUrl& url, const QByteArray& token, const Q
     callbacks.received = [this](const QByteArray& frame) {
         received(frame);
     };
-    callbacks.lost = [this](const QString& reason) {
+    callbacks.lost = [this](const QString& reason, int attempt) {
+        failOutstanding();
+        attempts.store(attempt);
         if (current.load() != Refused)
             setState(Lost, reason);
+    };
+    callbacks.since = [this] {
+        return delivered.load();
     };
     link = new NetClientLink(url, token, caFile, std::move(callbacks));
     link->moveToThread(network.get());
@@ -78,6 +85,68 @@ void NetAlarmClient::transmit(const QByteArray& frame)
         link, [target, frame] { target->send(frame); }, Qt::QueuedConnection);
 }
 
+void NetAlarmClient::cutLink(int holdMs)
+{
+    std::lock_guard<std::mutex> lock(sendMutex);
+    if (stopped.load())
+        return;
+    NetClientLink* target = link;
+    QMetaObject::invokeMethod(
+        link, [target, holdMs] { target->cut(holdMs); }, Qt::QueuedConnection);
+}
+
+void NetAlarmClient::transmitRequest(const QByteArray& frame, const Failure& failure)
+{
+    std::lock_guard<std::mutex> lock(sendMutex);
+    if (stopped.load())
+        return;
+    const qint64 id = nextRequestId.fetch_add(1);
+    QMetaObject::invokeMethod(
+        link,
+        [this, id, frame = NetCodec::withId(frame, id), failure] {
+            if (link->sendNow(frame))
+                outstanding.emplace(id, failure);
+            else
+                fail(failure);
+        },
+        Qt::QueuedConnection);
+}
+
+void NetAlarmClient::fail(const Failure& failure)
+{
+    delivery.publish([failure](IAlarmEvent* handler) {
+        failure(handler, NetCodec::Unreachable, QObject::tr("Alarm server unreachable").toUtf8().constData());
+    });
+}
+
+void NetAlarmClient::failOutstanding()
+{
+    for (const auto& [id, failure] : std::exchange(outstanding, {}))
+        fail(failure);
+}
+
+void NetAlarmClient::deliver(NetCodec::ServerMessage& message)
+{
+    if (message.answer) {
+        // An answer whose request was already answered for a lost link is not given twice.
+        if (message.requestId > 0 && outstanding.erase(message.requestId) == 0)
+            return;
+        delivery.publish(std::move(message.event));
+        return;
+    }
+    if (message.seq <= 0) {
+        delivery.publish(std::move(message.event));
+        return;
+    }
+    // A push already delivered comes again when a catch-up overlaps what was still queued here.
+    delivery.publish([this, seq = message.seq, event = std::move(message.event)](IAlarmEvent* handler) {
+        if (seq <= delivered.load())
+            return;
+        event(handler);
+        delivered.store(seq);
+    });
+}
+
 void NetAlarmClient::received(const QByteArray& frame)
 {
     NetCodec::ServerMessage message;
@@ -88,7 +157,18 @@ void NetAlarmClient::received(const QByteArray& frame)
     }
     switch (message.kind) {
     case NetCodec::ServerMessage::Event:
-        delivery.publish(std::move(message.event));
+        deliver(message);
+        break;
+    case NetCodec::ServerMessage::CatchUp:
+        // The server does not know our number (another database): its unhandled alarms start afresh.
+        if (message.reset)
+            delivery.publish([this](IAlarmEvent*) { delivered.store(-1); });
+        break;
+    case NetCodec::ServerMessage::CaughtUp:
+        delivery.publish([this, seq = message.seq](IAlarmEvent*) {
+            if (seq > delivered.load())
+                delivered.store(seq);
+        });
         break;
     case NetCodec::ServerMessage::Welcome: {
         {
@@ -97,6 +177,7 @@ void NetAlarmClient::received(const QByteArray& frame)
             server = message.text;
         }
         link->setWelcomed();
+        attempts.store(0);
         setState(Connected, message.text);
         break;
     }
@@ -114,8 +195,18 @@ void NetAlarmClient::received(const QByteArray& frame)
     }
 }
 
+QString NetAlarmClient::lostReason() const
+{
+    std::lock_guard<std::mutex> lock(mutex);
+    return reason;
+}
+
 void NetAlarmClient::setState(State state, const QString& message)
 {
+    if (state != Connected) {
+        std::lock_guard<std::mutex> lock(mutex);
+        reason = message;
+    }
     current.store(state);
     emit stateChanged(state, message);
 }
