@@ -24,8 +24,14 @@ NetAlarmServer::NetAlarmServer(SimAlarmServer* engine, const SimScenario& scenar
 {
     encoder = std::make_unique<NetEventEncoder>(
         [this](const QByteArray& frame, bool answer) { take(frame, answer); });
-    connect(engine, &SimControl::controlFailed, this,
-            [this](const QString& message) { broadcast(NetCodec::controlFailed(message)); });
+    // Behind the events produced before the failure, so that it tells a client that those are out.
+    connect(
+        engine, &SimControl::controlFailed, this,
+        [this](const QString& message) {
+            this->engine->afterEarlierEvents(
+                [this, frame = NetCodec::controlFailed(message)] { take(frame, false); });
+        },
+        Qt::DirectConnection);
 }
 
 NetAlarmServer::~NetAlarmServer()

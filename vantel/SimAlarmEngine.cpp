@@ -277,6 +277,7 @@ void SimAlarmEngine::replay(qint64 since, ReplayDone done)
         read = store->unhandledAlarms(&result->pushes);
     else if (read)
         read = store->pushesAfter(since, &result->pushes);
+    completeRecords(&result->pushes);
     if (!read) {
         reportError(outcome.message.empty()
                         ? QObject::tr("Cannot read the pushes: %1").arg(store->lastError())
@@ -286,6 +287,17 @@ void SimAlarmEngine::replay(qint64 since, ReplayDone done)
     }
     // Through the queue of pushes, so that it comes after every push it holds and before any later one.
     push([result, done = std::move(done)](IAlarmEvent*) { done(result); });
+}
+
+void SimAlarmEngine::completeRecords(std::vector<SimReplay::Push>* pushes)
+{
+    for (SimReplay::Push& push : *pushes) {
+        if (!push.handled)
+            continue;
+        std::vector<AlarmHandlerData> handlers = std::move(push.record.handlers);
+        push.record = processOf(push.alarm);
+        push.record.handlers = std::move(handlers);
+    }
 }
 
 void SimAlarmEngine::announceUnhandled()

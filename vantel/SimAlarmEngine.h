@@ -98,6 +98,8 @@ private:
                         std::vector<SimReplay::Push>* pushes);
     void publishHandled(const std::vector<SimReplay::Push>& pushes);
     void publishPush(const SimReplay::Push& push);
+    // Stored handlings come with their alarm; their pushes carry the alarm's record.
+    static void completeRecords(std::vector<SimReplay::Push>* pushes);
     std::string takeLiveImages(const AlarmData& alarm);
     void storeAndPush(const std::vector<AlarmData>& alarms);
     void generate();

@@ -224,6 +224,11 @@ void SimAlarmServer::replay(qint64 since,
     post([since, done = std::move(done)](SimAlarmEngine* work) { work->replay(since, done); });
 }
 
+void SimAlarmServer::afterEarlierEvents(std::function<void()> done)
+{
+    thread.publish([done = std::move(done)](IAlarmEvent*) { done(); });
+}
+
 void SimAlarmServer::shutdown()
 {
     {

@@ -98,6 +98,9 @@ public:
     // them on the event thread after every push they hold and before any later one.
     void replay(qint64 since, std::function<void(const std::shared_ptr<const SimReplay>& replay)> done);
 
+    // Runs done on the event thread once every event produced so far is delivered, delayed answers too.
+    void afterEarlierEvents(std::function<void()> done);
+
     // Stops the thread; later requests are ignored and no event is delivered any more. The destructor does
     // it too. Not from within an event.
     void shutdown();

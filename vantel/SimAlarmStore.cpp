@@ -45,6 +45,18 @@ AlarmData alarmFromRow(const QSqlQuery& query)
     return alarm;
 }
 
+AlarmHandlerData handlingFromRow(const QSqlQuery& query, int first)
+{
+    AlarmHandlerData handling;
+    handling.principal = text(query.value(first));
+    handling.handleTime = text(query.value(first + 1));
+    handling.handleNote = text(query.value(first + 2));
+    handling.principalTel = text(query.value(first + 3));
+    handling.state = query.value(first + 4).toInt();
+    handling.liveImageUrls = text(query.value(first + 5));
+    return handling;
+}
+
 } // namespace
 
 SimAlarmStore::SimAlarmStore(const QString& name) : connectionName(name) {}
@@ -256,18 +268,8 @@ bool SimAlarmStore::readPushes(const QString& from, const QString& tail, const Q
             push.alarm.state = query.value(19).toInt();
             push.alarm.lastHandleNote = text(query.value(20));
         } else if (push.handled) {
-            AlarmHandlerData handling;
-            handling.principal = text(query.value(21));
-            handling.handleTime = text(query.value(22));
-            handling.handleNote = text(query.value(23));
-            handling.principalTel = text(query.value(24));
-            handling.state = query.value(25).toInt();
-            handling.liveImageUrls = text(query.value(26));
-            const AlarmData& a = push.alarm;
-            push.record = AlarmProcessData{
-                a.storeUid,           a.alarmUid, a.deviceId,  a.typeKey,  a.typeDescription, a.subTypeKey,
-                a.subTypeDescription, a.probeId,  a.alarmTime, a.describe, {handling},        a.channelIndex};
-            push.alarm = AlarmData();
+            // The engine makes the record from the alarm; this handling is the one the push announced.
+            push.record.handlers.push_back(handlingFromRow(query, 21));
         }
         pushes->push_back(std::move(push));
     }
@@ -302,14 +304,7 @@ bool SimAlarmStore::handlings(const std::string& alarmUid, std::vector<AlarmHand
     if (!exec(query))
         return false;
     while (query.next()) {
-        AlarmHandlerData handling;
-        handling.principal = text(query.value(0));
-        handling.handleTime = text(query.value(1));
-        handling.handleNote = text(query.value(2));
-        handling.principalTel = text(query.value(3));
-        handling.state = query.value(4).toInt();
-        handling.liveImageUrls = text(query.value(5));
-        list->push_back(handling);
+        list->push_back(handlingFromRow(query, 0));
     }
     return true;
 }

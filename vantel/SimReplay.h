@@ -14,8 +14,8 @@ struct SimReplay
     {
         qint64 seq = 0;
         bool handled = false;
-        AlarmData alarm;         // a new alarm
-        AlarmProcessData record; // a handling
+        AlarmData alarm;         // the new alarm, or the alarm handled
+        AlarmProcessData record; // a handling: the alarm's record with this handling alone
     };
 
     std::vector<Push> pushes;

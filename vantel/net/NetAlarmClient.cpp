@@ -36,6 +36,7 @@ NetAlarmClient::NetAlarmClient(const QUrl& url, const QByteArray& token, const Q
         received(frame);
     };
     callbacks.lost = [this](const QString& reason, int attempt) {
+        catchingUp = false;
         failOutstanding();
         attempts.store(attempt);
         if (current.load() != Refused)
@@ -75,41 +76,35 @@ void NetAlarmClient::shutdown()
     delivery.stop();
 }
 
-void NetAlarmClient::transmit(const QByteArray& frame)
+void NetAlarmClient::onLink(std::function<void(NetClientLink*)> work)
 {
     std::lock_guard<std::mutex> lock(sendMutex);
     if (stopped.load())
         return;
     NetClientLink* target = link;
     QMetaObject::invokeMethod(
-        link, [target, frame] { target->send(frame); }, Qt::QueuedConnection);
+        link, [target, work = std::move(work)] { work(target); }, Qt::QueuedConnection);
+}
+
+void NetAlarmClient::transmit(const QByteArray& frame)
+{
+    onLink([frame](NetClientLink* target) { target->send(frame); });
 }
 
 void NetAlarmClient::cutLink(int holdMs)
 {
-    std::lock_guard<std::mutex> lock(sendMutex);
-    if (stopped.load())
-        return;
-    NetClientLink* target = link;
-    QMetaObject::invokeMethod(
-        link, [target, holdMs] { target->cut(holdMs); }, Qt::QueuedConnection);
+    onLink([holdMs](NetClientLink* target) { target->cut(holdMs); });
 }
 
 void NetAlarmClient::transmitRequest(const QByteArray& frame, const Failure& failure)
 {
-    std::lock_guard<std::mutex> lock(sendMutex);
-    if (stopped.load())
-        return;
     const qint64 id = nextRequestId.fetch_add(1);
-    QMetaObject::invokeMethod(
-        link,
-        [this, id, frame = NetCodec::withId(frame, id), failure] {
-            if (link->sendNow(frame))
-                outstanding.emplace(id, failure);
-            else
-                fail(failure);
-        },
-        Qt::QueuedConnection);
+    onLink([this, id, frame = NetCodec::withId(frame, id), failure](NetClientLink* target) {
+        if (target->sendNow(frame))
+            outstanding.emplace(id, failure);
+        else
+            fail(failure);
+    });
 }
 
 void NetAlarmClient::fail(const Failure& failure)
@@ -138,6 +133,8 @@ void NetAlarmClient::deliver(NetCodec::ServerMessage& message)
         delivery.publish(std::move(message.event));
         return;
     }
+    if (catchingUp)
+        ++replayed;
     // A push already delivered comes again when a catch-up overlaps what was still queued here.
     delivery.publish([this, seq = message.seq, event = std::move(message.event)](IAlarmEvent* handler) {
         if (seq <= delivered.load())
@@ -160,11 +157,13 @@ void NetAlarmClient::received(const QByteArray& frame)
         deliver(message);
         break;
     case NetCodec::ServerMessage::CatchUp:
+        catchingUp = true;
         // The server does not know our number (another database): its unhandled alarms start afresh.
         if (message.reset)
             delivery.publish([this](IAlarmEvent*) { delivered.store(-1); });
         break;
     case NetCodec::ServerMessage::CaughtUp:
+        catchingUp = false;
         delivery.publish([this, seq = message.seq](IAlarmEvent*) {
             if (seq > delivered.load())
                 delivered.store(seq);
@@ -190,7 +189,8 @@ void NetAlarmClient::received(const QByteArray& frame)
         }
         break;
     case NetCodec::ServerMessage::ControlFailed:
-        emit controlFailed(message.text);
+        // In its place among the events, as the server sent it.
+        delivery.publish([this, text = message.text](IAlarmEvent*) { emit controlFailed(text); });
         break;
     }
 }

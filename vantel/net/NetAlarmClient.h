@@ -41,6 +41,10 @@ public:
     int attempt() const { return attempts.load(); }
     // The number of the last push handed to the handler, -1 for none yet.
     qint64 lastDelivered() const { return delivered.load(); }
+    // Pushes received in catch-ups since the start.
+    qint64 replayedPushes() const { return replayed.load(); }
+    // Events received and not yet handed to the handler.
+    int pendingEvents() const { return delivery.pendingEvents(); }
     // The server's name, from its welcome.
     QString serverName() const;
     // Why the link was last lost or refused.
@@ -73,6 +77,8 @@ signals:
     void stateChanged(NetAlarmClient::State state, const QString& message);
 
 private:
+    // Runs work on the network thread, unless stopped.
+    void onLink(std::function<void(NetClientLink*)> work);
     void transmit(const QByteArray& frame);
     void transmitRequest(const QByteArray& frame, const Failure& failure);
     void received(const QByteArray& frame);
@@ -86,6 +92,8 @@ private:
     std::atomic<int> attempts{0};
     std::atomic<qint64> delivered{-1};
     std::atomic<qint64> nextRequestId{1};
+    std::atomic<qint64> replayed{0};
+    bool catchingUp = false; // on the network thread only
     // Requests sent and not yet answered, by id; on the network thread only.
     std::map<qint64, Failure> outstanding;
     std::atomic<bool> stopped{false};
