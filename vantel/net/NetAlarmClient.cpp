@@ -81,9 +81,22 @@ void NetAlarmClient::onLink(std::function<void(NetClientLink*)> work)
     std::lock_guard<std::mutex> lock(sendMutex);
     if (stopped.load())
         return;
-    NetClientLink* target = link;
-    QMetaObject::invokeMethod(
-        link, [target, work = std::move(work)] { work(target); }, Qt::QueuedConnection);
+    linkWork.push_back(std::move(work));
+    // One wake-up for what piles up meanwhile; the order is kept.
+    if (linkWork.size() == 1)
+        QMetaObject::invokeMethod(
+            link, [this] { runLinkWork(); }, Qt::QueuedConnection);
+}
+
+void NetAlarmClient::runLinkWork()
+{
+    std::deque<std::function<void(NetClientLink*)>> batch;
+    {
+        std::lock_guard<std::mutex> lock(sendMutex);
+        batch.swap(linkWork);
+    }
+    for (const auto& work : batch)
+        work(link);
 }
 
 void NetAlarmClient::transmit(const QByteArray& frame)

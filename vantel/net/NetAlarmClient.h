@@ -11,6 +11,8 @@
 #include <QUrl>
 
 #include <atomic>
+#include <deque>
+#include <functional>
 #include <map>
 #include <memory>
 #include <mutex>
@@ -79,6 +81,7 @@ signals:
 private:
     // Runs work on the network thread, unless stopped.
     void onLink(std::function<void(NetClientLink*)> work);
+    void runLinkWork();
     void transmit(const QByteArray& frame);
     void transmitRequest(const QByteArray& frame, const Failure& failure);
     void received(const QByteArray& frame);
@@ -97,8 +100,9 @@ private:
     // Requests sent and not yet answered, by id; on the network thread only.
     std::map<qint64, Failure> outstanding;
     std::atomic<bool> stopped{false};
-    // Held while a frame is handed to the link, so that the link outlives every hand-over.
+    // Held while work is handed to the link, so that the link outlives every hand-over.
     std::mutex sendMutex;
+    std::deque<std::function<void(NetClientLink*)>> linkWork;
     mutable std::mutex mutex;
     QStringList probes;
     QString server;

@@ -14,7 +14,7 @@
 namespace {
 constexpr int firstPauseMs = 100;
 constexpr int longestPauseMs = 2000;
-// Requests made while the server is away wait for it, up to this many.
+// Controls made while the server is away wait for it, up to this many; requests are answered at once.
 constexpr int maxWaiting = 10000;
 } // namespace
 
