@@ -321,7 +321,8 @@ void TstSoak::driveDialogs()
 // alarm-server on the soak's database, at the port of its first start; false if it does not come up.
 bool TstSoak::startServer()
 {
-    alarmServer.setProcessChannelMode(QProcess::ForwardedErrorChannel);
+    // Not into this process's output: a server left behind by a crashed run must not hold it open.
+    alarmServer.setStandardErrorFile(QStringLiteral("soak-server.log"), QIODevice::Append);
     alarmServer.start(QCoreApplication::applicationDirPath() + QStringLiteral("/alarm-server"),
                       {"--listen", QStringLiteral("127.0.0.1:%1").arg(serverPort), "--data", "soak-server",
                        "--scenario",
