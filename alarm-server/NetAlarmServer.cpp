@@ -24,8 +24,14 @@ NetAlarmServer::NetAlarmServer(SimAlarmServer* engine, const SimScenario& scenar
 {
     encoder = std::make_unique<NetEventEncoder>(
         [this](const QByteArray& frame, bool answer) { take(frame, answer); });
-    connect(engine, &SimControl::controlFailed, this,
-            [this](const QString& message) { broadcast(NetCodec::controlFailed(message)); });
+    // Behind the events produced before the failure, so that it tells a client that those are out.
+    connect(
+        engine, &SimControl::controlFailed, this,
+        [this](const QString& message) {
+            this->engine->afterEarlierEvents(
+                [this, frame = NetCodec::controlFailed(message)] { take(frame, false); });
+        },
+        Qt::DirectConnection);
 }
 
 NetAlarmServer::~NetAlarmServer()
@@ -110,7 +116,7 @@ void NetAlarmServer::onFrame(quint64 id, const QByteArray& frame)
         if (dropping > 0)
             --dropping;
         else
-            waiting.push_back(id);
+            waiting.emplace_back(id, message.requestId);
         message.request(engine);
         break;
     case NetCodec::ClientMessage::Raise:
@@ -145,6 +151,16 @@ void NetAlarmServer::admit(quint64 id, Client& client, const QByteArray& frame)
         client.admitted = true;
         client.socket->sendBinaryMessage(
             NetCodec::welcome(tr("alarm-server on port %1").arg(port()), scenario.probeIds()));
+        engine->replay(message.since, [this, id](const std::shared_ptr<const SimReplay>& replay) {
+            bool first = false;
+            {
+                std::lock_guard<std::mutex> lock(outboxMutex);
+                first = outbox.empty();
+                outbox.push_back({QByteArray(), false, id, replay});
+            }
+            if (first)
+                QMetaObject::invokeMethod(this, &NetAlarmServer::flush, Qt::QueuedConnection);
+        });
         return;
     }
     client.socket->sendBinaryMessage(NetCodec::error(code, error));
@@ -158,7 +174,7 @@ void NetAlarmServer::take(const QByteArray& frame, bool answer)
     {
         std::lock_guard<std::mutex> lock(outboxMutex);
         first = outbox.empty();
-        outbox.push_back({frame, answer});
+        outbox.push_back({frame, answer, 0, nullptr});
     }
     // One wake-up for a whole burst; the order of the events is kept.
     if (first)
@@ -172,8 +188,32 @@ void NetAlarmServer::flush()
         std::lock_guard<std::mutex> lock(outboxMutex);
         batch.swap(outbox);
     }
-    for (const Outgoing& each : batch)
-        route(each.frame, each.answer);
+    for (const Outgoing& each : batch) {
+        if (each.replay)
+            catchUp(each.client, *each.replay);
+        else
+            route(each.frame, each.answer);
+    }
+}
+
+void NetAlarmServer::catchUp(quint64 id, const SimReplay& replay)
+{
+    auto found = clients.find(id);
+    if (found == clients.end())
+        return;
+    QWebSocket* socket = found->second.socket;
+    socket->sendBinaryMessage(NetCodec::catchUp(replay.reset));
+    NetEventEncoder replayer([socket](const QByteArray& frame, bool) { socket->sendBinaryMessage(frame); });
+    for (const SimReplay::Push& push : replay.pushes) {
+        replayer.nextPushNumber(push.seq);
+        if (push.handled)
+            replayer.OnAlarmHandled(push.record);
+        else
+            replayer.OnNewAlarm(push.alarm);
+    }
+    socket->sendBinaryMessage(NetCodec::caughtUp(replay.upTo));
+    // Every push up to the replay's end went out before it in the queue; what follows is live.
+    found->second.live = true;
 }
 
 void NetAlarmServer::route(const QByteArray& frame, bool answer)
@@ -184,17 +224,17 @@ void NetAlarmServer::route(const QByteArray& frame, bool answer)
     }
     if (waiting.empty())
         return;
-    const quint64 id = waiting.front();
+    const auto [id, requestId] = waiting.front();
     waiting.pop_front();
     auto found = clients.find(id);
     if (found != clients.end())
-        found->second.socket->sendBinaryMessage(frame);
+        found->second.socket->sendBinaryMessage(requestId > 0 ? NetCodec::withId(frame, requestId) : frame);
 }
 
 void NetAlarmServer::broadcast(const QByteArray& frame)
 {
     for (auto& [id, client] : clients) {
-        if (client.admitted)
+        if (client.live)
             client.socket->sendBinaryMessage(frame);
     }
 }

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "SimReplay.h"
 #include "SimScenario.h"
 
 #include <QByteArray>
@@ -20,7 +21,8 @@ class QWebSocketServer;
 class SimAlarmServer;
 
 // Serves a simulated alarm server to clients over WebSockets. A client is admitted by its hello with the
-// token; pushes go to every admitted client, an answer only to the client whose request it answers.
+// token and first gets the pushes it missed (or, new, the unhandled alarms) from the database; then pushes go
+// to every admitted client, an answer only to the client whose request it answers.
 class NetAlarmServer : public QObject
 {
     Q_OBJECT
@@ -40,6 +42,8 @@ private:
     {
         QWebSocket* socket = nullptr;
         bool admitted = false;
+        // Caught up: live pushes go to it.
+        bool live = false;
     };
 
     void accept();
@@ -47,6 +51,7 @@ private:
     void admit(quint64 id, Client& client, const QByteArray& frame);
     void take(const QByteArray& frame, bool answer);
     void flush();
+    void catchUp(quint64 id, const SimReplay& replay);
     void route(const QByteArray& frame, bool answer);
     void broadcast(const QByteArray& frame);
     void raise(quint64 id, const QString& probeId, const QString& kindKey, const QString& uid);
@@ -59,8 +64,9 @@ private:
     std::unique_ptr<NetEventEncoder> encoder;
     std::map<quint64, Client> clients;
     quint64 nextId = 1;
-    // The clients whose requests wait for their answers, in the order the engine answers them.
-    std::deque<quint64> waiting;
+    // The clients whose requests wait for their answers, with the requests' ids, in the order the engine
+    // answers them.
+    std::deque<std::pair<quint64, qint64>> waiting;
     // Mirrors the engine's count of answers to drop.
     int dropping = 0;
     int nextKind = 0;
@@ -70,6 +76,9 @@ private:
     {
         QByteArray frame;
         bool answer = false;
+        // Instead of a frame: the catch-up of this client.
+        quint64 client = 0;
+        std::shared_ptr<const SimReplay> replay;
     };
     std::mutex outboxMutex;
     std::vector<Outgoing> outbox;

@@ -9,7 +9,6 @@
 #include "NoticeSignals.h"
 #include "NoticeSound.h"
 #include "SimAlarmServer.h"
-#include "net/NetAlarmClient.h"
 
 #include <QAction>
 #include <QApplication>
@@ -40,36 +39,40 @@ ConsoleWindow::ConsoleWindow(const ConsoleOptions& options, SimControl* server, 
     serverLabel = new QLabel(this);
     serverLabel->setObjectName("server");
     statusBar()->addPermanentWidget(serverLabel);
-    showServer();
-    if (auto* remote = qobject_cast<NetAlarmClient*>(server)) {
-        connect(remote, &NetAlarmClient::stateChanged, this,
-                [this](NetAlarmClient::State state, const QString& message) {
-                    showServer();
-                    if (state != NetAlarmClient::Connected)
-                        note(tr("Alarm server: %1").arg(message));
-                });
-    }
+    showServer(DataCache::Instance()->GetLinkStatus());
+    DataCache::Instance()->SetLinkObserver([this](const DataCache::LinkStatus& status) {
+        QMetaObject::invokeMethod(
+            this, [this, status] { showServer(status); }, Qt::QueuedConnection);
+    });
 }
 
-void ConsoleWindow::showServer()
+ConsoleWindow::~ConsoleWindow()
 {
-    auto* remote = qobject_cast<NetAlarmClient*>(server);
-    if (!remote) {
+    DataCache::Instance()->SetLinkObserver({});
+}
+
+void ConsoleWindow::showServer(const DataCache::LinkStatus& status)
+{
+    if (status.address.isEmpty()) {
         serverLabel->setText(tr("Embedded alarm server"));
         return;
     }
-    const QString address = remote->url().toString();
-    switch (remote->state()) {
-    case NetAlarmClient::Connected:
-        serverLabel->setText(tr("Connected to %1").arg(address));
+    switch (status.state) {
+    case DataCache::LinkConnected:
+        serverLabel->setText(tr("Connected to %1").arg(status.address));
         break;
-    case NetAlarmClient::Refused:
-        serverLabel->setText(tr("Refused by %1").arg(address));
+    case DataCache::LinkRefused:
+        serverLabel->setText(tr("Refused by %1").arg(status.address));
         break;
-    default:
-        serverLabel->setText(tr("Reconnecting to %1").arg(address));
+    case DataCache::LinkConnecting:
+        serverLabel->setText(tr("Connecting to %1").arg(status.address));
+        break;
+    case DataCache::LinkReconnecting:
+        serverLabel->setText(tr("Reconnecting to %1 (%2)").arg(status.address).arg(status.attempt));
         break;
     }
+    if (status.state != DataCache::LinkConnected && !status.message.isEmpty())
+        note(tr("Alarm server: %1").arg(status.message));
 }
 
 void ConsoleWindow::buildSimulatorBar()

@@ -2,6 +2,8 @@
 
 #include "ConsoleOptions.h"
 
+#include "DataCache.h"
+
 #include <QMainWindow>
 
 class QComboBox;
@@ -19,6 +21,7 @@ class ConsoleWindow : public QMainWindow
 
 public:
     ConsoleWindow(const ConsoleOptions& options, SimControl* server, QWidget* moduleForm);
+    ~ConsoleWindow() override;
 
     void note(const QString& text);
     QString notices() const;
@@ -30,7 +33,7 @@ private:
     void raiseAlarm();
     void startStorm();
     void restartWith(const QString& option, const QString& value);
-    void showServer();
+    void showServer(const DataCache::LinkStatus& status);
 
     ConsoleOptions options;
     SimControl* server;

@@ -33,7 +33,7 @@ void checkServerRoundTrip(const QByteArray& frame)
     QByteArray second;
     NetEventEncoder reencoder([&second](const QByteArray& encoded, bool) { second = encoded; });
     again.event(&reencoder);
-    if (first != second || again.answer != message.answer)
+    if (first != second || again.answer != message.answer || again.seq != message.seq)
         fail("an event changed on its way through the wire");
 }
 
@@ -45,13 +45,26 @@ void checkClientRoundTrip(const QByteArray& frame)
         message.kind != NetCodec::ClientMessage::Request)
         return;
     QByteArray first;
-    NetRequestEncoder encoder([&first](const QByteArray& encoded) { first = encoded; });
+    NetRequestEncoder::Failure failure;
+    NetRequestEncoder encoder(
+        [&first, &failure](const QByteArray& encoded, const NetRequestEncoder::Failure& f) {
+            first = encoded;
+            failure = f;
+        });
     message.request(&encoder);
+    // The answer a client gives itself when the server cannot is a well-formed answer too.
+    QByteArray answer;
+    NetEventEncoder answers([&answer](const QByteArray& encoded, bool) { answer = encoded; });
+    failure(&answers, NetCodec::Unreachable, "Alarm server unreachable");
+    NetCodec::ServerMessage unreachable;
+    if (!NetCodec::decodeServerMessage(answer, &unreachable, &error) || !unreachable.answer)
+        fail("the answer of an unreachable server does not decode");
     NetCodec::ClientMessage again;
     if (!NetCodec::decodeClientMessage(first, &again, &error))
         fail("an encoded request does not decode");
     QByteArray second;
-    NetRequestEncoder reencoder([&second](const QByteArray& encoded) { second = encoded; });
+    NetRequestEncoder reencoder(
+        [&second](const QByteArray& encoded, const NetRequestEncoder::Failure&) { second = encoded; });
     again.request(&reencoder);
     if (first != second)
         fail("a request changed on its way through the wire");

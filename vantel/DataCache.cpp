@@ -59,6 +59,8 @@ SimAlarmServer* DataCache::GetSimulator()
     std::lock_guard<std::mutex> lock(mutex);
     if (!simulator) {
         simulator = std::make_unique<SimAlarmServer>(scenarioPath, dataFolder);
+        // What an earlier run left unhandled is shown before anything new.
+        simulator->announceUnhandled();
         // The module's event handler dies with the statics after the application object; the server must
         // be quiet by then.
         qAddPostRoutine(shutdownSimulator);
@@ -125,6 +127,12 @@ NetAlarmClient* DataCache::GetClient()
     std::lock_guard<std::mutex> lock(mutex);
     if (!client && !serverUrl.isEmpty()) {
         client = std::make_unique<NetAlarmClient>(serverUrl, serverToken, serverCa);
+        QObject::connect(client.get(), &NetAlarmClient::stateChanged, [this] {
+            const LinkStatus status = GetLinkStatus();
+            std::lock_guard<std::mutex> lock(observerMutex);
+            if (linkObserver)
+                linkObserver(status);
+        });
         qAddPostRoutine(shutdownSimulator);
         if (QCoreApplication* app = QCoreApplication::instance())
             QObject::connect(app, &QCoreApplication::aboutToQuit, client.get(), [] { shutdownSimulator(); });
@@ -139,4 +147,38 @@ SimControl* DataCache::GetControl()
     if (NetAlarmClient* remote = GetClient())
         return remote;
     return GetSimulator();
+}
+
+DataCache::LinkStatus DataCache::GetLinkStatus()
+{
+    LinkStatus status;
+    NetAlarmClient* remote = clientReady.load();
+    if (!remote)
+        return status;
+    status.address = remote->url().toString();
+    switch (remote->state()) {
+    case NetAlarmClient::Connecting:
+        status.state = LinkConnecting;
+        break;
+    case NetAlarmClient::Connected:
+        status.state = LinkConnected;
+        status.message = remote->serverName();
+        break;
+    case NetAlarmClient::Lost:
+        status.state = LinkReconnecting;
+        status.attempt = remote->attempt();
+        status.message = remote->lostReason();
+        break;
+    case NetAlarmClient::Refused:
+        status.state = LinkRefused;
+        status.message = remote->lostReason();
+        break;
+    }
+    return status;
+}
+
+void DataCache::SetLinkObserver(std::function<void(const LinkStatus& status)> observer)
+{
+    std::lock_guard<std::mutex> lock(observerMutex);
+    linkObserver = std::move(observer);
 }

@@ -5,6 +5,7 @@
 #include <QUrl>
 
 #include <atomic>
+#include <functional>
 #include <memory>
 #include <mutex>
 
@@ -36,6 +37,20 @@ public:
     // The controls of the server behind GetAlarmPtr(): the remote one's or the embedded simulator's.
     SimControl* GetControl();
 
+    // The link to the server behind GetAlarmPtr(); the embedded simulator is always connected.
+    enum LinkState { LinkConnecting, LinkConnected, LinkReconnecting, LinkRefused };
+    struct LinkStatus
+    {
+        LinkState state = LinkConnected;
+        QString address; // empty for the embedded simulator
+        int attempt = 0; // LinkReconnecting: the attempt being made, from 1
+        QString message; // why the link was lost or refused, or the server's name
+    };
+    LinkStatus GetLinkStatus();
+    // Called on a thread of the library at every change of the link; replaces the observer set before,
+    // and an empty one removes it. Once this returns, the former observer is not running any more.
+    void SetLinkObserver(std::function<void(const LinkStatus& status)> observer);
+
     // Stops the simulator's thread; the object stays so that pointers to it remain valid. Done by itself
     // when the application object goes.
     void ShutdownSimulator();
@@ -59,4 +74,7 @@ private:
     std::unique_ptr<NetAlarmClient> client;
     std::atomic<NetAlarmClient*> clientReady{nullptr};
     std::atomic<bool> served{false};
+
+    std::mutex observerMutex;
+    std::function<void(const LinkStatus& status)> linkObserver;
 };

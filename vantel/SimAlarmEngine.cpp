@@ -4,6 +4,7 @@
 #include "IAlarmEvent.h"
 #include "SimAlarmServer.h"
 #include "SimAlarmStore.h"
+#include "SimEventNumbers.h"
 #include "SimPngWriter.h"
 
 #include <QAtomicInt>
@@ -219,7 +220,7 @@ void SimAlarmEngine::handleAlarms(const std::vector<std::string>& alarmUids, con
     if (gate == Gate::Drop)
         return;
     std::vector<std::string> unique;
-    std::vector<AlarmProcessData> pushes;
+    std::vector<SimReplay::Push> pushes;
     for (const std::string& uid : alarmUids) {
         if (std::find(unique.begin(), unique.end(), uid) == unique.end())
             unique.push_back(uid);
@@ -245,17 +246,72 @@ void SimAlarmEngine::handleAlarms(const std::vector<std::string>& alarmUids, con
     publishHandled(pushes);
 }
 
-void SimAlarmEngine::publishHandled(const std::vector<AlarmProcessData>& records)
+void SimAlarmEngine::publishHandled(const std::vector<SimReplay::Push>& pushes)
 {
-    for (const AlarmProcessData& record : records)
-        push([record](IAlarmEvent* handler) { handler->OnAlarmHandled(record); });
+    for (const SimReplay::Push& each : pushes)
+        publishPush(each);
+}
+
+void SimAlarmEngine::publishPush(const SimReplay::Push& each)
+{
+    if (each.handled) {
+        push([seq = each.seq, record = each.record](IAlarmEvent* handler) {
+            SimEventNumbers::tell(handler, seq);
+            handler->OnAlarmHandled(record);
+        });
+    } else {
+        push([seq = each.seq, alarm = each.alarm](IAlarmEvent* handler) {
+            SimEventNumbers::tell(handler, seq);
+            handler->OnNewAlarm(alarm);
+        });
+    }
+}
+
+void SimAlarmEngine::replay(qint64 since, ReplayDone done)
+{
+    auto result = std::make_shared<SimReplay>();
+    Outcome outcome;
+    bool read = storageReady(&outcome) && store->lastSeq(&result->upTo);
+    result->reset = since > result->upTo;
+    if (read && (since < 0 || result->reset))
+        read = store->unhandledAlarms(&result->pushes);
+    else if (read)
+        read = store->pushesAfter(since, &result->pushes);
+    completeRecords(&result->pushes);
+    if (!read) {
+        reportError(outcome.message.empty()
+                        ? QObject::tr("Cannot read the pushes: %1").arg(store->lastError())
+                        : QString::fromStdString(outcome.message));
+        result = std::make_shared<SimReplay>();
+        result->upTo = std::max<qint64>(since, 0);
+    }
+    // Through the queue of pushes, so that it comes after every push it holds and before any later one.
+    push([result, done = std::move(done)](IAlarmEvent*) { done(result); });
+}
+
+void SimAlarmEngine::completeRecords(std::vector<SimReplay::Push>* pushes)
+{
+    for (SimReplay::Push& push : *pushes) {
+        if (!push.handled)
+            continue;
+        std::vector<AlarmHandlerData> handlers = std::move(push.record.handlers);
+        push.record = processOf(push.alarm);
+        push.record.handlers = std::move(handlers);
+    }
+}
+
+void SimAlarmEngine::announceUnhandled()
+{
+    std::vector<SimReplay::Push> pushes;
+    if (store && store->isOpen() && store->unhandledAlarms(&pushes))
+        publishHandled(pushes);
 }
 
 void SimAlarmEngine::handleAsOperator(const std::string& alarmUid, int mode, const std::string& note,
                                       const std::string& principal, const std::string& telephone)
 {
     Outcome outcome;
-    std::vector<AlarmProcessData> pushes;
+    std::vector<SimReplay::Push> pushes;
     if (applyHandlings({alarmUid}, mode, note, principal, telephone, &outcome, &pushes))
         publishHandled(pushes);
     else
@@ -265,7 +321,7 @@ void SimAlarmEngine::handleAsOperator(const std::string& alarmUid, int mode, con
 bool SimAlarmEngine::applyHandlings(const std::vector<std::string>& alarmUids, int mode,
                                     const std::string& note, const std::string& principal,
                                     const std::string& telephone, Outcome* outcome,
-                                    std::vector<AlarmProcessData>* pushes)
+                                    std::vector<SimReplay::Push>* pushes)
 {
     if (mode < 2 || mode > 4) {
         outcome->code = SimAlarmServer::BadArgument;
@@ -299,7 +355,7 @@ bool SimAlarmEngine::applyHandlings(const std::vector<std::string>& alarmUids, i
         }
         alarms.push_back(alarm);
     }
-    std::vector<AlarmProcessData> records;
+    std::vector<SimReplay::Push> records;
     bool stored = store->transaction();
     for (size_t i = 0; stored && i < alarms.size(); ++i) {
         AlarmHandlerData handling;
@@ -309,11 +365,13 @@ bool SimAlarmEngine::applyHandlings(const std::vector<std::string>& alarmUids, i
         handling.principalTel = telephone;
         handling.state = mode;
         handling.liveImageUrls = takeLiveImages(alarms[i]);
-        stored = store->addHandling(alarms[i].alarmUid, handling);
+        SimReplay::Push push;
+        push.handled = true;
+        stored = store->addHandling(alarms[i].alarmUid, handling, &push.seq);
         // The push announces this handling alone; the history has them all.
-        AlarmProcessData record = processOf(alarms[i]);
-        record.handlers.push_back(handling);
-        records.push_back(record);
+        push.record = processOf(alarms[i]);
+        push.record.handlers.push_back(handling);
+        records.push_back(std::move(push));
     }
     if (stored)
         stored = store->commit();
@@ -536,12 +594,15 @@ void SimAlarmEngine::storeAndPush(const std::vector<AlarmData>& alarms)
         reportError(QString::fromStdString(outcome.message));
         return;
     }
-    // One transaction for many alarms: a storm is bound by the disk otherwise.
-    const bool inTransaction = alarms.size() > 1 && store->transaction();
-    std::vector<const AlarmData*> stored;
+    // One transaction for many alarms: a storm is bound by the disk otherwise. It also keeps an alarm and
+    // its logged push together.
+    const bool inTransaction = store->transaction();
+    std::vector<SimReplay::Push> stored;
     for (const AlarmData& alarm : alarms) {
-        if (store->insertAlarm(alarm))
-            stored.push_back(&alarm);
+        SimReplay::Push push;
+        push.alarm = alarm;
+        if (store->insertAlarm(alarm, &push.seq))
+            stored.push_back(std::move(push));
         else
             reportError(
                 QObject::tr("Cannot store alarm %1: %2").arg(shown(alarm.alarmUid), store->lastError()));
@@ -550,8 +611,7 @@ void SimAlarmEngine::storeAndPush(const std::vector<AlarmData>& alarms)
         reportError(QObject::tr("Cannot store alarms: %1").arg(store->lastError()));
         return;
     }
-    for (const AlarmData* alarm : stored)
-        push([record = *alarm](IAlarmEvent* handler) { handler->OnNewAlarm(record); });
+    publishHandled(stored);
 }
 
 void SimAlarmEngine::storm(int remaining, int probeCount, int sequence)

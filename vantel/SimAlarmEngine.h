@@ -4,6 +4,7 @@
 #include "AlarmProcessData.h"
 #include "SimAlarmCatalogue.h"
 #include "SimEventThread.h"
+#include "SimReplay.h"
 #include "SimScenario.h"
 
 #include <QString>
@@ -24,6 +25,7 @@ class SimAlarmEngine
 {
 public:
     using ErrorReport = std::function<void(const QString& message)>;
+    using ReplayDone = std::function<void(const std::shared_ptr<const SimReplay>& replay)>;
 
     SimAlarmEngine(const SimScenario& scenario, const QString& dataFolder, SimEventThread& thread,
                    ErrorReport reportError);
@@ -47,6 +49,13 @@ public:
                                 const std::string& endTime, const std::string& tag);
     void allStoresCollection(const std::string& startTime, const std::string& endTime,
                              const std::string& tag);
+
+    // The pushes stored after since (all unhandled alarms for a negative since), handed to done on the
+    // event thread in the place of the pushes' queue where they end.
+    void replay(qint64 since, ReplayDone done);
+    // Pushes every alarm not yet handled as new, oldest first: for a handler met on a database from an
+    // earlier run.
+    void announceUnhandled();
 
     // Control.
     void addAlarm(const AlarmData& alarm);
@@ -86,8 +95,11 @@ private:
                     QByteArray* start, QByteArray* end, Outcome* outcome) const;
     bool applyHandlings(const std::vector<std::string>& alarmUids, int mode, const std::string& note,
                         const std::string& principal, const std::string& telephone, Outcome* outcome,
-                        std::vector<AlarmProcessData>* pushes);
-    void publishHandled(const std::vector<AlarmProcessData>& records);
+                        std::vector<SimReplay::Push>* pushes);
+    void publishHandled(const std::vector<SimReplay::Push>& pushes);
+    void publishPush(const SimReplay::Push& push);
+    // Stored handlings come with their alarm; their pushes carry the alarm's record.
+    static void completeRecords(std::vector<SimReplay::Push>* pushes);
     std::string takeLiveImages(const AlarmData& alarm);
     void storeAndPush(const std::vector<AlarmData>& alarms);
     void generate();

@@ -3,8 +3,8 @@
 #include "IAlarmEvent.h"
 #include "SimAlarmCatalogue.h"
 #include "SimAlarmEngine.h"
-#include "SimLogging.h"
 #include "SimImageServer.h"
+#include "SimLogging.h"
 
 #include <QDateTime>
 #include <QDir>
@@ -211,6 +211,22 @@ void SimAlarmServer::dropNextAnswers(int count)
 void SimAlarmServer::clearFaults()
 {
     post([](SimAlarmEngine* work) { work->clearFaults(); });
+}
+
+void SimAlarmServer::announceUnhandled()
+{
+    post([](SimAlarmEngine* work) { work->announceUnhandled(); });
+}
+
+void SimAlarmServer::replay(qint64 since,
+                            std::function<void(const std::shared_ptr<const SimReplay>& replay)> done)
+{
+    post([since, done = std::move(done)](SimAlarmEngine* work) { work->replay(since, done); });
+}
+
+void SimAlarmServer::afterEarlierEvents(std::function<void()> done)
+{
+    thread.publish([done = std::move(done)](IAlarmEvent*) { done(); });
 }
 
 void SimAlarmServer::shutdown()

@@ -4,6 +4,7 @@
 #include "IAlarm.h"
 #include "SimControl.h"
 #include "SimEventThread.h"
+#include "SimReplay.h"
 #include "SimScenario.h"
 
 #include <QMetaObject>
@@ -89,6 +90,16 @@ public:
     // The next count requests are never answered.
     void dropNextAnswers(int count) override;
     void clearFaults() override;
+
+    // The handler first gets every alarm not yet handled as a new alarm, oldest first: for a server started
+    // on the database of an earlier run, before anything newer.
+    void announceUnhandled();
+    // The pushes stored after since, or for a negative since the unhandled alarms as new ones; done gets
+    // them on the event thread after every push they hold and before any later one.
+    void replay(qint64 since, std::function<void(const std::shared_ptr<const SimReplay>& replay)> done);
+
+    // Runs done on the event thread once every event produced so far is delivered, delayed answers too.
+    void afterEarlierEvents(std::function<void()> done);
 
     // Stops the thread; later requests are ignored and no event is delivered any more. The destructor does
     // it too. Not from within an event.

@@ -45,6 +45,18 @@ AlarmData alarmFromRow(const QSqlQuery& query)
     return alarm;
 }
 
+AlarmHandlerData handlingFromRow(const QSqlQuery& query, int first)
+{
+    AlarmHandlerData handling;
+    handling.principal = text(query.value(first));
+    handling.handleTime = text(query.value(first + 1));
+    handling.handleNote = text(query.value(first + 2));
+    handling.principalTel = text(query.value(first + 3));
+    handling.state = query.value(first + 4).toInt();
+    handling.liveImageUrls = text(query.value(first + 5));
+    return handling;
+}
+
 } // namespace
 
 SimAlarmStore::SimAlarmStore(const QString& name) : connectionName(name) {}
@@ -84,6 +96,11 @@ bool SimAlarmStore::open(const QString& filePath)
         "principal BLOB, handleTime BLOB, handleNote BLOB, principalTel BLOB, state INTEGER, liveImageUrls "
         "BLOB)",
         "CREATE INDEX IF NOT EXISTS handlingsByAlarm ON handlings (alarmUid, seq)",
+        // Every push to all clients in the order stored: a new alarm (kind 1, with the state and note it was
+        // raised with) or a handling (kind 2); AUTOINCREMENT never gives a number twice.
+        "CREATE TABLE IF NOT EXISTS pushes (seq INTEGER PRIMARY KEY AUTOINCREMENT, kind INTEGER NOT NULL, "
+        "alarmUid BLOB NOT NULL, handling INTEGER, state INTEGER, note BLOB)",
+        "CREATE INDEX IF NOT EXISTS pushesByAlarm ON pushes (alarmUid, kind)",
     };
     for (const char* statement : statements) {
         QSqlQuery query(db);
@@ -142,7 +159,24 @@ bool SimAlarmStore::exec(QSqlQuery& query)
     return false;
 }
 
-bool SimAlarmStore::insertAlarm(const AlarmData& alarm)
+bool SimAlarmStore::logPush(int kind, const std::string& alarmUid, const QVariant& handling, int state,
+                            const std::string& note, qint64* seq)
+{
+    QSqlQuery query(db);
+    query.prepare(
+        QStringLiteral("INSERT INTO pushes (kind, alarmUid, handling, state, note) VALUES (?, ?, ?, ?, ?)"));
+    query.addBindValue(kind);
+    query.addBindValue(blob(alarmUid));
+    query.addBindValue(handling);
+    query.addBindValue(state);
+    query.addBindValue(blob(note));
+    if (!exec(query))
+        return false;
+    *seq = query.lastInsertId().toLongLong();
+    return true;
+}
+
+bool SimAlarmStore::insertAlarm(const AlarmData& alarm, qint64* seq)
 {
     QSqlQuery& query = *insertQuery;
     const std::string* const texts[] = {
@@ -158,7 +192,7 @@ bool SimAlarmStore::insertAlarm(const AlarmData& alarm)
     query.bindValue(index++, alarm.channelIndex);
     const bool ok = exec(query);
     query.finish();
-    return ok;
+    return ok && logPush(1, alarm.alarmUid, QVariant(), alarm.state, alarm.lastHandleNote, seq);
 }
 
 bool SimAlarmStore::findAlarm(const std::string& alarmUid, AlarmData* alarm, bool* found)
@@ -177,7 +211,7 @@ bool SimAlarmStore::findAlarm(const std::string& alarmUid, AlarmData* alarm, boo
     return true;
 }
 
-bool SimAlarmStore::addHandling(const std::string& alarmUid, const AlarmHandlerData& handling)
+bool SimAlarmStore::addHandling(const std::string& alarmUid, const AlarmHandlerData& handling, qint64* seq)
 {
     QSqlQuery update(db);
     update.prepare(QStringLiteral("UPDATE alarms SET state = ?, lastHandleNote = ? WHERE alarmUid = ?"));
@@ -196,7 +230,68 @@ bool SimAlarmStore::addHandling(const std::string& alarmUid, const AlarmHandlerD
     insert.addBindValue(blob(handling.principalTel));
     insert.addBindValue(handling.state);
     insert.addBindValue(blob(handling.liveImageUrls));
-    return exec(insert);
+    return exec(insert) && logPush(2, alarmUid, insert.lastInsertId(), handling.state, std::string(), seq);
+}
+
+bool SimAlarmStore::lastSeq(qint64* seq)
+{
+    QSqlQuery query(db);
+    query.prepare(QStringLiteral("SELECT COALESCE(MAX(seq), 0) FROM pushes"));
+    if (!exec(query))
+        return false;
+    *seq = query.next() ? query.value(0).toLongLong() : 0;
+    return true;
+}
+
+bool SimAlarmStore::readPushes(const QString& from, const QString& tail, const QVariantList& values,
+                               std::vector<SimReplay::Push>* pushes)
+{
+    QSqlQuery query(db);
+    query.setForwardOnly(true);
+    query.prepare(QStringLiteral("SELECT %1, p.seq, p.kind, p.state, p.note, h.principal, h.handleTime, "
+                                 "h.handleNote, h.principalTel, h.state, h.liveImageUrls FROM %2 %3")
+                      .arg(QStringLiteral("a.") + QString::fromLatin1(alarmColumns)
+                                                      .split(QStringLiteral(", "))
+                                                      .join(QStringLiteral(", a.")),
+                           from, tail));
+    for (const QVariant& value : values)
+        query.addBindValue(value);
+    if (!exec(query))
+        return false;
+    while (query.next()) {
+        SimReplay::Push push;
+        push.alarm = alarmFromRow(query);
+        push.seq = query.value(17).toLongLong();
+        push.handled = query.value(18).toInt() == 2;
+        if (!push.handled && !query.value(19).isNull()) {
+            // The alarm as it was pushed when new, not as handled since.
+            push.alarm.state = query.value(19).toInt();
+            push.alarm.lastHandleNote = text(query.value(20));
+        } else if (push.handled) {
+            // The engine makes the record from the alarm; this handling is the one the push announced.
+            push.record.handlers.push_back(handlingFromRow(query, 21));
+        }
+        pushes->push_back(std::move(push));
+    }
+    return true;
+}
+
+bool SimAlarmStore::pushesAfter(qint64 since, std::vector<SimReplay::Push>* pushes)
+{
+    return readPushes(
+        QStringLiteral("pushes p JOIN alarms a ON a.alarmUid = p.alarmUid LEFT JOIN handlings h "
+                       "ON h.seq = p.handling"),
+        QStringLiteral("WHERE p.seq > ? ORDER BY p.seq"), {since}, pushes);
+}
+
+bool SimAlarmStore::unhandledAlarms(std::vector<SimReplay::Push>* pushes)
+{
+    // Alarms stored before pushes were logged have none: they go with the number 0.
+    return readPushes(QStringLiteral("alarms a LEFT JOIN pushes p ON p.alarmUid = a.alarmUid AND p.kind = 1 "
+                                     "LEFT JOIN handlings h ON 0"),
+                      QStringLiteral("WHERE NOT EXISTS (SELECT 1 FROM handlings x WHERE x.alarmUid = "
+                                     "a.alarmUid) ORDER BY a.seq"),
+                      {}, pushes);
 }
 
 bool SimAlarmStore::handlings(const std::string& alarmUid, std::vector<AlarmHandlerData>* list)
@@ -209,14 +304,7 @@ bool SimAlarmStore::handlings(const std::string& alarmUid, std::vector<AlarmHand
     if (!exec(query))
         return false;
     while (query.next()) {
-        AlarmHandlerData handling;
-        handling.principal = text(query.value(0));
-        handling.handleTime = text(query.value(1));
-        handling.handleNote = text(query.value(2));
-        handling.principalTel = text(query.value(3));
-        handling.state = query.value(4).toInt();
-        handling.liveImageUrls = text(query.value(5));
-        list->push_back(handling);
+        list->push_back(handlingFromRow(query, 0));
     }
     return true;
 }

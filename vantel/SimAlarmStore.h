@@ -4,6 +4,7 @@
 #include "AlarmData.h"
 #include "AlarmHandlerData.h"
 #include "ItemAlarmCountData.h"
+#include "SimReplay.h"
 
 #include <QByteArray>
 #include <QSqlDatabase>
@@ -42,12 +43,20 @@ public:
     bool commit();
     void rollback();
 
-    // Fails for a uid that is stored already.
-    bool insertAlarm(const AlarmData& alarm);
+    // Fails for a uid that is stored already. Each alarm and each handling is also logged as a push with
+    // the next number (seq), in the same write when the caller holds a transaction.
+    bool insertAlarm(const AlarmData& alarm, qint64* seq);
     // found tells whether the alarm exists; the result is false on a database error only.
     bool findAlarm(const std::string& alarmUid, AlarmData* alarm, bool* found);
-    bool addHandling(const std::string& alarmUid, const AlarmHandlerData& handling);
+    bool addHandling(const std::string& alarmUid, const AlarmHandlerData& handling, qint64* seq);
     bool handlings(const std::string& alarmUid, std::vector<AlarmHandlerData>* list);
+
+    // The number of the last push logged, 0 for none.
+    bool lastSeq(qint64* seq);
+    // The pushes logged after since, in order.
+    bool pushesAfter(qint64 since, std::vector<SimReplay::Push>* pushes);
+    // The alarms never handled as new-alarm pushes, oldest first, numbered as they were logged.
+    bool unhandledAlarms(std::vector<SimReplay::Push>* pushes);
 
     bool countAlarms(const Filter& filter, int* count);
     // Newest first; alarms of the same second in the reverse order of their arrival.
@@ -58,6 +67,10 @@ public:
 
 private:
     bool exec(QSqlQuery& query);
+    bool logPush(int kind, const std::string& alarmUid, const QVariant& handling, int state,
+                 const std::string& note, qint64* seq);
+    bool readPushes(const QString& from, const QString& tail, const QVariantList& values,
+                    std::vector<SimReplay::Push>* pushes);
     bool select(const QString& head, const Filter& filter, const QString& tail,
                 const QVariantList& tailValues, QSqlQuery* query);
 

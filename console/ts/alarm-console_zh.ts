@@ -132,8 +132,12 @@
         <translation>被 %1 拒绝</translation>
     </message>
     <message>
-        <source>Reconnecting to %1</source>
-        <translation>正在重新连接 %1</translation>
+        <source>Reconnecting to %1 (%2)</source>
+        <translation>正在重新连接 %1（%2）</translation>
+    </message>
+    <message>
+        <source>Connecting to %1</source>
+        <translation>正在连接 %1</translation>
     </message>
 </context>
 <context>

@@ -69,8 +69,9 @@ private slots:
                            {[&](const QByteArray& frame) {
                                 ops.append(QJsonDocument::fromJson(frame).object().value("op").toString());
                             },
-                            [&](const QString& reason) {
-                                lost = reason;
+                            [&](const QString& reason, int) { lost = reason; },
+                            [] {
+                                return qint64(-1);
                             }});
         link.open();
         if (welcomed) {

@@ -5,7 +5,8 @@
 //
 // VIG_SOAK_SECONDS (default 20) sets the length, VIG_SOAK_SEED replays a run (0 draws a seed), VIG_SOAK_MODE
 // forces the display mode (0 pop-ups, 1 grid), VIG_SOAK_HEARTBEAT_MS the UI thread's allowed silence (default
-// 200, more under sanitizers and in the suite's short run).
+// 200, more under sanitizers and in the suite's short run). VIG_SOAK_NETWORK=1 puts the server in a process
+// of its own (alarm-server), killed and started again on its database at random moments.
 
 #include "SoakHeartbeat.h"
 
@@ -35,6 +36,7 @@
 #include "SimAlarmServer.h"
 #include "SystemBasicInfo.h"
 #include "WaitDialog.h"
+#include "net/NetAlarmClient.h"
 
 #include <QAction>
 #include <QComboBox>
@@ -42,8 +44,10 @@
 #include <QJsonArray>
 #include <QJsonDocument>
 #include <QJsonObject>
+#include <QProcess>
 #include <QPushButton>
 #include <QRandomGenerator>
+#include <QRegularExpression>
 #include <QTextEdit>
 #include <QtTest>
 
@@ -74,9 +78,17 @@ int envInt(const char* name, int fallback)
     return ok ? value : fallback;
 }
 
-SimAlarmServer* server()
+SimControl* server()
 {
-    return DataCache::Instance()->GetSimulator();
+    return DataCache::Instance()->GetControl();
+}
+
+// Events the server produced that the module has not been given yet, as far as this process can tell.
+int pendingEvents()
+{
+    if (NetAlarmClient* remote = DataCache::Instance()->GetClient())
+        return remote->pendingEvents();
+    return DataCache::Instance()->GetSimulator()->pendingEvents();
 }
 
 struct ProbeSite
@@ -133,6 +145,7 @@ private:
         StatusOff,
         Capture,
         OddRecord,
+        RestartServer,
         ActionCount
     };
 
@@ -170,6 +183,8 @@ private:
     void statusOff();
     void capture();
     void oddRecord();
+    void restartServer();
+    bool startServer();
 
     std::mt19937 rng;
     quint32 seed = 0;
@@ -198,6 +213,11 @@ private:
     qint64 strayBoxes = 0;
     int drained = 0;
     qint64 failureBoxes = 0;
+
+    // VIG_SOAK_NETWORK
+    QProcess alarmServer;
+    quint16 serverPort = 0;
+    int restarts = 0;
 };
 
 void TstSoak::log(const QString& line)
@@ -253,7 +273,7 @@ bool TstSoak::settle()
         if (!barrier())
             return false;
         processAll();
-        if (server()->pendingEvents() != 0) {
+        if (pendingEvents() != 0) {
             quietRounds = 0;
             QThread::msleep(2);
         } else if (++quietRounds == 4) {
@@ -298,10 +318,41 @@ void TstSoak::driveDialogs()
     }
 }
 
+// alarm-server on the soak's database, at the port of its first start; false if it does not come up.
+bool TstSoak::startServer()
+{
+    // Not into this process's output: a server left behind by a crashed run must not hold it open.
+    alarmServer.setStandardErrorFile(QStringLiteral("soak-server.log"), QIODevice::Append);
+    alarmServer.start(QCoreApplication::applicationDirPath() + QStringLiteral("/alarm-server"),
+                      {"--listen", QStringLiteral("127.0.0.1:%1").arg(serverPort), "--data", "soak-server",
+                       "--scenario",
+                       qEnvironmentVariable("VIG_SCENARIO", VIG_SOURCE_DIR "/scenarios/demo.json")});
+    QElapsedTimer clock;
+    clock.start();
+    // The UI thread keeps answering while the server comes up.
+    while (!alarmServer.canReadLine() && alarmServer.state() != QProcess::NotRunning &&
+           clock.elapsed() < 30000)
+        QCoreApplication::processEvents(QEventLoop::AllEvents, 10);
+    const QRegularExpressionMatch listening =
+        QRegularExpression("ws://127.0.0.1:(\\d+)").match(QString::fromUtf8(alarmServer.readLine()));
+    if (!listening.hasMatch())
+        return false;
+    serverPort = quint16(listening.captured(1).toUInt());
+    return true;
+}
+
 void TstSoak::initTestCase()
 {
     QDir(SimAlarmServer::defaultDataFolder()).removeRecursively();
+    QDir(QStringLiteral("soak-server")).removeRecursively();
     QDir(QStringLiteral("AlarmLocalDB")).removeRecursively();
+    if (envInt("VIG_SOAK_NETWORK", 0) == 1) {
+        QVERIFY(startServer());
+        QFile token(QStringLiteral("soak-server/token"));
+        QVERIFY(token.open(QIODevice::ReadOnly));
+        QVERIFY(DataCache::Instance()->SetServerAddress(
+            QUrl(QStringLiteral("ws://127.0.0.1:%1").arg(serverPort)), token.readAll().trimmed()));
+    }
     // The suite replays one sequence, so that its result does not depend on the day; any other seed is a
     // long run's choice (VIG_SOAK_SEED=0 draws one).
     seed = quint32(envInt("VIG_SOAK_SEED", 20261205));
@@ -327,9 +378,12 @@ void TstSoak::initTestCase()
     config.setMaxVideoCheckDlgCount(2 + int(seed % 3));
     VIG_SYSTEM_MODULE::SystemBasicInfo::_instance().setCurrentAppStatus(VIG_SYSTEM_MODULE::AppRunning);
     WaitDialog::_instance().setDisplayEnabled(false);
-    QVERIFY2(server()->scenarioError().isEmpty(), qPrintable(server()->scenarioError()));
+    if (!DataCache::Instance()->GetClient()) {
+        const QString problem = DataCache::Instance()->GetSimulator()->scenarioError();
+        QVERIFY2(problem.isEmpty(), qPrintable(problem));
+    }
     connect(
-        server(), &SimAlarmServer::controlFailed, server(),
+        server(), &SimControl::controlFailed, server(),
         [this](const QString& message) {
             if (message.startsWith(BarrierText))
                 ++barriers;
@@ -367,6 +421,11 @@ void TstSoak::cleanupTestCase()
     handTimer.stop();
     delete form;
     form = nullptr;
+    DataCache::Instance()->ShutdownSimulator();
+    if (alarmServer.state() != QProcess::NotRunning) {
+        alarmServer.terminate();
+        alarmServer.waitForFinished(10000);
+    }
 }
 
 QStringList TstSoak::unhandledRows()
@@ -446,7 +505,7 @@ TstSoak::Fault TstSoak::injectFault(const QStringList& uids)
     Fault fault = NoFault;
     if (roll < 12) {
         fault = FailNext;
-        server()->failNextRequests(1 + pick(2), SimAlarmServer::InjectedFailure,
+        server()->failNextRequests(1 + pick(2), SimControl::DefaultFailureCode,
                                    QStringLiteral("soak: refused"));
     } else if (roll < 20 && !uids.isEmpty()) {
         fault = FailAlarms;
@@ -649,6 +708,10 @@ void TstSoak::capture()
 // A record whose texts are long, empty or not UTF-8, on a real probe so that it takes the whole road.
 void TstSoak::oddRecord()
 {
+    SimAlarmServer* embedded =
+        DataCache::Instance()->GetClient() ? nullptr : DataCache::Instance()->GetSimulator();
+    if (!embedded)
+        return raiseAlarms();
     const ProbeSite& probe = probes.at(pick(qMin(probes.size(), 24)));
     AlarmData alarm;
     alarm.storeUid = probe.storeUid.toStdString();
@@ -670,11 +733,56 @@ void TstSoak::oddRecord()
         alarm.lastHandleNote = "</script><b>'\"%1\\";
         break;
     }
-    const QString uid = server()->injectAlarm(alarm);
+    const QString uid = embedded->injectAlarm(alarm);
     QVERIFY(!uid.isEmpty());
     delivered.insert(uid);
     ++oddRecords;
     log(QStringLiteral("odd record %1 on %2").arg(uid, probe.probeId));
+}
+
+// Killed at a random moment: while a handling's answer is held, or while a storm is being stored and
+// pushed, and while it is away alarms are raised. The handling fails at once, the raises wait for the server,
+// and the catch-up brings every push stored.
+void TstSoak::restartServer()
+{
+    NetAlarmClient* remote = DataCache::Instance()->GetClient();
+    if (!remote)
+        return raiseAlarms();
+    const QSet<QString> known = pushed;
+    const int roll = pick(3);
+    if (roll == 0) {
+        server()->setAnswerDelay(60000);
+        tableBatch();
+        // Its answer, if held, now comes from the client itself.
+        handleRequestOut = false;
+    } else if (roll == 1) {
+        server()->storm(50 + pick(500), 1 + pick(8));
+    }
+    QElapsedTimer clock;
+    clock.start();
+    for (const int moment = pick(200); clock.elapsed() < moment;)
+        QCoreApplication::processEvents(QEventLoop::AllEvents, 5);
+    alarmServer.kill();
+    alarmServer.waitForFinished(10000);
+    ++restarts;
+    log(QStringLiteral("server killed after %1 ms (%2)").arg(clock.elapsed()).arg(roll));
+    // Raised only once the client knows: a message sent into the dying connection is lost like the server.
+    clock.restart();
+    while (remote->state() == NetAlarmClient::Connected && clock.elapsed() < 30000)
+        QCoreApplication::processEvents(QEventLoop::AllEvents, 10);
+    if (chance(50))
+        raiseAlarms();
+    QVERIFY2(startServer(), "alarm-server did not start again");
+    clock.restart();
+    while (remote->state() != NetAlarmClient::Connected && clock.elapsed() < 30000)
+        QCoreApplication::processEvents(QEventLoop::AllEvents, 10);
+    QVERIFY2(remote->state() == NetAlarmClient::Connected, "no reconnection to alarm-server");
+    // What the dead server stored and pushed, as the catch-up brings it, must reach the table too.
+    QVERIFY2(settle(), "server did not settle after its restart");
+    for (const QString& uid : qAsConst(pushed)) {
+        if (!known.contains(uid) && statusOn)
+            delivered.insert(uid);
+    }
 }
 
 bool TstSoak::step(Action action)
@@ -709,6 +817,9 @@ bool TstSoak::step(Action action)
         break;
     case OddRecord:
         oddRecord();
+        break;
+    case RestartServer:
+        restartServer();
         break;
     case ActionCount:
         break;
@@ -823,7 +934,8 @@ void TstSoak::soak()
         qEnvironmentVariableIsSet("VIG_SOAK_SECONDS") ? HeartbeatLimitMs : qMax(HeartbeatLimitMs, 1000);
     const int heartbeatLimit = envInt("VIG_SOAK_HEARTBEAT_MS", defaultLimit);
     // Weights of the actions, in enum order.
-    const int weights[ActionCount] = {22, 3, 9, 12, 14, 8, 3, 2, 3, 3};
+    const int weights[ActionCount] = {
+        22, 3, 9, 12, 14, 8, 3, 2, 3, 3, DataCache::Instance()->GetClient() ? 2 : 0};
     int total = 0;
     for (int weight : weights)
         total += weight;
@@ -883,6 +995,8 @@ void TstSoak::soak()
         seed, displayMode, clock.elapsed() / 1000, actions, checks, int(delivered.size()), faults, oddRecords,
         handleDialogs, failureBoxes, strayBoxes, serverComplaints.load(), heartbeat.beats(),
         heartbeat.worstMs(), qPrintable(slowSteps.join(',')), drained, drainSilence, slowestCheck);
+    if (NetAlarmClient* remote = DataCache::Instance()->GetClient())
+        qInfo("soak network: %d server restarts, %lld pushes replayed", restarts, remote->replayedPushes());
 }
 
 int main(int argc, char** argv)

@@ -257,6 +257,23 @@ private slots:
         }
     }
 
+    // Started again on this database, the server first tells the alarms left unhandled, oldest first.
+    void announcesWhatAnEarlierRunLeftUnhandled()
+    {
+        RecordingHandler handler;
+        SimAlarmServer again(QStringLiteral(VIG_SOURCE_DIR "/scenarios/demo.json"),
+                             shared->dir.filePath(QStringLiteral("db")));
+        again.announceUnhandled();
+        again.SetEventHandler(&handler);
+        std::vector<std::string> waiting;
+        for (const Known& alarm : known) {
+            if (alarm.state == 1)
+                waiting.push_back(alarm.uid);
+        }
+        QVERIFY(waitFor([&] { return handler.newAlarms().size() >= waiting.size(); }));
+        QCOMPARE(uidsOf(handler.newAlarms()), waiting);
+    }
+
     // The answer comes before the pushes; one finished alarm fails the whole batch.
     void handlingIsAllOrNothing()
     {

@@ -8,6 +8,7 @@
 #include <QThread>
 
 #include <cstdio>
+#include <utility>
 
 namespace {
 
@@ -23,7 +24,8 @@ QString failWith(QString* error, const QString& message)
 NetAlarmClient::NetAlarmClient(const QUrl& url, const QByteArray& token, const QString& caFile,
                                QObject* parent)
     : SimControl(parent)
-    , NetRequestEncoder([this](const QByteArray& frame) { transmit(frame); })
+    , NetRequestEncoder(
+          [this](const QByteArray& frame, const Failure& failure) { transmitRequest(frame, failure); })
     , address(url)
     , network(std::make_unique<QThread>())
 {
@@ -33,9 +35,15 @@ NetAlarmClient::NetAlarmClient(const QUrl& url, const QByteArray& token, const Q
     callbacks.received = [this](const QByteArray& frame) {
         received(frame);
     };
-    callbacks.lost = [this](const QString& reason) {
+    callbacks.lost = [this](const QString& reason, int attempt) {
+        catchingUp = false;
+        failOutstanding();
+        attempts.store(attempt);
         if (current.load() != Refused)
             setState(Lost, reason);
+    };
+    callbacks.since = [this] {
+        return delivered.load();
     };
     link = new NetClientLink(url, token, caFile, std::move(callbacks));
     link->moveToThread(network.get());
@@ -68,14 +76,85 @@ void NetAlarmClient::shutdown()
     delivery.stop();
 }
 
-void NetAlarmClient::transmit(const QByteArray& frame)
+void NetAlarmClient::onLink(std::function<void(NetClientLink*)> work)
 {
     std::lock_guard<std::mutex> lock(sendMutex);
     if (stopped.load())
         return;
-    NetClientLink* target = link;
-    QMetaObject::invokeMethod(
-        link, [target, frame] { target->send(frame); }, Qt::QueuedConnection);
+    linkWork.push_back(std::move(work));
+    // One wake-up for what piles up meanwhile; the order is kept.
+    if (linkWork.size() == 1)
+        QMetaObject::invokeMethod(
+            link, [this] { runLinkWork(); }, Qt::QueuedConnection);
+}
+
+void NetAlarmClient::runLinkWork()
+{
+    std::deque<std::function<void(NetClientLink*)>> batch;
+    {
+        std::lock_guard<std::mutex> lock(sendMutex);
+        batch.swap(linkWork);
+    }
+    for (const auto& work : batch)
+        work(link);
+}
+
+void NetAlarmClient::transmit(const QByteArray& frame)
+{
+    onLink([frame](NetClientLink* target) { target->send(frame); });
+}
+
+void NetAlarmClient::cutLink(int holdMs)
+{
+    onLink([holdMs](NetClientLink* target) { target->cut(holdMs); });
+}
+
+void NetAlarmClient::transmitRequest(const QByteArray& frame, const Failure& failure)
+{
+    const qint64 id = nextRequestId.fetch_add(1);
+    onLink([this, id, frame = NetCodec::withId(frame, id), failure](NetClientLink* target) {
+        if (target->sendNow(frame))
+            outstanding.emplace(id, failure);
+        else
+            fail(failure);
+    });
+}
+
+void NetAlarmClient::fail(const Failure& failure)
+{
+    delivery.publish([failure](IAlarmEvent* handler) {
+        failure(handler, NetCodec::Unreachable, QObject::tr("Alarm server unreachable").toUtf8().constData());
+    });
+}
+
+void NetAlarmClient::failOutstanding()
+{
+    for (const auto& [id, failure] : std::exchange(outstanding, {}))
+        fail(failure);
+}
+
+void NetAlarmClient::deliver(NetCodec::ServerMessage& message)
+{
+    if (message.answer) {
+        // An answer whose request was already answered for a lost link is not given twice.
+        if (message.requestId > 0 && outstanding.erase(message.requestId) == 0)
+            return;
+        delivery.publish(std::move(message.event));
+        return;
+    }
+    if (message.seq <= 0) {
+        delivery.publish(std::move(message.event));
+        return;
+    }
+    if (catchingUp)
+        ++replayed;
+    // A push already delivered comes again when a catch-up overlaps what was still queued here.
+    delivery.publish([this, seq = message.seq, event = std::move(message.event)](IAlarmEvent* handler) {
+        if (seq <= delivered.load())
+            return;
+        event(handler);
+        delivered.store(seq);
+    });
 }
 
 void NetAlarmClient::received(const QByteArray& frame)
@@ -88,7 +167,20 @@ void NetAlarmClient::received(const QByteArray& frame)
     }
     switch (message.kind) {
     case NetCodec::ServerMessage::Event:
-        delivery.publish(std::move(message.event));
+        deliver(message);
+        break;
+    case NetCodec::ServerMessage::CatchUp:
+        catchingUp = true;
+        // The server does not know our number (another database): its unhandled alarms start afresh.
+        if (message.reset)
+            delivery.publish([this](IAlarmEvent*) { delivered.store(-1); });
+        break;
+    case NetCodec::ServerMessage::CaughtUp:
+        catchingUp = false;
+        delivery.publish([this, seq = message.seq](IAlarmEvent*) {
+            if (seq > delivered.load())
+                delivered.store(seq);
+        });
         break;
     case NetCodec::ServerMessage::Welcome: {
         {
@@ -97,6 +189,7 @@ void NetAlarmClient::received(const QByteArray& frame)
             server = message.text;
         }
         link->setWelcomed();
+        attempts.store(0);
         setState(Connected, message.text);
         break;
     }
@@ -109,13 +202,24 @@ void NetAlarmClient::received(const QByteArray& frame)
         }
         break;
     case NetCodec::ServerMessage::ControlFailed:
-        emit controlFailed(message.text);
+        // In its place among the events, as the server sent it.
+        delivery.publish([this, text = message.text](IAlarmEvent*) { emit controlFailed(text); });
         break;
     }
 }
 
+QString NetAlarmClient::lostReason() const
+{
+    std::lock_guard<std::mutex> lock(mutex);
+    return reason;
+}
+
 void NetAlarmClient::setState(State state, const QString& message)
 {
+    if (state != Connected) {
+        std::lock_guard<std::mutex> lock(mutex);
+        reason = message;
+    }
     current.store(state);
     emit stateChanged(state, message);
 }

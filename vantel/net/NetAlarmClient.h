@@ -2,6 +2,7 @@
 
 #include "SimControl.h"
 #include "SimEventThread.h"
+#include "net/NetCodec.h"
 #include "net/NetRequestEncoder.h"
 
 #include <QByteArray>
@@ -10,6 +11,9 @@
 #include <QUrl>
 
 #include <atomic>
+#include <deque>
+#include <functional>
+#include <map>
 #include <memory>
 #include <mutex>
 
@@ -18,7 +22,9 @@ class QThread;
 
 // IAlarm and the simulator's controls of an alarm server reached over the network (ws:// or wss://).
 // Requests and controls return at once; the network runs on a thread of its own, and events are handed to
-// the handler on another one, one at a time, in the server's order.
+// the handler on another one, one at a time, in the server's order. After a lost link it reconnects by
+// itself and asks for the pushes after the last one it delivered, so the handler sees each push once. A
+// request that cannot be sent, or whose answer the link lost, is answered at once with an error.
 class NetAlarmClient : public SimControl, public NetRequestEncoder
 {
     Q_OBJECT
@@ -33,10 +39,22 @@ public:
 
     QUrl url() const { return address; }
     State state() const { return current.load(); }
+    // While Lost: the number of the reconnection being tried, from 1.
+    int attempt() const { return attempts.load(); }
+    // The number of the last push handed to the handler, -1 for none yet.
+    qint64 lastDelivered() const { return delivered.load(); }
+    // Pushes received in catch-ups since the start.
+    qint64 replayedPushes() const { return replayed.load(); }
+    // Events received and not yet handed to the handler.
+    int pendingEvents() const { return delivery.pendingEvents(); }
     // The server's name, from its welcome.
     QString serverName() const;
+    // Why the link was last lost or refused.
+    QString lostReason() const;
     // Stops the network and the event thread; later requests are ignored. The destructor does it too.
     void shutdown();
+    // Test seam: closes the connection under the client and lets it reconnect only after holdMs.
+    void cutLink(int holdMs);
 
     void SetEventHandler(IAlarmEvent* handler) override;
 
@@ -61,18 +79,34 @@ signals:
     void stateChanged(NetAlarmClient::State state, const QString& message);
 
 private:
+    // Runs work on the network thread, unless stopped.
+    void onLink(std::function<void(NetClientLink*)> work);
+    void runLinkWork();
     void transmit(const QByteArray& frame);
+    void transmitRequest(const QByteArray& frame, const Failure& failure);
     void received(const QByteArray& frame);
+    void deliver(NetCodec::ServerMessage& message);
+    void failOutstanding();
+    void fail(const Failure& failure);
     void setState(State state, const QString& message);
 
     const QUrl address;
     std::atomic<State> current{Connecting};
+    std::atomic<int> attempts{0};
+    std::atomic<qint64> delivered{-1};
+    std::atomic<qint64> nextRequestId{1};
+    std::atomic<qint64> replayed{0};
+    bool catchingUp = false; // on the network thread only
+    // Requests sent and not yet answered, by id; on the network thread only.
+    std::map<qint64, Failure> outstanding;
     std::atomic<bool> stopped{false};
-    // Held while a frame is handed to the link, so that the link outlives every hand-over.
+    // Held while work is handed to the link, so that the link outlives every hand-over.
     std::mutex sendMutex;
+    std::deque<std::function<void(NetClientLink*)>> linkWork;
     mutable std::mutex mutex;
     QStringList probes;
     QString server;
+    QString reason;
 
     SimEventThread delivery;
     std::unique_ptr<QThread> network;

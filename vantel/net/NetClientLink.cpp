@@ -8,9 +8,13 @@
 #include <QTimer>
 #include <QWebSocket>
 
+#include <algorithm>
+#include <utility>
+
 namespace {
-constexpr int retryMs = 1000;
-// Requests made while the server is away wait for it, up to this many.
+constexpr int firstPauseMs = 100;
+constexpr int longestPauseMs = 2000;
+// Controls made while the server is away wait for it, up to this many; requests are answered at once.
 constexpr int maxWaiting = 10000;
 } // namespace
 
@@ -26,7 +30,6 @@ void NetClientLink::open()
 {
     retry = new QTimer(this);
     retry->setSingleShot(true);
-    retry->setInterval(retryMs);
     connect(retry, &QTimer::timeout, this, &NetClientLink::connectSocket);
     connectSocket();
 }
@@ -56,16 +59,27 @@ void NetClientLink::connectSocket()
 
 void NetClientLink::onConnected()
 {
-    socket->sendBinaryMessage(NetCodec::hello(token));
+    socket->sendBinaryMessage(NetCodec::hello(token, callbacks.since()));
 }
 
 void NetClientLink::onDisconnected()
 {
     welcomed = false;
     const QString reason = socket->errorString();
-    callbacks.lost(reason);
-    if (reconnect)
-        retry->start();
+    ++attempt;
+    callbacks.lost(reason, attempt);
+    if (!reconnect)
+        return;
+    const int pause = std::min(longestPauseMs, firstPauseMs << std::min(attempt - 1, 8));
+    retry->start(std::max(pause, std::exchange(holdMs, 0)));
+}
+
+void NetClientLink::cut(int hold)
+{
+    if (!socket)
+        return;
+    holdMs = hold;
+    socket->abort();
 }
 
 void NetClientLink::send(const QByteArray& frame)
@@ -78,9 +92,18 @@ void NetClientLink::send(const QByteArray& frame)
         waiting.append(frame);
 }
 
+bool NetClientLink::sendNow(const QByteArray& frame)
+{
+    if (!welcomed || !socket || !socket->isValid())
+        return false;
+    socket->sendBinaryMessage(frame);
+    return true;
+}
+
 void NetClientLink::setWelcomed()
 {
     welcomed = true;
+    attempt = 0;
     const QList<QByteArray> held = std::exchange(waiting, {});
     for (const QByteArray& frame : held)
         socket->sendBinaryMessage(frame);

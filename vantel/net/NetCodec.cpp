@@ -3,9 +3,11 @@
 #include "IAlarm.h"
 #include "IAlarmEvent.h"
 #include "SimControl.h"
+#include "SimEventNumbers.h"
 
 #include <QJsonDocument>
 
+#include <algorithm>
 #include <cmath>
 #include <limits>
 
@@ -27,6 +29,19 @@ public:
     std::string text(const char* key) { return textOf(object.value(QLatin1String(key))); }
     QString qtext(const char* key) { return qs(text(key)); }
     int number(const char* key) { return numberOf(object.value(QLatin1String(key))); }
+    // A whole number from -1 up to what a double holds exactly; absent when the key is missing.
+    qint64 serial(const char* key, qint64 absent)
+    {
+        const QJsonValue value = object.value(QLatin1String(key));
+        if (value.isUndefined())
+            return absent;
+        const double number = value.toDouble(std::nan(""));
+        if (!value.isDouble() || number != std::floor(number) || number < -1 || number > 9007199254740992.0) {
+            good = false;
+            return absent;
+        }
+        return qint64(number);
+    }
     double real(const char* key)
     {
         const QJsonValue value = object.value(QLatin1String(key));
@@ -109,7 +124,10 @@ bool decodeEvent(const QString& op, Fields& in, NetCodec::ServerMessage* message
         if (!NetCodec::readAlarm(in.array("a"), &alarm))
             return false;
         message->answer = false;
-        message->event = [alarm](IAlarmEvent* handler) {
+        message->seq = std::max<qint64>(in.serial("seq", 0), 0);
+        message->event = [alarm, seq = message->seq](IAlarmEvent* handler) {
+            if (seq > 0)
+                SimEventNumbers::tell(handler, seq);
             handler->OnNewAlarm(alarm);
         };
         return in.ok();
@@ -119,11 +137,15 @@ bool decodeEvent(const QString& op, Fields& in, NetCodec::ServerMessage* message
         if (!NetCodec::readProcess(in.array("p"), &record))
             return false;
         message->answer = false;
-        message->event = [record](IAlarmEvent* handler) {
+        message->seq = std::max<qint64>(in.serial("seq", 0), 0);
+        message->event = [record, seq = message->seq](IAlarmEvent* handler) {
+            if (seq > 0)
+                SimEventNumbers::tell(handler, seq);
             handler->OnAlarmHandled(record);
         };
         return in.ok();
     }
+    message->requestId = std::max<qint64>(in.serial("id", 0), 0);
     const int result = in.number("result");
     const std::string error = in.text("error");
     if (op == QLatin1String("handleResult")) {
@@ -199,6 +221,7 @@ bool decodeEvent(const QString& op, Fields& in, NetCodec::ServerMessage* message
 bool decodeRequest(const QString& op, Fields& in, NetCodec::ClientMessage* message)
 {
     message->kind = NetCodec::ClientMessage::Request;
+    message->requestId = std::max<qint64>(in.serial("id", 0), 0);
     if (op == QLatin1String("handle")) {
         message->request = [uids = in.texts("uids"), note = in.text("note"), mode = in.number("mode"),
                             inform = in.flag("inform"), requester = in.text("requester"),
@@ -341,6 +364,14 @@ bool NetCodec::decodeServerMessage(const QByteArray& frame, ServerMessage* messa
         message->code = message->kind == ServerMessage::Error ? in.number("code") : 0;
         message->text = in.qtext("message");
         ok = in.ok();
+    } else if (op == QLatin1String("catchUp")) {
+        message->kind = ServerMessage::CatchUp;
+        message->reset = in.flag("reset");
+        ok = in.ok();
+    } else if (op == QLatin1String("caughtUp")) {
+        message->kind = ServerMessage::CaughtUp;
+        message->seq = in.serial("seq", -2);
+        ok = in.ok() && message->seq >= 0;
     } else {
         ok = decodeEvent(op, in, message);
     }
@@ -362,6 +393,7 @@ bool NetCodec::decodeClientMessage(const QByteArray& frame, ClientMessage* messa
         message->kind = ClientMessage::Hello;
         message->version = in.number("version");
         message->token = in.qtext("token").toUtf8();
+        message->since = in.serial("since", -1);
         ok = in.ok();
     } else if (op == QLatin1String("raise")) {
         message->kind = ClientMessage::Raise;
@@ -383,9 +415,29 @@ QByteArray NetCodec::frame(const QString& op, QJsonObject body)
     return QJsonDocument(body).toJson(QJsonDocument::Compact);
 }
 
-QByteArray NetCodec::hello(const QByteArray& token)
+QByteArray NetCodec::hello(const QByteArray& token, qint64 since)
 {
-    return frame(QStringLiteral("hello"), {{"version", int(Version)}, {"token", QString::fromUtf8(token)}});
+    return frame(QStringLiteral("hello"),
+                 {{"version", int(Version)}, {"token", QString::fromUtf8(token)}, {"since", double(since)}});
+}
+
+QByteArray NetCodec::catchUp(bool reset)
+{
+    return frame(QStringLiteral("catchUp"), {{"reset", reset}});
+}
+
+QByteArray NetCodec::caughtUp(qint64 seq)
+{
+    return frame(QStringLiteral("caughtUp"), {{"seq", double(seq)}});
+}
+
+QByteArray NetCodec::withId(const QByteArray& frame, qint64 id)
+{
+    // Every message is a JSON object, so the id goes in right after its opening brace.
+    if (!frame.startsWith('{'))
+        return frame;
+    const QByteArray head = "{\"id\":" + QByteArray::number(id);
+    return frame.size() > 2 ? head + ',' + frame.mid(1) : head + '}';
 }
 
 QByteArray NetCodec::welcome(const QString& serverName, const QStringList& probes)

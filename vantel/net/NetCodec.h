@@ -16,8 +16,11 @@ class IAlarmEvent;
 class SimControl;
 
 // The alarm server's wire messages: one JSON object per WebSocket text frame, with its operation in "op".
-// The client opens with "hello" (protocol version and token); the server answers "welcome" (its version and
-// probes) or "error" and closes. Records travel as arrays in the order of their fields.
+// The client opens with "hello" (protocol version, token and the number of the last push it delivered, if
+// any); the server answers "welcome" (its version and probes) or "error" and closes. After the welcome come
+// "catchUp", the pushes the client missed, "caughtUp" with the number they end at, then live pushes. Every
+// push carries its number in "seq"; a request may carry an "id", which its answer echoes. Records travel as
+// arrays in the order of their fields.
 class NetCodec
 {
 public:
@@ -32,15 +35,20 @@ public:
         UnknownOperation = 404,
         TooLarge = 413,
         VersionMismatch = 426,
+        // The answer a client gives itself for a request it could not send or whose answer the link lost.
+        Unreachable = 502,
     };
 
     // A message from the server.
     struct ServerMessage
     {
-        enum Kind { Event, Welcome, Error, ControlFailed };
+        enum Kind { Event, Welcome, Error, ControlFailed, CatchUp, CaughtUp };
         Kind kind = Event;
         std::function<void(IAlarmEvent*)> event; // Event: delivers it
         bool answer = false;                     // Event: an answer to one request, not a push to all
+        qint64 seq = 0;                          // Event: a push's number, 0 for none; CaughtUp: the last
+        qint64 requestId = 0;                    // Event: the id of the request answered, 0 for none
+        bool reset = false;                      // CatchUp: the client's number is not the server's
         int code = 0;                            // Error, Welcome (the server's version)
         QString text;                            // Error, ControlFailed, Welcome (the server's name)
         QStringList probes;                      // Welcome
@@ -57,6 +65,8 @@ public:
         int count = 0;                            // Control "dropNext"
         int version = 0;                          // Hello
         QByteArray token;                         // Hello
+        qint64 since = -1;                        // Hello: the last push delivered, -1 for none
+        qint64 requestId = 0;                     // Request: echoed in its answer, 0 for none
         QString probe, alarmKind, alarmUid;       // Raise
     };
 
@@ -64,7 +74,11 @@ public:
     static bool decodeServerMessage(const QByteArray& frame, ServerMessage* message, QString* error);
     static bool decodeClientMessage(const QByteArray& frame, ClientMessage* message, QString* error);
 
-    static QByteArray hello(const QByteArray& token);
+    static QByteArray hello(const QByteArray& token, qint64 since = -1);
+    static QByteArray catchUp(bool reset);
+    static QByteArray caughtUp(qint64 seq);
+    // The message with an "id" added.
+    static QByteArray withId(const QByteArray& frame, qint64 id);
     static QByteArray welcome(const QString& serverName, const QStringList& probes);
     static QByteArray error(int code, const QString& text);
     static QByteArray controlFailed(const QString& text);

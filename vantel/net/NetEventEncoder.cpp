@@ -2,6 +2,8 @@
 
 #include "NetCodec.h"
 
+#include <utility>
+
 namespace {
 
 QString text(const char* value)
@@ -28,14 +30,21 @@ void NetEventEncoder::answer(const char* op, const char* errorMsg, int result, Q
     sink(NetCodec::frame(QLatin1String(op), body), true);
 }
 
+void NetEventEncoder::push(const char* op, QJsonObject body)
+{
+    if (pushNumber > 0)
+        body.insert(QLatin1String("seq"), double(std::exchange(pushNumber, 0)));
+    sink(NetCodec::frame(QLatin1String(op), body), false);
+}
+
 void NetEventEncoder::OnNewAlarm(const AlarmData& alarm)
 {
-    sink(NetCodec::frame(QStringLiteral("alarm"), {{"a", NetCodec::alarmJson(alarm)}}), false);
+    push("alarm", {{"a", NetCodec::alarmJson(alarm)}});
 }
 
 void NetEventEncoder::OnAlarmHandled(const AlarmProcessData& record)
 {
-    sink(NetCodec::frame(QStringLiteral("handled"), {{"p", NetCodec::processJson(record)}}), false);
+    push("handled", {{"p", NetCodec::processJson(record)}});
 }
 
 void NetEventEncoder::OnHandleAlarmResult(const char* alarmUid, int result, const char* errorMsg,

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "IAlarmEvent.h"
+#include "SimEventNumbers.h"
 
 #include <QByteArray>
 #include <QJsonObject>
@@ -8,13 +9,15 @@
 #include <functional>
 
 // Turns the events of an alarm service into wire messages. A push (a new alarm, a handled alarm) is for
-// every client; any other event answers one request.
-class NetEventEncoder : public IAlarmEvent
+// every client, with the number it was told; any other event answers one request.
+class NetEventEncoder : public IAlarmEvent, public SimEventNumbers
 {
 public:
     using Sink = std::function<void(const QByteArray& frame, bool answer)>;
 
     explicit NetEventEncoder(Sink sink);
+
+    void nextPushNumber(qint64 seq) override { pushNumber = seq; }
 
     void OnNewAlarm(const AlarmData& alarm) override;
     void OnAlarmHandled(const AlarmProcessData& record) override;
@@ -36,6 +39,8 @@ public:
 
 private:
     void answer(const char* op, const char* errorMsg, int result, QJsonObject body);
+    void push(const char* op, QJsonObject body);
 
     Sink sink;
+    qint64 pushNumber = 0;
 };

@@ -2,6 +2,8 @@
 
 #include "NetCodec.h"
 
+#include "IAlarmEvent.h"
+
 namespace {
 
 QString text(const char* value)
@@ -29,7 +31,11 @@ void NetRequestEncoder::RequestHandleAlarm(const char* alarmUid, const char* han
                                                     {"mode", handleMode},
                                                     {"inform", informKeeper},
                                                     {"requester", text(requester)},
-                                                    {"batch", false}}));
+                                                    {"batch", false}}),
+         [uid = std::string(alarmUid ? alarmUid : ""),
+          id = std::string(requester ? requester : "")](IAlarmEvent* handler, int code, const char* message) {
+             handler->OnHandleAlarmResult(uid.c_str(), code, message, id.c_str());
+         });
 }
 
 void NetRequestEncoder::RequestHandleAlarms(const std::vector<std::string>& alarmUids, const char* handleNote,
@@ -40,17 +46,23 @@ void NetRequestEncoder::RequestHandleAlarms(const std::vector<std::string>& alar
                                                     {"mode", handleMode},
                                                     {"inform", informKeeper},
                                                     {"requester", text(requester)},
-                                                    {"batch", true}}));
+                                                    {"batch", true}}),
+         [alarmUids, id = std::string(requester ? requester : "")](IAlarmEvent* handler, int code,
+                                                                   const char* message) {
+             handler->OnHandleAlarmsResult(alarmUids, code, message, id.c_str());
+         });
 }
 
 void NetRequestEncoder::RequestReplyA(const char* alarmUid)
 {
-    send(NetCodec::frame(QStringLiteral("replyA"), {{"uid", text(alarmUid)}}));
+    send(NetCodec::frame(QStringLiteral("replyA"), {{"uid", text(alarmUid)}}),
+         [](IAlarmEvent* handler, int code, const char* message) { handler->OnReplyA(0, code, message); });
 }
 
 void NetRequestEncoder::RequestReplyB(const char* alarmUid)
 {
-    send(NetCodec::frame(QStringLiteral("replyB"), {{"uid", text(alarmUid)}}));
+    send(NetCodec::frame(QStringLiteral("replyB"), {{"uid", text(alarmUid)}}),
+         [](IAlarmEvent* handler, int code, const char* message) { handler->OnReplyB(0, code, message); });
 }
 
 void NetRequestEncoder::RequestAlarmRecordsCount(const char* storeUid, const char* startTime,
@@ -60,7 +72,10 @@ void NetRequestEncoder::RequestAlarmRecordsCount(const char* storeUid, const cha
                                                           {"start", text(startTime)},
                                                           {"end", text(endTime)},
                                                           {"requester", text(requester)},
-                                                          {"state", state}}));
+                                                          {"state", state}}),
+         [id = std::string(requester ? requester : "")](IAlarmEvent* handler, int code, const char* message) {
+             handler->OnAlarmRecordsCount(0, id.c_str(), code, message);
+         });
 }
 
 void NetRequestEncoder::RequestAlarmRecords(const char* storeUid, const char* startTime, const char* endTime,
@@ -72,12 +87,20 @@ void NetRequestEncoder::RequestAlarmRecords(const char* storeUid, const char* st
                                                      {"state", state},
                                                      {"first", first},
                                                      {"count", count},
-                                                     {"reserved", reserved}}));
+                                                     {"reserved", reserved}}),
+         [](IAlarmEvent* handler, int code, const char* message) {
+             handler->OnAlarmRecords({}, code, message);
+         });
 }
 
 void NetRequestEncoder::RequestAlarmHandleNotes(const char* alarmUid, int reserved)
 {
-    send(NetCodec::frame(QStringLiteral("handleNotes"), {{"uid", text(alarmUid)}, {"reserved", reserved}}));
+    send(NetCodec::frame(QStringLiteral("handleNotes"), {{"uid", text(alarmUid)}, {"reserved", reserved}}),
+         [uid = std::string(alarmUid ? alarmUid : "")](IAlarmEvent* handler, int code, const char* message) {
+             AlarmProcessData record;
+             record.alarmUid = uid;
+             handler->OnAlarmHandleNotes(uid.c_str(), record, code, message);
+         });
 }
 
 void NetRequestEncoder::RequestStoreDevicesAlarmsCollection(const char* storeUid, const char* startTime,
@@ -86,12 +109,18 @@ void NetRequestEncoder::RequestStoreDevicesAlarmsCollection(const char* storeUid
     send(NetCodec::frame(QStringLiteral("storeDevices"), {{"store", local(storeUid)},
                                                           {"start", local(startTime)},
                                                           {"end", local(endTime)},
-                                                          {"tag", local(tag)}}));
+                                                          {"tag", local(tag)}}),
+         [label = std::string(tag ? tag : "")](IAlarmEvent* handler, int code, const char* message) {
+             handler->OnStoreDevicesAlarmsCollection({}, {}, label.c_str(), code, message);
+         });
 }
 
 void NetRequestEncoder::RequestAllStoresAlarmsCollection(const char* startTime, const char* endTime,
                                                          const char* tag)
 {
     send(NetCodec::frame(QStringLiteral("allStores"),
-                         {{"start", local(startTime)}, {"end", local(endTime)}, {"tag", local(tag)}}));
+                         {{"start", local(startTime)}, {"end", local(endTime)}, {"tag", local(tag)}}),
+         [label = std::string(tag ? tag : "")](IAlarmEvent* handler, int code, const char* message) {
+             handler->OnAllStoresAlarmsCollection({}, label.c_str(), code, message);
+         });
 }

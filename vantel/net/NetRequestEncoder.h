@@ -6,12 +6,14 @@
 
 #include <functional>
 
-// Turns the requests of IAlarm into wire messages for the alarm server. Registering an event handler is
-// left to the class that receives the answers.
+// Turns the requests of IAlarm into wire messages for the alarm server, each with the way to answer it
+// when the server cannot. Registering an event handler is left to the class that receives the answers.
 class NetRequestEncoder : public IAlarm
 {
 public:
-    using Sink = std::function<void(const QByteArray& frame)>;
+    // Gives the request the answer it normally gets, with this error.
+    using Failure = std::function<void(IAlarmEvent* handler, int code, const char* message)>;
+    using Sink = std::function<void(const QByteArray& frame, const Failure& failure)>;
 
     explicit NetRequestEncoder(Sink sink);
 
@@ -33,7 +35,7 @@ public:
                                           const char* tag) override;
 
 protected:
-    void send(const QByteArray& frame) { sink(frame); }
+    void send(const QByteArray& frame, const Failure& failure) { sink(frame, failure); }
 
 private:
     Sink sink;

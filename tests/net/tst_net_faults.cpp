@@ -1,0 +1,240 @@
+// Failures of the centre's link: alarm-server killed and started again on its database, the link cut under
+// a client. Nothing stored is lost or shown twice, and no request waits for an answer that cannot come.
+#include "ModuleTestSupport.h"
+
+#include "frame/AlarmModuleInit.h"
+#include "frame/AlarmSignals.h"
+#include "frame/VideoAlarmForm.h"
+#include "tables/AlarmMonitorPage.h"
+#include "tables/AlarmMonitorTable.h"
+
+#include "BusinessConfig.h"
+#include "ModuleAccessSignals.h"
+#include "net/NetAlarmClient.h"
+#include "net/NetEventEncoder.h"
+
+#include <QElapsedTimer>
+#include <QProcess>
+#include <QRegularExpression>
+#include <QSqlQuery>
+#include <QtTest>
+
+using namespace VIG_ALARM_MOUDLE;
+
+static const int Patience = 30000;
+
+// Keeps the new alarms a client delivers, in order.
+class Recorder : public NetEventEncoder
+{
+public:
+    Recorder() : NetEventEncoder([](const QByteArray&, bool) {}) {}
+    QStringList alarms() const
+    {
+        std::lock_guard<std::mutex> lock(mutex);
+        return uids;
+    }
+    void OnNewAlarm(const AlarmData& alarm) override
+    {
+        std::lock_guard<std::mutex> lock(mutex);
+        uids.append(QString::fromStdString(alarm.alarmUid));
+    }
+
+private:
+    mutable std::mutex mutex;
+    QStringList uids;
+};
+
+class TstNetFaults : public QObject
+{
+    Q_OBJECT
+
+private:
+    QProcess server;
+    quint16 port = 0;
+    QByteArray token;
+    VideoAlarmForm* form = nullptr;
+    QHash<QString, int> storeReports;
+    QHash<QString, QPair<int, QString>> results; // uid -> last handle result of this test's requester
+    qint64 slowestReconnectMs = 0;
+
+    SimControl* control() { return DataCache::Instance()->GetControl(); }
+    NetAlarmClient* client() { return DataCache::Instance()->GetClient(); }
+    QUrl url() const { return QUrl(QStringLiteral("ws://127.0.0.1:%1").arg(port)); }
+
+    void startServer()
+    {
+        server.setProcessChannelMode(QProcess::ForwardedErrorChannel);
+        server.start(QStringLiteral(VIG_ALARM_SERVER),
+                     {"--listen", QStringLiteral("127.0.0.1:%1").arg(port), "--data", "faults", "--scenario",
+                      qEnvironmentVariable("VIG_SCENARIO")});
+        QVERIFY(server.waitForStarted());
+        QTRY_VERIFY_WITH_TIMEOUT(server.canReadLine(), Patience);
+        const QRegularExpressionMatch listening =
+            QRegularExpression("ws://127.0.0.1:(\\d+)").match(QString::fromUtf8(server.readLine()));
+        QVERIFY(listening.hasMatch());
+        port = quint16(listening.captured(1).toUInt());
+    }
+    void killAndRestartServer()
+    {
+        if (server.state() != QProcess::NotRunning) {
+            server.kill();
+            QVERIFY(server.waitForFinished(Patience));
+        }
+        QTRY_COMPARE_WITH_TIMEOUT(client()->state(), NetAlarmClient::Lost, Patience);
+        QElapsedTimer restart;
+        restart.start();
+        startServer();
+        QTRY_COMPARE_WITH_TIMEOUT(client()->state(), NetAlarmClient::Connected, Patience);
+        slowestReconnectMs = qMax(slowestReconnectMs, restart.elapsed());
+    }
+    // The server's alarms in the order stored; only the unhandled ones when asked.
+    static QStringList stored(bool unhandledOnly, QHash<QString, int>* perStore = nullptr)
+    {
+        QStringList uids;
+        {
+            QSqlDatabase db = QSqlDatabase::addDatabase("QSQLITE", "faults");
+            db.setDatabaseName("faults/alarms.db");
+            QSqlQuery query(db.open() ? db : QSqlDatabase());
+            query.exec(QStringLiteral("SELECT alarmUid, storeUid FROM alarms a %1 ORDER BY seq")
+                           .arg(unhandledOnly ? "WHERE NOT EXISTS (SELECT 1 FROM handlings h WHERE "
+                                                "h.alarmUid = a.alarmUid)"
+                                              : ""));
+            for (; query.next(); uids.append(QString::fromUtf8(query.value(0).toByteArray()))) {
+                if (perStore)
+                    ++(*perStore)[QString::fromUtf8(query.value(1).toByteArray())];
+            }
+        }
+        QSqlDatabase::removeDatabase("faults");
+        return uids;
+    }
+
+private slots:
+    void initTestCase()
+    {
+        QDir(QStringLiteral("faults")).removeRecursively();
+        QDir(QStringLiteral("AlarmLocalDB")).removeRecursively();
+        startServer();
+        QFile tokenFile(QStringLiteral("faults/token"));
+        QVERIFY(tokenFile.open(QIODevice::ReadOnly));
+        token = tokenFile.readAll().trimmed();
+        QVERIFY(DataCache::Instance()->SetServerAddress(url(), token));
+        VIG_SYSTEM_MODULE::BusinessConfig::_instance().setAlarmVideoShowMode(0);
+        VIG_SYSTEM_MODULE::BusinessConfig::_instance().setShowAlarmMap(false);
+        VIG_SYSTEM_MODULE::SystemBasicInfo::_instance().setCurrentAppStatus(VIG_SYSTEM_MODULE::AppRunning);
+        VIG_BASE_MODULE::WaitDialog::_instance().setDisplayEnabled(false);
+        connect(&VIG_CONTACT_MODULE::ModuleAccessSignals::_instance(),
+                &VIG_CONTACT_MODULE::ModuleAccessSignals::signalStoreUnhandledAlarmsCount, this,
+                [this](const QString& store, int count) { storeReports[store] = count; });
+        connect(&AlarmSignals::_instance(), &AlarmSignals::signalHandleAlarmResult, this,
+                [this](const QString& requester, const QString& uid, int result, const QString& message) {
+                    if (requester == QLatin1String("faults"))
+                        results[uid] = {result, message};
+                });
+        AlarmModuleInit::_instance().moduleInit();
+        form = qobject_cast<VideoAlarmForm*>(AlarmModuleInit::_instance().getVideoAlarmForm());
+        QVERIFY(form);
+        QTRY_COMPARE_WITH_TIMEOUT(client()->state(), NetAlarmClient::Connected, Patience);
+    }
+
+    void cleanupTestCase()
+    {
+        qInfo("longest time from a server restart to Connected: %lld ms", slowestReconnectMs);
+        delete form;
+        DataCache::Instance()->ShutdownSimulator();
+        server.terminate();
+        QVERIFY(server.waitForFinished(Patience));
+    }
+
+    // A fresh client gets the unhandled alarms, oldest first; one whose link is cut for 10 s gets all
+    // that came meanwhile after it reconnects, in order, none twice.
+    void clientsCatchUp_data()
+    {
+        QTest::addColumn<int>("cutMs");
+        QTest::newRow("second client after 200 raised, 50 handled") << 0;
+        QTest::newRow("link cut for 10 s while alarms come") << 10000;
+    }
+    void clientsCatchUp()
+    {
+        QFETCH(int, cutMs);
+        const int before = stored(false).size();
+        const int unhandled = stored(true).size();
+        QVERIFY(control()->storm(200, 8));
+        QTRY_COMPARE_WITH_TIMEOUT(stored(false).size(), before + 200, Patience);
+        for (const QString& uid : stored(false).mid(before, 50))
+            control()->handleAsOtherOperator(uid, 3, QStringLiteral("false"));
+        QTRY_COMPARE_WITH_TIMEOUT(stored(true).size(), unhandled + 150, Patience);
+        Recorder recorder;
+        NetAlarmClient second(url(), token);
+        second.SetEventHandler(&recorder);
+        QTRY_COMPARE_WITH_TIMEOUT(second.state(), NetAlarmClient::Connected, Patience);
+        const QStringList waiting = stored(true);
+        QTRY_COMPARE_WITH_TIMEOUT(recorder.alarms(), waiting, Patience);
+        if (cutMs > 0) {
+            const int last = stored(false).size();
+            second.cutLink(cutMs);
+            control()->setGeneratorRate(20);
+            QTRY_COMPARE_WITH_TIMEOUT(second.state(), NetAlarmClient::Lost, Patience);
+            QTRY_COMPARE_WITH_TIMEOUT(second.state(), NetAlarmClient::Connected, cutMs + Patience);
+            control()->setGeneratorRate(0);
+            QTRY_COMPARE_WITH_TIMEOUT(recorder.alarms(), waiting + stored(false).mid(last), Patience);
+            QVERIFY(stored(false).size() > last + 100);
+        }
+        second.shutdown();
+    }
+
+    void killedInAStormAndRestarted()
+    {
+        AlarmMonitorTable* monitor = form->monitorPage()->monitorTable();
+        const int rows = monitor->rowCount();
+        QVERIFY(control()->storm(5000, 8));
+        QTRY_VERIFY_WITH_TIMEOUT(monitor->rowCount() > rows + 500, Patience);
+        const int shownAtKill = monitor->rowCount() - rows;
+        killAndRestartServer();
+        QHash<QString, int> perStore, everyStore;
+        stored(true, &perStore);
+        const QStringList all = stored(false, &everyStore);
+        qInfo("killed with %d of %d stored storm alarms shown", shownAtKill, all.size() - rows);
+        QTRY_COMPARE_WITH_TIMEOUT(monitor->rowCount(), all.size(), Patience);
+        for (const QString& uid : all)
+            QVERIFY(monitor->getRowIndexByKeyValue(uid) >= 0);
+        AlarmBusiness& books = AlarmBusiness::_instance();
+        for (const QString& store : everyStore.keys()) {
+            QTRY_COMPARE_WITH_TIMEOUT(books.getStoreUnhandledAlarmsCount(store), perStore.value(store),
+                                      Patience);
+            QTRY_COMPARE_WITH_TIMEOUT(storeReports.value(store), perStore.value(store), Patience);
+        }
+    }
+
+    // Killed while a batch of 100 handlings waits for its answer: the batch fails at once with the reason,
+    // as does a request while the server is away; after the restart the same batch goes through.
+    void handlingsOutWhenTheServerDies()
+    {
+        QStringList uids = stored(true).mid(0, 100);
+        QCOMPARE(uids.size(), 100);
+        control()->setAnswerDelay(60000);
+        results.clear();
+        AlarmBusiness::_instance().handleAlarms("faults", uids, "held", 2, false);
+        QTest::qWait(500);
+        server.kill();
+        QVERIFY(server.waitForFinished(Patience));
+        QString late = stored(true).value(100);
+        AlarmBusiness::_instance().handleAlarm("faults", late, "late", 2, false);
+        QTRY_COMPARE_WITH_TIMEOUT(results.size(), 101, 5000);
+        for (const auto& result : qAsConst(results)) {
+            QVERIFY(result.first != 0);
+            QCOMPARE(result.second, QStringLiteral("Alarm server unreachable"));
+        }
+        results.clear();
+        // Long enough away for the pauses between attempts to reach their longest.
+        QTRY_VERIFY_WITH_TIMEOUT(client()->attempt() >= 6, Patience);
+        killAndRestartServer();
+        uids.append(late);
+        AlarmBusiness::_instance().handleAlarms("faults", uids, "again", 2, false);
+        QTRY_COMPARE_WITH_TIMEOUT(results.size(), 101, Patience);
+        for (const auto& result : qAsConst(results))
+            QCOMPARE(result.first, 0);
+    }
+};
+
+QTEST_MAIN(TstNetFaults)
+#include "tst_net_faults.moc"
