@@ -42,6 +42,8 @@ private:
     // True when the alarm opened a pop-up or started a grid cell.
     bool routeAlarm(const VIG_AlarmInfo& alarmInfo);
     bool needsNewDialog(const VIG_AlarmInfo& alarmInfo) const;
+    // True when the alarm would open a pop-up or start a grid cell.
+    bool startsVideo(const VIG_AlarmInfo& alarmInfo) const;
     void postRouting();
     void routeQueuedAlarms();
     void slotAlarmHandled(const QString& alarmUid);
@@ -53,6 +55,7 @@ private:
     QSet<QString> queuedUids;
     QSet<QString> handledWhileQueued;
     bool routingPosted = false;
+    bool restTurn = false;            // the last turn opened a pop-up or a cell
     quint64 newAlarmPushesBefore = 0; // pushed before this page listened
     quint64 newAlarmPushesTaken = 0;
     QMutex mutex;
