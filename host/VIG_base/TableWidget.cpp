@@ -25,7 +25,7 @@ private:
 // While a burst is queued, rows go in by blocks for at most this long per event-loop pass, so that they
 // show as they come without holding the event loop (and the operator's clicks) up.
 const int RowsPerBlock = 256;
-const qint64 PassBudgetNs = 8 * 1000 * 1000;
+const qint64 PassBudgetNs = 6 * 1000 * 1000;
 
 bool isInputEvent(QEvent::Type type)
 {
@@ -185,7 +185,7 @@ void TableWidget::setRowValues(int row, const QStringList& values, const QSet<in
     const int columns = columnCount();
     for (int column = 0; column < columns; ++column) {
         const QString text = values.value(column);
-        QTableWidgetItem* cell = item(row, column);
+        QTableWidgetItem* cell = placedItem(row, column);
         if (!cell) {
             cell = new QTableWidgetItem(text);
             setItem(row, column, cell);
@@ -195,6 +195,19 @@ void TableWidget::setRowValues(int row, const QStringList& values, const QSet<in
         if (centredColumns && centredColumns->contains(column))
             cell->setTextAlignment(Qt::AlignCenter);
     }
+}
+
+QTableWidgetItem* TableWidget::placedItem(int row, int column)
+{
+    // An item finds its own cell, for every change made to it, by the place it was put at, and searches the
+    // whole table when rows have moved since. Put back, it is found at once. A sort on change could move the
+    // row meanwhile: then it is left as it is.
+    QTableWidgetItem* cell = item(row, column);
+    if (!cell || isSortingEnabled())
+        return cell;
+    takeItem(row, column);
+    setItem(row, column, cell);
+    return cell;
 }
 
 bool TableWidget::modifyRowValues(const QStringList& values, int row)
@@ -269,7 +282,7 @@ void TableWidget::setRowTextColor(int row, const QColor& color)
         const QBrush brush(color);
         const int columns = columnCount();
         for (int column = 0; column < columns; ++column) {
-            if (QTableWidgetItem* cell = item(row, column))
+            if (QTableWidgetItem* cell = placedItem(row, column))
                 cell->setForeground(brush);
         }
     }

@@ -74,6 +74,8 @@ private:
 
     int insertRowAt(int row, const QStringList& values, const QString& key, const QSet<int>& centredColumns);
     void setRowValues(int row, const QStringList& values, const QSet<int>* centredColumns);
+    // The item of a cell, ready to be changed without a search for its place.
+    QTableWidgetItem* placedItem(int row, int column);
     void pauseSorting(bool sorting);
     void flushPending() const;
     void insertPendingRows(int maxRows);
