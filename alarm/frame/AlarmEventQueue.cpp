@@ -11,7 +11,7 @@ namespace VIG_ALARM_MOUDLE {
 namespace {
 // What one turn of the event loop spends on the service's events; the tables put their rows in and the page
 // places pop-ups in turns of their own budget, and all of it with the painting must stay within a frame.
-const qint64 TurnBudgetNs = 4 * 1000 * 1000;
+const qint64 TurnBudgetNs = 3 * 1000 * 1000;
 } // namespace
 
 AlarmEventQueue::AlarmEventQueue(QObject* parent) : QObject(parent) {}

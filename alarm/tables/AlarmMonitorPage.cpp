@@ -17,7 +17,7 @@ namespace VIG_ALARM_MOUDLE {
 namespace {
 const int TableHeightUnderGrid = 190;
 // What one event-loop turn may spend placing the alarms of a burst, so the operator's input is answered.
-const qint64 RoutingBudgetNs = 8 * 1000 * 1000;
+const qint64 RoutingBudgetNs = 4 * 1000 * 1000;
 } // namespace
 
 AlarmMonitorPage::AlarmMonitorPage(QWidget* parent)

@@ -25,7 +25,7 @@ private:
 // While a burst is queued, rows go in by blocks for at most this long per event-loop pass, so that they
 // show as they come without holding the event loop (and the operator's clicks) up.
 const int RowsPerBlock = 256;
-const qint64 PassBudgetNs = 6 * 1000 * 1000;
+const qint64 PassBudgetNs = 4 * 1000 * 1000;
 
 bool isInputEvent(QEvent::Type type)
 {
@@ -310,26 +310,32 @@ void TableWidget::postFlush()
         [this] {
             flushPosted = false;
             removePendingRows();
-            // A block costs a move of every row below it, so few large blocks beat many small ones: each
-            // block is sized from the last one's cost to fill what is left of the budget, growing at most
-            // twofold (its cost is not proportional to its rows alone).
             QElapsedTimer pass;
             pass.start();
-            qint64 block = qMax<qint64>(RowsPerBlock, nextBlockRows);
+            bool first = true;
             while (!pendingRows.isEmpty()) {
-                const qint64 start = pass.nsecsElapsed();
-                insertPendingRows(int(qMin<qint64>(block, pendingRows.size())));
-                const qint64 now = pass.nsecsElapsed();
-                const qint64 spent = qMax<qint64>(now - start, 1);
-                nextBlockRows = qBound<qint64>(RowsPerBlock, PassBudgetNs * block / spent, 2 * block);
-                if (now >= PassBudgetNs)
+                const qint64 left = PassBudgetNs - pass.nsecsElapsed();
+                if (!first && left < blockFixedNs + RowsPerBlock * rowNs)
                     break;
-                block = qBound<qint64>(RowsPerBlock, (PassBudgetNs - now) * block / spent, 2 * block);
+                first = false;
+                insertPendingRows(blockRows(left));
             }
             if (!pendingRows.isEmpty())
                 postFlush();
         },
         Qt::QueuedConnection);
+}
+
+int TableWidget::blockRows(qint64 budgetNs) const
+{
+    if (rowNs <= 0)
+        return RowsPerBlock;
+    // A block costs a move of every row below it, then its own rows. It takes what fits in the budget, but
+    // at least as many rows as make the move a third of its cost: in a big table many small blocks would
+    // spend the storm moving rows.
+    const qint64 fitting = (budgetNs - blockFixedNs) / rowNs;
+    const qint64 worthwhile = 2 * blockFixedNs / rowNs;
+    return int(qBound<qint64>(RowsPerBlock, qMax(fitting, worthwhile), pendingRows.size()));
 }
 
 void TableWidget::flushPendingRows()
@@ -377,7 +383,10 @@ void TableWidget::insertPendingRows(int maxRows)
 
         const int count = rows.size();
         const int columns = columnCount();
+        QElapsedTimer clock;
+        clock.start();
         model()->insertRows(0, count);
+        const qint64 moved = clock.nsecsElapsed();
         {
             QuietModel quiet(model());
             for (int row = 0; row < count; ++row) {
@@ -393,6 +402,9 @@ void TableWidget::insertPendingRows(int maxRows)
                 }
             }
         }
+        // Halfway to the last measure: one slow block does not make the next one twice as large.
+        blockFixedNs = (blockFixedNs + moved) / 2;
+        rowNs = qMax<qint64>(1, (rowNs + (clock.nsecsElapsed() - moved) / count) / 2);
         for (const PendingRow& pending : rows)
             keyIndex.pushFront(pending.key);
         emitRowsChanged(0, count - 1);

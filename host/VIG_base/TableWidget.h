@@ -79,6 +79,8 @@ private:
     void pauseSorting(bool sorting);
     void flushPending() const;
     void insertPendingRows(int maxRows);
+    // The rows of the next block for what is left of a pass's budget.
+    int blockRows(qint64 budgetNs) const;
     void removePendingRows();
     void postFlush();
     void emitRowsChanged(int firstRow, int lastRow);
@@ -92,7 +94,9 @@ private:
     QSet<QString> pendingKeys;
     QSet<QString> leavingKeys; // rows queued for removal
     bool flushPosted = false;
-    qint64 nextBlockRows = 0; // what the last block's cost says fits one pass
+    // What the blocks put in so far cost: moving the rows below, and each row of its own.
+    qint64 blockFixedNs = 0;
+    qint64 rowNs = 0;
     mutable bool indexStale = false;
     bool ownChange = false;
     bool orderBySection = false;
