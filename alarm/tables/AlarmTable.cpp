@@ -174,7 +174,15 @@ VIG_AlarmInfo AlarmTable::getAlarmInfo(const QString& alarmUid)
     return getAlarmInfo(getRowIndexByKeyValue(alarmUid));
 }
 
-QList<int> AlarmTable::selectedRowsLocked() const
+bool AlarmTable::anyAlarmSelected()
+{
+    AlarmMutexLocker locker(&tableMutex);
+    flushPendingRemovals();
+    flushPendingRows();
+    return !selectedRowsLocked(1).isEmpty();
+}
+
+QList<int> AlarmTable::selectedRowsLocked(int maxRows) const
 {
     // The rows selectedItems() would give, in its order, from the selection's ranges: a list of every
     // selected cell costs much more than the rows when thousands are selected.
@@ -189,6 +197,8 @@ QList<int> AlarmTable::selectedRowsLocked() const
                 if (!isColumnHidden(column) && item(row, column)) {
                     taken.insert(row);
                     rows.append(row);
+                    if (rows.size() == maxRows)
+                        return rows;
                     break;
                 }
             }
@@ -292,7 +302,7 @@ QColor AlarmTable::stateColour(int state)
 
 void AlarmTable::handleSelectedAlarmsAsNormal()
 {
-    if (getSelectedAlarmsUid().isEmpty())
+    if (!anyAlarmSelected())
         return;
     emit AlarmSignals::_instance().signalCloseAlarmSound();
 
@@ -314,7 +324,7 @@ void AlarmTable::handleSelectedAlarmsAsNormal()
 
 void AlarmTable::handleSelectedAlarmsAsMistake()
 {
-    if (getSelectedAlarmsUid().isEmpty())
+    if (!anyAlarmSelected())
         return;
     emit AlarmSignals::_instance().signalCloseAlarmSound();
 
@@ -334,7 +344,7 @@ void AlarmTable::handleSelectedAlarmsAsMistake()
 
 void AlarmTable::deleteSelectedAlarmFromTable()
 {
-    if (getSelectedAlarmsUid().isEmpty())
+    if (!anyAlarmSelected())
         return;
     if (VIG_BASE_MODULE::MessageBoxW::information(
             nullptr, QString(),
