@@ -102,6 +102,15 @@ bool AlarmMonitorPage::needsNewDialog(const VIG_AlarmInfo& alarmInfo) const
            !AlarmVideoCheckDlgManager::_instance().probeDialog(alarmInfo.probeId);
 }
 
+bool AlarmMonitorPage::prepareVideo()
+{
+    if (videosMonitorWt &&
+        VIG_SYSTEM_MODULE::BusinessConfig::_instance().getAlarmConfigInfoFromCache().alarmVideoShowMode ==
+            VIG_SYSTEM_MODULE::AlarmVideosInGrid)
+        return videosMonitorWt->prepareCell();
+    return AlarmVideoCheckDlgManager::_instance().prepareDialog();
+}
+
 bool AlarmMonitorPage::startsVideo(const VIG_AlarmInfo& alarmInfo) const
 {
     if (needsNewDialog(alarmInfo))
@@ -140,7 +149,7 @@ void AlarmMonitorPage::routeQueuedAlarms()
         // share turns and together hold the event loop past a frame.
         if (alarmMonitorTable->pendingRowCount() > 0 && startsVideo(queuedAlarms.head()))
             break;
-        if (needsNewDialog(queuedAlarms.head()) && AlarmVideoCheckDlgManager::_instance().prepareDialog()) {
+        if (startsVideo(queuedAlarms.head()) && prepareVideo()) {
             restTurn = true;
             break;
         }

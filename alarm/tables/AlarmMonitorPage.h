@@ -44,6 +44,8 @@ private:
     bool needsNewDialog(const VIG_AlarmInfo& alarmInfo) const;
     // True when the alarm would open a pop-up or start a grid cell.
     bool startsVideo(const VIG_AlarmInfo& alarmInfo) const;
+    // Builds a part of the next pop-up or cell ahead of the alarm that shows in it; false when none was left.
+    bool prepareVideo();
     void postRouting();
     void routeQueuedAlarms();
     void slotAlarmHandled(const QString& alarmUid);
