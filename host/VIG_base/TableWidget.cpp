@@ -75,6 +75,14 @@ TableWidget::TableWidget(QWidget* parent) : QTableWidget(parent)
             markIndexStale();
     });
     connect(horizontalHeader(), &QHeaderView::sectionClicked, this, &TableWidget::onSectionClicked);
+    // Rows added or removed at the end leave every other item where it was put.
+    connect(itemModel, &QAbstractItemModel::rowsInserted, this,
+            [this](const QModelIndex&, int, int last) { itemsMoved = itemsMoved || last + 1 < rowCount(); });
+    connect(itemModel, &QAbstractItemModel::rowsRemoved, this, [this](const QModelIndex&, int first) {
+        itemsMoved = rowCount() > 0 && (itemsMoved || first < rowCount());
+    });
+    connect(itemModel, &QAbstractItemModel::rowsMoved, this, [this] { itemsMoved = true; });
+    connect(itemModel, &QAbstractItemModel::layoutChanged, this, [this] { itemsMoved = true; });
 }
 
 TableWidget::~TableWidget()
@@ -203,7 +211,7 @@ QTableWidgetItem* TableWidget::placedItem(int row, int column)
     // whole table when rows have moved since. Put back, it is found at once. A sort on change could move the
     // row meanwhile: then it is left as it is.
     QTableWidgetItem* cell = item(row, column);
-    if (!cell || isSortingEnabled())
+    if (!cell || !itemsMoved || isSortingEnabled())
         return cell;
     takeItem(row, column);
     setItem(row, column, cell);

@@ -98,6 +98,7 @@ private:
     qint64 blockFixedNs = 0;
     qint64 rowNs = 0;
     mutable bool indexStale = false;
+    bool itemsMoved = false; // rows went in or out above others since their items were put
     bool ownChange = false;
     bool orderBySection = false;
     int sortedSection = -1;
