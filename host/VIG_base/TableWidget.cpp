@@ -338,11 +338,12 @@ int TableWidget::blockRows(qint64 budgetNs) const
 {
     if (rowNs <= 0)
         return RowsPerBlock;
-    // A block costs a move of every row below it, then its own rows. It takes what fits in the budget, but
-    // at least as many rows as make the move a third of its cost: in a big table many small blocks would
-    // spend the storm moving rows.
+    // A block costs a move of every row below it, then its own rows; and each block makes the view walk
+    // its rows again when it lays them out. It takes what fits in the budget, but at least as many rows as
+    // make the move a seventh of its cost: in a big table many small blocks would spend the storm moving
+    // rows.
     const qint64 fitting = (budgetNs - blockFixedNs) / rowNs;
-    const qint64 worthwhile = 2 * blockFixedNs / rowNs;
+    const qint64 worthwhile = 6 * blockFixedNs / rowNs;
     return int(qBound<qint64>(RowsPerBlock, qMax(fitting, worthwhile), pendingRows.size()));
 }
 
