@@ -111,16 +111,17 @@ void StormAlarmService::RequestHandleAlarms(const std::vector<std::string>& alar
         probes = pushHandledProbes;
     }
     if (probes > 0) {
-        std::vector<Event> pushes;
-        pushes.reserve(alarmUids.size());
-        for (const std::string& uid : alarmUids) {
-            AlarmProcessData record =
-                SimAlarmEngine::processOf(makeAlarm(std::atoi(uid.c_str() + 1), probes));
-            record.handlers.push_back(
-                {"Operator 7", "2026-12-05 23:10:00", handleNote, "555-0700", handleMode, ""});
-            pushes.push_back([record](IAlarmEvent* handler) { handler->OnAlarmHandled(record); });
-        }
-        deliver(std::move(pushes));
+        // Made on the service's thread, as a server makes them: the requester's thread only asks.
+        deliverOne(
+            [uids = alarmUids, note = std::string(handleNote), handleMode, probes](IAlarmEvent* handler) {
+                for (const std::string& uid : uids) {
+                    AlarmProcessData record =
+                        SimAlarmEngine::processOf(makeAlarm(std::atoi(uid.c_str() + 1), probes));
+                    record.handlers.push_back(
+                        {"Operator 7", "2026-12-05 23:10:00", note, "555-0700", handleMode, ""});
+                    handler->OnAlarmHandled(record);
+                }
+            });
     }
     deliverOne([uids = alarmUids, who = std::string(requester)](IAlarmEvent* handler) {
         handler->OnHandleAlarmsResult(uids, 0, "", who.c_str());

@@ -31,6 +31,7 @@
 
 #include "SimAlarmEngine.h"
 
+#include "frame/AlarmEventQueue.h"
 #include "frame/AlarmModuleInit.h"
 #include "frame/AlarmSignals.h"
 #include "frame/VideoAlarmForm.h"
@@ -338,6 +339,9 @@ struct Host
     void settle()
     {
         service.waitForDelivery();
+        // The hub hands a burst to the main thread over several turns.
+        while (AlarmSignals::_instance().eventQueue().queuedCount() > 0)
+            QCoreApplication::processEvents();
         QElapsedTimer clock;
         clock.start();
         while (clock.elapsed() < 300)

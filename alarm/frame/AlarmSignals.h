@@ -10,12 +10,18 @@
 
 namespace VIG_ALARM_MOUDLE {
 
+class AlarmEventQueue;
+
 // The hub through which the parts of the module tell each other about alarms. The event callback emits
 // on it from the service's thread; receivers live on the main thread and get queued copies.
 class AlarmSignals : public QObject, public ZCOMMON::ZSingleton<AlarmSignals>
 {
     Q_OBJECT
     friend class ZCOMMON::ZSingleton<AlarmSignals>;
+
+public:
+    // What the service's thread emits goes through it, so that a burst reaches the main thread in turns.
+    AlarmEventQueue& eventQueue() const { return *queue; }
 
 signals:
     // requester: the id the count request carried, so that a search takes only its own answer.
@@ -40,6 +46,8 @@ signals:
 
 private:
     explicit AlarmSignals(QObject* parent);
+
+    AlarmEventQueue* queue = nullptr;
 };
 
 } // namespace VIG_ALARM_MOUDLE

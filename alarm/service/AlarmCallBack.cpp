@@ -1,5 +1,6 @@
 #include "service/AlarmCallBack.h"
 
+#include "frame/AlarmEventQueue.h"
 #include "frame/AlarmSignals.h"
 #include "service/AlarmBusiness.h"
 
@@ -52,6 +53,13 @@ void noticeError(int result, const char* errorMsg, int requestType, const QStrin
                                                                  RequestType(requestType), id, uids);
 }
 
+// The hub's signals go to the main thread through its queue, in the order they are given here.
+template <typename Emit> void toHub(Emit emitSignal)
+{
+    AlarmSignals& hub = AlarmSignals::_instance();
+    hub.eventQueue().post([&hub, emitSignal = std::move(emitSignal)] { emitSignal(hub); });
+}
+
 template <typename Collection> void setCount(Collection& entry, const AlarmCountData& count)
 {
     switch (count.kind) {
@@ -70,13 +78,6 @@ template <typename Collection> void setCount(Collection& entry, const AlarmCount
     default:
         break;
     }
-}
-
-// Unbooks the alarm on the main thread; the books stop offering it to a form being built at once.
-void announceHandled(const QString& alarmUid)
-{
-    AlarmBusiness::_instance().noteAlarmHandled(alarmUid);
-    emit AlarmSignals::_instance().signalAlarmHandled(alarmUid);
 }
 
 } // namespace
@@ -170,11 +171,11 @@ void AlarmCallBack::OnNewAlarm(const AlarmData& alarm)
     AlarmBusiness::_instance().addUnhandledAlarm(info);
     // Counted before the push, so that no receiver can take it before it is counted.
     ++newAlarmPushes;
-    emit AlarmSignals::_instance().signalNewAlarmPush(info);
+    toHub([info](AlarmSignals& hub) { emit hub.signalNewAlarmPush(info); });
     if (VIG_SYSTEM_MODULE::BusinessConfig::_instance().getAlarmConfigInfoFromCache().alarmVideoShowMode ==
         VIG_SYSTEM_MODULE::AlarmVideosInGrid) {
         emit ModuleAccessSignals::_instance().signalSetCurrentModuleForm(VIG_CONTACT_MODULE::AlarmModuleForm);
-        emit AlarmSignals::_instance().signalChangeToAlarmMonitorTab();
+        toHub([](AlarmSignals& hub) { emit hub.signalChangeToAlarmMonitorTab(); });
     }
 }
 
@@ -182,16 +183,18 @@ void AlarmCallBack::OnAlarmHandled(const AlarmProcessData& record)
 {
     if (!acceptsAlarms())
         return;
-    AlarmSignals& hub = AlarmSignals::_instance();
     const QString alarmUid = text(record.alarmUid);
     // Before the push: a form built from now on gets the push, not the alarm as new.
     AlarmBusiness::_instance().noteAlarmHandled(alarmUid);
     ++handlingPushes;
-    emit hub.signalHandledAlarmPush(toAlarmProcess(record));
+    toHub(
+        [process = toAlarmProcess(record)](AlarmSignals& hub) { emit hub.signalHandledAlarmPush(process); });
     emit NoticeSignals::_instance().signalNoticeHint(VIG_CONTACT_MODULE::AlarmHandledHint,
                                                      handledAlarmHint(record));
-    emit hub.signalUpdateAlarmHandledNotesInDetailCheckWt(alarmUid);
-    emit hub.signalAlarmHandled(alarmUid);
+    toHub([alarmUid](AlarmSignals& hub) {
+        emit hub.signalUpdateAlarmHandledNotesInDetailCheckWt(alarmUid);
+        emit hub.signalAlarmHandled(alarmUid);
+    });
 }
 
 void AlarmCallBack::OnHandleAlarmResult(const char* alarmUid, int result, const char* errorMsg,
@@ -200,11 +203,14 @@ void AlarmCallBack::OnHandleAlarmResult(const char* alarmUid, int result, const 
     const QString uid = text(alarmUid);
     const QString requesterId = text(requester);
     noticeError(result, errorMsg, VIG_CONTACT_MODULE::HandleAlarmRequest, requesterId, QStringList{uid});
-    AlarmSignals& hub = AlarmSignals::_instance();
     ++handlingPushes;
-    emit hub.signalHandleAlarmResult(requesterId, uid, result, text(errorMsg));
     if (result == 0)
-        announceHandled(uid);
+        AlarmBusiness::_instance().noteAlarmHandled(uid);
+    toHub([requesterId, uid, result, message = text(errorMsg)](AlarmSignals& hub) {
+        emit hub.signalHandleAlarmResult(requesterId, uid, result, message);
+        if (result == 0)
+            emit hub.signalAlarmHandled(uid);
+    });
 }
 
 void AlarmCallBack::OnHandleAlarmsResult(const std::vector<std::string>& alarmUids, int result,
@@ -213,13 +219,16 @@ void AlarmCallBack::OnHandleAlarmsResult(const std::vector<std::string>& alarmUi
     const QString requesterId = text(requester);
     const QString message = text(errorMsg);
     noticeError(result, errorMsg, VIG_CONTACT_MODULE::HandleAlarmsRequest, requesterId);
-    AlarmSignals& hub = AlarmSignals::_instance();
     for (const std::string& alarmUid : alarmUids) {
-        const QString uid = text(alarmUid);
         ++handlingPushes;
-        emit hub.signalHandleAlarmResult(requesterId, uid, result, message);
+        const QString uid = text(alarmUid);
         if (result == 0)
-            announceHandled(uid);
+            AlarmBusiness::_instance().noteAlarmHandled(uid);
+        toHub([requesterId, uid, result, message](AlarmSignals& hub) {
+            emit hub.signalHandleAlarmResult(requesterId, uid, result, message);
+            if (result == 0)
+                emit hub.signalAlarmHandled(uid);
+        });
     }
 }
 
@@ -242,7 +251,9 @@ void AlarmCallBack::OnAlarmRecordsCount(int count, const char* requester, int re
         emit ModuleAccessSignals::_instance().signalLateMonthUnhandledAlarmsCount(count, result,
                                                                                   text(errorMsg));
     else
-        emit AlarmSignals::_instance().signalAlarmRecordsCount(count, result, text(errorMsg), requesterId);
+        toHub([count, result, message = text(errorMsg), requesterId](AlarmSignals& hub) {
+            emit hub.signalAlarmRecordsCount(count, result, message, requesterId);
+        });
 }
 
 void AlarmCallBack::OnAlarmRecords(const std::vector<AlarmData>& records, int result, const char* errorMsg)
@@ -252,7 +263,9 @@ void AlarmCallBack::OnAlarmRecords(const std::vector<AlarmData>& records, int re
     alarms.reserve(int(records.size()));
     for (const AlarmData& record : records)
         alarms.append(toAlarmInfo(record));
-    emit AlarmSignals::_instance().signalAlarmRecordsInfo(alarms, result, text(errorMsg));
+    toHub([alarms, result, message = text(errorMsg)](AlarmSignals& hub) {
+        emit hub.signalAlarmRecordsInfo(alarms, result, message);
+    });
 }
 
 void AlarmCallBack::OnAlarmHandleNotes(const char* alarmUid, const AlarmProcessData& record, int result,
@@ -276,7 +289,9 @@ void AlarmCallBack::OnAlarmHandleNotes(const char* alarmUid, const AlarmProcessD
             history.append(process);
         }
     }
-    emit AlarmSignals::_instance().signalGetAlarmHandleNotes(history, result, text(errorMsg));
+    toHub([history, result, message = text(errorMsg)](AlarmSignals& hub) {
+        emit hub.signalGetAlarmHandleNotes(history, result, message);
+    });
 }
 
 void AlarmCallBack::OnStoreDevicesAlarmsCollection(std::vector<AlarmCountData> deviceCounts,

@@ -18,7 +18,7 @@ namespace VIG_ALARM_MOUDLE {
 namespace {
 const int TableHeightUnderGrid = 190;
 // What one event-loop turn may spend placing the alarms of a burst, so the operator's input is answered.
-const qint64 RoutingBudgetNs = 8 * 1000 * 1000;
+const qint64 RoutingBudgetNs = 4 * 1000 * 1000;
 } // namespace
 
 AlarmMonitorPage::AlarmMonitorPage(QWidget* parent)
@@ -86,7 +86,7 @@ void AlarmMonitorPage::slotNewAlarm(const VIG_AlarmInfo& alarmInfo)
         postRouting();
         return;
     }
-    routeAlarm(alarmInfo);
+    restTurn = routeAlarm(alarmInfo);
 }
 
 bool AlarmMonitorPage::moreNewAlarmsPushed() const
@@ -122,6 +122,25 @@ bool AlarmMonitorPage::needsNewDialog(const VIG_AlarmInfo& alarmInfo) const
            !AlarmVideoCheckDlgManager::_instance().probeDialog(alarmInfo.probeId);
 }
 
+bool AlarmMonitorPage::prepareVideo()
+{
+    if (videosMonitorWt &&
+        VIG_SYSTEM_MODULE::BusinessConfig::_instance().getAlarmConfigInfoFromCache().alarmVideoShowMode ==
+            VIG_SYSTEM_MODULE::AlarmVideosInGrid)
+        return videosMonitorWt->prepareCell();
+    return AlarmVideoCheckDlgManager::_instance().prepareDialog();
+}
+
+bool AlarmMonitorPage::startsVideo(const VIG_AlarmInfo& alarmInfo) const
+{
+    if (needsNewDialog(alarmInfo))
+        return true;
+    return videosMonitorWt &&
+           VIG_SYSTEM_MODULE::BusinessConfig::_instance().getAlarmConfigInfoFromCache().alarmVideoShowMode ==
+               VIG_SYSTEM_MODULE::AlarmVideosInGrid &&
+           videosMonitorWt->probeCell(alarmInfo.probeId) < 0;
+}
+
 void AlarmMonitorPage::postRouting()
 {
     if (routingPosted)
@@ -135,17 +154,35 @@ void AlarmMonitorPage::routeQueuedAlarms()
 {
     AlarmMutexLocker locker(&mutex);
     routingPosted = false;
+    // A timer that falls due during one turn of the event loop is taken only after the next: a turn that
+    // opened a pop-up is followed by one without, so that the operator waits for at most one of them.
+    if (restTurn) {
+        restTurn = false;
+        if (!queuedAlarms.isEmpty())
+            postRouting();
+        return;
+    }
     QElapsedTimer pass;
     pass.start();
     while (!queuedAlarms.isEmpty()) {
-        if (needsNewDialog(queuedAlarms.head()) && AlarmVideoCheckDlgManager::_instance().prepareDialog())
+        // A new pop-up or cell costs about a table block: while the table puts a burst in, the two would
+        // share turns and together hold the event loop past a frame.
+        if (alarmMonitorTable->pendingRowCount() > 0 && startsVideo(queuedAlarms.head()))
             break;
+        if (startsVideo(queuedAlarms.head()) && prepareVideo()) {
+            restTurn = true;
+            break;
+        }
         const VIG_AlarmInfo alarm = queuedAlarms.dequeue();
         queuedUids.remove(alarm.alarmUid);
         // Handled before its turn came: nothing is left to show.
         if (handledWhileQueued.remove(alarm.alarmUid))
             continue;
-        if (routeAlarm(alarm) || pass.nsecsElapsed() >= RoutingBudgetNs)
+        if (routeAlarm(alarm)) {
+            restTurn = true;
+            break;
+        }
+        if (pass.nsecsElapsed() >= RoutingBudgetNs)
             break;
     }
     if (queuedAlarms.isEmpty())

@@ -44,6 +44,10 @@ private:
     // True when the alarm opened a pop-up or started a grid cell.
     bool routeAlarm(const VIG_AlarmInfo& alarmInfo);
     bool needsNewDialog(const VIG_AlarmInfo& alarmInfo) const;
+    // True when the alarm would open a pop-up or start a grid cell.
+    bool startsVideo(const VIG_AlarmInfo& alarmInfo) const;
+    // Builds a part of the next pop-up or cell ahead of the alarm that shows in it; false when none was left.
+    bool prepareVideo();
     void postRouting();
     void routeQueuedAlarms();
     void slotAlarmHandled(const QString& alarmUid);
@@ -56,6 +60,7 @@ private:
     QSet<QString> handledWhileQueued;
     QSet<QString> shownFromBooks; // their pushes may still be on their way
     bool routingPosted = false;
+    bool restTurn = false;            // the last turn opened a pop-up or a cell
     quint64 newAlarmPushesBefore = 0; // pushed before this page listened
     quint64 newAlarmPushesTaken = 0;
     QMutex mutex;

@@ -50,6 +50,12 @@ const int ShownColumnWidth = 150;
 const int RowHeight = 34;
 const int MenuHoverMargin = 8;
 
+QString textAt(const QTableWidget& table, int row, int column)
+{
+    const QTableWidgetItem* cell = table.item(row, column);
+    return cell ? cell->text() : QString();
+}
+
 QString storeWord()
 {
     return VIG_SYSTEM_MODULE::BusinessConfig::_instance().getSystemCustomizeInfoFromCache().storeWord;
@@ -144,8 +150,7 @@ VIG_AlarmInfo AlarmTable::getAlarmInfo(int row)
     if (row < 0 || row >= rowCount())
         return info;
     const auto cellText = [this, row](int column) {
-        const QTableWidgetItem* cell = item(row, column);
-        return cell ? cell->text() : QString();
+        return textAt(*this, row, column);
     };
     info.alarmUid = getRowKeyValue(row);
     info.storeUid = cellText(StoreUidColumn);
@@ -169,7 +174,15 @@ VIG_AlarmInfo AlarmTable::getAlarmInfo(const QString& alarmUid)
     return getAlarmInfo(getRowIndexByKeyValue(alarmUid));
 }
 
-QList<int> AlarmTable::selectedRowsLocked() const
+bool AlarmTable::anyAlarmSelected()
+{
+    AlarmMutexLocker locker(&tableMutex);
+    flushPendingRemovals();
+    flushPendingRows();
+    return !selectedRowsLocked(1).isEmpty();
+}
+
+QList<int> AlarmTable::selectedRowsLocked(int maxRows) const
 {
     // The rows selectedItems() would give, in its order, from the selection's ranges: a list of every
     // selected cell costs much more than the rows when thousands are selected.
@@ -184,6 +197,8 @@ QList<int> AlarmTable::selectedRowsLocked() const
                 if (!isColumnHidden(column) && item(row, column)) {
                     taken.insert(row);
                     rows.append(row);
+                    if (rows.size() == maxRows)
+                        return rows;
                     break;
                 }
             }
@@ -287,7 +302,7 @@ QColor AlarmTable::stateColour(int state)
 
 void AlarmTable::handleSelectedAlarmsAsNormal()
 {
-    if (getSelectedAlarmsUid().isEmpty())
+    if (!anyAlarmSelected())
         return;
     emit AlarmSignals::_instance().signalCloseAlarmSound();
 
@@ -309,7 +324,7 @@ void AlarmTable::handleSelectedAlarmsAsNormal()
 
 void AlarmTable::handleSelectedAlarmsAsMistake()
 {
-    if (getSelectedAlarmsUid().isEmpty())
+    if (!anyAlarmSelected())
         return;
     emit AlarmSignals::_instance().signalCloseAlarmSound();
 
@@ -329,7 +344,7 @@ void AlarmTable::handleSelectedAlarmsAsMistake()
 
 void AlarmTable::deleteSelectedAlarmFromTable()
 {
-    if (getSelectedAlarmsUid().isEmpty())
+    if (!anyAlarmSelected())
         return;
     if (VIG_BASE_MODULE::MessageBoxW::information(
             nullptr, QString(),
@@ -361,12 +376,15 @@ QStringList AlarmTable::getSelectedDevicesAlarmOutLinkedDevices()
         flushPendingRemovals();
         flushPendingRows();
         QSet<QString> devices;
+        // Only the cells asked about: whole records of thousands of selected rows would hold the menu up.
         for (int row : selectedRowsLocked()) {
-            const VIG_AlarmInfo info = getAlarmInfo(row);
-            if (info.state != AlarmNew || devices.contains(info.deviceId))
+            if (textAt(*this, row, StateColumn).toInt(nullptr, 10) != AlarmNew)
                 continue;
-            devices.insert(info.deviceId);
-            newAlarmSources.append(qMakePair(info.deviceId, info.probeId));
+            const QString deviceId = textAt(*this, row, DeviceIdColumn);
+            if (devices.contains(deviceId))
+                continue;
+            devices.insert(deviceId);
+            newAlarmSources.append(qMakePair(deviceId, textAt(*this, row, ProbeIdColumn)));
         }
     }
     // Asked after the table's lock is released: the business object's lock is never nested in it.

@@ -85,8 +85,11 @@ private:
     void connectSignalsWithSlots();
     QStringList getSelectedDevicesAlarmOutLinkedDevices();
     void emitAlarmOutControlSignal();
-    // Distinct selected rows, each at its first selected item; the caller holds tableMutex.
-    QList<int> selectedRowsLocked() const;
+    // Distinct selected rows, each at its first selected item, at most maxRows of them (all with -1); the
+    // caller holds tableMutex.
+    QList<int> selectedRowsLocked(int maxRows = -1) const;
+    // Whether a menu operation has anything to work on; cheaper than reading the selection.
+    bool anyAlarmSelected();
     void alarmHandled(const QString& alarmUid);
     void handlingFinished(bool anyFailed);
 };

@@ -27,16 +27,28 @@ int AlarmVideoCellWt::cellIndex() const
 
 void AlarmVideoCellWt::setAlarm(const VIG_AlarmInfo& alarm)
 {
-    if (!checkWt) {
-        checkWt = new AlarmVideoCheckWt(this);
-        ui->stackedWidget->insertWidget(0, checkWt);
-        connect(checkWt, &AlarmVideoCheckWt::signalAllAlarmsHandledSuccess, this,
-                &AlarmVideoCellWt::slotAllAlarmsHandledSuccess);
-        connect(checkWt, &AlarmVideoCheckWt::signalHandlingEnded, this,
-                [this](const QString& probeUid) { emit signalHandlingEnded(probeUid, index); });
-    }
+    prepare();
     ui->stackedWidget->setCurrentIndex(0);
     checkWt->setAlarm(alarm);
+}
+
+bool AlarmVideoCellWt::prepare()
+{
+    if (checkWt)
+        return false;
+    createCheckWidget();
+    return true;
+}
+
+void AlarmVideoCellWt::createCheckWidget()
+{
+    checkWt = new AlarmVideoCheckWt(this);
+    // Inserted in front of the wait widget, which stays on show.
+    ui->stackedWidget->insertWidget(0, checkWt);
+    connect(checkWt, &AlarmVideoCheckWt::signalAllAlarmsHandledSuccess, this,
+            &AlarmVideoCellWt::slotAllAlarmsHandledSuccess);
+    connect(checkWt, &AlarmVideoCheckWt::signalHandlingEnded, this,
+            [this](const QString& probeUid) { emit signalHandlingEnded(probeUid, index); });
 }
 
 void AlarmVideoCellWt::addAlarm(const VIG_AlarmInfo& alarm)

@@ -30,6 +30,9 @@ public:
 
     // Starts the cell with a probe's first alarm.
     void setAlarm(const VIG_AlarmInfo& alarm);
+    // Builds the check widget ahead of the first alarm, behind the wait widget, so that building it and
+    // showing an alarm fall in different event-loop turns. False when it was there already.
+    bool prepare();
     // One more alarm of the cell's probe.
     void addAlarm(const VIG_AlarmInfo& alarm);
     bool isHandling() const;
@@ -46,6 +49,8 @@ public slots:
     void slotAllAlarmsHandledSuccess(const QString& probeUid);
 
 private:
+    void createCheckWidget();
+
     std::unique_ptr<Ui::AlarmVideoCellWt> ui;
     int index = -1;
     AlarmVideoCheckWt* checkWt = nullptr;

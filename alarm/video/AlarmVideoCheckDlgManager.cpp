@@ -136,7 +136,8 @@ bool AlarmVideoCheckDlgManager::prepareDialog()
 {
     AlarmMutexLocker locker(&mutex);
     const int before = dialogList.size();
-    return freeDialog() && dialogList.size() > before;
+    AlarmVideoCheckDlg* dlg = freeDialog();
+    return dlg && (dialogList.size() > before || dlg->cell()->prepare());
 }
 
 void AlarmVideoCheckDlgManager::slotCurTopDlg(AlarmVideoCheckDlg* dlg)

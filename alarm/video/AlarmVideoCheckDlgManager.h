@@ -31,8 +31,8 @@ public:
     ~AlarmVideoCheckDlgManager() override;
 
     void showAlarm(const VIG_AlarmInfo& alarm);
-    // Creates the pop-up that the next new probe would open, hidden, so that building it and showing it
-    // fall in different event-loop turns. False when a free one exists or none may be had.
+    // Builds what the next new probe's pop-up still lacks, hidden: first the pop-up, then its check widget,
+    // so that building them and showing it fall in different event-loop turns. False when nothing was built.
     bool prepareDialog();
 
     int maxDialogCount() const { return maxVideoCheckDlgCount; }

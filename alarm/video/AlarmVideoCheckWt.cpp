@@ -98,10 +98,10 @@ void AlarmVideoCheckWt::setAlarm(const VIG_AlarmInfo& alarm)
 
 void AlarmVideoCheckWt::addAlarm(const VIG_AlarmInfo& alarm)
 {
-    alarmInfoWidget->setAlarmInfo(alarm);
     alarms.insert(alarm.alarmUid, alarm);
     indexByTime(alarm);
     currentAlarm = alarm;
+    showCurrentAlarmLater();
     ui->videoAlarmPanel->reconnectFailingChannels();
     if (!mapChecked) {
         mapChecked = true;
@@ -258,7 +258,7 @@ void AlarmVideoCheckWt::slotAlarmHandledNotInVideoMonitorWt(const VIG_AlarmInfo&
         return;
     if (alarmInfo.alarmUid == currentAlarm.alarmUid && !alarms.isEmpty()) {
         currentAlarm = *latestAlarm();
-        alarmInfoWidget->setAlarmInfo(currentAlarm);
+        showCurrentAlarmLater();
     }
     if (!recordingAlarm.alarmUid.isEmpty() && alarmInfo.alarmUid == recordingAlarm.alarmUid)
         ui->videoAlarmPanel->disrecordAll();
@@ -267,6 +267,22 @@ void AlarmVideoCheckWt::slotAlarmHandledNotInVideoMonitorWt(const VIG_AlarmInfo&
         handlingBatch->abandon();
         allAlarmsGone();
     }
+}
+
+void AlarmVideoCheckWt::showCurrentAlarmLater()
+{
+    // A burst adds or takes many alarms per turn of the event loop: the panel is laid out once, at its end.
+    if (infoRefreshPosted)
+        return;
+    infoRefreshPosted = true;
+    QMetaObject::invokeMethod(
+        this,
+        [this] {
+            infoRefreshPosted = false;
+            if (!alarms.isEmpty())
+                alarmInfoWidget->setAlarmInfo(currentAlarm);
+        },
+        Qt::QueuedConnection);
 }
 
 void AlarmVideoCheckWt::indexByTime(const VIG_AlarmInfo& alarm)

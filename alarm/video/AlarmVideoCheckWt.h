@@ -76,6 +76,7 @@ private:
     void alarmHandled(const QString& alarmUid);
     void requestFinished(bool anyFailed);
     void allAlarmsGone();
+    void showCurrentAlarmLater();
     void indexByTime(const VIG_AlarmInfo& alarm);
     QMap<QString, VIG_AlarmInfo>::const_iterator latestAlarm();
 
@@ -96,6 +97,7 @@ private:
     VIG_AlarmInfo currentAlarm;
     QString probeUid;
     bool mapChecked = false;
+    bool infoRefreshPosted = false;
     AlarmMapViewer* mapViewer = nullptr;
     // The request in flight: its results count even for an alarm that left meanwhile.
     AlarmHandlingBatch* handlingBatch = nullptr;

@@ -47,6 +47,11 @@ QList<int> AlarmVideosMonitorWt::freeCellIndexes() const
     return QList<int>(freeCells.cbegin(), freeCells.cend());
 }
 
+bool AlarmVideosMonitorWt::prepareCell()
+{
+    return !freeCells.empty() && cells.value(*freeCells.begin())->prepare();
+}
+
 void AlarmVideosMonitorWt::showAlarm(const VIG_AlarmInfo& alarm)
 {
     const auto shown = probeCells.constFind(alarm.probeId);

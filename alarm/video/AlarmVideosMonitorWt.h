@@ -31,6 +31,9 @@ public:
     // The cell index showing the probe, -1 for none.
     int probeCell(const QString& probeId) const;
     QList<int> freeCellIndexes() const;
+    // Builds the check widget of the cell that the next new probe would take, so that building it and
+    // showing the alarm fall in different event-loop turns. False when nothing was built.
+    bool prepareCell();
 
 public slots:
     void slotAllAlarmsHandledSuccess(const QString& probeUid, int cellIndex);

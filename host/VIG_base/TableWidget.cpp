@@ -25,7 +25,7 @@ private:
 // While a burst is queued, rows go in by blocks for at most this long per event-loop pass, so that they
 // show as they come without holding the event loop (and the operator's clicks) up.
 const int RowsPerBlock = 256;
-const qint64 PassBudgetNs = 8 * 1000 * 1000;
+const qint64 PassBudgetNs = 4 * 1000 * 1000;
 
 bool isInputEvent(QEvent::Type type)
 {
@@ -75,6 +75,14 @@ TableWidget::TableWidget(QWidget* parent) : QTableWidget(parent)
             markIndexStale();
     });
     connect(horizontalHeader(), &QHeaderView::sectionClicked, this, &TableWidget::onSectionClicked);
+    // Rows added or removed at the end leave every other item where it was put.
+    connect(itemModel, &QAbstractItemModel::rowsInserted, this,
+            [this](const QModelIndex&, int, int last) { itemsMoved = itemsMoved || last + 1 < rowCount(); });
+    connect(itemModel, &QAbstractItemModel::rowsRemoved, this, [this](const QModelIndex&, int first) {
+        itemsMoved = rowCount() > 0 && (itemsMoved || first < rowCount());
+    });
+    connect(itemModel, &QAbstractItemModel::rowsMoved, this, [this] { itemsMoved = true; });
+    connect(itemModel, &QAbstractItemModel::layoutChanged, this, [this] { itemsMoved = true; });
 }
 
 TableWidget::~TableWidget()
@@ -185,7 +193,7 @@ void TableWidget::setRowValues(int row, const QStringList& values, const QSet<in
     const int columns = columnCount();
     for (int column = 0; column < columns; ++column) {
         const QString text = values.value(column);
-        QTableWidgetItem* cell = item(row, column);
+        QTableWidgetItem* cell = placedItem(row, column);
         if (!cell) {
             cell = new QTableWidgetItem(text);
             setItem(row, column, cell);
@@ -195,6 +203,19 @@ void TableWidget::setRowValues(int row, const QStringList& values, const QSet<in
         if (centredColumns && centredColumns->contains(column))
             cell->setTextAlignment(Qt::AlignCenter);
     }
+}
+
+QTableWidgetItem* TableWidget::placedItem(int row, int column)
+{
+    // An item finds its own cell, for every change made to it, by the place it was put at, and searches the
+    // whole table when rows have moved since. Put back, it is found at once. A sort on change could move the
+    // row meanwhile: then it is left as it is.
+    QTableWidgetItem* cell = item(row, column);
+    if (!cell || !itemsMoved || isSortingEnabled())
+        return cell;
+    takeItem(row, column);
+    setItem(row, column, cell);
+    return cell;
 }
 
 bool TableWidget::modifyRowValues(const QStringList& values, int row)
@@ -269,7 +290,7 @@ void TableWidget::setRowTextColor(int row, const QColor& color)
         const QBrush brush(color);
         const int columns = columnCount();
         for (int column = 0; column < columns; ++column) {
-            if (QTableWidgetItem* cell = item(row, column))
+            if (QTableWidgetItem* cell = placedItem(row, column))
                 cell->setForeground(brush);
         }
     }
@@ -297,26 +318,33 @@ void TableWidget::postFlush()
         [this] {
             flushPosted = false;
             removePendingRows();
-            // A block costs a move of every row below it, so few large blocks beat many small ones: each
-            // block is sized from the last one's cost to fill what is left of the budget, growing at most
-            // twofold (its cost is not proportional to its rows alone).
             QElapsedTimer pass;
             pass.start();
-            qint64 block = qMax<qint64>(RowsPerBlock, nextBlockRows);
+            bool first = true;
             while (!pendingRows.isEmpty()) {
-                const qint64 start = pass.nsecsElapsed();
-                insertPendingRows(int(qMin<qint64>(block, pendingRows.size())));
-                const qint64 now = pass.nsecsElapsed();
-                const qint64 spent = qMax<qint64>(now - start, 1);
-                nextBlockRows = qBound<qint64>(RowsPerBlock, PassBudgetNs * block / spent, 2 * block);
-                if (now >= PassBudgetNs)
+                const qint64 left = PassBudgetNs - pass.nsecsElapsed();
+                if (!first && left < blockFixedNs + RowsPerBlock * rowNs)
                     break;
-                block = qBound<qint64>(RowsPerBlock, (PassBudgetNs - now) * block / spent, 2 * block);
+                first = false;
+                insertPendingRows(blockRows(left));
             }
             if (!pendingRows.isEmpty())
                 postFlush();
         },
         Qt::QueuedConnection);
+}
+
+int TableWidget::blockRows(qint64 budgetNs) const
+{
+    if (rowNs <= 0)
+        return RowsPerBlock;
+    // A block costs a move of every row below it, then its own rows; and each block makes the view walk
+    // its rows again when it lays them out. It takes what fits in the budget, but at least as many rows as
+    // make the move a seventh of its cost: in a big table many small blocks would spend the storm moving
+    // rows.
+    const qint64 fitting = (budgetNs - blockFixedNs) / rowNs;
+    const qint64 worthwhile = 6 * blockFixedNs / rowNs;
+    return int(qBound<qint64>(RowsPerBlock, qMax(fitting, worthwhile), pendingRows.size()));
 }
 
 void TableWidget::flushPendingRows()
@@ -364,7 +392,10 @@ void TableWidget::insertPendingRows(int maxRows)
 
         const int count = rows.size();
         const int columns = columnCount();
+        QElapsedTimer clock;
+        clock.start();
         model()->insertRows(0, count);
+        const qint64 moved = clock.nsecsElapsed();
         {
             QuietModel quiet(model());
             for (int row = 0; row < count; ++row) {
@@ -380,6 +411,9 @@ void TableWidget::insertPendingRows(int maxRows)
                 }
             }
         }
+        // Halfway to the last measure: one slow block does not make the next one twice as large.
+        blockFixedNs = (blockFixedNs + moved) / 2;
+        rowNs = qMax<qint64>(1, (rowNs + (clock.nsecsElapsed() - moved) / count) / 2);
         for (const PendingRow& pending : rows)
             keyIndex.pushFront(pending.key);
         emitRowsChanged(0, count - 1);

@@ -74,9 +74,13 @@ private:
 
     int insertRowAt(int row, const QStringList& values, const QString& key, const QSet<int>& centredColumns);
     void setRowValues(int row, const QStringList& values, const QSet<int>* centredColumns);
+    // The item of a cell, ready to be changed without a search for its place.
+    QTableWidgetItem* placedItem(int row, int column);
     void pauseSorting(bool sorting);
     void flushPending() const;
     void insertPendingRows(int maxRows);
+    // The rows of the next block for what is left of a pass's budget.
+    int blockRows(qint64 budgetNs) const;
     void removePendingRows();
     void postFlush();
     void emitRowsChanged(int firstRow, int lastRow);
@@ -90,8 +94,11 @@ private:
     QSet<QString> pendingKeys;
     QSet<QString> leavingKeys; // rows queued for removal
     bool flushPosted = false;
-    qint64 nextBlockRows = 0; // what the last block's cost says fits one pass
+    // What the blocks put in so far cost: moving the rows below, and each row of its own.
+    qint64 blockFixedNs = 0;
+    qint64 rowNs = 0;
     mutable bool indexStale = false;
+    bool itemsMoved = false; // rows went in or out above others since their items were put
     bool ownChange = false;
     bool orderBySection = false;
     int sortedSection = -1;

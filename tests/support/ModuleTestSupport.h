@@ -5,6 +5,8 @@
 
 #include "FakeAlarmService.h"
 
+#include "frame/AlarmEventQueue.h"
+#include "frame/AlarmSignals.h"
 #include "handling/HandleAlarmDlg.h"
 #include "service/AlarmBusiness.h"
 
@@ -37,6 +39,9 @@ inline FakeAlarmService& service()
 inline void flush()
 {
     service().waitForDelivery();
+    // A burst reaches the main thread over several turns of its event loop.
+    while (VIG_ALARM_MOUDLE::AlarmSignals::_instance().eventQueue().queuedCount() > 0)
+        QCoreApplication::processEvents();
     for (int i = 0; i < 3; ++i)
         QCoreApplication::processEvents();
 }
