@@ -71,8 +71,15 @@ void ConsoleWindow::showServer(const DataCache::LinkStatus& status)
         serverLabel->setText(tr("Reconnecting to %1 (%2)").arg(status.address).arg(status.attempt));
         break;
     }
-    if (status.state != DataCache::LinkConnected && !status.message.isEmpty())
+    // One notice per outage and reason, not one per reconnect attempt.
+    if (status.state == DataCache::LinkConnected) {
+        if (!linkNote.isEmpty())
+            note(tr("Connected to %1").arg(status.address));
+        linkNote.clear();
+    } else if (!status.message.isEmpty() && status.message != linkNote) {
+        linkNote = status.message;
         note(tr("Alarm server: %1").arg(status.message));
+    }
 }
 
 void ConsoleWindow::buildSimulatorBar()

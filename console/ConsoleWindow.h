@@ -38,6 +38,7 @@ private:
     ConsoleOptions options;
     SimControl* server;
     QLabel* serverLabel = nullptr;
+    QString linkNote; // the reason of the outage last noted
     QComboBox* probes = nullptr;
     QSpinBox* stormSize = nullptr;
     StoreListWt* storeList = nullptr;
