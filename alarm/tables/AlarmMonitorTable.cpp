@@ -76,7 +76,7 @@ void AlarmMonitorTable::addHandledAlarm(const VIG_AlarmProcess& process)
     AlarmMutexLocker locker(&tableMutex);
     const int row = insertBack(getHandledAlarmInfoValues(process), process.alarmUid, QSet<int>());
     colourRowByState(row, process.state);
-    handledRows.insert(process.alarmUid);
+    markHandledRow(process);
 }
 
 void AlarmMonitorTable::updateHandledAlarm(const VIG_AlarmProcess& process)
@@ -87,7 +87,16 @@ void AlarmMonitorTable::updateHandledAlarm(const VIG_AlarmProcess& process)
         return;
     modifyRowValues(getHandledAlarmInfoValues(process), row);
     colourRowByState(row, process.state);
-    handledRows.insert(process.alarmUid);
+    markHandledRow(process);
+}
+
+void AlarmMonitorTable::markHandledRow(const VIG_AlarmProcess& process)
+{
+    // A record still in the new state is no handling: an answer that comes later takes its row as usual.
+    if (process.state != AlarmNew)
+        handledRows.insert(process.alarmUid);
+    else
+        handledRows.remove(process.alarmUid);
 }
 
 bool AlarmMonitorTable::handlingBurst()

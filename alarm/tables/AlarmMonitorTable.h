@@ -39,6 +39,7 @@ private:
     // Rows that show a handled push. The answer to this operator's own handling may come after the push; the
     // row then stays, in its handled state, instead of leaving as on an answer that comes first.
     QSet<QString> handledRows;
+    void markHandledRow(const VIG_AlarmProcess& process);
     quint64 newAlarmPushesBefore = 0; // pushed before this table listened
     quint64 newAlarmPushesTaken = 0;
     quint64 handlingPushesBefore = 0;
