@@ -5,6 +5,7 @@
 #include "SimAlarmServer.h"
 #include "net/NetCodec.h"
 #include "net/NetEventEncoder.h"
+#include "net/NetRequestEncoder.h"
 #include "net/NetToken.h"
 
 #include <QDateTime>
@@ -13,9 +14,17 @@
 #include <QWebSocket>
 #include <QWebSocketServer>
 
+#ifdef __GLIBC__
+#include <malloc.h>
+#endif
+
 namespace {
 // A connection that has not said hello by then is closed.
-constexpr int helloTimeoutMs = 10000;
+constexpr int helloTimeoutMs = 5000;
+// A socket is handed more frames only below this backlog, so that the queues hold what waits.
+constexpr qint64 socketLowWater = 256 << 10;
+// A connection told to close is cut if it has not answered by then.
+constexpr int closeGraceMs = 1000;
 } // namespace
 
 NetAlarmServer::NetAlarmServer(SimAlarmServer* engine, const SimScenario& scenario, const QByteArray& token,
@@ -46,6 +55,7 @@ bool NetAlarmServer::listen(const QHostAddress& address, quint16 port, const QSs
                                   tls ? QWebSocketServer::SecureMode : QWebSocketServer::NonSecureMode, this);
     if (tls)
         server->setSslConfiguration(*tls);
+    server->setHandshakeTimeout(std::chrono::milliseconds(helloTimeoutMs));
     connect(server, &QWebSocketServer::newConnection, this, &NetAlarmServer::accept);
     if (!server->listen(address, port)) {
         *error =
@@ -65,21 +75,43 @@ void NetAlarmServer::accept()
 {
     while (QWebSocket* socket = server->nextPendingConnection()) {
         socket->setParent(this);
-        socket->setMaxAllowedIncomingFrameSize(quint64(NetCodec::MaxFrameBytes));
-        socket->setMaxAllowedIncomingMessageSize(quint64(NetCodec::MaxFrameBytes));
+        int fromPeer = 0;
+        const QHostAddress peer = socket->peerAddress();
+        if (unwelcomed(peer, &fromPeer) >= MaxUnwelcomed || fromPeer >= MaxUnwelcomedPerAddress) {
+            socket->abort();
+            socket->deleteLater();
+            continue;
+        }
+        socket->setMaxAllowedIncomingFrameSize(quint64(NetCodec::MaxHelloBytes));
+        socket->setMaxAllowedIncomingMessageSize(quint64(NetCodec::MaxHelloBytes));
         const quint64 id = nextId++;
         clients[id].socket = socket;
+        clients[id].peer = peer;
         connect(socket, &QWebSocket::binaryMessageReceived, this,
                 [this, id](const QByteArray& frame) { onFrame(id, frame); });
         connect(socket, &QWebSocket::textMessageReceived, this,
                 [this, id](const QString& frame) { onFrame(id, frame.toUtf8()); });
+        connect(socket, &QWebSocket::bytesWritten, this, [this, id] { pump(id); });
         connect(socket, &QWebSocket::disconnected, this, [this, id] { drop(id); });
         QTimer::singleShot(helloTimeoutMs, socket, [this, id] {
             auto found = clients.find(id);
             if (found != clients.end() && !found->second.admitted)
-                found->second.socket->close(QWebSocketProtocol::CloseCodePolicyViolated);
+                shut(found->second, QWebSocketProtocol::CloseCodePolicyViolated, tr("no hello in time"));
         });
     }
+}
+
+int NetAlarmServer::unwelcomed(const QHostAddress& peer, int* fromPeer) const
+{
+    int all = 0;
+    for (const auto& [id, client] : clients) {
+        if (client.admitted || client.closing)
+            continue;
+        ++all;
+        if (client.peer.isEqual(peer))
+            ++*fromPeer;
+    }
+    return all;
 }
 
 void NetAlarmServer::drop(quint64 id)
@@ -87,49 +119,130 @@ void NetAlarmServer::drop(quint64 id)
     auto found = clients.find(id);
     if (found == clients.end())
         return;
-    found->second.socket->deleteLater();
-    clients.erase(found);
+    Client& client = found->second;
+    const bool heavy = client.queued > socketLowWater;
+    client.closing = true;
+    client.live = false;
+    client.catchingUp = false;
+    std::deque<QByteArray>().swap(client.queue);
+    client.socket->deleteLater();
+    // A socket may report its end from within a call made on it: the entry goes once that call is over.
+    QMetaObject::invokeMethod(
+        this, [this, id] { clients.erase(id); }, Qt::QueuedConnection);
+#ifdef __GLIBC__
+    // What a large queue took goes back to the system rather than staying with the process.
+    if (heavy)
+        malloc_trim(0);
+#else
+    Q_UNUSED(heavy)
+#endif
+}
+
+void NetAlarmServer::shut(Client& client, int code, const QString& reason)
+{
+    if (client.closing)
+        return;
+    client.closing = true;
+    client.live = false;
+    client.catchingUp = false;
+    client.queued = 0;
+    std::deque<QByteArray>().swap(client.queue);
+    client.socket->close(QWebSocketProtocol::CloseCode(code), reason);
+    QTimer::singleShot(closeGraceMs, client.socket, &QWebSocket::abort);
+#ifdef __GLIBC__
+    malloc_trim(0);
+#endif
+}
+
+void NetAlarmServer::send(Client& client, const QByteArray& frame)
+{
+    if (client.closing)
+        return;
+    client.queue.push_back(frame);
+    client.queued += frame.size();
+    if (client.queued + client.socket->bytesToWrite() > sendBudget)
+        shut(client, NetCodec::CloseTooSlow, tr("the client did not read its pushes; reconnect to resume"));
+}
+
+void NetAlarmServer::pump(quint64 id)
+{
+    auto found = clients.find(id);
+    if (found == clients.end() || found->second.closing)
+        return;
+    Client& client = found->second;
+    while (!client.queue.empty() && client.socket->bytesToWrite() < socketLowWater) {
+        const QByteArray frame = std::move(client.queue.front());
+        client.queue.pop_front();
+        client.queued -= frame.size();
+        client.socket->sendBinaryMessage(frame);
+    }
+    // The next page of a catch-up is read only once the last one is out: a long history never waits here.
+    if (client.catchingUp && !client.pageAsked && client.queue.empty() &&
+        client.socket->bytesToWrite() < socketLowWater)
+        askPage(id, client);
 }
 
 void NetAlarmServer::onFrame(quint64 id, const QByteArray& frame)
 {
     auto found = clients.find(id);
-    if (found == clients.end())
+    if (found == clients.end() || found->second.closing)
         return;
     Client& client = found->second;
     if (!client.admitted) {
         admit(id, client, frame);
+        pump(id);
         return;
     }
     NetCodec::ClientMessage message;
     QString error;
     if (!NetCodec::decodeClientMessage(frame, &message, &error)) {
-        client.socket->sendBinaryMessage(NetCodec::error(NetCodec::Malformed, error));
+        send(client, NetCodec::error(NetCodec::Malformed, error));
+    } else if (!message.refusal.isEmpty()) {
+        refuse(client, message);
+    } else {
+        switch (message.kind) {
+        case NetCodec::ClientMessage::Hello:
+            send(client, NetCodec::error(NetCodec::Malformed, tr("hello was already said")));
+            break;
+        case NetCodec::ClientMessage::Request:
+            // Every request but a dropped one is answered, in the order made.
+            if (dropping > 0)
+                --dropping;
+            else
+                waiting.emplace_back(id, message.requestId);
+            message.request(engine);
+            break;
+        case NetCodec::ClientMessage::Raise:
+            raise(id, message.probe, message.alarmKind, message.alarmUid);
+            break;
+        case NetCodec::ClientMessage::Control:
+            if (message.op == QLatin1String("dropNext"))
+                dropping = qMax(0, message.count);
+            else if (message.op == QLatin1String("clearFaults"))
+                dropping = 0;
+            message.control(engine);
+            break;
+        }
+    }
+    pump(id);
+}
+
+void NetAlarmServer::refuse(Client& client, NetCodec::ClientMessage& message)
+{
+    if (message.kind != NetCodec::ClientMessage::Request) {
+        send(client, NetCodec::error(NetCodec::Malformed, message.refusal));
         return;
     }
-    switch (message.kind) {
-    case NetCodec::ClientMessage::Hello:
-        client.socket->sendBinaryMessage(NetCodec::error(NetCodec::Malformed, tr("hello was already said")));
-        break;
-    case NetCodec::ClientMessage::Request:
-        // Every request but a dropped one is answered, in the order made.
-        if (dropping > 0)
-            --dropping;
-        else
-            waiting.emplace_back(id, message.requestId);
-        message.request(engine);
-        break;
-    case NetCodec::ClientMessage::Raise:
-        raise(id, message.probe, message.alarmKind, message.alarmUid);
-        break;
-    case NetCodec::ClientMessage::Control:
-        if (message.op == QLatin1String("dropNext"))
-            dropping = qMax(0, message.count);
-        else if (message.op == QLatin1String("clearFaults"))
-            dropping = 0;
-        message.control(engine);
-        break;
-    }
+    // The request gets the answer it normally gets, with the refusal; the engine never sees it.
+    QByteArray answer;
+    NetEventEncoder answers([&answer](const QByteArray& frame, bool) { answer = frame; });
+    const QByteArray text = message.refusal.toUtf8();
+    NetRequestEncoder refuser(
+        [&answers, &text](const QByteArray&, const NetRequestEncoder::Failure& failure) {
+            failure(&answers, NetCodec::Malformed, text.constData());
+        });
+    message.request(&refuser);
+    send(client, message.requestId > 0 ? NetCodec::withId(answer, message.requestId) : answer);
 }
 
 void NetAlarmServer::admit(quint64 id, Client& client, const QByteArray& frame)
@@ -149,23 +262,32 @@ void NetAlarmServer::admit(quint64 id, Client& client, const QByteArray& frame)
         error = tr("the token was refused");
     } else {
         client.admitted = true;
-        client.socket->sendBinaryMessage(
-            NetCodec::welcome(tr("alarm-server on port %1").arg(port()), scenario.probeIds()));
-        engine->replay(message.since, [this, id](const std::shared_ptr<const SimReplay>& replay) {
-            bool first = false;
-            {
-                std::lock_guard<std::mutex> lock(outboxMutex);
-                first = outbox.empty();
-                outbox.push_back({QByteArray(), false, id, replay});
-            }
-            if (first)
-                QMetaObject::invokeMethod(this, &NetAlarmServer::flush, Qt::QueuedConnection);
-        });
+        client.socket->setMaxAllowedIncomingFrameSize(quint64(NetCodec::MaxFrameBytes));
+        client.socket->setMaxAllowedIncomingMessageSize(quint64(NetCodec::MaxFrameBytes));
+        send(client, NetCodec::welcome(tr("alarm-server on port %1").arg(port()), scenario.probeIds()));
+        client.catchingUp = true;
+        client.position = SimReplay::Position();
+        client.position.since = message.since;
+        askPage(id, client);
         return;
     }
-    client.socket->sendBinaryMessage(NetCodec::error(code, error));
-    client.socket->close(QWebSocketProtocol::CloseCodePolicyViolated, error);
-    Q_UNUSED(id)
+    send(client, NetCodec::error(code, error));
+    shut(client, QWebSocketProtocol::CloseCodePolicyViolated, error);
+}
+
+void NetAlarmServer::askPage(quint64 id, Client& client)
+{
+    client.pageAsked = true;
+    engine->replay(client.position, CatchUpPage, [this, id](const std::shared_ptr<const SimReplay>& page) {
+        bool first = false;
+        {
+            std::lock_guard<std::mutex> lock(outboxMutex);
+            first = outbox.empty();
+            outbox.push_back({QByteArray(), false, id, page});
+        }
+        if (first)
+            QMetaObject::invokeMethod(this, &NetAlarmServer::flush, Qt::QueuedConnection);
+    });
 }
 
 void NetAlarmServer::take(const QByteArray& frame, bool answer)
@@ -189,37 +311,51 @@ void NetAlarmServer::flush()
         batch.swap(outbox);
     }
     for (const Outgoing& each : batch) {
-        if (each.replay)
-            catchUp(each.client, *each.replay);
+        if (each.page)
+            takePage(each.client, *each.page);
         else
             route(each.frame, each.answer);
     }
+    for (auto& [id, client] : clients) {
+        if (!client.queue.empty())
+            pump(id);
+    }
 }
 
-void NetAlarmServer::catchUp(quint64 id, const SimReplay& replay)
+void NetAlarmServer::takePage(quint64 id, const SimReplay& page)
 {
     auto found = clients.find(id);
-    if (found == clients.end())
+    if (found == clients.end() || !found->second.catchingUp)
         return;
-    QWebSocket* socket = found->second.socket;
-    socket->sendBinaryMessage(NetCodec::catchUp(replay.reset));
-    NetEventEncoder replayer([socket](const QByteArray& frame, bool) { socket->sendBinaryMessage(frame); });
-    for (const SimReplay::Push& push : replay.pushes) {
+    Client& client = found->second;
+    client.pageAsked = false;
+    if (!client.position.started)
+        send(client, NetCodec::catchUp(page.reset));
+    NetEventEncoder replayer([this, &client](const QByteArray& frame, bool) { send(client, frame); });
+    for (const SimReplay::Push& push : page.pushes) {
         replayer.nextPushNumber(push.seq);
         if (push.handled)
             replayer.OnAlarmHandled(push.record);
         else
             replayer.OnNewAlarm(push.alarm);
     }
-    socket->sendBinaryMessage(NetCodec::caughtUp(replay.upTo));
-    // Every push up to the replay's end went out before it in the queue; what follows is live.
-    found->second.live = true;
+    client.position = page.next;
+    if (page.complete) {
+        send(client, NetCodec::caughtUp(page.upTo));
+        // Every push up to the page's end went out before it in the queue; what follows is live.
+        client.catchingUp = false;
+        client.live = !client.closing;
+    }
+    pump(id);
 }
 
 void NetAlarmServer::route(const QByteArray& frame, bool answer)
 {
     if (!answer) {
-        broadcast(frame);
+        for (auto& [id, client] : clients) {
+            if (client.live)
+                send(client, frame);
+        }
         return;
     }
     if (waiting.empty())
@@ -228,15 +364,7 @@ void NetAlarmServer::route(const QByteArray& frame, bool answer)
     waiting.pop_front();
     auto found = clients.find(id);
     if (found != clients.end())
-        found->second.socket->sendBinaryMessage(requestId > 0 ? NetCodec::withId(frame, requestId) : frame);
-}
-
-void NetAlarmServer::broadcast(const QByteArray& frame)
-{
-    for (auto& [id, client] : clients) {
-        if (client.live)
-            client.socket->sendBinaryMessage(frame);
-    }
+        send(found->second, requestId > 0 ? NetCodec::withId(frame, requestId) : frame);
 }
 
 void NetAlarmServer::raise(quint64 id, const QString& probeId, const QString& kindKey, const QString& uid)
@@ -246,8 +374,8 @@ void NetAlarmServer::raise(quint64 id, const QString& probeId, const QString& ki
         kindKey.isEmpty() ? &SimAlarmCatalogue::at(nextKind++ % SimAlarmCatalogue::count())
                           : SimAlarmCatalogue::find(kindKey);
     if (!probe || !kind) {
-        clients[id].socket->sendBinaryMessage(
-            NetCodec::controlFailed(tr("Unknown probe \"%1\" or alarm kind \"%2\".").arg(probeId, kindKey)));
+        send(clients[id],
+             NetCodec::controlFailed(tr("Unknown probe \"%1\" or alarm kind \"%2\".").arg(probeId, kindKey)));
         return;
     }
     engine->injectAlarm(

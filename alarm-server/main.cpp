@@ -28,6 +28,7 @@ struct Options
     QString cert;
     QString key;
     double rate = 0.0;
+    qint64 sendBudget = NetAlarmServer::DefaultSendBudget;
 };
 
 int fail(const QString& message)
@@ -43,6 +44,7 @@ const char* const usage =
     "  --data FOLDER          the alarm database and images (default AlarmServerDB)\n"
     "  --rate N               simulated alarms per second (default 0)\n"
     "  --token-file FILE      the clients' token, made when missing (default FOLDER/token)\n"
+    "  --send-budget MIB      what a client that does not read may hold before it is closed (default 32)\n"
     "  --cert FILE --key FILE serve wss:// with this certificate; needed off the loopback\n";
 
 bool readListen(const QString& text, Options* options)
@@ -86,6 +88,14 @@ bool parse(const QStringList& arguments, Options* options, QString* error)
                 *error = QStringLiteral("--rate takes a number of alarms per second, not '%1'").arg(value);
                 return false;
             }
+        } else if (option == QLatin1String("--send-budget")) {
+            bool ok = false;
+            const int mebibytes = value.toInt(&ok);
+            if (!ok || mebibytes < 1 || mebibytes > 4096) {
+                *error = QStringLiteral("--send-budget takes MiB from 1 to 4096, not '%1'").arg(value);
+                return false;
+            }
+            options->sendBudget = qint64(mebibytes) << 20;
         } else if (option == QLatin1String("--scenario")) {
             options->scenario = value;
         } else if (option == QLatin1String("--data")) {
@@ -172,6 +182,7 @@ int main(int argc, char** argv)
         return fail(error);
 
     NetAlarmServer server(&engine, scenario, token);
+    server.setSendBudget(options.sendBudget);
     if (!server.listen(options.address, options.port, secure ? &tls : nullptr, &error))
         return fail(error);
     engine.setGeneratorRate(options.rate);

@@ -25,9 +25,17 @@
 //   MEM heap bytes per monitor-table row after S1 (what emptying it frees) against a plain QTableWidget of
 //       the same texts; the rest of what S1 left (books, pop-ups) goes to stderr
 //   S1N S1 with the alarms stormed by alarm-server in another process, over loopback          (vs B0)
+//   F100  alarm-server in another process storms 20 000 alarms to 100 protocol clients in this one: the
+//         time until every client has them all, the longest a client waited between two pushes and the
+//         server's peak resident size
+//   C300K a client catches up 300 000 unhandled alarms while another gets live ones (50 a second): the
+//         time of the catch-up, the other's longest wait between two pushes and the server's peak size
+// ALARM_STORM_SERVER=PATH runs F100 and C300K against another build's alarm-server.
 // The stall is the longest time the UI thread left a 10 ms heartbeat timer unanswered during the run.
 // ALARM_STORM_GAPS=1 makes a child (alarm_storm --child S1) print each long gap and the storm's progress.
 
+#include "BenchClient.h"
+#include "BenchServer.h"
 #include "StormAlarmService.h"
 
 #include "SimAlarmEngine.h"
@@ -51,6 +59,7 @@
 #include "SystemBasicInfo.h"
 #include "WaitDialog.h"
 #include "net/NetAlarmClient.h"
+#include "net/NetCodec.h"
 
 #include <QAction>
 #include <QApplication>
@@ -70,6 +79,7 @@
 
 #include <algorithm>
 #include <cstdio>
+#include <functional>
 #include <malloc.h>
 #include <memory>
 #include <unistd.h>
@@ -94,7 +104,12 @@ const int RecordsPerPage = 100;
 const int Columns = 21;
 const int HeartbeatMs = 10;
 
-const char* const ScenarioNames[] = {"S1", "S2", "S3", "S4", "S5", "S6", "S7", "S8", "S2L", "S1N"};
+const char* const ScenarioNames[] = {"S1", "S2", "S3",  "S4",  "S5",   "S6",
+                                     "S7", "S8", "S2L", "S1N", "F100", "C300K"};
+const int FanOutClients = 100;
+const int FanOutAlarms = 20000;
+const int History = 300000;
+const double LiveRate = 50.0;
 
 QString numbered(const char* prefix, int n, int width)
 {
@@ -362,6 +377,7 @@ struct Result
     double stallMs = 0.0;
     double megabytesPer10k = 0.0;
     double memoryRatio = 0.0;
+    double serverMegabytes = 0.0;
     QString check;
 };
 
@@ -696,30 +712,26 @@ QByteArray serverScenario()
         .toJson();
 }
 
+// Starts alarm-server on the bench's world; false with the reason in the result.
+bool startServer(BenchServer* server, Result* result)
+{
+    QFile scenario(QStringLiteral("scenario.json"));
+    if (!scenario.exists() &&
+        (!scenario.open(QIODevice::WriteOnly) || scenario.write(serverScenario()) < 0)) {
+        result->check = QStringLiteral("cannot write the scenario");
+        return false;
+    }
+    return server->start(QStringLiteral("server"), scenario.fileName(), &result->check);
+}
+
 // S1N: S1's storm raised by alarm-server in a process of its own and received over loopback.
 Result newAlarmStormFromServer()
 {
     Result result;
-    QFile scenario(QStringLiteral("scenario.json"));
-    if (!scenario.open(QIODevice::WriteOnly) || scenario.write(serverScenario()) < 0) {
-        result.check = QStringLiteral("cannot write the scenario");
+    BenchServer server;
+    if (!startServer(&server, &result))
         return result;
-    }
-    scenario.close();
-    QProcess server;
-    server.setProcessChannelMode(QProcess::ForwardedErrorChannel);
-    server.start(QCoreApplication::applicationDirPath() + QStringLiteral("/alarm-server"),
-                 {"--listen", "127.0.0.1:0", "--data", "server", "--scenario", "scenario.json"});
-    const QByteArray line = server.waitForReadyRead(10000) ? server.readLine() : QByteArray();
-    const int at = line.indexOf("ws://");
-    QFile tokenFile(QStringLiteral("server/token"));
-    if (at < 0 || !tokenFile.open(QIODevice::ReadOnly)) {
-        result.check = QStringLiteral("alarm-server did not start");
-        return result;
-    }
-    const QByteArray address = line.mid(at).split(',').first();
-    DataCache::Instance()->SetServerAddress(QUrl(QString::fromLatin1(address)),
-                                            tokenFile.readAll().trimmed());
+    DataCache::Instance()->SetServerAddress(server.url(), server.token());
 
     Host host(0, true);
     result.baselineMs = onSideWindow(baselineTopInsertion);
@@ -754,8 +766,107 @@ Result newAlarmStormFromServer()
                              .arg(StormAlarms)
                              .arg(storeTable.rowCount());
     DataCache::Instance()->ShutdownSimulator();
-    server.terminate();
-    server.waitForFinished(10000);
+    return result;
+}
+
+// Runs the event loop until done holds or the limit passes; false then.
+bool await(const std::function<bool()>& done, int limitMs)
+{
+    QElapsedTimer clock;
+    clock.start();
+    while (!done()) {
+        if (clock.elapsed() > limitMs)
+            return false;
+        QCoreApplication::processEvents(QEventLoop::AllEvents, 20);
+    }
+    return true;
+}
+
+Result failed(const QString& check)
+{
+    Result result;
+    result.check = check;
+    return result;
+}
+
+QByteArray stormControl(int alarms)
+{
+    return NetCodec::control(QStringLiteral("storm"), {{"count", alarms}, {"probes", Probes}});
+}
+
+// F100: one storm fanned out to many clients.
+Result fanOut()
+{
+    Result result;
+    BenchServer server;
+    if (!startServer(&server, &result))
+        return result;
+    std::vector<std::unique_ptr<BenchClient>> clients;
+    // In groups, so that the connections waiting for their welcome stay within the server's cap.
+    for (int group = 0; group < FanOutClients; group += 25) {
+        for (int i = group; i < std::min(FanOutClients, group + 25); ++i)
+            clients.push_back(std::make_unique<BenchClient>(server.url(), server.token()));
+        if (!await([&] { return clients.back()->caughtUp(); }, 30000)) {
+            result.check = QStringLiteral("clients not welcomed");
+            return result;
+        }
+    }
+    for (const auto& client : clients)
+        client->startWatch();
+    QElapsedTimer clock;
+    clock.start();
+    clients.front()->send(stormControl(FanOutAlarms));
+    const bool all = await(
+        [&] {
+            return std::all_of(clients.begin(), clients.end(),
+                               [](const auto& client) { return client->alarms() == FanOutAlarms; });
+        },
+        240000);
+    result.timeMs = elapsedMs(clock);
+    result.serverMegabytes = server.peakMegabytes();
+    for (const auto& client : clients)
+        result.stallMs = std::max(result.stallMs, client->longestWaitMs());
+    if (!all)
+        result.check = QStringLiteral("not every client got every alarm");
+    return result;
+}
+
+// C300K: a long catch-up beside a client that gets live pushes.
+Result longCatchUp()
+{
+    Result result;
+    BenchServer server;
+    if (!startServer(&server, &result))
+        return result;
+    qint64 since = -1;
+    {
+        BenchClient filler(server.url(), server.token());
+        if (!await([&] { return filler.caughtUp(); }, 30000))
+            return failed(QStringLiteral("no welcome"));
+        filler.send(stormControl(History));
+        if (!await([&] { return filler.alarms() == History; }, 600000))
+            return failed(QStringLiteral("history not stored"));
+        since = filler.lastSeq();
+    }
+    // A fresh process: its peak is the catch-up's, not the history's making.
+    server.stop();
+    if (!startServer(&server, &result))
+        return result;
+    BenchClient live(server.url(), server.token(), since);
+    if (!await([&] { return live.caughtUp(); }, 30000))
+        return failed(QStringLiteral("no welcome"));
+    live.send(NetCodec::control(QStringLiteral("rate"), {{"value", LiveRate}}));
+    await([&] { return live.alarms() >= 5; }, 10000);
+    live.startWatch();
+    QElapsedTimer clock;
+    clock.start();
+    BenchClient late(server.url(), server.token());
+    const bool caughtUp = await([&] { return late.caughtUp(); }, 600000);
+    result.timeMs = elapsedMs(clock);
+    result.stallMs = live.longestWaitMs();
+    result.serverMegabytes = server.peakMegabytes();
+    if (!caughtUp || late.alarms() < History)
+        result.check = QStringLiteral("caught up %1 of %2").arg(late.alarms()).arg(History);
     return result;
 }
 
@@ -782,10 +893,15 @@ int runChild(const QString& name)
         result = newAlarmStorm(0, LargePrefilledRows);
     else if (name == QLatin1String("S1N"))
         result = newAlarmStormFromServer();
+    else if (name == QLatin1String("F100"))
+        result = fanOut();
+    else if (name == QLatin1String("C300K"))
+        result = longCatchUp();
     else
         return 2;
-    std::printf("RESULT %s %.3f %.3f %.3f %.3f %.3f %s\n", qPrintable(name), result.timeMs, result.baselineMs,
-                result.stallMs, result.megabytesPer10k, result.memoryRatio,
+    std::printf("RESULT %s %.3f %.3f %.3f %.3f %.3f %.1f %s\n", qPrintable(name), result.timeMs,
+                result.baselineMs, result.stallMs, result.megabytesPer10k, result.memoryRatio,
+                result.serverMegabytes,
                 result.check.isEmpty() ? "ok" : qPrintable(QString(result.check).replace(' ', '_')));
     std::fflush(stdout);
     return result.check.isEmpty() ? 0 : 1;
@@ -802,7 +918,7 @@ double median(QVector<double> values)
 
 struct Runs
 {
-    QVector<double> time, baseline, stall, memory, memoryRatio;
+    QVector<double> time, baseline, stall, memory, memoryRatio, server;
     QStringList failures;
 };
 
@@ -834,7 +950,7 @@ int runParent(int runs, const QStringList& only)
             bool found = false;
             for (const QByteArray& line : lines) {
                 const QList<QByteArray> fields = line.trimmed().split(' ');
-                if (fields.size() != 8 || fields.at(0) != "RESULT")
+                if (fields.size() != 9 || fields.at(0) != "RESULT")
                     continue;
                 found = true;
                 collected.time << fields.at(2).toDouble();
@@ -842,11 +958,12 @@ int runParent(int runs, const QStringList& only)
                 collected.stall << fields.at(4).toDouble();
                 collected.memory << fields.at(5).toDouble();
                 collected.memoryRatio << fields.at(6).toDouble();
+                collected.server << fields.at(7).toDouble();
                 if (name == QLatin1String("S1") || name == QLatin1String("S2") ||
                     name == QLatin1String("S3") || name == QLatin1String("S2L"))
                     b0 << fields.at(3).toDouble();
-                if (fields.at(7) != "ok")
-                    collected.failures << QString::fromLatin1(fields.at(7));
+                if (fields.at(8) != "ok")
+                    collected.failures << QString::fromLatin1(fields.at(8));
             }
             if (!found)
                 collected.failures
@@ -880,14 +997,20 @@ int runParent(int runs, const QStringList& only)
             notes += QStringLiteral(", baseline is the 2 s budget");
         if (it.key() == QLatin1String("S2L"))
             notes += QStringLiteral(", against B0");
+        if (!r.server.isEmpty() && median(r.server) > 0.0)
+            notes += QStringLiteral(", server peak %1 MB").arg(median(r.server), 0, 'f', 0);
         if (!r.failures.isEmpty())
             notes += QStringLiteral(", FAILED: ") + r.failures.join(QStringLiteral("; "));
         std::printf("%-4s %12.1f %12.1f %8.2f %10.1f  %s\n", qPrintable(it.key()), time, baseline, ratio,
                     stall, qPrintable(notes));
-        summary << QStringLiteral("%1 ratio=%2 stall_ms=%3")
+        summary << QStringLiteral("%1 ratio=%2 stall_ms=%3%4")
                        .arg(it.key())
                        .arg(ratio, 0, 'f', 2)
-                       .arg(stall, 0, 'f', 1);
+                       .arg(stall, 0, 'f', 1)
+                       .arg(median(r.server) > 0.0 ? QStringLiteral(" time_ms=%1 server_mb=%2")
+                                                         .arg(time, 0, 'f', 0)
+                                                         .arg(median(r.server), 0, 'f', 0)
+                                                   : QString());
     }
     if (all.contains(QStringLiteral("S1")) && !all.value(QStringLiteral("S1")).memoryRatio.isEmpty()) {
         const double ratio = median(all.value(QStringLiteral("S1")).memoryRatio);

@@ -221,14 +221,21 @@ void SimAlarmEngine::handleAlarms(const std::vector<std::string>& alarmUids, con
         return;
     std::vector<std::string> unique;
     std::vector<SimReplay::Push> pushes;
-    for (const std::string& uid : alarmUids) {
-        if (std::find(unique.begin(), unique.end(), uid) == unique.end())
-            unique.push_back(uid);
-    }
-    if (gate == Gate::Pass && alarmUids.empty()) {
+    if (gate == Gate::Pass && alarmUids.size() > size_t(SimAlarmServer::MaxHandledAlarms)) {
+        outcome.code = SimAlarmServer::TooManyAlarms;
+        outcome.message = utf8(QObject::tr("%1 alarms were named in one handling; at most %2 are taken.")
+                                   .arg(alarmUids.size())
+                                   .arg(int(SimAlarmServer::MaxHandledAlarms)));
+    } else if (gate == Gate::Pass && alarmUids.empty()) {
         outcome.code = SimAlarmServer::BadArgument;
         outcome.message = utf8(QObject::tr("No alarm to handle was given."));
     } else if (gate == Gate::Pass) {
+        // First occurrences in the order given; a set keeps it O(N log N).
+        std::set<std::string> seen;
+        for (const std::string& uid : alarmUids) {
+            if (seen.insert(uid).second)
+                unique.push_back(uid);
+        }
         applyHandlings(unique, mode, note, scenario.userName(), scenario.userTelephone(), &outcome, &pushes);
     }
     if (batch) {
@@ -267,26 +274,43 @@ void SimAlarmEngine::publishPush(const SimReplay::Push& each)
     }
 }
 
-void SimAlarmEngine::replay(qint64 since, ReplayDone done)
+void SimAlarmEngine::replay(const SimReplay::Position& from, int limit, ReplayDone done)
 {
-    auto result = std::make_shared<SimReplay>();
+    auto page = std::make_shared<SimReplay>();
+    page->next = from;
+    SimReplay::Position& next = page->next;
     Outcome outcome;
-    bool read = storageReady(&outcome) && store->lastSeq(&result->upTo);
-    result->reset = since > result->upTo;
-    if (read && (since < 0 || result->reset))
-        read = store->unhandledAlarms(&result->pushes);
-    else if (read)
-        read = store->pushesAfter(since, &result->pushes);
-    completeRecords(&result->pushes);
+    qint64 last = 0;
+    bool read = storageReady(&outcome) && store->lastSeq(&last);
+    if (read && !next.started) {
+        next.started = true;
+        page->reset = next.since > last;
+        next.unhandled = next.since < 0 || page->reset;
+        next.snapshot = last;
+        next.afterPush = next.unhandled ? last : next.since;
+    }
+    if (read && next.unhandled) {
+        read = store->unhandledAlarms(next.snapshot, next.afterAlarm, limit, &page->pushes, &next.afterAlarm);
+        // The rest of the history follows the listing, from the moment it was taken.
+        next.unhandled = read && int(page->pushes.size()) == limit;
+    } else if (read) {
+        read = store->pushesAfter(next.afterPush, limit, &page->pushes);
+        if (!page->pushes.empty())
+            next.afterPush = page->pushes.back().seq;
+        page->complete = int(page->pushes.size()) < limit;
+        page->upTo = last;
+    }
+    completeRecords(&page->pushes);
     if (!read) {
         reportError(outcome.message.empty()
                         ? QObject::tr("Cannot read the pushes: %1").arg(store->lastError())
                         : QString::fromStdString(outcome.message));
-        result = std::make_shared<SimReplay>();
-        result->upTo = std::max<qint64>(since, 0);
+        page = std::make_shared<SimReplay>();
+        page->complete = true;
+        page->upTo = std::max<qint64>(from.since, 0);
     }
     // Through the queue of pushes, so that it comes after every push it holds and before any later one.
-    push([result, done = std::move(done)](IAlarmEvent*) { done(result); });
+    push([page, done = std::move(done)](IAlarmEvent*) { done(page); });
 }
 
 void SimAlarmEngine::completeRecords(std::vector<SimReplay::Push>* pushes)
@@ -303,7 +327,10 @@ void SimAlarmEngine::completeRecords(std::vector<SimReplay::Push>* pushes)
 void SimAlarmEngine::announceUnhandled()
 {
     std::vector<SimReplay::Push> pushes;
-    if (store && store->isOpen() && store->unhandledAlarms(&pushes))
+    qint64 last = 0;
+    qint64 lastAlarm = 0;
+    if (store && store->isOpen() && store->lastSeq(&last) &&
+        store->unhandledAlarms(last, 0, -1, &pushes, &lastAlarm))
         publishHandled(pushes);
 }
 

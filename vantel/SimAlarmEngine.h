@@ -50,9 +50,9 @@ public:
     void allStoresCollection(const std::string& startTime, const std::string& endTime,
                              const std::string& tag);
 
-    // The pushes stored after since (all unhandled alarms for a negative since), handed to done on the
-    // event thread in the place of the pushes' queue where they end.
-    void replay(qint64 since, ReplayDone done);
+    // The page of at most limit pushes that starts at from, handed to done on the event thread in the
+    // place of the pushes' queue where it ends.
+    void replay(const SimReplay::Position& from, int limit, ReplayDone done);
     // Pushes every alarm not yet handled as new, oldest first: for a handler met on a database from an
     // earlier run.
     void announceUnhandled();

@@ -218,10 +218,10 @@ void SimAlarmServer::announceUnhandled()
     post([](SimAlarmEngine* work) { work->announceUnhandled(); });
 }
 
-void SimAlarmServer::replay(qint64 since,
-                            std::function<void(const std::shared_ptr<const SimReplay>& replay)> done)
+void SimAlarmServer::replay(const SimReplay::Position& from, int limit,
+                            std::function<void(const std::shared_ptr<const SimReplay>& page)> done)
 {
-    post([since, done = std::move(done)](SimAlarmEngine* work) { work->replay(since, done); });
+    post([from, limit, done = std::move(done)](SimAlarmEngine* work) { work->replay(from, limit, done); });
 }
 
 void SimAlarmServer::afterEarlierEvents(std::function<void()> done)

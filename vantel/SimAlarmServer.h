@@ -33,12 +33,16 @@ public:
         BadArgument = 400,
         UnknownAlarm = 404,
         AlarmClosed = 409,
+        TooManyAlarms = 413,
         StorageError = 500,
         InjectedFailure = 503,
     };
 
     // Empty arguments take the defaults below. The data folder is relative to the working directory unless
     // it is absolute; it holds "alarms.db" and the folder "images".
+    // A handling naming more alarms is refused with TooManyAlarms.
+    enum { MaxHandledAlarms = 10000 };
+
     explicit SimAlarmServer(const QString& scenarioPath = QString(), const QString& dataFolder = QString(),
                             QObject* parent = nullptr);
     ~SimAlarmServer() override;
@@ -94,9 +98,11 @@ public:
     // The handler first gets every alarm not yet handled as a new alarm, oldest first: for a server started
     // on the database of an earlier run, before anything newer.
     void announceUnhandled();
-    // The pushes stored after since, or for a negative since the unhandled alarms as new ones; done gets
-    // them on the event thread after every push they hold and before any later one.
-    void replay(qint64 since, std::function<void(const std::shared_ptr<const SimReplay>& replay)> done);
+    // A page of at most limit pushes stored after a client's number, or for a client without one the
+    // unhandled alarms as new ones and then what followed; done gets it on the event thread after every push
+    // it holds and before any later one. The page tells where the next starts.
+    void replay(const SimReplay::Position& from, int limit,
+                std::function<void(const std::shared_ptr<const SimReplay>& page)> done);
 
     // Runs done on the event thread once every event produced so far is delivered, delayed answers too.
     void afterEarlierEvents(std::function<void()> done);

@@ -244,12 +244,12 @@ bool SimAlarmStore::lastSeq(qint64* seq)
 }
 
 bool SimAlarmStore::readPushes(const QString& from, const QString& tail, const QVariantList& values,
-                               std::vector<SimReplay::Push>* pushes)
+                               std::vector<SimReplay::Push>* pushes, qint64* lastAlarm)
 {
     QSqlQuery query(db);
     query.setForwardOnly(true);
     query.prepare(QStringLiteral("SELECT %1, p.seq, p.kind, p.state, p.note, h.principal, h.handleTime, "
-                                 "h.handleNote, h.principalTel, h.state, h.liveImageUrls FROM %2 %3")
+                                 "h.handleNote, h.principalTel, h.state, h.liveImageUrls, a.seq FROM %2 %3")
                       .arg(QStringLiteral("a.") + QString::fromLatin1(alarmColumns)
                                                       .split(QStringLiteral(", "))
                                                       .join(QStringLiteral(", a.")),
@@ -271,27 +271,34 @@ bool SimAlarmStore::readPushes(const QString& from, const QString& tail, const Q
             // The engine makes the record from the alarm; this handling is the one the push announced.
             push.record.handlers.push_back(handlingFromRow(query, 21));
         }
+        if (lastAlarm)
+            *lastAlarm = query.value(27).toLongLong();
         pushes->push_back(std::move(push));
     }
     return true;
 }
 
-bool SimAlarmStore::pushesAfter(qint64 since, std::vector<SimReplay::Push>* pushes)
+bool SimAlarmStore::pushesAfter(qint64 since, int limit, std::vector<SimReplay::Push>* pushes)
 {
     return readPushes(
         QStringLiteral("pushes p JOIN alarms a ON a.alarmUid = p.alarmUid LEFT JOIN handlings h "
                        "ON h.seq = p.handling"),
-        QStringLiteral("WHERE p.seq > ? ORDER BY p.seq"), {since}, pushes);
+        QStringLiteral("WHERE p.seq > ? ORDER BY p.seq LIMIT ?"), {since, limit}, pushes);
 }
 
-bool SimAlarmStore::unhandledAlarms(std::vector<SimReplay::Push>* pushes)
+bool SimAlarmStore::unhandledAlarms(qint64 snapshot, qint64 afterAlarm, int limit,
+                                    std::vector<SimReplay::Push>* pushes, qint64* lastAlarm)
 {
-    // Alarms stored before pushes were logged have none: they go with the number 0.
-    return readPushes(QStringLiteral("alarms a LEFT JOIN pushes p ON p.alarmUid = a.alarmUid AND p.kind = 1 "
-                                     "LEFT JOIN handlings h ON 0"),
-                      QStringLiteral("WHERE NOT EXISTS (SELECT 1 FROM handlings x WHERE x.alarmUid = "
-                                     "a.alarmUid) ORDER BY a.seq"),
-                      {}, pushes);
+    // Alarms stored before pushes were logged have none: they go with the number 0, and so do their
+    // handlings, which count as made before any snapshot.
+    return readPushes(
+        QStringLiteral("alarms a LEFT JOIN pushes p ON p.alarmUid = a.alarmUid AND p.kind = 1 "
+                       "LEFT JOIN handlings h ON 0"),
+        QStringLiteral("WHERE a.seq > ? AND (p.seq IS NULL OR p.seq <= ?) AND NOT EXISTS (SELECT 1 FROM "
+                       "handlings x WHERE x.alarmUid = a.alarmUid AND NOT EXISTS (SELECT 1 FROM pushes y "
+                       "WHERE y.alarmUid = x.alarmUid AND y.kind = 2 AND y.handling = x.seq AND y.seq > ?)) "
+                       "ORDER BY a.seq LIMIT ?"),
+        {afterAlarm, snapshot, snapshot, limit}, pushes, lastAlarm);
 }
 
 bool SimAlarmStore::handlings(const std::string& alarmUid, std::vector<AlarmHandlerData>* list)

@@ -53,10 +53,13 @@ public:
 
     // The number of the last push logged, 0 for none.
     bool lastSeq(qint64* seq);
-    // The pushes logged after since, in order.
-    bool pushesAfter(qint64 since, std::vector<SimReplay::Push>* pushes);
-    // The alarms never handled as new-alarm pushes, oldest first, numbered as they were logged.
-    bool unhandledAlarms(std::vector<SimReplay::Push>* pushes);
+    // At most limit (negative: all) pushes logged after since, in order.
+    bool pushesAfter(qint64 since, int limit, std::vector<SimReplay::Push>* pushes);
+    // At most limit (negative: all) alarms that no handling logged up to push number snapshot had handled
+    // and that were logged by then, as new-alarm pushes numbered as they were logged, oldest first, from
+    // after the alarm afterAlarm of the alarms' own order; lastAlarm: where the next page starts.
+    bool unhandledAlarms(qint64 snapshot, qint64 afterAlarm, int limit, std::vector<SimReplay::Push>* pushes,
+                         qint64* lastAlarm);
 
     bool countAlarms(const Filter& filter, int* count);
     // Newest first; alarms of the same second in the reverse order of their arrival.
@@ -70,7 +73,7 @@ private:
     bool logPush(int kind, const std::string& alarmUid, const QVariant& handling, int state,
                  const std::string& note, qint64* seq);
     bool readPushes(const QString& from, const QString& tail, const QVariantList& values,
-                    std::vector<SimReplay::Push>* pushes);
+                    std::vector<SimReplay::Push>* pushes, qint64* lastAlarm = nullptr);
     bool select(const QString& head, const Filter& filter, const QString& tail,
                 const QVariantList& tailValues, QSqlQuery* query);
 

@@ -4,18 +4,33 @@
 #include <QFile>
 #include <QRegularExpression>
 #include <QTcpSocket>
+#include <QTimer>
 
 namespace {
 constexpr qint64 maxRequestBytes = 8192;
 constexpr qint64 maxFileBytes = 16 << 20;
+// A connection is served within this or cut, so that idle ones never pile up.
+constexpr int idleTimeoutMs = 3000;
 } // namespace
 
 SimImageListener::SimImageListener(const QString& folder) : folder(folder)
 {
     connect(this, &QTcpServer::newConnection, this, [this] {
         while (QTcpSocket* socket = nextPendingConnection()) {
+            // Past the cap a connection is closed at once: the descriptors stay for those being served.
+            if (open >= MaxConnections) {
+                socket->abort();
+                socket->deleteLater();
+                continue;
+            }
+            ++open;
+            connect(socket, &QObject::destroyed, this, [this] { --open; });
             connect(socket, &QTcpSocket::readyRead, socket, [this, socket] { serve(socket); });
             connect(socket, &QTcpSocket::disconnected, socket, &QObject::deleteLater);
+            QTimer::singleShot(idleTimeoutMs, socket, [socket] {
+                socket->abort();
+                socket->deleteLater();
+            });
         }
     });
 }

@@ -6,11 +6,14 @@
 class QTcpSocket;
 
 // SimImageServer's side on its thread: answers each GET with the named file of the folder, then closes.
+// A connection has a few seconds to be served; at most MaxConnections are open at once.
 class SimImageListener : public QTcpServer
 {
     Q_OBJECT
 
 public:
+    static constexpr int MaxConnections = 64;
+
     explicit SimImageListener(const QString& folder);
 
     // On the listener's thread: the port listened on, 0 when listening failed.
@@ -20,4 +23,5 @@ private:
     void serve(QTcpSocket* socket);
 
     const QString folder;
+    int open = 0;
 };

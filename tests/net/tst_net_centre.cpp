@@ -1,6 +1,7 @@
 // A centre on this machine: alarm-server in a process of its own, the module in this one and bare clients
 // speaking the wire protocol. What one client does reaches the others; a client that misbehaves or lacks
 // the token harms nobody else.
+#include "BareClient.h"
 #include "ModuleTestSupport.h"
 
 #include "frame/AlarmModuleInit.h"
@@ -21,59 +22,11 @@
 #include <QJsonObject>
 #include <QProcess>
 #include <QRegularExpression>
-#include <QWebSocket>
 #include <QtTest>
 
 using namespace VIG_ALARM_MOUDLE;
 
 static const int Patience = 15000;
-
-// A client that speaks the protocol by hand and keeps what it receives.
-class BareClient : public QObject
-{
-public:
-    BareClient()
-    {
-        connect(&socket, &QWebSocket::binaryMessageReceived, this, [this](const QByteArray& frame) {
-            received.append(QJsonDocument::fromJson(frame).object());
-        });
-        connect(&socket, &QWebSocket::disconnected, this, [this] { closed = true; });
-    }
-    // Says hello with the token once connected, unless it is null.
-    void open(quint16 port, const QByteArray& token)
-    {
-        if (!token.isNull()) {
-            connect(&socket, &QWebSocket::connected, this, [this, token] {
-                send(QStringLiteral(R"({"op":"hello","version":1,"token":"%1"})")
-                         .arg(QString::fromLatin1(token)));
-            });
-        }
-        socket.open(QUrl(QStringLiteral("ws://127.0.0.1:%1").arg(port)));
-    }
-    bool isOpen() const { return socket.state() == QAbstractSocket::ConnectedState; }
-    void send(const QString& json) { socket.sendBinaryMessage(json.toUtf8()); }
-    // The first message of this operation whose field has this value.
-    QJsonObject find(const QString& op, const QString& field = QString(), const QJsonValue& value = {}) const
-    {
-        for (const QJsonObject& message : received) {
-            if (message.value("op") == op && (field.isEmpty() || message.value(field) == value))
-                return message;
-        }
-        return {};
-    }
-    bool hasAlarm(const QString& uid) const
-    {
-        for (const QJsonObject& message : received) {
-            if (message.value("op") == "alarm" && message.value("a").toArray().at(0) == uid)
-                return true;
-        }
-        return false;
-    }
-
-    QWebSocket socket;
-    QList<QJsonObject> received;
-    bool closed = false;
-};
 
 class TstNetCentre : public QObject
 {

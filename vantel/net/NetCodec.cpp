@@ -22,11 +22,16 @@ QString qs(const std::string& text)
 class Fields
 {
 public:
-    explicit Fields(const QJsonObject& object) : object(object) {}
+    explicit Fields(const QJsonObject& object, bool checkTexts = false)
+        : object(object), checkTexts(checkTexts)
+    {
+    }
 
     bool ok() const { return good; }
+    // With checkTexts: the first field whose text would not come back as it was sent.
+    QString altered() const { return alteredField; }
 
-    std::string text(const char* key) { return textOf(object.value(QLatin1String(key))); }
+    std::string text(const char* key) { return textOf(object.value(QLatin1String(key)), key); }
     QString qtext(const char* key) { return qs(text(key)); }
     int number(const char* key) { return numberOf(object.value(QLatin1String(key))); }
     // A whole number from -1 up to what a double holds exactly; absent when the key is missing.
@@ -67,15 +72,18 @@ public:
     {
         std::vector<std::string> list;
         for (const QJsonValue& value : array(key))
-            list.push_back(textOf(value));
+            list.push_back(textOf(value, key));
         return list;
     }
 
-    std::string textOf(const QJsonValue& value)
+    std::string textOf(const QJsonValue& value, const char* key = "")
     {
         if (!value.isString())
             good = false;
-        return value.toString().toStdString();
+        const QString string = value.toString();
+        if (checkTexts && alteredField.isEmpty() && !keptExactly(string))
+            alteredField = QLatin1String(key);
+        return string.toStdString();
     }
     int numberOf(const QJsonValue& value)
     {
@@ -90,8 +98,24 @@ public:
     void fail() { good = false; }
 
 private:
+    // A NUL ends the text where the server passes it on; a lone surrogate has no UTF-8 form.
+    static bool keptExactly(const QString& string)
+    {
+        const int size = string.size();
+        for (int i = 0; i < size; ++i) {
+            const QChar c = string.at(i);
+            if (c.isNull() || c.isLowSurrogate())
+                return false;
+            if (c.isHighSurrogate() && (++i == size || !string.at(i).isLowSurrogate()))
+                return false;
+        }
+        return true;
+    }
+
     QJsonObject object;
+    bool checkTexts = false;
     bool good = true;
+    QString alteredField;
 };
 
 // Reads a record array field by field, in order.
@@ -386,7 +410,7 @@ bool NetCodec::decodeClientMessage(const QByteArray& frame, ClientMessage* messa
     QString op;
     if (!parse(frame, MaxFrameBytes, &object, &op, error))
         return false;
-    Fields in(object);
+    Fields in(object, true);
     *message = ClientMessage();
     bool ok = true;
     if (op == QLatin1String("hello")) {
@@ -406,6 +430,10 @@ bool NetCodec::decodeClientMessage(const QByteArray& frame, ClientMessage* messa
     }
     if (!ok)
         *error = QObject::tr("malformed or unknown message \"%1\"").arg(op.left(40));
+    else if (!in.altered().isEmpty())
+        message->refusal = QObject::tr("The text \"%1\" holds a NUL character or a broken surrogate pair and "
+                                       "would not be kept as written; nothing was changed.")
+                               .arg(in.altered());
     return ok;
 }
 

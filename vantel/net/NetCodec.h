@@ -28,6 +28,8 @@ public:
     // The server refuses frames above this; a client takes answers up to the larger limit (a page of
     // records).
     static constexpr qint64 MaxFrameBytes = 1 << 20;
+    // Before its welcome a client may send the hello only, which is a few hundred bytes.
+    static constexpr qint64 MaxHelloBytes = 4096;
     static constexpr qint64 MaxAnswerBytes = 16 << 20;
     enum ErrorCode {
         Malformed = 400,
@@ -38,6 +40,8 @@ public:
         // The answer a client gives itself for a request it could not send or whose answer the link lost.
         Unreachable = 502,
     };
+    // The close code of a client that did not read its pushes within its send budget; it resumes by number.
+    enum { CloseTooSlow = 4008 };
 
     // A message from the server.
     struct ServerMessage
@@ -68,6 +72,8 @@ public:
         qint64 since = -1;                        // Hello: the last push delivered, -1 for none
         qint64 requestId = 0;                     // Request: echoed in its answer, 0 for none
         QString probe, alarmKind, alarmUid;       // Raise
+        // Set when a text would not be kept exactly as sent: the message is to be refused with it.
+        QString refusal;
     };
 
     // False with a one-line reason for anything but a well-formed known message.
