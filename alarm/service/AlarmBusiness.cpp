@@ -219,15 +219,20 @@ void AlarmBusiness::addUnhandledAlarm(const VIG_AlarmInfo& info)
 
 void AlarmBusiness::slotAlarmHandled(const QString& alarmUid)
 {
+    if (unbook(alarmUid))
+        emit signalWaitingAlarmsChanged();
+}
+
+bool AlarmBusiness::unbook(const QString& alarmUid)
+{
     AlarmMutexLocker locker(&businessMutex);
     handledOnTheirWay.remove(alarmUid);
     const auto booked = unhandledAlarms.constFind(alarmUid);
     if (booked == unhandledAlarms.constEnd())
-        return;
+        return false;
     const VIG_AlarmInfo info = booked.value();
     auto waiting = waitingAlarms.find(info.probeId);
-    if (waiting != waitingAlarms.end())
-        waiting->remove(alarmUid);
+    const bool wasWaiting = waiting != waitingAlarms.end() && waiting->remove(alarmUid);
     auto store = storeUnhandledAlarms.find(info.storeUid);
     if (store != storeUnhandledAlarms.end())
         store->remove(alarmUid);
@@ -245,18 +250,39 @@ void AlarmBusiness::slotAlarmHandled(const QString& alarmUid)
             storeUid, VIG_CONTACT_MODULE::StoreAlarmHandledNotice);
         emit access.signalStoreUnhandledAlarmsCount(storeUid, storeCount);
     });
+    return wasWaiting;
 }
 
 void AlarmBusiness::addWaitingAlarm(const QString& alarmUid)
 {
-    AlarmMutexLocker locker(&businessMutex);
-    const auto booked = unhandledAlarms.constFind(alarmUid);
-    if (booked == unhandledAlarms.constEnd())
-        return;
-    waitingAlarms[booked->probeId].insert(alarmUid);
+    {
+        AlarmMutexLocker locker(&businessMutex);
+        const auto booked = unhandledAlarms.constFind(alarmUid);
+        if (booked == unhandledAlarms.constEnd())
+            return;
+        waitingAlarms[booked->probeId].insert(alarmUid);
+    }
+    emit signalWaitingAlarmsChanged();
 }
 
 QList<VIG_AlarmInfo> AlarmBusiness::takeWaitingAlarms()
+{
+    const QList<VIG_AlarmInfo> alarms = takeFirstWaitingGroup();
+    if (!alarms.isEmpty())
+        emit signalWaitingAlarmsChanged();
+    return alarms;
+}
+
+int AlarmBusiness::waitingAlarmCount()
+{
+    AlarmMutexLocker locker(&businessMutex);
+    int count = 0;
+    for (const QSet<QString>& probe : qAsConst(waitingAlarms))
+        count += probe.size();
+    return count;
+}
+
+QList<VIG_AlarmInfo> AlarmBusiness::takeFirstWaitingGroup()
 {
     QList<VIG_AlarmInfo> alarms;
     AlarmMutexLocker locker(&businessMutex);

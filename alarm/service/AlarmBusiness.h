@@ -61,6 +61,8 @@ public:
     void placeWaitingAlarms(const std::function<WaitingGroupFate(const QList<VIG_AlarmInfo>&)>& place);
     // Takes the waiting alarms of one probe, oldest first; the others keep waiting.
     QList<VIG_AlarmInfo> takeWaitingAlarmsOfProbe(const QString& probeId);
+    // Alarms that wait for a free pop-up or grid cell.
+    int waitingAlarmCount();
     // Without the alarms whose handling has come but not yet been unbooked, as bookedAlarms().
     AlarmInfoVector getStoreUnhandledAlarms(const QString& storeUid);
     int getStoreUnhandledAlarmsCount(const QString& storeUid);
@@ -80,6 +82,10 @@ public:
 
     QUuid getRequesterUuid() const { return requesterUuid; }
 
+signals:
+    // The number of waiting alarms may have changed; emitted without the lock held.
+    void signalWaitingAlarmsChanged();
+
 public slots:
     void slotAlarmHandled(const QString& alarmUid);
     void slotCloseAlarmSound();
@@ -90,6 +96,9 @@ private:
     explicit AlarmBusiness(QObject* parent);
 
     void connectSignalsWithSlots();
+    // False when the alarm was not waiting.
+    bool unbook(const QString& alarmUid);
+    QList<VIG_AlarmInfo> takeFirstWaitingGroup();
     // Host reports leave in the order the books changed, on the main thread, after the lock is released:
     // a host slot may call back into this object, and a count must never be overtaken by an older one.
     template <typename Report> void postReport(Report report);

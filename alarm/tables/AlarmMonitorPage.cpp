@@ -6,6 +6,7 @@
 #include "tables/AlarmMonitorTable.h"
 #include "video/AlarmVideoCheckDlgManager.h"
 #include "video/AlarmVideosMonitorWt.h"
+#include "video/WaitingAlarmsLabel.h"
 
 #include "BusinessConfig.h"
 
@@ -36,6 +37,8 @@ AlarmMonitorPage::AlarmMonitorPage(QWidget* parent)
         alarmMonitorTable->setFixedHeight(TableHeightUnderGrid);
     }
     pageLayout->addWidget(alarmMonitorTable);
+    // Below the table, so that its rows do not move when the label shows.
+    pageLayout->addWidget(new WaitingAlarmsLabel(this));
     setColor("#2b2f3a");
     alarmMonitorTable->setProperty("VIG_public_Table_style_1", true);
 

@@ -11,8 +11,8 @@
 #include <QCloseEvent>
 #include <QKeyEvent>
 #include <QMouseEvent>
-#include <QTimer>
 #include <QUuid>
+#include <QWindow>
 
 namespace VIG_ALARM_MOUDLE {
 
@@ -30,10 +30,8 @@ AlarmVideoCheckDlg::AlarmVideoCheckDlg(QWidget* parent)
 
     videoCell = new AlarmVideoCellWt(this);
     videoCell->setWindowFlags(Qt::Tool | Qt::FramelessWindowHint);
-    // Placed before it is first shown: a window shown without a position of its own is placed by the window
-    // manager wherever it likes, away from its dialog.
-    placeCell();
-    videoCell->show();
+    // Shown with the dialog only: a cell shown now would stand alone on the screen while a dialog built
+    // ahead of its alarm waits hidden.
     videoCell->installEventFilter(this);
     connect(videoCell, &AlarmVideoCellWt::signalAllAlarmsHandledSuccess, this,
             &AlarmVideoCheckDlg::slotAllAlarmsHandledSuccess);
@@ -51,13 +49,6 @@ QString AlarmVideoCheckDlg::uid() const
     return dlgUid;
 }
 
-void AlarmVideoCheckDlg::raiseWithCell()
-{
-    raise();
-    if (isVisible())
-        videoCell->raise();
-}
-
 void AlarmVideoCheckDlg::slotAllAlarmsHandledSuccess(const QString& probeId, int cellIndex)
 {
     Q_UNUSED(cellIndex)
@@ -68,31 +59,37 @@ void AlarmVideoCheckDlg::placeCell()
 {
     if (!videoCell)
         return;
-    const QPoint topLeft = mapToGlobal(QPoint(0, 0));
+    // Where the dialog is asked to be: the X server, which mapToGlobal asks, may not have moved it yet, and
+    // no move event follows when it does.
+    const QPoint topLeft = geometry().topLeft();
     videoCell->setGeometry(topLeft.x() + CellMargin, topLeft.y() + CellMargin, width() - 2 * CellMargin,
                            height() - 2 * CellMargin);
 }
 
-// A window manager raises what it activates, and a raised dialog would cover its own cell.
+// Without a window manager nothing keeps an owned window above its owner: whoever raises the dialog raises
+// its cell with it.
 bool AlarmVideoCheckDlg::event(QEvent* event)
 {
     const bool done = MoveableDialog::event(event);
-    if (event->type() == QEvent::WindowActivate)
-        emit signalStackingDisturbed();
+    if (event->type() == QEvent::ZOrderChange && videoCell && videoCell->isVisible())
+        videoCell->raise();
     return done;
 }
 
 bool AlarmVideoCheckDlg::eventFilter(QObject* watched, QEvent* event)
 {
+    // Watched on the windows, before any widget takes the press: a click on the video, the map or the text
+    // brings the pop-up forward as one on the frame does.
+    if (event->type() == QEvent::MouseButtonPress &&
+        (watched == windowHandle() || watched == videoCell->windowHandle())) {
+        raise();
+        emit signalCurTopDlg(this);
+    }
     if (watched == videoCell) {
         switch (event->type()) {
         case QEvent::MouseButtonPress:
             mousePress(static_cast<QMouseEvent*>(event)->globalPos());
             emit signalCurTopDlg(this);
-            emit signalStackingDisturbed();
-            break;
-        case QEvent::WindowActivate:
-            emit signalStackingDisturbed();
             break;
         case QEvent::MouseButtonRelease:
             mouseRelease();
@@ -121,7 +118,6 @@ void AlarmVideoCheckDlg::mousePressEvent(QMouseEvent* event)
 {
     MoveableDialog::mousePressEvent(event);
     emit signalCurTopDlg(this);
-    emit signalStackingDisturbed();
 }
 
 void AlarmVideoCheckDlg::mouseDoubleClickEvent(QMouseEvent* event)
@@ -156,18 +152,36 @@ void AlarmVideoCheckDlg::resizeEvent(QResizeEvent* event)
 
 void AlarmVideoCheckDlg::showEvent(QShowEvent* event)
 {
-    videoCell->show();
-    // A nudge and back, so that the floating window lays out and paints at its place.
-    const QRect place = videoCell->geometry();
-    videoCell->setGeometry(place.x() + 1, place.y() + 1, place.width() - 2, place.height() - 2);
-    videoCell->setGeometry(place);
     const bool withMap =
         VIG_SYSTEM_MODULE::SystemBasicInfo::_instance().checkUserPermission(QStringLiteral("VIEW_MAP")) &&
         VIG_SYSTEM_MODULE::BusinessConfig::_instance().getAlarmConfigInfoFromCache().showAlarmMap;
     setFixedWidth(withMap ? MapWidth : NarrowWidth);
     MoveableDialog::showEvent(event);
-    // The dialog's window is mapped after this event, over the cell shown above.
-    QTimer::singleShot(0, this, &AlarmVideoCheckDlg::signalStackingDisturbed);
+}
+
+void AlarmVideoCheckDlg::setVisible(bool visible)
+{
+    MoveableDialog::setVisible(visible);
+    if (visible && isVisible())
+        showCell();
+}
+
+// After the dialog's window is mapped, and owned by it: a window manager keeps an owned window above its
+// owner through every raise and activation, and maps it above the owner only once the owner is managed.
+void AlarmVideoCheckDlg::showCell()
+{
+    videoCell->winId();
+    videoCell->windowHandle()->setTransientParent(windowHandle());
+    placeCell();
+    videoCell->show();
+    // A nudge and back, so that the floating window lays out and paints at its place.
+    const QRect place = videoCell->geometry();
+    videoCell->setGeometry(place.x() + 1, place.y() + 1, place.width() - 2, place.height() - 2);
+    videoCell->setGeometry(place);
+    videoCell->raise();
+    // Installed again at each show: a window may be made anew.
+    windowHandle()->installEventFilter(this);
+    videoCell->windowHandle()->installEventFilter(this);
 }
 
 void AlarmVideoCheckDlg::hideEvent(QHideEvent* event)

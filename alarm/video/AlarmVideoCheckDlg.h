@@ -13,8 +13,9 @@ class AlarmVideoCheckDlg;
 class AlarmVideoCellWt;
 
 // A frameless pop-up around one probe's video cell. The cell floats over the dialog as a window of its own
-// (so that live video is never clipped by the frame); the dialog draws the frame, moves the cell with it
-// and lets the operator drag it by the cell. It cannot be closed by the operator.
+// (so that live video is never clipped by the frame), owned by the dialog, so that the window system keeps
+// it above the dialog; the dialog draws the frame, moves the cell with it and lets the operator drag it by
+// the cell. A press anywhere on the pair brings it forward. It cannot be closed by the operator.
 class AlarmVideoCheckDlg : public VIG_BASE_MODULE::MoveableDialog
 {
     Q_OBJECT
@@ -26,15 +27,11 @@ public:
     AlarmVideoCellWt* cell() const;
     QString uid() const;
 
-    // Raises the dialog and then its floating cell, so that the pair stacks as one window.
-    void raiseWithCell();
+    void setVisible(bool visible) override;
 
 signals:
     void signalCurTopDlg(AlarmVideoCheckDlg* curTopDlg);
     void signalAllAlarmsHandledSuccess(const QString& probeId, const QString& dlgUid);
-    // The window system may have raised the dialog or its cell alone (a window manager activating one, a
-    // window mapped on top): the pop-ups must be stacked again, pair by pair.
-    void signalStackingDisturbed();
 
 public slots:
     void slotAllAlarmsHandledSuccess(const QString& probeId, int cellIndex);
@@ -53,6 +50,7 @@ protected:
 
 private:
     void placeCell();
+    void showCell();
 
     std::unique_ptr<Ui::AlarmVideoCheckDlg> ui;
     AlarmVideoCellWt* videoCell = nullptr;

@@ -4,12 +4,14 @@
 #include "service/AlarmBusiness.h"
 #include "video/AlarmVideoCellWt.h"
 #include "video/AlarmVideoCheckDlg.h"
+#include "video/WaitingAlarmsLabel.h"
 
 #include "BusinessConfig.h"
 #include "ModuleFormModuleInit.h"
 
 #include "frame/AlarmMutexLocker.h"
 #include <QApplication>
+#include <QEvent>
 #include <QGuiApplication>
 #include <QRect>
 #include <QScreen>
@@ -25,6 +27,21 @@ const QPoint CascadeShift(20, -20);
 QWidget* mainWindow()
 {
     return VIG_MODULEFORM_MODULE::ModuleFormModuleInit::_instance().getMainWindow();
+}
+
+// The cascade step after pos, which goes on at the opposite edge where it would leave the available area.
+QPoint wrappedCascadeStep(const QPoint& pos, const QSize& size, const QRect& available)
+{
+    QPoint next = pos + CascadeShift;
+    if (!available.isValid())
+        return next;
+    const int right = qMax(available.x(), available.x() + available.width() - size.width());
+    const int bottom = qMax(available.y(), available.y() + available.height() - size.height());
+    if (next.x() > right)
+        next.setX(available.x());
+    if (next.y() < available.y())
+        next.setY(bottom);
+    return next;
 }
 
 } // namespace
@@ -87,12 +104,18 @@ QPoint AlarmVideoCheckDlgManager::freeCascadePosition(const QPoint& previous, co
         return next;
     // A dialog that lands exactly on another hides it, and would stay hidden beneath it for the shift.
     QPoint step = cascadePosition(origin - CascadeShift, size, available);
-    for (int i = 0; i <= taken.size(); ++i) {
+    const int steps =
+        4 * (taken.size() + 1) + (available.isValid() ? available.width() + available.height() : 0);
+    for (int k = 0; k < steps; ++k) {
         if (!taken.contains(step))
             return step;
-        step = cascadePosition(step, size, available);
+        step = wrappedCascadeStep(step, size, available);
     }
-    return next;
+    // A screen that leaves no free step: past the edge.
+    QPoint beyond = next;
+    while (taken.contains(beyond))
+        beyond += CascadeShift;
+    return beyond;
 }
 
 QList<AlarmVideoCheckDlg*> AlarmVideoCheckDlgManager::stackingOrder() const
@@ -145,6 +168,35 @@ void AlarmVideoCheckDlgManager::slotCurTopDlg(AlarmVideoCheckDlg* dlg)
     curTopDlg = dlg;
 }
 
+void AlarmVideoCheckDlgManager::touched(AlarmVideoCheckDlg* dlg)
+{
+    zOrder.removeAll(dlg);
+    zOrder.append(dlg);
+    placeBacklog();
+}
+
+void AlarmVideoCheckDlgManager::placeBacklog()
+{
+    const QList<AlarmVideoCheckDlg*> stack = stackingOrder();
+    if (stack.isEmpty())
+        return;
+    if (!backlog)
+        backlog = new WaitingAlarmsLabel(stack.first()->cell());
+    backlog->floatOver(stack.first()->cell());
+}
+
+// Without a window manager the host's raise of its window would bury the pop-ups it owns; with one, they
+// are above it already and this changes nothing.
+bool AlarmVideoCheckDlgManager::eventFilter(QObject* watched, QEvent* event)
+{
+    if (event->type() == QEvent::ZOrderChange && watched == mainWindow()) {
+        const QList<AlarmVideoCheckDlg*> stack = stackingOrder();
+        for (int i = stack.size() - 1; i >= 0; --i)
+            stack.at(i)->raise();
+    }
+    return QObject::eventFilter(watched, event);
+}
+
 void AlarmVideoCheckDlgManager::slotAllAlarmsHandledSuccess(const QString& probeId, const QString& dlgUid)
 {
     AlarmMutexLocker locker(&mutex);
@@ -166,6 +218,7 @@ void AlarmVideoCheckDlgManager::slotAllAlarmsHandledSuccess(const QString& probe
     if (shown != probeDialogs.end() && shown.value() == dlgUid)
         probeDialogs.erase(shown);
     showNextWaitingAlarms();
+    placeBacklog();
     if (allDialogsHidden())
         emit AlarmSignals::_instance().signalCloseAlarmSound();
 }
@@ -210,8 +263,9 @@ AlarmVideoCheckDlg* AlarmVideoCheckDlgManager::freeDialog()
     dialogList.append(dlg);
     zOrder.append(dlg);
     connect(dlg, &AlarmVideoCheckDlg::signalCurTopDlg, this, &AlarmVideoCheckDlgManager::slotCurTopDlg);
-    connect(dlg, &AlarmVideoCheckDlg::signalStackingDisturbed, this,
-            &AlarmVideoCheckDlgManager::slotRestackDialogs);
+    connect(dlg, &AlarmVideoCheckDlg::signalCurTopDlg, this, &AlarmVideoCheckDlgManager::touched);
+    if (QWidget* window = mainWindow())
+        window->installEventFilter(this);
     connect(dlg->cell(), &AlarmVideoCellWt::signalHandlingEnded, this,
             [this, dlg](const QString& probeId) { slotHandlingEnded(probeId, dlg); });
     connect(dlg, &AlarmVideoCheckDlg::signalAllAlarmsHandledSuccess, this,
@@ -221,36 +275,32 @@ AlarmVideoCheckDlg* AlarmVideoCheckDlgManager::freeDialog()
 
 void AlarmVideoCheckDlgManager::arrangeDialogs(AlarmVideoCheckDlg* dlg)
 {
-    int index = -1;
-    for (int i = 0; i < dialogList.size(); ++i) {
-        if (dialogList.at(i) == dlg) {
-            index = i;
-            break;
-        }
+    const int index = dialogList.indexOf(dlg);
+    QList<QPoint> taken;
+    for (const QPointer<AlarmVideoCheckDlg>& other : qAsConst(dialogList)) {
+        if (other && other != dlg && other->isVisible())
+            taken.append(other->pos());
     }
-    if (index >= 1 && dialogList.at(index - 1) && dialogList.at(0)) {
-        const AlarmVideoCheckDlg* previous = dialogList.at(index - 1);
-        const QScreen* screen = previous->screen() ? previous->screen() : QGuiApplication::primaryScreen();
-        const QRect available = screen ? screen->availableGeometry() : QRect();
-        QList<QPoint> taken;
-        for (const QPointer<AlarmVideoCheckDlg>& other : dialogList) {
-            if (other && other != dlg && other->isVisible())
-                taken.append(other->pos());
-        }
-        dlg->move(freeCascadePosition(previous->pos(), dialogList.at(0)->pos(), dlg->frameGeometry().size(),
-                                      available, taken));
-    }
-    // The new pop-up comes up above the others, below only the one the operator is working in.
+    const AlarmVideoCheckDlg* previous = index >= 1 ? dialogList.at(index - 1).data() : nullptr;
+    const AlarmVideoCheckDlg* first = dialogList.value(0).data();
+    const QScreen* screen = dlg->screen() ? dlg->screen() : QGuiApplication::primaryScreen();
+    const QRect available = screen ? screen->availableGeometry() : QRect();
+    const QSize size = dlg->frameGeometry().size();
+    if (previous && first)
+        dlg->move(freeCascadePosition(previous->pos(), first->pos(), size, available, taken));
+    else if (taken.contains(dlg->pos()))
+        dlg->move(freeCascadePosition(dlg->pos(), dlg->pos(), size, available, taken));
+    // The new pop-up comes up above the others, below only the one the operator is working in. The window
+    // system raises each cell with its dialog.
     zOrder.removeAll(dlg);
-    zOrder.append(dlg);
-    slotRestackDialogs();
-}
-
-void AlarmVideoCheckDlgManager::slotRestackDialogs()
-{
-    const QList<AlarmVideoCheckDlg*> stack = stackingOrder();
-    for (int i = stack.size() - 1; i >= 0; --i)
-        stack.at(i)->raiseWithCell();
+    dlg->raise();
+    if (curTopDlg && curTopDlg != dlg && curTopDlg->isVisible()) {
+        zOrder.insert(zOrder.indexOf(curTopDlg), dlg);
+        curTopDlg->raise();
+    } else {
+        zOrder.append(dlg);
+    }
+    placeBacklog();
 }
 
 void AlarmVideoCheckDlgManager::slotHandlingEnded(const QString& probeId, AlarmVideoCheckDlg* dlg)

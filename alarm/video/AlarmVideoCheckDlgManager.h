@@ -10,6 +10,7 @@
 #include <QObject>
 #include <QPointer>
 
+class QEvent;
 class QPoint;
 class QRect;
 class QSize;
@@ -17,6 +18,7 @@ class QSize;
 namespace VIG_ALARM_MOUDLE {
 
 class AlarmVideoCheckDlg;
+class WaitingAlarmsLabel;
 
 // Puts every new alarm in the pop-up of its probe: the probe's open dialog, a free one, or, with the
 // configured number of dialogs busy, the business object's waiting store, from which a freed dialog takes
@@ -41,25 +43,26 @@ public:
     AlarmVideoCheckDlg* probeDialog(const QString& probeId) const;
     AlarmVideoCheckDlg* topDialog() const;
     // The visible dialogs as they stack, the top one first: the one the operator touched last, then the
-    // others, newest shown first.
+    // others, the one touched or shown last first.
     QList<AlarmVideoCheckDlg*> stackingOrder() const;
 
     // Where a dialog of the given size stands after the one at previous: shifted by (20, -20), and moved
     // back inside the available area where the shift would take it past an edge.
     static QPoint cascadePosition(const QPoint& previous, const QSize& size, const QRect& available);
     // The cascade position after previous unless another dialog already stands there (the edge of the
-    // screen stops the cascade): then the first free step of the cascade from its origin.
+    // screen stops the cascade): then the first free step of the cascade from its origin, which goes on at
+    // the opposite edge where it meets one. Never a position in taken.
     static QPoint freeCascadePosition(const QPoint& previous, const QPoint& origin, const QSize& size,
                                       const QRect& available, const QList<QPoint>& taken);
 
 public slots:
     void slotCurTopDlg(AlarmVideoCheckDlg* curTopDlg);
     void slotAllAlarmsHandledSuccess(const QString& probeId, const QString& dlgUid);
-    // Raises every visible dialog with its cell, from the bottom up, so that no dialog covers its own cell
-    // and a dialog above another covers that one's cell too.
-    void slotRestackDialogs();
     // The alarms of the dialog's probe that waited while it was handling join it.
     void slotHandlingEnded(const QString& probeId, AlarmVideoCheckDlg* dlg);
+
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
     explicit AlarmVideoCheckDlgManager(QObject* parent);
@@ -71,14 +74,18 @@ private:
     AlarmVideoCheckDlg* freeDialog();
     void arrangeDialogs(AlarmVideoCheckDlg* dlg);
     void showNextWaitingAlarms();
+    void touched(AlarmVideoCheckDlg* dlg);
+    // The count of waiting alarms goes with the top pop-up.
+    void placeBacklog();
 
     int maxVideoCheckDlgCount = 0;
     // The host's main window owns the dialogs; they may die with it before this object.
     QList<QPointer<AlarmVideoCheckDlg>> dialogList;
     QMap<QString, QString> probeDialogs;
     QPointer<AlarmVideoCheckDlg> curTopDlg;
-    // Every dialog, the bottom one first; a dialog goes to the top when it is shown.
+    // Every dialog, the bottom one first: a pressed dialog goes to the top, a new one just below it.
     QList<QPointer<AlarmVideoCheckDlg>> zOrder;
+    QPointer<WaitingAlarmsLabel> backlog;
     QMutex mutex;
 };
 

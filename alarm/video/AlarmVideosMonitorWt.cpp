@@ -3,6 +3,7 @@
 #include "frame/AlarmSignals.h"
 #include "service/AlarmBusiness.h"
 #include "video/AlarmVideoCellWt.h"
+#include "video/WaitingAlarmsLabel.h"
 
 #include <QGridLayout>
 
@@ -28,6 +29,7 @@ AlarmVideosMonitorWt::AlarmVideosMonitorWt(QWidget* parent)
         connect(cell, &AlarmVideoCellWt::signalHandlingEnded, this, &AlarmVideosMonitorWt::slotHandlingEnded);
         gridLayout->addWidget(cell, index / 2, index % 2);
     }
+    gridLayout->addWidget(new WaitingAlarmsLabel(this), CellCount / 2, 0, 1, 2);
 }
 
 AlarmVideosMonitorWt::~AlarmVideosMonitorWt() = default;

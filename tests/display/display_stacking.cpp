@@ -7,21 +7,29 @@
 #include "frame/AlarmModuleInit.h"
 #include "frame/AlarmSignals.h"
 #include "frame/VideoAlarmForm.h"
+#include "tables/AlarmMonitorTable.h"
+#include "video/AlarmMonitorVideoPanel.h"
 #include "video/AlarmVideoCellWt.h"
 #include "video/AlarmVideoCheckDlg.h"
 #include "video/AlarmVideoCheckDlgManager.h"
 #include "video/AlarmVideoCheckWt.h"
 
 #include "BusinessConfig.h"
+#include "ModuleAccessSignals.h"
 #include "ModuleFormModuleInit.h"
 
 #include <QElapsedTimer>
 #include <QMainWindow>
 #include <QProcess>
+#include <QPushButton>
 #include <QScreen>
 #include <QStandardPaths>
+#include <QTabBar>
 #include <QTabWidget>
 #include <QtTest>
+
+#include <functional>
+#include <tuple>
 
 using namespace VIG_ALARM_MOUDLE;
 
@@ -84,6 +92,31 @@ void settle()
     QTest::qWait(800);
 }
 
+// Through the X server, as a person does: a window manager sees the press and reacts to it.
+void xdotool(const QString& commands)
+{
+    const QString tool = QStandardPaths::findExecutable(QStringLiteral("xdotool"));
+    QVERIFY2(!tool.isEmpty(), "xdotool is missing (scripts/deps.sh installs it)");
+    QCOMPARE(QProcess::execute(tool, commands.split(QLatin1Char(' '))), 0);
+}
+
+void click(const QPoint& at)
+{
+    xdotool(QStringLiteral("mousemove %1 %2 click 1").arg(at.x()).arg(at.y()));
+}
+
+// A point of area (global) outside every one of covers, searched from the bottom-left; null when none.
+QPoint uncovered(const QRect& area, const QList<QRect>& covers)
+{
+    for (int y = area.bottom() - 2; y > area.top(); y -= 2) {
+        for (int x = area.left() + 2; x < area.right(); x += 2) {
+            if (std::none_of(covers.begin(), covers.end(), [&](const QRect& r) { return r.contains(x, y); }))
+                return QPoint(x, y);
+        }
+    }
+    return QPoint();
+}
+
 } // namespace
 
 class TstDisplayStacking : public QObject
@@ -93,6 +126,7 @@ class TstDisplayStacking : public QObject
 private slots:
     void initTestCase();
     void popupsShowTheirCells();
+    void operatorClicksKeepPopUpsWhole();
     void gridAndDetailShowTheirWidgets();
 
 private:
@@ -123,11 +157,14 @@ void TstDisplayStacking::initTestCase()
     window->setCentralWidget(entry.getVideoAlarmForm());
     VIG_MODULEFORM_MODULE::ModuleFormModuleInit::_instance().setMainWindow(window);
     window->setGeometry(40, 60, 1600, 950);
+    // As a host does when the module asks for its form.
+    connect(&VIG_CONTACT_MODULE::ModuleAccessSignals::_instance(),
+            &VIG_CONTACT_MODULE::ModuleAccessSignals::signalSetCurrentModuleForm, window, [this] {
+                window->raise();
+                window->activateWindow();
+            });
     window->show();
     QVERIFY(QTest::qWaitForWindowExposed(window));
-    // A window manager that activates the console late raises it above pop-ups shown meanwhile.
-    if (qgetenv("VIG_XVFB_WM") == "1")
-        QVERIFY(QTest::qWaitForWindowActive(window));
     settle();
 }
 
@@ -206,7 +243,6 @@ void TstDisplayStacking::popupsShowTheirCells()
 {
     if (grid)
         QSKIP("pop-up mode only");
-    AlarmVideoCheckDlgManager& manager = AlarmVideoCheckDlgManager::_instance();
     const QStringList probes = server->probeIds();
     QVERIFY(probes.size() >= 4);
     for (int i = 0; i < 3; ++i)
@@ -230,31 +266,75 @@ void TstDisplayStacking::popupsShowTheirCells()
     QVERIFY(!raise(probes.at(3)).isEmpty());
     QTRY_VERIFY_WITH_TIMEOUT(first->isVisible(), Patience);
     verifyPopups("a freed pop-up reused");
-    if (QTest::currentTestFailed())
-        return;
+}
 
-    // The operator clicks the lowest pop-up where it shows: through the X server, so that a window manager
-    // raises it as it would for a person.
-    const QList<AlarmVideoCheckDlg*> stack = stackedDialogs();
-    AlarmVideoCheckDlg* lowest = stack.last();
-    QPoint spot;
-    const QRect cell = lowest->cell()->geometry().adjusted(2, 2, -2, -2);
-    for (int y = cell.bottom(); y > cell.top() && spot.isNull(); y -= 2) {
-        for (int x = cell.left(); x < cell.right() && spot.isNull(); x += 2) {
-            if (std::none_of(stack.begin(), stack.end() - 1,
-                             [&](AlarmVideoCheckDlg* dlg) { return dlg->frameGeometry().contains(x, y); }))
-                spot = QPoint(x, y);
-        }
+// What an operator does first: the console is not made active before, and every click goes through the X
+// server. A click on a pop-up brings it whole on top; any other leaves the pop-ups as they stand.
+void TstDisplayStacking::operatorClicksKeepPopUpsWhole()
+{
+    if (grid)
+        QSKIP("pop-up mode only");
+    auto* table = window->findChild<AlarmMonitorTable*>();
+    auto* tabs = window->findChild<QTabWidget*>(QStringLiteral("tabWidget"));
+    QVERIFY(table && tabs && table->rowCount() > 0);
+    const auto centre = [](QWidget* widget, const QRect& area) {
+        return widget->mapToGlobal(area.center());
+    };
+    const auto tab = [&](int index) {
+        return centre(tabs->tabBar(), tabs->tabBar()->tabRect(index));
+    };
+    const auto lowestVideo = [] {
+        const QList<AlarmVideoCheckDlg*> stack = stackedDialogs();
+        QList<QRect> above;
+        for (AlarmVideoCheckDlg* dlg : stack.mid(0, stack.size() - 1))
+            above.append(dlg->frameGeometry());
+        QWidget* video = stack.last()->cell()->videoPanel();
+        return uncovered(QRect(video->mapToGlobal(QPoint()), video->size()), above);
+    };
+    const auto detail = [&] {
+        auto* button =
+            stackedDialogs().first()->cell()->findChild<QPushButton*>(QStringLiteral("detailCheckBt"));
+        return centre(button, button->rect());
+    };
+    const QList<std::tuple<const char*, std::function<QPoint()>, int, bool>> clicks = {
+        {"table row",
+         [&] { return centre(table->viewport(), table->visualRect(table->model()->index(0, 1))); }, 0, false},
+        {"record tab", [&] { return tab(1); }, 1, false},
+        {"monitor tab", [&] { return tab(0); }, 0, false},
+        {"Detail", detail, 2, false},
+        {"lowest video", lowestVideo, 2, true},
+    };
+    for (const auto& [what, spot, tabAfter, lowestOnTop] : clicks) {
+        AlarmVideoCheckDlg* top = lowestOnTop ? stackedDialogs().last() : stackedDialogs().first();
+        const QPoint at = spot();
+        QVERIFY(!at.isNull());
+        click(at);
+        QTRY_COMPARE_WITH_TIMEOUT(tabs->currentIndex(), tabAfter, Patience);
+        QTRY_COMPARE_WITH_TIMEOUT(stackedDialogs().first(), top, Patience);
+        verifyPopups(qPrintable(QStringLiteral("after a click on the %1").arg(QLatin1String(what))));
+        if (QTest::currentTestFailed())
+            return;
     }
-    QVERIFY(!spot.isNull());
-    const QString xdotool = QStandardPaths::findExecutable(QStringLiteral("xdotool"));
-    QVERIFY2(!xdotool.isEmpty(), "xdotool is missing (scripts/deps.sh installs it)");
-    QCOMPARE(
-        QProcess::execute(xdotool, {QStringLiteral("mousemove"), QString::number(spot.x()),
-                                    QString::number(spot.y()), QStringLiteral("click"), QStringLiteral("1")}),
-        0);
-    QTRY_COMPARE_WITH_TIMEOUT(manager.topDialog(), lowest, Patience);
-    verifyPopups("after a click on the lowest pop-up");
+
+    // Dragged by its frame, then by a point of its cell that does not use the mouse: the cell goes with it.
+    AlarmVideoCheckDlg* dlg = stackedDialogs().first();
+    for (const QPoint& handle : {QPoint(4, dlg->height() / 2), QPoint(26, dlg->height() - 14)}) {
+        const QPoint from = dlg->pos() + handle;
+        const QPoint to = from + QPoint(-60, 40);
+        xdotool(
+            QStringLiteral("mousemove %1 %2 mousedown 1 mousemove %3 %4 sleep 0.2 mousemove %5 %6 sleep 0.2 "
+                           "mouseup 1")
+                .arg(from.x())
+                .arg(from.y())
+                .arg(from.x() - 30)
+                .arg(from.y() + 20)
+                .arg(to.x())
+                .arg(to.y()));
+        QTRY_COMPARE_WITH_TIMEOUT(dlg->pos() + handle, to, Patience);
+        verifyPopups("after a drag");
+        if (QTest::currentTestFailed())
+            return;
+    }
 }
 
 void TstDisplayStacking::gridAndDetailShowTheirWidgets()

@@ -1,10 +1,12 @@
 #include "VideoTestSupport.h"
 
 #include "tables/AlarmMonitorPage.h"
+#include "video/AlarmMonitorVideoPanel.h"
 #include "video/AlarmVideoCellWt.h"
 #include "video/AlarmVideoCheckDlg.h"
 #include "video/AlarmVideoCheckDlgManager.h"
 #include "video/AlarmVideoCheckWt.h"
+#include "video/WaitingAlarmsLabel.h"
 
 #include "ModuleFormModuleInit.h"
 
@@ -149,7 +151,15 @@ void TestVideoDialogs::fourthProbeWaitsForAFreedDialog()
     QCOMPARE(manager().dialogs().size(), 3);
     QVERIFY(!manager().probeDialog("P0401"));
 
+    // The backlog shows on the page and over the top pop-up.
+    AlarmMonitorPage page;
+    auto* onPage = page.findChild<WaitingAlarmsLabel*>();
+    auto* onTop = manager().stackingOrder().first()->cell()->findChild<WaitingAlarmsLabel*>();
+    QVERIFY(onPage && onTop);
+    QTRY_VERIFY(onTop->isVisible() && onPage->text().endsWith(": 1"));
+
     handleElsewhere("P0201");
+    QTRY_VERIFY(onTop->isHidden() && onPage->count() == 0);
     QCOMPARE(manager().probeDialog("P0401"), second);
     QVERIFY(second->isVisible());
     QCOMPARE(dialogAlarms("P0401"), QStringList({waiting.alarmUid}));
@@ -164,6 +174,10 @@ void TestVideoDialogs::cascadeStaysOnTheScreen()
     QCOMPARE(AlarmVideoCheckDlgManager::cascadePosition({400, 900}, size, screen), QPoint(420, 720));
     QCOMPARE(AlarmVideoCheckDlgManager::cascadePosition({100, 300}, size, QRect(1920, 40, 1280, 984)),
              QPoint(1920, 280));
+    // Many reuses drive the cascade and its origin into a corner: it goes on at the opposite edges.
+    QCOMPARE(AlarmVideoCheckDlgManager::freeCascadePosition({620, 0}, {620, 0}, size, QRect(0, 0, 1600, 1200),
+                                                            {{620, 0}, {600, 0}}),
+             QPoint(0, 840));
 }
 
 void TestVideoDialogs::cascadeNeverLandsOnADialog_data()
@@ -202,6 +216,12 @@ void TestVideoDialogs::newPopUpsStackBelowTheTouchedOne()
     manager().showAlarm(alarmOf("P0301"));
     AlarmVideoCheckDlg* third = manager().probeDialog("P0301");
     QCOMPARE(manager().stackingOrder(), (QList<AlarmVideoCheckDlg*>{first, third, second}));
+    // Owned by its dialog, so that the window system keeps it above; a press on the video, which the video
+    // takes, brings the pop-up forward all the same.
+    QCOMPARE(second->cell()->windowHandle()->transientParent(), second->windowHandle());
+    QTest::mouseClick(second->cell()->windowHandle(), Qt::LeftButton, Qt::NoModifier,
+                      second->cell()->videoPanel()->mapTo(second->cell(), QPoint(40, 40)));
+    QCOMPARE(manager().stackingOrder(), (QList<AlarmVideoCheckDlg*>{second, first, third}));
 
     // As the window system closes them.
     QVERIFY(!third->windowHandle()->close());

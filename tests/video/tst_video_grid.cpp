@@ -4,6 +4,7 @@
 #include "video/AlarmVideoCellWt.h"
 #include "video/AlarmVideoCheckWt.h"
 #include "video/AlarmVideosMonitorWt.h"
+#include "video/WaitingAlarmsLabel.h"
 
 #include "NoticeSound.h"
 
@@ -66,9 +67,13 @@ void TestVideoGrid::fiveProbesFillTheCellsInOrder()
     }
     QCOMPARE(grid.probeCell("P0501"), -1);
     QVERIFY(grid.freeCellIndexes().isEmpty());
+    auto* backlog = grid.findChild<WaitingAlarmsLabel*>();
+    QVERIFY(backlog);
+    QTRY_VERIFY(backlog->isVisible() && backlog->count() == 1);
 
     // The first cell that frees takes the waiting probe at once.
     handleElsewhere(grid, 1);
+    QTRY_VERIFY(backlog->isHidden());
     QCOMPARE(grid.probeCell("P0101"), -1);
     QCOMPARE(grid.probeCell("P0501"), 1);
     QCOMPARE(cellAlarms(grid, 1), QStringList({"G4"}));
