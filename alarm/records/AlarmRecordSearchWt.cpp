@@ -218,10 +218,14 @@ void AlarmRecordSearchWt::searchDefaultUnhandled()
 
 bool AlarmRecordSearchWt::eventFilter(QObject* watched, QEvent* event)
 {
-    // Anywhere on the state box, its arrow and frame included.
+    // Anywhere on the state box, its arrow and frame included. The list opens when the button goes up: opened
+    // on the press, it would take the release over its current item for a choice and close at once.
+    const QEvent::Type type = event->type();
     if ((watched == ui->alarmStateComBx->lineEdit() || watched == ui->alarmStateComBx) &&
-        (event->type() == QEvent::MouseButtonPress || event->type() == QEvent::MouseButtonDblClick)) {
-        ui->alarmStateComBx->showPopup();
+        (type == QEvent::MouseButtonPress || type == QEvent::MouseButtonDblClick ||
+         type == QEvent::MouseButtonRelease)) {
+        if (type == QEvent::MouseButtonRelease)
+            ui->alarmStateComBx->showPopup();
         return true;
     }
     return ColouredWidget::eventFilter(watched, event);

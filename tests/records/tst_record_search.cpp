@@ -443,7 +443,7 @@ void TestRecordSearch::controlsAnswerTheOperator()
     answerPage(20);
     QVERIFY(!header->isSortIndicatorShown());
     // The state box opens on a press on its frame too; the store list shows whole names.
-    QTest::mousePress(form.states, Qt::LeftButton, {}, QPoint(1, 1));
+    QTest::mouseClick(form.states, Qt::LeftButton, {}, QPoint(1, 1));
     QTRY_VERIFY(form.states->view()->isVisible());
     form.states->hidePopup();
     QVERIFY(form.stores->view()->minimumWidth() > form.stores->view()->sizeHintForColumn(0));
