@@ -2,6 +2,8 @@
 
 #include "AlarmConfigInfo.h"
 
+#include <QCoreApplication>
+#include <QDir>
 #include <QObject>
 
 namespace {
@@ -96,7 +98,7 @@ QString ConsoleOptions::usage()
 {
     return QStringLiteral(
         "Usage: alarm-console [options]\n"
-        "  --scenario FILE      the monitored world (default scenarios/demo.json)\n"
+        "  --scenario FILE      the monitored world (default: the demo beside the program)\n"
         "  --mode popup|grid    alarm videos in pop-up dialogs or in the grid of the monitor tab\n"
         "                       (default: the scenario's alarmConfig)\n"
         "  --lang zh|en         the module's language\n"
@@ -108,4 +110,10 @@ QString ConsoleOptions::usage()
         "one\n"
         "  --token-file FILE    the server's token (default AlarmServerDB/token)\n"
         "  --ca FILE            the authority of a wss:// server's private certificate\n");
+}
+
+QString ConsoleOptions::defaultScenario()
+{
+    return QDir::cleanPath(QDir(QCoreApplication::applicationDirPath())
+                               .filePath(QStringLiteral(VIG_SCENARIOS_FROM_BIN "/demo.json")));
 }

@@ -6,7 +6,7 @@
 // The console's command line.
 struct ConsoleOptions
 {
-    QString scenario = QStringLiteral("scenarios/demo.json");
+    QString scenario;                        // empty: defaultScenario()
     QString mode;                            // popup | grid; empty: the scenario's display mode
     QString language = QStringLiteral("en"); // en | zh
     QString screenshot;                      // write one PNG and quit
@@ -21,6 +21,8 @@ struct ConsoleOptions
     // False with the reason in error for an unknown option or a bad value.
     static bool parse(const QStringList& arguments, ConsoleOptions* options, QString* error);
     static QString usage();
+    // The demo scenario beside the program, in the build tree or in the installed tree.
+    static QString defaultScenario();
     // Without --mode, the display mode of the scenario's alarm settings (1 is the grid).
     void takeModeFrom(int alarmVideoShowMode);
 };

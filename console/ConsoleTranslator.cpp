@@ -1,16 +1,31 @@
 #include "ConsoleTranslator.h"
 
 #include <QCoreApplication>
+#include <QLibraryInfo>
+#include <QLocale>
 #include <QTranslator>
 
-bool ConsoleTranslator::install(const QString& language)
+namespace {
+
+bool installTranslation(const QString& name, const QString& folder)
 {
-    if (language == QLatin1String("en") || !QCoreApplication::instance())
-        return false;
     auto* translator = new QTranslator(QCoreApplication::instance());
-    if (translator->load(QStringLiteral(":/ts/alarm-console_%1.qm").arg(language)) &&
-        QCoreApplication::installTranslator(translator))
+    if (translator->load(name, folder) && QCoreApplication::installTranslator(translator))
         return true;
     delete translator;
     return false;
+}
+
+} // namespace
+
+bool ConsoleTranslator::install(const QString& language)
+{
+    if (!QCoreApplication::instance())
+        return false;
+    // Qt's texts come first so that the console's own take precedence where both have one.
+    const QLocale locale(language);
+    if (locale.language() != QLocale::English)
+        installTranslation(QStringLiteral("qtbase_") + locale.name(),
+                           QLibraryInfo::location(QLibraryInfo::TranslationsPath));
+    return installTranslation(QStringLiteral("alarm-console_") + language, QStringLiteral(":/ts"));
 }

@@ -109,7 +109,9 @@ int main(int argc, char** argv)
         return 0;
     }
 
-    const QString scenario = QFileInfo(options.scenario).absoluteFilePath();
+    const QString scenario =
+        QFileInfo(options.scenario.isEmpty() ? ConsoleOptions::defaultScenario() : options.scenario)
+            .absoluteFilePath();
     if (!VIG_DATA_MODULE::BasicData::_instance().loadScenario(scenario, &error))
         return fail(error);
     const bool remote = !options.server.isEmpty();

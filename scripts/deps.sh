@@ -6,7 +6,7 @@ packages=(
     cmake g++ make
     qtbase5-dev libqt5sql5-sqlite libqt5webkit5-dev libqt5websockets5-dev qttools5-dev qttools5-dev-tools
     xvfb xauth openbox xdotool x11-utils openssl
-    fonts-wqy-microhei
+    fonts-wqy-microhei qttranslations5-l10n
 )
 
 missing=()

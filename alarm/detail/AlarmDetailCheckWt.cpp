@@ -37,8 +37,6 @@ namespace {
 
 const char* const LiveVideoPath = "LIVE_VIDEO";
 const char* const TimeFormat = "yyyy-MM-dd hh:mm:ss";
-// The extension and its dot, left out of a live image's shown name.
-const int ExtensionLength = 4;
 
 void prepareScrollArea(QScrollArea* area)
 {
@@ -151,6 +149,7 @@ void AlarmDetailCheckWt::setAlarm(const VIG_AlarmInfo& alarmInfo, int defaultTyp
     defaultAlarmRelationType = defaultType;
     ui->storeName->setText(VIG_DATA_MODULE::BasicData::_instance().getStoreInfo(alarm.storeUid).storeName);
     alarmInfoWidget->setAlarmInfo(alarm);
+    updateHandleButtons();
     ui->alarminfoList->setAlarmUid(alarm.alarmUid);
     stopEverything();
     if (isVisible()) {
@@ -204,7 +203,26 @@ void AlarmDetailCheckWt::slotGetIcloudAlarmRecordingsInfo(
             !ui->playbackPanel->isVideoRecordingPlaybackSuccess())
             list->playItem(again);
     }
+    fitRelationsWidth();
     requestHandleNotes();
+}
+
+void AlarmDetailCheckWt::updateHandleButtons()
+{
+    const bool open = alarm.state != AlarmMistaken && alarm.state != AlarmFinished;
+    ui->handleAlarmBt->setEnabled(open);
+    ui->falseAlarmBt->setEnabled(open);
+}
+
+void AlarmDetailCheckWt::fitRelationsWidth()
+{
+    // Wide enough for the longest entry, within what leaves the video most of the row.
+    const int MinWidth = 280;
+    const int MaxWidth = 520;
+    AlarmRelationsListWt* list = ui->alarminfoList;
+    const int wanted = list->sizeHintForColumn(0) + 2 * list->frameWidth() + list->iconSize().width() +
+                       list->verticalScrollBar()->sizeHint().width();
+    ui->relationsFrame->setFixedWidth(qBound(MinWidth, wanted, MaxWidth));
 }
 
 void AlarmDetailCheckWt::slotOnGetAlarmNotes(const AlarmProcessVector& alarmHandleNotes, int result,
@@ -232,7 +250,11 @@ void AlarmDetailCheckWt::slotOnGetAlarmNotes(const AlarmProcessVector& alarmHand
                                     ? AlarmRelationsListWt::itemFilePath(list->getMarkedItem())
                                     : QString();
     list->removeLiveImageItems();
+    int imageNumber = 0;
     for (const VIG_AlarmProcess& note : alarmHandleNotes) {
+        // Another view may have closed the alarm or marked it false.
+        if (note.state == AlarmMistaken || note.state == AlarmFinished)
+            alarm.state = note.state;
         ui->dealProcess->addHandleInfo(note.handleTime, AlarmInfoWidget::shownText(note.handleNote));
         if (note.liveImageUrls.isEmpty())
             continue;
@@ -240,14 +262,19 @@ void AlarmDetailCheckWt::slotOnGetAlarmNotes(const AlarmProcessVector& alarmHand
         for (const QString& address : addresses) {
             if (address.isEmpty())
                 continue;
-            const QString name = AlarmRelationsListWt::liveImageFileName(address);
-            const QString shown = QObject::tr("Live") + name.left(qMax(0, name.size() - ExtensionLength));
+            // Named by what the operator knows, the camera and the time, not by the server's file name.
+            const QString shown = QObject::tr("Live image %1, channel %2, %3")
+                                      .arg(++imageNumber)
+                                      .arg(alarm.channelIndex)
+                                      .arg(note.handleTime);
             QListWidgetItem* item =
                 list->addRelationItem(relationOf(alarm.alarmUid, address, shown, LiveImageRelation));
             if (address == currentPath)
                 list->playItem(item);
         }
     }
+    updateHandleButtons();
+    fitRelationsWidth();
 }
 
 void AlarmDetailCheckWt::slotItemDoubleClicked(QListWidgetItem* item)
@@ -439,6 +466,7 @@ void AlarmDetailCheckWt::slotFalseAlarmBtClicked()
 
 void AlarmDetailCheckWt::sendHandleRequest(const QString& note, int mode, bool informKeeper)
 {
+    sentMode = mode;
     handlingBatch->start({alarm.alarmUid});
     AlarmBusiness& business = AlarmBusiness::_instance();
     business.handleAlarm(handlingBatch->requesterUuid(), alarm.alarmUid, note, mode, informKeeper);
@@ -465,6 +493,8 @@ void AlarmDetailCheckWt::handleRequestFinished(const QStringList& succeededUids,
     }
     if (succeededUids.isEmpty())
         return;
+    alarm.state = sentMode;
+    updateHandleButtons();
     requestHandleNotes();
     AlarmSignals& hub = AlarmSignals::_instance();
     emit hub.signalAlarmHandledNotInVideoMonitorWt(alarm);

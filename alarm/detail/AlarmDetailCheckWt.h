@@ -76,6 +76,9 @@ private:
     void showImageViewer();
     void sendHandleRequest(const QString& note, int mode, bool informKeeper);
     void handleRequestFinished(const QStringList& succeededUids, bool anyFailed);
+    // Handle and False only while the alarm is open: a closed or false alarm takes no handling.
+    void updateHandleButtons();
+    void fitRelationsWidth();
 
     std::unique_ptr<Ui::AlarmDetailCheckWt> ui;
     VIG_AlarmInfo alarm;
@@ -83,6 +86,7 @@ private:
     QString recordingsRequestUuid;
     int playingRow = 0;
     int defaultAlarmRelationType = LiveVideoRelation;
+    int sentMode = 0; // the state the handling on its way gives the alarm
     AlarmHandlingBatch* handlingBatch = nullptr;
     ZCOMMON::HttpDownload* imageDownload = nullptr;
 };

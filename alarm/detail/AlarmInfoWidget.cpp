@@ -5,7 +5,12 @@
 #include "BasicData.h"
 #include "BusinessConfig.h"
 
+#include "WordwrapLabel.h"
+
 #include <QLabel>
+#include <QScrollArea>
+#include <QScrollBar>
+#include <QVBoxLayout>
 
 namespace VIG_ALARM_MOUDLE {
 
@@ -26,6 +31,10 @@ AlarmInfoWidget::AlarmInfoWidget(QWidget* parent) : ColouredWidget(parent), ui(n
 {
     ui->setupUi(this);
     setColor("#23262f");
+    headline = new ZCOMMON::WordwrapLabel(this);
+    headline->setObjectName(QStringLiteral("alarmHeadline"));
+    headline->setProperty("VIG_alarmHeadline", true);
+    ui->verticalLayout->insertWidget(0, headline);
 
     const QString storeWord =
         VIG_SYSTEM_MODULE::BusinessConfig::_instance().getSystemCustomizeInfoFromCache().storeWord;
@@ -68,7 +77,25 @@ void AlarmInfoWidget::setAlarmInfo(const VIG_AlarmInfo& alarm)
     ui->alarmType->setText(shownText(alarm.typeDescription));
     ui->alarmSubType->setText(shownText(alarm.subTypeDescription));
     ui->alarmDescribe->setText(shownText(alarm.describe));
+
+    QStringList what;
+    for (const QString& text : {alarm.typeDescription, alarm.subTypeDescription}) {
+        if (!text.isEmpty())
+            what << shownText(text);
+    }
+    headline->setText(what.join(QStringLiteral(" \u00b7 ")) + QLatin1Char('\n') + shownText(alarm.alarmTime));
     fitHeight();
+    scrollToTop();
+}
+
+void AlarmInfoWidget::scrollToTop()
+{
+    for (QWidget* above = parentWidget(); above; above = above->parentWidget()) {
+        if (auto* area = qobject_cast<QScrollArea*>(above)) {
+            area->verticalScrollBar()->setValue(0);
+            return;
+        }
+    }
 }
 
 void AlarmInfoWidget::showEvent(QShowEvent* event)
@@ -81,7 +108,7 @@ void AlarmInfoWidget::fitHeight()
 {
     if (isHidden())
         show();
-    int height = FrameHeight;
+    int height = FrameHeight + ui->verticalLayout->spacing() + headline->height();
     for (const ZCOMMON::WordwrapLabel* value : valueWidgets())
         height += value->height();
     setFixedHeight(height);

@@ -18,8 +18,9 @@ namespace Ui {
 class AlarmInfoWidget;
 }
 
-// The alarm and its store in fourteen named rows; sits in a scroll area, so it takes the height its
-// wrapped values need.
+// The alarm and its store in fourteen named rows, under a headline of what happened and when (the rows
+// that say so come last); sits in a scroll area, so it takes the height its wrapped values need, and
+// shows each new alarm from the top.
 class AlarmInfoWidget : public VIG_BASE_MODULE::ColouredWidget
 {
     Q_OBJECT
@@ -38,9 +39,11 @@ protected:
 
 private:
     void fitHeight();
+    void scrollToTop();
     QVector<ZCOMMON::WordwrapLabel*> valueWidgets() const;
 
     std::unique_ptr<Ui::AlarmInfoWidget> ui;
+    ZCOMMON::WordwrapLabel* headline = nullptr;
 };
 
 } // namespace VIG_ALARM_MOUDLE

@@ -19,7 +19,9 @@ void AlarmModuleInit::moduleInit()
     AlarmBusiness::_instance();
     AlarmSignals::_instance();
     AlarmVideoRelation::_instance();
-    loadTranslator(":/ts/VIG_alarm_zh.qm");
+    // The source texts are terse keys; an operator reads them through a translation, English included.
+    if (!loadTranslator(QStringLiteral(":/ts/VIG_alarm_%1.qm").arg(language())))
+        loadTranslator(QStringLiteral(":/ts/VIG_alarm_en.qm"));
     loadStyleSheet(":/style/VIG_alarm_style.qss");
     if (!videoAlarmForm)
         videoAlarmForm = new VideoAlarmForm(nullptr); // the host's from now on

@@ -8,6 +8,7 @@
 
 #include "BusinessConfig.h"
 #include "MessageBoxW.h"
+#include "ModuleInitialization.h"
 #include "NoFocusStyledItemDelegate.h"
 #include "StoreData.h"
 #include "WaitDialog.h"
@@ -34,6 +35,8 @@ const int WaitTimeoutMs = 60000;
 // The service's state filter for alarms in every state.
 const int AnyState = 0;
 const int CompleterVisibleItems = 5;
+// The list's frame and the items' padding, beside the longest name.
+const int StoreListMargin = 24;
 const char DateFormat[] = "yyyy-MM-dd";
 
 QString storeWord()
@@ -105,13 +108,20 @@ void AlarmRecordSearchWt::initStyle()
     // The state is only picked from the list; a press on its text opens the list (eventFilter).
     ui->alarmStateComBx->lineEdit()->setReadOnly(true);
     ui->alarmStateComBx->lineEdit()->installEventFilter(this);
+    ui->alarmStateComBx->installEventFilter(this);
 
     for (QDateEdit* edit : {ui->startTimeEdit, ui->endTimeEdit}) {
         edit->setProperty("VIG_DateEdit", true);
         edit->setAlignment(Qt::AlignCenter);
     }
-    styleCalendar(ui->startTimeEdit->calendarWidget(), QLocale(QLocale::Chinese, QLocale::China));
-    styleCalendar(ui->endTimeEdit->calendarWidget(), QLocale(QLocale::Chinese, QLocale::AnyCountry));
+    // The calendars speak the host's language, as the module's texts do.
+    const bool english = VIG_BASE_MODULE::ModuleInitialization::language() == QLatin1String("en");
+    styleCalendar(ui->startTimeEdit->calendarWidget(), english
+                                                           ? QLocale(QLocale::English, QLocale::UnitedStates)
+                                                           : QLocale(QLocale::Chinese, QLocale::China));
+    styleCalendar(ui->endTimeEdit->calendarWidget(), english
+                                                         ? QLocale(QLocale::English, QLocale::UnitedStates)
+                                                         : QLocale(QLocale::Chinese, QLocale::AnyCountry));
 }
 
 void AlarmRecordSearchWt::connectSignalsWithSlots()
@@ -139,6 +149,10 @@ void AlarmRecordSearchWt::initStoreItems()
         VIG_DATA_MODULE::StoreData::_instance().getAllOpenedStoresBriefInfo();
     for (const VIG_DATA_MODULE::VIG_StoreBriefInfo& store : stores)
         ui->storeComBx->addItem(store.storeName, store.storeUid);
+    // The list is as wide as the longest name, not as the box.
+    QAbstractItemView* list = ui->storeComBx->view();
+    list->setMinimumWidth(list->sizeHintForColumn(0) + list->verticalScrollBar()->sizeHint().width() +
+                          2 * list->frameWidth() + StoreListMargin);
 }
 
 void AlarmRecordSearchWt::initStoreCompleter()
@@ -152,6 +166,7 @@ void AlarmRecordSearchWt::initStoreCompleter()
     popup->setItemDelegate(new VIG_BASE_MODULE::NoFocusStyledItemDelegate(popup));
     popup->setProperty("VIG_Store_Popup", true);
     popup->verticalScrollBar()->setProperty("VIG_storeTreeScrollBar", true);
+    popup->setMinimumWidth(ui->storeComBx->view()->minimumWidth());
 }
 
 void AlarmRecordSearchWt::initStateItems()
@@ -203,9 +218,14 @@ void AlarmRecordSearchWt::searchDefaultUnhandled()
 
 bool AlarmRecordSearchWt::eventFilter(QObject* watched, QEvent* event)
 {
-    if (watched == ui->alarmStateComBx->lineEdit() &&
-        (event->type() == QEvent::MouseButtonPress || event->type() == QEvent::MouseButtonDblClick)) {
-        ui->alarmStateComBx->showPopup();
+    // Anywhere on the state box, its arrow and frame included. The list opens when the button goes up: opened
+    // on the press, it would take the release over its current item for a choice and close at once.
+    const QEvent::Type type = event->type();
+    if ((watched == ui->alarmStateComBx->lineEdit() || watched == ui->alarmStateComBx) &&
+        (type == QEvent::MouseButtonPress || type == QEvent::MouseButtonDblClick ||
+         type == QEvent::MouseButtonRelease)) {
+        if (type == QEvent::MouseButtonRelease)
+            ui->alarmStateComBx->showPopup();
         return true;
     }
     return ColouredWidget::eventFilter(watched, event);
@@ -262,7 +282,9 @@ void AlarmRecordSearchWt::updatePageButtons()
 {
     ui->pageTurningWt->setPriviousButtomEnabled(currentPage > 1);
     ui->pageTurningWt->setNextButtomEnabled(currentPage < pageCount);
-    pageLabel->setText(QObject::tr("Page %1 of %2").arg(qMin(currentPage, pageCount)).arg(pageCount));
+    pageLabel->setText(pageCount > 0
+                           ? QObject::tr("Page %1 of %2").arg(qMin(currentPage, pageCount)).arg(pageCount)
+                           : QObject::tr("No alarm matches the search."));
 }
 
 void AlarmRecordSearchWt::slotAlarmRecordsCount(int count, int result, const QString& errorMsg,
@@ -310,6 +332,8 @@ void AlarmRecordSearchWt::slotAlarmRecordsInfo(AlarmInfoVector alarmInfoList, in
                                                       VIG_BASE_MODULE::MessageBoxW::OkButton);
         return;
     }
+    // The operator's sort was of the rows this page replaces.
+    ui->alarmRecordTab->clearSortOrder();
     for (const VIG_AlarmInfo& info : qAsConst(alarmInfoList))
         ui->alarmRecordTab->addAlarmRecord(info);
     updatePageButtons();

@@ -41,7 +41,7 @@
     </message>
     <message>
         <source>Late-Month Check</source>
-        <translation>近一月检查</translation>
+        <translation>近一月新报警</translation>
     </message>
     <message>
         <source>Switch to Pop-ups</source>
@@ -85,7 +85,7 @@
     </message>
     <message>
         <source>Late-month check failed: %1</source>
-        <translation>近一月检查失败：%1</translation>
+        <translation>近一月新报警统计失败：%1</translation>
     </message>
     <message>
         <source>Alarm sound on</source>
@@ -141,6 +141,49 @@
     </message>
 </context>
 <context>
+    <name>QObject</name>
+    <message>
+        <source>No video</source>
+        <translation>无视频</translation>
+    </message>
+    <message>
+        <source>Connecting %1...</source>
+        <translation>正在连接 %1...</translation>
+    </message>
+    <message>
+        <source>%1
+connection failed</source>
+        <translation>%1
+连接失败</translation>
+    </message>
+    <message>
+        <source>Playback failed
+%1</source>
+        <translation>回放失败
+%1</translation>
+    </message>
+    <message>
+        <source>ALARM</source>
+        <translation>报警</translation>
+    </message>
+    <message>
+        <source>REC</source>
+        <translation>录像</translation>
+    </message>
+    <message>
+        <source>Playback finished</source>
+        <translation>回放结束</translation>
+    </message>
+    <message>
+        <source>Playback %1%</source>
+        <translation>回放 %1%</translation>
+    </message>
+    <message>
+        <source>Alarm Monitoring Centre</source>
+        <translation>报警监控中心</translation>
+    </message>
+</context>
+<context>
     <name>StoreListWt</name>
     <message>
         <source>Store</source>
@@ -157,6 +200,116 @@
     <message>
         <source>%1 unhandled alarm(s)</source>
         <translation>%1 条未处理报警</translation>
+    </message>
+</context>
+<context>
+    <name>VIG_BASE_MODULE::DialogWithCloseBt</name>
+    <message>
+        <source>Close</source>
+        <translation>关闭</translation>
+    </message>
+</context>
+<context>
+    <name>VIG_BASE_MODULE::ImageViewer</name>
+    <message>
+        <source>No image</source>
+        <translation>无图片</translation>
+    </message>
+    <message>
+        <source>The image cannot be shown</source>
+        <translation>无法显示该图片</translation>
+    </message>
+    <message>
+        <source>Loading...</source>
+        <translation>正在加载...</translation>
+    </message>
+</context>
+<context>
+    <name>VIG_BASE_MODULE::MessageBoxW</name>
+    <message>
+        <source>OK</source>
+        <translation>确定</translation>
+    </message>
+    <message>
+        <source>Cancel</source>
+        <translation>取消</translation>
+    </message>
+</context>
+<context>
+    <name>VIG_BASE_MODULE::PageTurningWidget</name>
+    <message>
+        <source>%1 / page</source>
+        <translation>%1 条/页</translation>
+    </message>
+    <message>
+        <source>First</source>
+        <translation>首页</translation>
+    </message>
+    <message>
+        <source>Previous</source>
+        <translation>上一页</translation>
+    </message>
+    <message>
+        <source>Next</source>
+        <translation>下一页</translation>
+    </message>
+    <message>
+        <source>Last</source>
+        <translation>末页</translation>
+    </message>
+    <message>
+        <source>%1 records</source>
+        <translation>共 %1 条记录</translation>
+    </message>
+</context>
+<context>
+    <name>VIG_BASE_MODULE::VideoPanel</name>
+    <message>
+        <source>Capture</source>
+        <translation>抓图</translation>
+    </message>
+    <message>
+        <source>Start Recording</source>
+        <translation>开始录像</translation>
+    </message>
+    <message>
+        <source>Close Video</source>
+        <translation>关闭视频</translation>
+    </message>
+    <message>
+        <source>Main stream</source>
+        <translation>主码流</translation>
+    </message>
+    <message>
+        <source>Sub stream</source>
+        <translation>子码流</translation>
+    </message>
+    <message>
+        <source>Third stream</source>
+        <translation>第三码流</translation>
+    </message>
+    <message>
+        <source>Stop Recording</source>
+        <translation>停止录像</translation>
+    </message>
+</context>
+<context>
+    <name>VIG_BASE_MODULE::VideoPlaybackPanel</name>
+    <message>
+        <source>Device recording %1 (%2, channel %3, %4)</source>
+        <translation>设备录像 %1（%2，通道 %3，%4）</translation>
+    </message>
+    <message>
+        <source>Cloud recording %1 %2</source>
+        <translation>云录像 %1 %2</translation>
+    </message>
+    <message>
+        <source>Local recording %1</source>
+        <translation>本地录像 %1</translation>
+    </message>
+    <message>
+        <source>NVR %1 channel %2: %3 to %4</source>
+        <translation>NVR %1 通道 %2：%3 至 %4</translation>
     </message>
 </context>
 </TS>

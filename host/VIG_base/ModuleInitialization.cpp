@@ -43,8 +43,6 @@ void ModuleInitialization::init() {}
 
 bool ModuleInitialization::loadTranslator(const QString& path)
 {
-    if (hostLanguage() == QLatin1String("en"))
-        return false;
     auto* loaded = new QTranslator(this);
     if (!loaded->load(path) || !QCoreApplication::installTranslator(loaded)) {
         delete loaded;

@@ -19,8 +19,7 @@ public:
     virtual void recoveryToInitialState();
     virtual void moduleInit();
 
-    // The host's language for module translations: "zh" (the default) installs them, "en" keeps the
-    // modules' English source texts.
+    // The host's language, as a module's translation names it: "zh" (the default) or "en".
     static void setLanguage(const QString& language);
     static QString language();
 

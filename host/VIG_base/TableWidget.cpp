@@ -513,6 +513,13 @@ bool TableWidget::isOrderBySectionEnabled() const
     return orderBySection;
 }
 
+void TableWidget::clearSortOrder()
+{
+    sortedSection = -1;
+    sortedOrder = Qt::AscendingOrder;
+    horizontalHeader()->setSortIndicatorShown(false);
+}
+
 void TableWidget::onSectionClicked(int section)
 {
     if (!orderBySection || section < 0)

@@ -59,6 +59,8 @@ public:
     // inserted later are not sorted in.
     void setOrderBySectionEnabled(bool enabled);
     bool isOrderBySectionEnabled() const;
+    // Forgets the operator's sort and hides its arrow: for rows that were not sorted by it.
+    void clearSortOrder();
 
 protected:
     bool event(QEvent* event) override;

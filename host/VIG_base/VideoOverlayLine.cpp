@@ -33,21 +33,29 @@ void VideoOverlayLine::fit(const QFont& baseFont, const QRect& area, int maxPixe
     fitted = baseFont;
     shownLeft = leftSource;
     bool withCentre = !centreSource.isEmpty();
+    bool centreAtRight = false;
     for (int size = qMax(MinPixelSize, maxPixelSize);; --size) {
         fitted.setPixelSize(size);
         const QFontMetrics metrics(fitted);
-        if (fitsAround(area.width(), widthOf(metrics, leftSource), widthOf(metrics, centreSource),
-                       widthOf(metrics, rightSource), Gap))
+        const int leftWidth = widthOf(metrics, leftSource);
+        const int centreWidth = widthOf(metrics, centreSource);
+        const int rightWidth = widthOf(metrics, rightSource);
+        if (fitsAround(area.width(), leftWidth, centreWidth, rightWidth, Gap))
             break;
+        if (withCentre && size <= ReadablePixelSize) {
+            centreAtRight = rightWidth == 0 && fitsAround(area.width(), leftWidth, 0, centreWidth, Gap);
+            if (centreAtRight || fitsAround(area.width(), leftWidth, 0, rightWidth, Gap)) {
+                withCentre = centreAtRight;
+                break;
+            }
+        }
         if (size > MinPixelSize)
             continue;
         // At the smallest size the least needed text goes, then the left one is cut.
-        const int rightWidth = widthOf(metrics, rightSource);
-        withCentre =
-            withCentre && fitsAround(area.width(), 0, widthOf(metrics, centreSource), rightWidth, Gap);
+        withCentre = withCentre && fitsAround(area.width(), 0, centreWidth, rightWidth, Gap);
         int room = area.width() - rightWidth - (rightWidth ? Gap : 0);
         if (withCentre)
-            room = (area.width() - widthOf(metrics, centreSource)) / 2 - Gap;
+            room = (area.width() - centreWidth) / 2 - Gap;
         shownLeft = room > 0 ? metrics.elidedText(leftSource, Qt::ElideRight, room) : QString();
         break;
     }
@@ -58,9 +66,9 @@ void VideoOverlayLine::fit(const QFont& baseFont, const QRect& area, int maxPixe
     const int centreWidth = withCentre ? widthOf(metrics, centreSource) : 0;
     const int rightWidth = widthOf(metrics, rightSource);
     left = leftWidth ? QRect(area.left(), area.top(), leftWidth, height) : QRect();
-    centre = centreWidth
-                 ? QRect(area.left() + (area.width() - centreWidth) / 2, area.top(), centreWidth, height)
-                 : QRect();
+    const int centreLeft = centreAtRight ? area.left() + area.width() - centreWidth
+                                         : area.left() + (area.width() - centreWidth) / 2;
+    centre = centreWidth ? QRect(centreLeft, area.top(), centreWidth, height) : QRect();
     right =
         rightWidth ? QRect(area.left() + area.width() - rightWidth, area.top(), rightWidth, height) : QRect();
     if (right.isValid() && right.left() < area.left())

@@ -7,12 +7,14 @@
 namespace VIG_BASE_MODULE {
 
 // One line of texts over a video picture, at its left, centre and right (any may be empty), placed so that
-// none covers another: the font shrinks first, down to MinPixelSize, then the centre text is left out,
-// then the left text is elided.
+// none covers another: the font shrinks first; below ReadablePixelSize the left text (a camera's name) is
+// kept whole before the centre text, which moves to the right end when that is free, or is left out; at
+// MinPixelSize the left text is elided.
 class VideoOverlayLine
 {
 public:
     static constexpr int MinPixelSize = 8;
+    static constexpr int ReadablePixelSize = 11;
     static constexpr int Gap = 8;
 
     VideoOverlayLine(const QString& left, const QString& centre, const QString& right);

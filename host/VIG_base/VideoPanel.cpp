@@ -74,6 +74,7 @@ VideoPanel::VideoPanel(QWidget* parent)
     connect(playbackTimer, &QTimer::timeout, this, &VideoPanel::onPlaybackFinished);
 
     contextMenu = new QMenu(this);
+    contextMenu->setProperty("VIG_main_menu", true); // dark, as the modules' other menus
     captureAction = contextMenu->addAction(tr("Capture"));
     recordAction = contextMenu->addAction(tr("Start Recording"));
     closeVideoAction = contextMenu->addAction(tr("Close Video"));

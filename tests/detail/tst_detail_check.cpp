@@ -14,14 +14,16 @@
 #include "HandleTimeAxis.h"
 #include "ImageViewer.h"
 #include "MessageBoxW.h"
+#include "SimImageServer.h"
 #include "VideoManager.h"
 #include "VideoPanel.h"
-#include "SimImageServer.h"
 #include "VideoPlaybackPanel.h"
 #include "WordwrapLabel.h"
 
 #include <QDirIterator>
 #include <QImage>
+#include <QScrollArea>
+#include <QScrollBar>
 #include <QSignalSpy>
 #include <QTemporaryDir>
 #include <QtTest>
@@ -130,6 +132,7 @@ private slots:
     void hostileUidsAndNamesStayInsideTheDownloadFolder();
     void rowsShowTheAlarmAndItsStore();
     void leavingStopsWhatPlays();
+    void onlyAnOpenAlarmTakesAHandling();
 
 private:
     QTemporaryDir sandbox;
@@ -231,7 +234,9 @@ void TestDetailCheck::notesBringLiveImages()
     QCOMPARE(view.axis->entries(), (QVector<QPair<QString, QString>>{{alarm.alarmTime, alarm.describe},
                                                                      {"2026-11-25 22:00:00", "on site"},
                                                                      {"2026-11-25 22:10:00", "closed"}}));
-    QCOMPARE(texts(view.list), QStringList({"LiveVideo", "NVR Recording", "Livefront", "Liveback"}));
+    const QString shot = QStringLiteral("Live image %1, channel %2, 2026-11-25 22:00:00");
+    QCOMPARE(texts(view.list), QStringList({"LiveVideo", "NVR Recording", shot.arg(1).arg(alarm.channelIndex),
+                                            shot.arg(2).arg(alarm.channelIndex)}));
     // A failed download only ends the waiting.
     view.open(3);
     QVERIFY(view.viewer->isWaitingVisible());
@@ -329,10 +334,18 @@ void TestDetailCheck::hostileUidsAndNamesStayInsideTheDownloadFolder()
 
 void TestDetailCheck::rowsShowTheAlarmAndItsStore()
 {
-    AlarmInfoWidget widget;
+    QScrollArea area;
+    AlarmInfoWidget& widget = *new AlarmInfoWidget;
+    area.setWidget(&widget);
+    area.resize(320, 120);
+    area.show();
 
     VIG_AlarmInfo alarm = alarmOf("I1", "P0101");
+    alarm.typeDescription = "Intrusion";
+    alarm.subTypeDescription = "Door contact";
     widget.setAlarmInfo(alarm);
+    // What happened comes first, above the rows of contacts.
+    QCOMPARE(value(widget, "alarmHeadline"), QString("Intrusion \u00b7 Door contact\n" + alarm.alarmTime));
     const VIG_DATA_MODULE::VIG_StoreInfo store = VIG_DATA_MODULE::BasicData::_instance().getStoreInfo("S001");
     QVERIFY(!store.storeName.isEmpty());
     QCOMPARE(value(widget, "storeName"), store.storeName);
@@ -343,7 +356,11 @@ void TestDetailCheck::rowsShowTheAlarmAndItsStore()
     // An unknown store empties the store's rows rather than leaving the last store's.
     alarm.storeUid = "NO-SUCH-STORE";
     alarm.probeId = "NO-SUCH-PROBE";
+    // Each alarm is shown from the top, wherever the operator left the last one.
+    area.verticalScrollBar()->setValue(area.verticalScrollBar()->maximum());
+    QVERIFY(area.verticalScrollBar()->value() > 0);
     widget.setAlarmInfo(alarm);
+    QCOMPARE(area.verticalScrollBar()->value(), 0);
     for (const char* name : {"storeName", "pirsInfo", "storeKeeper", "storeTel", "storeOwner",
                              "storeOwnerTel", "responsible", "responsibleTel", "storeAddress", "payState"})
         QCOMPARE(value(widget, name), QString());
@@ -361,6 +378,20 @@ void TestDetailCheck::leavingStopsWhatPlays()
     QVERIFY(!recording.isEmpty() &&
             !VIG_BASE_MODULE::VideoManager::_instance().isVideoRecordingNow(recording));
     QVERIFY(panel->windowChannel(0).channelId.isEmpty());
+}
+
+void TestDetailCheck::onlyAnOpenAlarmTakesAHandling()
+{
+    View view;
+    auto* handle = view.widget.findChild<QPushButton*>(QStringLiteral("handleAlarmBt"));
+    auto* falseAlarm = view.widget.findChild<QPushButton*>(QStringLiteral("falseAlarmBt"));
+    for (int state : {AlarmNew, AlarmDealt, AlarmMistaken, AlarmFinished}) {
+        VIG_AlarmInfo alarm = alarmOf(QStringLiteral("S-%1").arg(state), "P0101");
+        alarm.state = state;
+        view.widget.setAlarm(alarm, LiveVideoRelation);
+        QCOMPARE(handle->isEnabled(), state < AlarmMistaken);
+        QCOMPARE(falseAlarm->isEnabled(), state < AlarmMistaken);
+    }
 }
 
 QTEST_MAIN(TestDetailCheck)

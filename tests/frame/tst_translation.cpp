@@ -1,5 +1,5 @@
-// Every user-visible text of the module, as lupdate finds it in the sources today, has a Chinese
-// translation in the library's resources, except the store-word suffixes that stay as they are.
+// Every user-visible text of the module and of the console, as lupdate finds it in the sources today, has
+// an English and a Chinese translation.
 #include "frame/AlarmSignals.h"
 
 #include <QProcess>
@@ -56,43 +56,34 @@ class TstTranslation : public QObject
     Q_OBJECT
 
 private slots:
-    void everyModuleTextIsTranslated()
+    void everyTextIsTranslated_data()
     {
-        const QList<Text> texts = textsIn(QStringLiteral(VIG_SOURCE_DIR "/alarm"));
-        QVERIFY2(texts.size() > 90, qPrintable(QString::number(texts.size())));
+        QTest::addColumn<QStringList>("folders");
+        QTest::addColumn<QString>("translation");
+        const QStringList module{QStringLiteral(VIG_SOURCE_DIR "/alarm")};
+        // The demo host speaks the module's language, its host libraries' texts included.
+        const QStringList console{QStringLiteral(VIG_SOURCE_DIR "/console"),
+                                  QStringLiteral(VIG_SOURCE_DIR "/host")};
+        QTest::newRow("module, English") << module << QStringLiteral(":/ts/VIG_alarm_en.qm");
+        QTest::newRow("module, Chinese") << module << QStringLiteral(":/ts/VIG_alarm_zh.qm");
+        QTest::newRow("console, English")
+            << console << QStringLiteral(VIG_BINARY_DIR "/console/alarm-console_en.qm");
+        QTest::newRow("console, Chinese")
+            << console << QStringLiteral(VIG_BINARY_DIR "/console/alarm-console_zh.qm");
+    }
+
+    void everyTextIsTranslated()
+    {
+        QFETCH(QStringList, folders);
+        QFETCH(QString, translation);
+        QList<Text> texts;
+        for (const QString& folder : folders)
+            texts += textsIn(folder);
+        QVERIFY2(texts.size() > 20, qPrintable(QString::number(texts.size())));
 
         VIG_ALARM_MOUDLE::AlarmSignals::_instance(); // the resources live in the module's library
         QTranslator translator;
-        QVERIFY(translator.load(QStringLiteral(":/ts/VIG_alarm_zh.qm")));
-        const QSet<QString> keptAsTheyAre{QStringLiteral("_Name"), QStringLiteral("_Keeper Tel"),
-                                          QStringLiteral("_Owner_Tel")};
-        QStringList untranslated;
-        QSet<QString> contexts;
-        for (const Text& text : texts) {
-            contexts.insert(text.context);
-            const QString zh =
-                translator.translate(text.context.toUtf8().constData(), text.source.toUtf8().constData());
-            if (text.context == QLatin1String("QObject") && keptAsTheyAre.contains(text.source)) {
-                QVERIFY2(zh.isEmpty(), qPrintable(text.source));
-                continue;
-            }
-            if (zh.isEmpty())
-                untranslated.append(text.context + QLatin1String(": ") + text.source);
-        }
-        QVERIFY2(untranslated.isEmpty(), qPrintable(untranslated.join(QLatin1Char('\n'))));
-        // The forms' texts are in their class's context.
-        QVERIFY(contexts.contains(QStringLiteral("VIG_ALARM_MOUDLE::HandleAlarmDlg")));
-        QCOMPARE(translator.translate("QObject", "Alarm Monitor                  "),
-                 QStringLiteral("报警监控                  "));
-    }
-
-    // The demo host speaks the module's language too.
-    void everyConsoleTextIsTranslated()
-    {
-        const QList<Text> texts = textsIn(QStringLiteral(VIG_SOURCE_DIR "/console"));
-        QVERIFY2(texts.size() > 20, qPrintable(QString::number(texts.size())));
-        QTranslator translator;
-        QVERIFY(translator.load(QStringLiteral(VIG_BINARY_DIR "/console/alarm-console_zh.qm")));
+        QVERIFY(translator.load(translation));
         QStringList untranslated;
         for (const Text& text : texts) {
             if (translator.translate(text.context.toUtf8().constData(), text.source.toUtf8().constData())

@@ -12,6 +12,7 @@ private slots:
     {
         const QStringList lines[] = {{"Sub stream", "", "2026-12-06 13:45:28"},
                                      {"HZ-008 Safe Room", "ALARM", "REC"},
+                                     {"HZ-009 Sales Floor", "ALARM", ""},
                                      {QString(60, 'N'), "ALARM", ""}};
         for (const QStringList& texts : lines) {
             for (int width = 20; width <= 900; width += 7) {
@@ -26,6 +27,8 @@ private slots:
                 }
                 if (width >= 400 && texts.at(0).size() < 30) // what fits is not left out
                     QCOMPARE(line.leftText() + line.centreText(), texts.at(0) + texts.at(1));
+                if (width >= 150 && texts.at(0).size() < 30) // a camera's name is read whole in a grid cell
+                    QCOMPARE(line.leftText(), texts.at(0));
             }
         }
     }

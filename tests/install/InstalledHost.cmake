@@ -22,3 +22,11 @@ message("${out}")
 if(NOT rc EQUAL 0)
     message(FATAL_ERROR "tiny-host failed (${rc})")
 endif()
+
+# The installed console runs its demo from any folder, with no option but the screenshot that ends it.
+execute_process(COMMAND ${CMAKE_COMMAND} -E env --unset=VIG_SCENARIO
+        ${WORK}/prefix/bin/alarm-console --screenshot ${WORK}/console.png --after 1
+    WORKING_DIRECTORY ${WORK} RESULT_VARIABLE rc OUTPUT_VARIABLE out ERROR_VARIABLE out)
+if(NOT rc EQUAL 0 OR NOT EXISTS ${WORK}/console.png)
+    message(FATAL_ERROR "the installed alarm-console failed (${rc}):\n${out}")
+endif()

@@ -6,13 +6,16 @@
 
 #include "MessageBoxW.h"
 #include "ModuleAccessSignals.h"
+#include "ModuleInitialization.h"
 #include "PageTurningWidget.h"
 #include "StoreData.h"
 #include "WaitDialog.h"
 
 #include <QAction>
+#include <QCalendarWidget>
 #include <QComboBox>
 #include <QDateEdit>
+#include <QHeaderView>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
@@ -128,6 +131,7 @@ private slots:
     void recordsInOrderAndUntouchedByPushes();
     void lateMonthRequestReplacesTheResults();
     void answersOfSupersededSearchesAreDropped();
+    void controlsAnswerTheOperator();
 };
 
 void TestRecordSearch::initTestCase()
@@ -186,15 +190,17 @@ void TestRecordSearch::pageCounts_data()
 {
     QTest::addColumn<int>("count");
     QTest::addColumn<int>("pages");
-    QTest::newRow("45 records") << 45 << 3;
-    QTest::newRow("40 records") << 40 << 2;
-    QTest::newRow("no record") << 0 << 0;
+    QTest::addColumn<QString>("label");
+    QTest::newRow("45 records") << 45 << 3 << "Page 1 of 3";
+    QTest::newRow("40 records") << 40 << 2 << "Page 1 of 2";
+    QTest::newRow("no record") << 0 << 0 << "No alarm matches the search.";
 }
 
 void TestRecordSearch::pageCounts()
 {
     QFETCH(int, count);
     QFETCH(int, pages);
+    QFETCH(QString, label);
     AlarmRecordSearchWt search(nullptr);
     Form form{&search};
     service().takeCalls();
@@ -216,6 +222,7 @@ void TestRecordSearch::pageCounts()
     QCOMPARE(form.table->rowCount(), qMin(count, 20));
     QVERIFY(!form.pages->previousButton()->isEnabled());
     QCOMPARE(form.pages->nextButton()->isEnabled(), pages > 1);
+    QCOMPARE(search.findChild<QLabel*>("pageLabel")->text(), label);
     if (pages < 2)
         return;
 
@@ -418,6 +425,35 @@ void TestRecordSearch::answersOfSupersededSearchesAreDropped()
     answerPage(20);
     QCOMPARE(form.table->rowCount(), 20);
     QCOMPARE(form.widget->findChild<QLabel*>("pageLabel")->text(), QString("Page 1 of 3"));
+}
+
+void TestRecordSearch::controlsAnswerTheOperator()
+{
+    AlarmRecordSearchWt search(nullptr);
+    Form form{&search};
+    search.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&search));
+    form.search();
+    answerCount(45);
+    answerPage(20);
+    // The arrow of a sort does not stay over another page's rows, which are not sorted.
+    QHeaderView* header = form.table->horizontalHeader();
+    emit header->sectionClicked(12);
+    QTest::mouseClick(form.pages->nextButton(), Qt::LeftButton);
+    answerPage(20);
+    QVERIFY(!header->isSortIndicatorShown());
+    // The state box opens on a press on its frame too; the store list shows whole names.
+    QTest::mouseClick(form.states, Qt::LeftButton, {}, QPoint(1, 1));
+    QTRY_VERIFY(form.states->view()->isVisible());
+    form.states->hidePopup();
+    QVERIFY(form.stores->view()->minimumWidth() > form.stores->view()->sizeHintForColumn(0));
+    // The calendars speak the host's language.
+    for (const QString& language : {QStringLiteral("en"), QStringLiteral("zh")}) {
+        VIG_BASE_MODULE::ModuleInitialization::setLanguage(language);
+        AlarmRecordSearchWt other(nullptr);
+        QCOMPARE(Form{&other}.end->calendarWidget()->locale().language(),
+                 language == "en" ? QLocale::English : QLocale::Chinese);
+    }
 }
 
 QTEST_MAIN(TestRecordSearch)

@@ -28,16 +28,12 @@
         <translation>获取报警处理记录失败。</translation>
     </message>
     <message>
-        <source>Live</source>
-        <translation>实时</translation>
-    </message>
-    <message>
         <source>The live image can not be stored, its name is not allowed: %1</source>
         <translation>无法保存实时图片，名称不合法：%1</translation>
     </message>
     <message>
         <source>Are you sure false alarm?</source>
-        <translation>确定为误报吗？</translation>
+        <translation>确定标记为误报吗？</translation>
     </message>
     <message>
         <source>False alarm</source>
@@ -133,7 +129,7 @@
     </message>
     <message>
         <source>Dealt</source>
-        <translation>已处理</translation>
+        <translation>处理中</translation>
     </message>
     <message>
         <source>Mistaken</source>
@@ -141,11 +137,11 @@
     </message>
     <message>
         <source>Finished</source>
-        <translation>已结束</translation>
+        <translation>已关闭</translation>
     </message>
     <message>
         <source>New(Handled) Alarm Description</source>
-        <translation>新报警（已处理）描述</translation>
+        <translation>报警描述/处理意见</translation>
     </message>
     <message>
         <source>New Alarm Description</source>
@@ -153,7 +149,7 @@
     </message>
     <message>
         <source>Last Handled Alarm Description</source>
-        <translation>最后处理描述</translation>
+        <translation>最后处理意见</translation>
     </message>
     <message>
         <source>Getting the count of records.</source>
@@ -205,23 +201,23 @@
     </message>
     <message>
         <source>Deal Alarm</source>
-        <translation>处理报警</translation>
+        <translation>处理报警...</translation>
     </message>
     <message>
         <source>Mistaken Alarm</source>
-        <translation>误报</translation>
+        <translation>标记为误报</translation>
     </message>
     <message>
         <source>Delete Alarm</source>
-        <translation>删除报警</translation>
+        <translation>从表格中移除</translation>
     </message>
     <message>
         <source>New(Handled) Alarm Time</source>
-        <translation>报警（处理）时间</translation>
+        <translation>时间</translation>
     </message>
     <message>
         <source>Probe Info</source>
-        <translation>探头信息</translation>
+        <translation>探头</translation>
     </message>
     <message>
         <source>Principal</source>
@@ -261,15 +257,23 @@
     </message>
     <message>
         <source>_Name</source>
-        <translation type="unfinished"></translation>
+        <translation>名称</translation>
     </message>
     <message>
         <source>_Keeper Tel</source>
-        <translation type="unfinished"></translation>
+        <translation>店长电话</translation>
     </message>
     <message>
         <source>_Owner_Tel</source>
-        <translation type="unfinished"></translation>
+        <translation>业主电话</translation>
+    </message>
+    <message>
+        <source>Live image %1, channel %2, %3</source>
+        <translation>实时图片 %1，通道 %2，%3</translation>
+    </message>
+    <message>
+        <source>No alarm matches the search.</source>
+        <translation>没有符合条件的报警。</translation>
     </message>
 </context>
 <context>
@@ -280,7 +284,7 @@
     </message>
     <message>
         <source>TextLabel</source>
-        <translation>文本</translation>
+        <translation>未选择报警</translation>
     </message>
     <message>
         <source>Handle</source>
@@ -315,7 +319,7 @@
     </message>
     <message>
         <source>Store Tel:</source>
-        <translation>门店电话：</translation>
+        <translation>店长电话：</translation>
     </message>
     <message>
         <source>Store Owner:</source>

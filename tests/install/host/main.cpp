@@ -23,8 +23,8 @@ int main(int argc, char* argv[])
         err << "no main form with two tabs after moduleInit\n";
         return 1;
     }
-    for (const char* resource :
-         {":/ts/VIG_alarm_zh.qm", ":/style/VIG_alarm_style.qss", ":/images/bloodsnow.png"}) {
+    for (const char* resource : {":/ts/VIG_alarm_zh.qm", ":/ts/VIG_alarm_en.qm",
+                                 ":/style/VIG_alarm_style.qss", ":/images/bloodsnow.png"}) {
         if (!QFile::exists(QString::fromLatin1(resource))) {
             err << "missing resource " << resource << "\n";
             return 1;
