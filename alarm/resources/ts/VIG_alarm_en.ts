@@ -45,7 +45,7 @@
     </message>
     <message>
         <source>:</source>
-        <translation>:</translation>
+        <translation>: </translation>
     </message>
     <message>
         <source>_Name</source>
@@ -205,11 +205,11 @@
     </message>
     <message>
         <source>Alarm Handler:</source>
-        <translation>Handled by:</translation>
+        <translation>Handled by: </translation>
     </message>
     <message>
         <source>Alarm Handler Tel:</source>
-        <translation>Handler&apos;s phone:</translation>
+        <translation>Handler&apos;s phone: </translation>
     </message>
     <message>
         <source>Deal Alarm</source>
@@ -307,59 +307,59 @@
     </message>
     <message>
         <source>Stor Name:</source>
-        <translation>Store name:</translation>
+        <translation>Store name: </translation>
     </message>
     <message>
         <source>Pirs Info:</source>
-        <translation>Probe:</translation>
+        <translation>Probe: </translation>
     </message>
     <message>
         <source>Store Keeper:</source>
-        <translation>Store keeper:</translation>
+        <translation>Store keeper: </translation>
     </message>
     <message>
         <source>Store Tel:</source>
-        <translation>Keeper phone:</translation>
+        <translation>Keeper phone: </translation>
     </message>
     <message>
         <source>Store Owner:</source>
-        <translation>Store owner:</translation>
+        <translation>Store owner: </translation>
     </message>
     <message>
         <source>Store Owner Tel:</source>
-        <translation>Owner phone:</translation>
+        <translation>Owner phone: </translation>
     </message>
     <message>
         <source>Responsible:</source>
-        <translation>Contact:</translation>
+        <translation>Contact: </translation>
     </message>
     <message>
         <source>Responsible Tel:</source>
-        <translation>Contact phone:</translation>
+        <translation>Contact phone: </translation>
     </message>
     <message>
         <source>Store Address:</source>
-        <translation>Address:</translation>
+        <translation>Address: </translation>
     </message>
     <message>
         <source>Pay State:</source>
-        <translation>Payment:</translation>
+        <translation>Payment: </translation>
     </message>
     <message>
         <source>Alarm Time:</source>
-        <translation>Time:</translation>
+        <translation>Time: </translation>
     </message>
     <message>
         <source>Alarm Type:</source>
-        <translation>Type:</translation>
+        <translation>Type: </translation>
     </message>
     <message>
         <source>Alarm SubType:</source>
-        <translation>Sub-type:</translation>
+        <translation>Sub-type: </translation>
     </message>
     <message>
         <source>Alarm Describel:</source>
-        <translation>Description:</translation>
+        <translation>Description: </translation>
     </message>
 </context>
 <context>
