@@ -55,15 +55,17 @@ void AlarmVideoCheckDlg::slotAllAlarmsHandledSuccess(const QString& probeId, int
     emit signalAllAlarmsHandledSuccess(probeId, dlgUid);
 }
 
-void AlarmVideoCheckDlg::placeCell()
+QRect AlarmVideoCheckDlg::cellPlace() const
 {
-    if (!videoCell)
-        return;
     // Where the dialog is asked to be: the X server, which mapToGlobal asks, may not have moved it yet, and
     // no move event follows when it does.
-    const QPoint topLeft = geometry().topLeft();
-    videoCell->setGeometry(topLeft.x() + CellMargin, topLeft.y() + CellMargin, width() - 2 * CellMargin,
-                           height() - 2 * CellMargin);
+    return geometry().adjusted(CellMargin, CellMargin, -CellMargin, -CellMargin);
+}
+
+void AlarmVideoCheckDlg::placeCell()
+{
+    if (videoCell)
+        videoCell->setGeometry(cellPlace());
 }
 
 // Without a window manager nothing keeps an owned window above its owner: whoever raises the dialog raises
@@ -80,11 +82,13 @@ bool AlarmVideoCheckDlg::eventFilter(QObject* watched, QEvent* event)
 {
     // Watched on the windows, before any widget takes the press: a click on the video, the map or the text
     // brings the pop-up forward as one on the frame does.
-    if (event->type() == QEvent::MouseButtonPress &&
-        (watched == windowHandle() || watched == videoCell->windowHandle())) {
+    const bool onWindow = watched == windowHandle() || watched == videoCell->windowHandle();
+    if (onWindow && event->type() == QEvent::MouseButtonPress) {
         raise();
         emit signalCurTopDlg(this);
     }
+    if (onWindow && event->type() == QEvent::Expose)
+        checkCellPlace();
     if (watched == videoCell) {
         switch (event->type()) {
         case QEvent::MouseButtonPress:
@@ -174,14 +178,28 @@ void AlarmVideoCheckDlg::showCell()
     videoCell->windowHandle()->setTransientParent(windowHandle());
     placeCell();
     videoCell->show();
-    // A nudge and back, so that the floating window lays out and paints at its place.
-    const QRect place = videoCell->geometry();
-    videoCell->setGeometry(place.x() + 1, place.y() + 1, place.width() - 2, place.height() - 2);
-    videoCell->setGeometry(place);
+    placeCellAnew();
     videoCell->raise();
     // Installed again at each show: a window may be made anew.
     windowHandle()->installEventFilter(this);
     videoCell->windowHandle()->installEventFilter(this);
+}
+
+// A window manager busy placing the dialog may drop a move of its cell: where the X server shows the cell
+// counts, and the cell is asked to move again when it stands elsewhere.
+void AlarmVideoCheckDlg::checkCellPlace()
+{
+    if (videoCell->isVisible() && videoCell->mapToGlobal(QPoint(0, 0)) != cellPlace().topLeft())
+        placeCellAnew();
+}
+
+// A nudge and back: the window system is asked to move the cell even where Qt takes it to stand already, and
+// the floating window lays out and paints at its place.
+void AlarmVideoCheckDlg::placeCellAnew()
+{
+    const QRect place = cellPlace();
+    videoCell->setGeometry(place.adjusted(1, 1, -1, -1));
+    videoCell->setGeometry(place);
 }
 
 void AlarmVideoCheckDlg::hideEvent(QHideEvent* event)

@@ -49,8 +49,11 @@ protected:
     void closeEvent(QCloseEvent* event) override;
 
 private:
+    QRect cellPlace() const;
     void placeCell();
     void showCell();
+    void checkCellPlace();
+    void placeCellAnew();
 
     std::unique_ptr<Ui::AlarmVideoCheckDlg> ui;
     AlarmVideoCellWt* videoCell = nullptr;

@@ -321,15 +321,10 @@ void TstDisplayStacking::operatorClicksKeepPopUpsWhole()
     for (const QPoint& handle : {QPoint(4, dlg->height() / 2), QPoint(26, dlg->height() - 14)}) {
         const QPoint from = dlg->pos() + handle;
         const QPoint to = from + QPoint(-60, 40);
-        xdotool(
-            QStringLiteral("mousemove %1 %2 mousedown 1 mousemove %3 %4 sleep 0.2 mousemove %5 %6 sleep 0.2 "
-                           "mouseup 1")
-                .arg(from.x())
-                .arg(from.y())
-                .arg(from.x() - 30)
-                .arg(from.y() + 20)
-                .arg(to.x())
-                .arg(to.y()));
+        xdotool(QString::asprintf(
+            "mousemove %d %d mousedown 1 mousemove %d %d sleep 0.2 mousemove %d %d sleep 0.2 "
+            "mouseup 1",
+            from.x(), from.y(), from.x() - 30, from.y() + 20, to.x(), to.y()));
         QTRY_COMPARE_WITH_TIMEOUT(dlg->pos() + handle, to, Patience);
         verifyPopups("after a drag");
         if (QTest::currentTestFailed())
