@@ -5,7 +5,6 @@
 #include "SimAlarmServer.h"
 #include "net/NetCodec.h"
 #include "net/NetEventEncoder.h"
-#include "net/NetRequestEncoder.h"
 #include "net/NetToken.h"
 
 #include <QDateTime>
@@ -233,16 +232,8 @@ void NetAlarmServer::refuse(Client& client, NetCodec::ClientMessage& message)
         send(client, NetCodec::error(NetCodec::Malformed, message.refusal));
         return;
     }
-    // The request gets the answer it normally gets, with the refusal; the engine never sees it.
-    QByteArray answer;
-    NetEventEncoder answers([&answer](const QByteArray& frame, bool) { answer = frame; });
-    const QByteArray text = message.refusal.toUtf8();
-    NetRequestEncoder refuser(
-        [&answers, &text](const QByteArray&, const NetRequestEncoder::Failure& failure) {
-            failure(&answers, NetCodec::Malformed, text.constData());
-        });
-    message.request(&refuser);
-    send(client, message.requestId > 0 ? NetCodec::withId(answer, message.requestId) : answer);
+    // Answered here: the engine never sees it.
+    send(client, NetCodec::refusalAnswer(message));
 }
 
 void NetAlarmServer::admit(quint64 id, Client& client, const QByteArray& frame)
@@ -271,7 +262,8 @@ void NetAlarmServer::admit(quint64 id, Client& client, const QByteArray& frame)
         askPage(id, client);
         return;
     }
-    send(client, NetCodec::error(code, error));
+    // Nothing is queued before the welcome: the error goes straight out, ahead of the close.
+    client.socket->sendBinaryMessage(NetCodec::error(code, error));
     shut(client, QWebSocketProtocol::CloseCodePolicyViolated, error);
 }
 

@@ -1,5 +1,6 @@
 // The alarm server's wire messages in both directions: any bytes from a peer are refused or decoded, never
-// crash, and what is decoded encodes again to a message that decodes to the same encoding. A record built
+// crash, and what is decoded encodes again to a message that decodes to the same encoding. A client's message
+// is refused when one of its texts would not be kept as sent, and then answered. A record built
 // from the input comes through the wire with its valid texts unchanged.
 
 #include "FuzzSupport.h"
@@ -9,6 +10,9 @@
 #include "net/NetCodec.h"
 #include "net/NetEventEncoder.h"
 #include "net/NetRequestEncoder.h"
+
+#include <QJsonDocument>
+#include <QJsonObject>
 
 using fuzzsupport::fail;
 using fuzzsupport::Pieces;
@@ -44,6 +48,14 @@ void checkClientRoundTrip(const QByteArray& frame)
     if (!NetCodec::decodeClientMessage(frame, &message, &error) ||
         message.kind != NetCodec::ClientMessage::Request)
         return;
+    // A refused request gets its own answer, with the reason.
+    if (!message.refusal.isEmpty()) {
+        NetCodec::ServerMessage refused;
+        if (!NetCodec::decodeServerMessage(NetCodec::refusalAnswer(message), &refused, &error) ||
+            !refused.answer || refused.requestId != message.requestId)
+            fail("a refusal is not an answer to its request");
+        return;
+    }
     QByteArray first;
     NetRequestEncoder::Failure failure;
     NetRequestEncoder encoder(
@@ -52,6 +64,12 @@ void checkClientRoundTrip(const QByteArray& frame)
             failure = f;
         });
     message.request(&encoder);
+    // A note that would not be stored as sent is refused, never passed on changed.
+    const QJsonObject sent = QJsonDocument::fromJson(frame).object();
+    if (sent.value(QLatin1String("op")) == QLatin1String("handle") &&
+        QJsonDocument::fromJson(first).object().value(QLatin1String("note")) !=
+            sent.value(QLatin1String("note")))
+        fail("a note was taken changed");
     // The answer a client gives itself when the server cannot is a well-formed answer too.
     QByteArray answer;
     NetEventEncoder answers([&answer](const QByteArray& encoded, bool) { answer = encoded; });

@@ -2,6 +2,8 @@
 
 #include "IAlarm.h"
 #include "IAlarmEvent.h"
+#include "NetEventEncoder.h"
+#include "NetRequestEncoder.h"
 #include "SimControl.h"
 #include "SimEventNumbers.h"
 
@@ -435,6 +437,19 @@ bool NetCodec::decodeClientMessage(const QByteArray& frame, ClientMessage* messa
                                        "would not be kept as written; nothing was changed.")
                                .arg(in.altered());
     return ok;
+}
+
+QByteArray NetCodec::refusalAnswer(const ClientMessage& message)
+{
+    QByteArray answer;
+    NetEventEncoder answers([&answer](const QByteArray& frame, bool) { answer = frame; });
+    const QByteArray text = message.refusal.toUtf8();
+    NetRequestEncoder refuser(
+        [&answers, &text](const QByteArray&, const NetRequestEncoder::Failure& failure) {
+            failure(&answers, Malformed, text.constData());
+        });
+    message.request(&refuser);
+    return message.requestId > 0 ? withId(answer, message.requestId) : answer;
 }
 
 QByteArray NetCodec::frame(const QString& op, QJsonObject body)

@@ -80,6 +80,10 @@ public:
     static bool decodeServerMessage(const QByteArray& frame, ServerMessage* message, QString* error);
     static bool decodeClientMessage(const QByteArray& frame, ClientMessage* message, QString* error);
 
+    // For a request with a refusal: the answer it normally gets, with the refusal as its error (400) and
+    // its id.
+    static QByteArray refusalAnswer(const ClientMessage& message);
+
     static QByteArray hello(const QByteArray& token, qint64 since = -1);
     static QByteArray catchUp(bool reset);
     static QByteArray caughtUp(qint64 seq);
