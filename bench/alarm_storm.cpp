@@ -5,9 +5,11 @@
 //   alarm_storm [--runs N] [--only S1,S2,...]
 //
 // Every run of a scenario is a fresh process (the module's singletons live once per process, and the grid
-// or pop-up mode is fixed when the main form is built); the table shows the medians of the runs. The last
-// lines, one per scenario, read "NAME ratio=R stall_ms=M". S5 has no baseline: its ratio is its time over
-// its one-second budget.
+// or pop-up mode is fixed when the main form is built). The table gives the load average at the start and
+// the end, and per row the minimum, median and maximum of its runs' times and ratios (each run's time over
+// the baseline taken in the same process), the median baseline, the median and longest stall, and the
+// event-loop passes the storm took. The last lines, one per scenario, read "NAME ratio=R stall_ms=M" with
+// the medians. S5 has no baseline: its ratio is its time over its one-second budget.
 //
 //   B0  10 000 rows of 21 short texts inserted at the top of an empty QTableWidget
 //   S1  10 000 new alarms, 1 000 probes, 100 stores, pop-ups (at most 8), a store table open   (vs B0)
@@ -32,7 +34,31 @@
 //         time of the catch-up, the other's longest wait between two pushes and the server's peak size
 // ALARM_STORM_SERVER=PATH runs F100 and C300K against another build's alarm-server.
 // The stall is the longest time the UI thread left a 10 ms heartbeat timer unanswered during the run.
-// ALARM_STORM_GAPS=1 makes a child (alarm_storm --child S1) print each long gap and the storm's progress.
+// ALARM_STORM_GAPS=1 makes a child (alarm_storm --child S1) print each long gap, the storm's progress, when
+// the table's rows were in, and how often rows went in and out of the tables and their views were painted,
+// with what one paint costs. Under valgrind --tool=callgrind --instr-atstart=no a child counts the
+// instructions of its baseline and of its timed storm only, one dump each.
+//
+// What makes S2, S2L and S8 vary (profiled on a 2-core machine, callgrind and the counts above):
+// - The storm's passes of the event loop, not its rows, set most of its cost. Every pass that changed the
+//   monitor table repainted its whole view, 7 to 10 ms on that machine (text shaping of every visible cell;
+//   callgrind: 81 % of S2's instructions went to QTableView::paintEvent), while B0 paints once at its end.
+//   S2 took 30 to 40 such paints, S8 100 to 110, one per pass of its 400 to 500 passes that recoloured
+//   rows. Each pass also puts the rows queued so far in as one block (S2 28 to 38 blocks, S2L 19 to 21),
+//   and each block moves every row below it (a 50 000-row table's item pointers are 8 MB, 200 000 rows'
+//   34 MB, out of any cache, while B0's table stays within 2 MB and in cache); S8's store table drops its
+//   handled rows once per pass (160 to 210 passes over it).
+// - The number of passes follows wall-clock slices (3 ms of events a pass, 4 ms of blocks, 4 ms of
+//   routing) and how far the service's thread keeps ahead of the main thread: a loaded machine deschedules
+//   it, the queue runs dry, and passes end early with less done. Two S8 runs minutes apart took 391 and 517
+//   passes and 1.9 and 3.5 s. The slices alone do not make a faster machine worse (it does more per slice
+//   and needs fewer passes: under callgrind, some fifty times slower, S2 took 677 passes against about 100),
+//   but what a pass costs beyond its slice does not shrink with the clock: a repaint's and a block's memory
+//   traffic, and waits for the service's thread. That part grows against a B0 that runs in cache.
+// - After the table's rows are in, S1 and S2 still spend 250 to 320 ms placing the burst in pop-ups: the
+//   page opens them only then, one every other pass, and then routes the rest 4 ms a pass.
+// The table's view is therefore repainted at most once a frame (40 ms) while its rows change; S2 then took
+// about 10 paints and S8 about 45.
 
 #include "BenchClient.h"
 #include "BenchServer.h"
@@ -74,8 +100,19 @@
 #include <QTabWidget>
 #include <QTableWidget>
 #include <QTemporaryDir>
+#include <QThread>
 #include <QTimer>
 #include <QVBoxLayout>
+
+#include <QAbstractEventDispatcher>
+
+#if __has_include(<valgrind/callgrind.h>)
+#include <valgrind/callgrind.h>
+#else
+#define CALLGRIND_START_INSTRUMENTATION
+#define CALLGRIND_STOP_INSTRUMENTATION
+#define CALLGRIND_DUMP_STATS_AT(name)
+#endif
 
 #include <algorithm>
 #include <cstdio>
@@ -171,6 +208,51 @@ private:
     qint64 worst = 0;
 };
 
+// With ALARM_STORM_GAPS set, tells on destruction how many times rows went in and out of a table's model
+// (each time is a pass over every row below) and its view was painted, and what one paint of the view costs.
+class TableActivity : public QObject
+{
+public:
+    TableActivity(const char* name, QAbstractItemView* view) : name(name), view(view)
+    {
+        QObject::connect(view->model(), &QAbstractItemModel::rowsInserted, this,
+                         [this](const QModelIndex&, int first, int last) { inserted << last - first + 1; });
+        QObject::connect(view->model(), &QAbstractItemModel::rowsRemoved, this,
+                         [this](const QModelIndex&, int first, int last) { removed << last - first + 1; });
+        view->viewport()->installEventFilter(this);
+    }
+    ~TableActivity() override
+    {
+        if (!qEnvironmentVariableIsSet("ALARM_STORM_GAPS"))
+            return;
+        const int timedPaints = paints;
+        view->viewport()->setUpdatesEnabled(true);
+        QElapsedTimer clock;
+        clock.start();
+        for (int n = 0; n < 20; ++n)
+            view->viewport()->repaint();
+        std::fprintf(
+            stderr,
+            "%s: %d insertions (largest %d rows), %d removals (largest %d rows), %d paints of %.2f ms\n",
+            name, int(inserted.size()),
+            inserted.isEmpty() ? 0 : *std::max_element(inserted.begin(), inserted.end()), int(removed.size()),
+            removed.isEmpty() ? 0 : *std::max_element(removed.begin(), removed.end()), timedPaints,
+            clock.nsecsElapsed() / 20e6);
+    }
+    bool eventFilter(QObject*, QEvent* event) override
+    {
+        if (event->type() == QEvent::Paint)
+            ++paints;
+        return false;
+    }
+
+private:
+    const char* name;
+    QAbstractItemView* view;
+    int paints = 0;
+    QVector<int> inserted, removed;
+};
+
 double elapsedMs(const QElapsedTimer& clock)
 {
     return clock.nsecsElapsed() / 1e6;
@@ -200,7 +282,11 @@ double onSideWindow(double (*baseline)(QWidget*))
     side.resize(1600, 900);
     new QVBoxLayout(&side);
     side.show();
-    return baseline(&side);
+    CALLGRIND_START_INSTRUMENTATION;
+    const double ms = baseline(&side);
+    CALLGRIND_STOP_INSTRUMENTATION;
+    CALLGRIND_DUMP_STATS_AT("baseline");
+    return ms;
 }
 
 // B0: rows at the top of an empty table.
@@ -378,6 +464,7 @@ struct Result
     double megabytesPer10k = 0.0;
     double memoryRatio = 0.0;
     double serverMegabytes = 0.0;
+    int turns = 0; // passes of the event loop while timed
     QString check;
 };
 
@@ -385,9 +472,18 @@ struct Result
 class Measured
 {
 public:
+    Measured()
+    {
+        // Each pass of the event loop tells, as it starts, that it may wait for events or that it will not.
+        QAbstractEventDispatcher* dispatcher = QAbstractEventDispatcher::instance();
+        QObject::connect(dispatcher, &QAbstractEventDispatcher::aboutToBlock, &loop, [this] { ++turns; });
+        QObject::connect(dispatcher, &QAbstractEventDispatcher::awake, &loop, [this] { ++turns; });
+    }
     void begin()
     {
         heartbeat.start();
+        turns = 0;
+        CALLGRIND_START_INSTRUMENTATION;
         clock.start();
     }
     double elapsed() const { return elapsedMs(clock); }
@@ -396,17 +492,31 @@ public:
               const AlarmMonitorPage* page = nullptr)
     {
         loop.exec();
+        const double allTaken = elapsedMs(clock);
+        double rowsIn = allTaken;
         // The table may still be putting the end of a burst in, and the page placing its alarms in pop-ups;
         // then what is left to lay out and paint.
         while ((table && (table->pendingRowCount() > 0 || table->pendingRemovalCount() > 0)) ||
-               (page && page->queuedAlarmCount() > 0))
+               (page && page->queuedAlarmCount() > 0)) {
             QCoreApplication::processEvents();
+            if (table && table->pendingRowCount() == 0 && table->pendingRemovalCount() == 0 &&
+                rowsIn == allTaken)
+                rowsIn = elapsedMs(clock);
+        }
         QCoreApplication::processEvents();
         result.timeMs = elapsedMs(clock);
+        if (qEnvironmentVariableIsSet("ALARM_STORM_GAPS"))
+            std::fprintf(stderr,
+                         "last event taken at %.1f ms, the table's rows in by %.1f ms, done at %.1f ms\n",
+                         allTaken, rowsIn, result.timeMs);
+        CALLGRIND_STOP_INSTRUMENTATION;
+        CALLGRIND_DUMP_STATS_AT("storm");
         result.stallMs = heartbeat.stop();
+        result.turns = turns;
     }
 
 private:
+    int turns = 0;
     Heartbeat heartbeat;
     QElapsedTimer clock;
     QEventLoop loop;
@@ -493,6 +603,7 @@ Result newAlarmStorm(int showMode, int prefilledRows)
         });
     const double before = residentMegabytes();
     const double heapBefore = heapBytes();
+    const TableActivity monitorActivity("monitor table", monitor);
     measured.begin();
     host.service.deliver(std::move(storm));
     measured.wait(result, monitor, host.form->monitorPage());
@@ -602,6 +713,7 @@ void handleFromMenu(Host& host, AlarmTable* table, int rows, int rowsLeft, Resul
     Measured measured;
     QObject::connect(table, &AlarmTable::signalHandleAlarmFromTableWtCompleted, [&] { measured.done(); });
     VIG_BASE_MODULE::MessageBoxW::queueAnswer(1);
+    const TableActivity activity("table", table);
     measured.begin();
     menu->actions().at(1)->trigger(); // "Mistaken Alarm"
     measured.wait(result, table);
@@ -647,6 +759,7 @@ Result drain()
         return result;
     }
     host.service.setPushHandled(10);
+    const TableActivity storeActivity("store table", &storeTable);
     // Each push comes before its answer: the row stays, in its handled state.
     handleFromMenu(host, monitor, DrainedAlarms, DrainedAlarms, result);
     if (result.check.isEmpty() && storeTable.rowCount() != 0)
@@ -899,9 +1012,9 @@ int runChild(const QString& name)
         result = longCatchUp();
     else
         return 2;
-    std::printf("RESULT %s %.3f %.3f %.3f %.3f %.3f %.1f %s\n", qPrintable(name), result.timeMs,
+    std::printf("RESULT %s %.3f %.3f %.3f %.3f %.3f %.1f %d %s\n", qPrintable(name), result.timeMs,
                 result.baselineMs, result.stallMs, result.megabytesPer10k, result.memoryRatio,
-                result.serverMegabytes,
+                result.serverMegabytes, result.turns,
                 result.check.isEmpty() ? "ok" : qPrintable(QString(result.check).replace(' ', '_')));
     std::fflush(stdout);
     return result.check.isEmpty() ? 0 : 1;
@@ -916,14 +1029,34 @@ double median(QVector<double> values)
     return values.size() % 2 ? values.at(middle) : (values.at(middle - 1) + values.at(middle)) / 2.0;
 }
 
+QVector<double> minMedianMax(const QVector<double>& values)
+{
+    if (values.isEmpty())
+        return {0.0, 0.0, 0.0};
+    return {*std::min_element(values.begin(), values.end()), median(values),
+            *std::max_element(values.begin(), values.end())};
+}
+
+// The load averages over 1, 5 and 15 minutes: a row timed on a busy machine tells little.
+QString loadAverage()
+{
+    QFile file(QStringLiteral("/proc/loadavg"));
+    if (!file.open(QIODevice::ReadOnly))
+        return QStringLiteral("unknown");
+    const QList<QByteArray> fields = file.readAll().split(' ');
+    return fields.size() < 3 ? QStringLiteral("unknown")
+                             : QString::fromLatin1(fields.at(0) + ' ' + fields.at(1) + ' ' + fields.at(2));
+}
+
 struct Runs
 {
-    QVector<double> time, baseline, stall, memory, memoryRatio, server;
+    QVector<double> time, baseline, ratio, stall, memory, memoryRatio, server, turns;
     QStringList failures;
 };
 
 int runParent(int runs, const QStringList& only)
 {
+    const QString loadAtStart = loadAverage();
     QMap<QString, Runs> all;
     QVector<double> b0;
     for (const char* scenario : ScenarioNames) {
@@ -950,11 +1083,13 @@ int runParent(int runs, const QStringList& only)
             bool found = false;
             for (const QByteArray& line : lines) {
                 const QList<QByteArray> fields = line.trimmed().split(' ');
-                if (fields.size() != 9 || fields.at(0) != "RESULT")
+                if (fields.size() != 10 || fields.at(0) != "RESULT")
                     continue;
                 found = true;
                 collected.time << fields.at(2).toDouble();
                 collected.baseline << fields.at(3).toDouble();
+                if (fields.at(3).toDouble() > 0.0)
+                    collected.ratio << fields.at(2).toDouble() / fields.at(3).toDouble();
                 collected.stall << fields.at(4).toDouble();
                 collected.memory << fields.at(5).toDouble();
                 collected.memoryRatio << fields.at(6).toDouble();
@@ -962,8 +1097,9 @@ int runParent(int runs, const QStringList& only)
                 if (name == QLatin1String("S1") || name == QLatin1String("S2") ||
                     name == QLatin1String("S3") || name == QLatin1String("S2L"))
                     b0 << fields.at(3).toDouble();
-                if (fields.at(8) != "ok")
-                    collected.failures << QString::fromLatin1(fields.at(8));
+                collected.turns << fields.at(8).toDouble();
+                if (fields.at(9) != "ok")
+                    collected.failures << QString::fromLatin1(fields.at(9));
             }
             if (!found)
                 collected.failures
@@ -972,10 +1108,15 @@ int runParent(int runs, const QStringList& only)
         }
     }
 
-    std::printf("\n%-4s %12s %12s %8s %10s  %s\n", "", "time ms", "baseline ms", "ratio", "stall ms",
-                "notes");
-    if (!b0.isEmpty())
-        std::printf("%-4s %12.1f %12s %8s %10s  %d runs\n", "B0", median(b0), "-", "-", "-", int(b0.size()));
+    std::printf("\nload average at the start %s, at the end %s (1, 5, 15 min; %d cores)\n",
+                qPrintable(loadAtStart), qPrintable(loadAverage()), QThread::idealThreadCount());
+    std::printf("%-4s %26s %12s %20s %16s  %s\n", "", "time ms min/med/max", "baseline ms",
+                "ratio min/med/max", "stall ms med/max", "notes");
+    if (!b0.isEmpty()) {
+        const QVector<double> spread = minMedianMax(b0);
+        std::printf("%-4s %8.1f %8.1f %8.1f %12s %20s %16s  %d runs\n", "B0", spread.at(0), spread.at(1),
+                    spread.at(2), "-", "-", "-", int(b0.size()));
+    }
     QStringList summary;
     for (auto it = all.cbegin(); it != all.cend(); ++it) {
         const Runs& r = it.value();
@@ -984,11 +1125,12 @@ int runParent(int runs, const QStringList& only)
                         qPrintable(r.failures.join(QStringLiteral("; "))));
             continue;
         }
-        const double time = median(r.time);
+        const QVector<double> time = minMedianMax(r.time);
         const double baseline = median(r.baseline);
-        const double ratio = baseline > 0.0 ? time / baseline : 0.0;
-        const double stall = median(r.stall);
-        QString notes = QStringLiteral("%1 runs").arg(r.time.size());
+        // Each run's time over the baseline taken in the same process, which shared its machine's state.
+        const QVector<double> ratio = minMedianMax(r.ratio);
+        const QVector<double> stall = minMedianMax(r.stall);
+        QString notes = QStringLiteral("%1 runs, %2 passes").arg(r.time.size()).arg(median(r.turns));
         if (it.key() == QLatin1String("S1"))
             notes += QStringLiteral(", %1 MB resident per 10 000 rows").arg(median(r.memory), 0, 'f', 1);
         if (it.key() == QLatin1String("S5"))
@@ -1001,22 +1143,24 @@ int runParent(int runs, const QStringList& only)
             notes += QStringLiteral(", server peak %1 MB").arg(median(r.server), 0, 'f', 0);
         if (!r.failures.isEmpty())
             notes += QStringLiteral(", FAILED: ") + r.failures.join(QStringLiteral("; "));
-        std::printf("%-4s %12.1f %12.1f %8.2f %10.1f  %s\n", qPrintable(it.key()), time, baseline, ratio,
-                    stall, qPrintable(notes));
+        const QString serverNote = median(r.server) > 0.0 ? QStringLiteral(" time_ms=%1 server_mb=%2")
+                                                                .arg(time.at(1), 0, 'f', 0)
+                                                                .arg(median(r.server), 0, 'f', 0)
+                                                          : QString();
+        std::printf("%-4s %8.1f %8.1f %8.1f %12.1f %6.2f %6.2f %6.2f %7.1f %8.1f  %s\n", qPrintable(it.key()),
+                    time.at(0), time.at(1), time.at(2), baseline, ratio.at(0), ratio.at(1), ratio.at(2),
+                    stall.at(1), stall.at(2), qPrintable(notes));
         summary << QStringLiteral("%1 ratio=%2 stall_ms=%3%4")
                        .arg(it.key())
-                       .arg(ratio, 0, 'f', 2)
-                       .arg(stall, 0, 'f', 1)
-                       .arg(median(r.server) > 0.0 ? QStringLiteral(" time_ms=%1 server_mb=%2")
-                                                         .arg(time, 0, 'f', 0)
-                                                         .arg(median(r.server), 0, 'f', 0)
-                                                   : QString());
+                       .arg(ratio.at(1), 0, 'f', 2)
+                       .arg(stall.at(1), 0, 'f', 1)
+                       .arg(serverNote);
     }
     if (all.contains(QStringLiteral("S1")) && !all.value(QStringLiteral("S1")).memoryRatio.isEmpty()) {
-        const double ratio = median(all.value(QStringLiteral("S1")).memoryRatio);
-        std::printf("%-4s %12s %12s %8.2f %10s  heap per row after S1 over a plain table's\n", "MEM", "-",
-                    "-", ratio, "-");
-        summary << QStringLiteral("MEM ratio=%1 stall_ms=0").arg(ratio, 0, 'f', 2);
+        const QVector<double> ratio = minMedianMax(all.value(QStringLiteral("S1")).memoryRatio);
+        std::printf("%-4s %26s %12s %6.2f %6.2f %6.2f %16s  heap per row after S1 over a plain table's\n",
+                    "MEM", "-", "-", ratio.at(0), ratio.at(1), ratio.at(2), "-");
+        summary << QStringLiteral("MEM ratio=%1 stall_ms=0").arg(ratio.at(1), 0, 'f', 2);
     }
     std::printf("\n");
     for (const QString& line : qAsConst(summary))

@@ -3,6 +3,7 @@
 #include <QElapsedTimer>
 #include <QEvent>
 #include <QHeaderView>
+#include <QTimer>
 
 #include <algorithm>
 
@@ -26,6 +27,9 @@ private:
 // show as they come without holding the event loop (and the operator's clicks) up.
 const int RowsPerBlock = 256;
 const qint64 PassBudgetNs = 4 * 1000 * 1000;
+// A paint of a full view costs milliseconds; during a storm the event loop turns far more often than a
+// screen shows a new frame.
+const int FrameMs = 40;
 
 bool isInputEvent(QEvent::Type type)
 {
@@ -59,9 +63,11 @@ private:
 
 } // namespace
 
-TableWidget::TableWidget(QWidget* parent) : QTableWidget(parent)
+TableWidget::TableWidget(QWidget* parent) : QTableWidget(parent), paintTimer(new QTimer(this))
 {
     keyIndex.clear();
+    paintTimer->setSingleShot(true);
+    connect(paintTimer, &QTimer::timeout, this, &TableWidget::releasePaint);
     QAbstractItemModel* itemModel = model();
     // Rows changed through QTableWidget's own operations (or sorted) invalidate the index; it is rebuilt at
     // the next lookup.
@@ -140,6 +146,7 @@ int TableWidget::insertRowAt(int row, const QStringList& values, const QString& 
                              const QSet<int>& centredColumns)
 {
     ensureIndex();
+    holdPaint();
     const bool sorting = isSortingEnabled();
     {
         OwnChange guard(ownChange);
@@ -223,6 +230,7 @@ bool TableWidget::modifyRowValues(const QStringList& values, int row)
     flushPending();
     if (row < 0 || row >= rowCount())
         return false;
+    holdPaint();
     OwnChange guard(ownChange);
     {
         QuietModel quiet(model());
@@ -246,6 +254,7 @@ bool TableWidget::deleteRowByKeyValue(const QString& key)
     const int row = getRowIndexByKeyValue(key);
     if (row < 0)
         return false;
+    holdPaint();
     OwnChange guard(ownChange);
     removeRow(row);
     keyIndex.removeRow(row);
@@ -284,6 +293,7 @@ void TableWidget::setRowTextColor(int row, const QColor& color)
     flushPending();
     if (row < 0 || row >= rowCount())
         return;
+    holdPaint();
     OwnChange guard(ownChange);
     {
         QuietModel quiet(model());
@@ -374,6 +384,7 @@ void TableWidget::insertPendingRows(int maxRows)
     for (const PendingRow& pending : rows)
         pendingKeys.remove(pending.key);
     refreshIndex(); // not ensureIndex(): the rest of the queue stays queued
+    holdPaint();
     const bool sorting = isSortingEnabled();
     {
         OwnChange guard(ownChange);
@@ -458,6 +469,7 @@ void TableWidget::removePendingRows()
     }
     leavingKeys.clear();
     std::sort(rows.begin(), rows.end());
+    holdPaint();
     const bool sorting = isSortingEnabled();
     {
         OwnChange guard(ownChange);
@@ -483,10 +495,12 @@ void TableWidget::removePendingRows()
 
 bool TableWidget::event(QEvent* event)
 {
-    // The operator acts on every row; painting may show the rows that are in so far.
+    // The operator acts on every row, and sees what the input does at once; painting may show the rows
+    // that are in so far.
     if (isInputEvent(event->type())) {
         removePendingRows();
         flushPending();
+        releasePaint();
     }
     return QTableWidget::event(event);
 }
@@ -496,8 +510,28 @@ bool TableWidget::viewportEvent(QEvent* event)
     if (isInputEvent(event->type())) {
         removePendingRows();
         flushPending();
+        releasePaint();
+    } else if (event->type() == QEvent::Paint) {
+        lastPaint.start();
     }
     return QTableWidget::viewportEvent(event);
+}
+
+void TableWidget::holdPaint()
+{
+    // A change long after the last paint shows with the next one, at once.
+    if (paintTimer->isActive() || !lastPaint.isValid() || lastPaint.elapsed() >= FrameMs)
+        return;
+    viewport()->setUpdatesEnabled(false);
+    paintTimer->start(int(FrameMs - lastPaint.elapsed()));
+}
+
+void TableWidget::releasePaint()
+{
+    paintTimer->stop();
+    // Turned back on, the view is painted anew with everything changed meanwhile.
+    if (!viewport()->updatesEnabled())
+        viewport()->setUpdatesEnabled(true);
 }
 
 void TableWidget::setOrderBySectionEnabled(bool enabled)

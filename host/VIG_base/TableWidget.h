@@ -3,10 +3,13 @@
 #include "RowKeyIndex.h"
 
 #include <QColor>
+#include <QElapsedTimer>
 #include <QSet>
 #include <QStringList>
 #include <QTableWidget>
 #include <QVector>
+
+class QTimer;
 
 namespace VIG_BASE_MODULE {
 
@@ -85,6 +88,9 @@ private:
     int blockRows(qint64 budgetNs) const;
     void removePendingRows();
     void postFlush();
+    // Row changes made within a frame of the last paint show with the next frame, together.
+    void holdPaint();
+    void releasePaint();
     void emitRowsChanged(int firstRow, int lastRow);
     void onSectionClicked(int section);
     void markIndexStale();
@@ -96,6 +102,8 @@ private:
     QSet<QString> pendingKeys;
     QSet<QString> leavingKeys; // rows queued for removal
     bool flushPosted = false;
+    QElapsedTimer lastPaint;
+    QTimer* paintTimer = nullptr;
     // What the blocks put in so far cost: moving the rows below, and each row of its own.
     qint64 blockFixedNs = 0;
     qint64 rowNs = 0;

@@ -32,6 +32,17 @@ QStringList snapshot(const TableWidget& table)
     return shot;
 }
 
+class PaintCounter : public QObject
+{
+public:
+    int paints = 0;
+    bool eventFilter(QObject*, QEvent* event) override
+    {
+        paints += event->type() == QEvent::Paint;
+        return false;
+    }
+};
+
 } // namespace
 
 class TstHostTableWidget : public QObject
@@ -119,6 +130,27 @@ private slots:
         QCOMPARE(queued.pendingRemovalCount(), 0);
         QCOMPARE(snapshot(queued), snapshot(direct));
         verifyKeys(queued);
+    }
+
+    // Rows changed right after a paint show with the next frame, all of them; none waits for more input.
+    void changesRightAfterAPaintAreAllPaintedSoon()
+    {
+        TableWidget table;
+        table.setHeaderViewColumnName({"a"});
+        PaintCounter counter;
+        table.viewport()->installEventFilter(&counter);
+        table.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&table));
+        QTRY_VERIFY(counter.paints > 0);
+        const int painted = counter.paints;
+        for (int n = 0; n < 50; ++n) {
+            table.insertFront({QString("r%1").arg(n)}, QString("k%1").arg(n), {});
+            table.setRowTextColor(0, Qt::red);
+            QCoreApplication::processEvents();
+        }
+        QTRY_VERIFY(table.viewport()->updatesEnabled());
+        QTRY_VERIFY(counter.paints > painted);
+        QCOMPARE(table.getRowKeyValue(0), QString("k49"));
     }
 };
 
