@@ -3,6 +3,7 @@
 #include "frame/VIG_AlarmInfo.h"
 #include "frame/VIG_AlarmProcess.h"
 #include "frame/VIG_AlarmRelation.h"
+#include "handling/HandlingAnswers.h"
 
 #include "ColouredWidget.h"
 #include "VIG_IcloudAlarmRecordingInfo.h"
@@ -74,7 +75,8 @@ private:
     void stopEverything();
     void showPlaybackPanel();
     void showImageViewer();
-    void sendHandleRequest(const QString& note, int mode, bool informKeeper);
+    void askAndHandle(const QString& failure);
+    void sendHandleRequest(const HandlingAnswers& answers);
     void handleRequestFinished(const QStringList& succeededUids, bool anyFailed);
 
     std::unique_ptr<Ui::AlarmDetailCheckWt> ui;
@@ -84,6 +86,7 @@ private:
     int playingRow = 0;
     int defaultAlarmRelationType = LiveVideoRelation;
     AlarmHandlingBatch* handlingBatch = nullptr;
+    HandlingAnswers lastRequest;
     ZCOMMON::HttpDownload* imageDownload = nullptr;
 };
 
