@@ -30,6 +30,8 @@ public:
     void setAlarmCount(int count);
     // Brings back a handling that failed: the operator's answers and why it failed.
     void setFailedHandling(const HandlingAnswers& answers, const QString& reason);
+    // Why the handling it brings back failed; empty for a new handling.
+    QString failureShown() const { return failure; }
 
     // Runs the dialog for a handling of alarmCount alarms; with a failure, the answers given before come back
     // with it. False when the operator does not send.
