@@ -2,6 +2,7 @@
 
 #include "NoticeSignals.h"
 
+#include <QCoreApplication>
 #include <QTimer>
 
 template class ZCOMMON::ZSingleton<VIG_ALARM_MOUDLE::AlarmHandledNotices>;
@@ -13,6 +14,9 @@ AlarmHandledNotices::AlarmHandledNotices(QObject* parent) : QObject(parent), qui
     quiet->setSingleShot(true);
     quiet->setInterval(QuietMs);
     connect(quiet, &QTimer::timeout, this, &AlarmHandledNotices::flush);
+    // A run still held when the host quits is told, and its timer stopped while the event loop exists.
+    if (QCoreApplication* app = QCoreApplication::instance())
+        connect(app, &QCoreApplication::aboutToQuit, this, &AlarmHandledNotices::flush);
 }
 
 AlarmHandledNotices::~AlarmHandledNotices() = default;
