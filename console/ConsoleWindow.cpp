@@ -34,12 +34,13 @@ ConsoleWindow::ConsoleWindow(const ConsoleOptions& options, SimControl* server, 
     buildSimulatorBar();
     buildDocks();
     followHostSignals();
-    statusBar()->showMessage(
-        tr("Scenario %1, %2 probes").arg(options.scenario).arg(server->probeIds().size()));
     serverLabel = new QLabel(this);
     serverLabel->setObjectName("server");
+    // Kept apart from the messages on its left.
+    serverLabel->setStyleSheet("QLabel#server { padding-left: 10px; border-left: 1px solid #5d657e; }");
     statusBar()->addPermanentWidget(serverLabel);
     showServer(DataCache::Instance()->GetLinkStatus());
+    showStatus(tr("Scenario %1, %2 probes").arg(options.scenario).arg(server->probeIds().size()));
     DataCache::Instance()->SetLinkObserver([this](const DataCache::LinkStatus& status) {
         QMetaObject::invokeMethod(
             this, [this, status] { showServer(status); }, Qt::QueuedConnection);
@@ -173,7 +174,14 @@ void ConsoleWindow::note(const QString& text)
 {
     const QString line = QDateTime::currentDateTime().toString("hh:mm:ss ") + text;
     noticeLog->appendPlainText(line);
-    statusBar()->showMessage(line, 10000);
+    showStatus(line, 10000);
+}
+
+void ConsoleWindow::showStatus(const QString& text, int timeoutMs)
+{
+    const int room = statusBar()->width() - serverLabel->sizeHint().width() - 40;
+    statusBar()->showMessage(statusBar()->fontMetrics().elidedText(text, Qt::ElideRight, qMax(room, 80)),
+                             timeoutMs);
 }
 
 QString ConsoleWindow::notices() const

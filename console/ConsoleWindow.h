@@ -34,6 +34,8 @@ private:
     void startStorm();
     void restartWith(const QString& option, const QString& value);
     void showServer(const DataCache::LinkStatus& status);
+    // A message in the status bar, cut to the room left of the server's label.
+    void showStatus(const QString& text, int timeoutMs = 0);
 
     ConsoleOptions options;
     SimControl* server;

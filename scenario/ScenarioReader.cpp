@@ -29,7 +29,7 @@ const Fields AlarmConfigFields = {
     {"alarmVideoShowMode", Kind::Integer},  {"maxVideoCheckDlgCount", Kind::Integer},
     {"showAlarmMap", Kind::Boolean},        {"alarmSoundMode", Kind::Integer},
     {"alarmSoundSeconds", Kind::Integer},   {"nvrPlaybackSecondsBefore", Kind::Integer},
-    {"nvrPlaybackDuration", Kind::Integer},
+    {"nvrPlaybackDuration", Kind::Integer}, {"monitorTabHoldSeconds", Kind::Integer},
 };
 const Fields VideoStreamFields = {{"defaultStreamKind", Kind::Integer}};
 const Fields StoreFields = {

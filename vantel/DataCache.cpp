@@ -132,6 +132,8 @@ NetAlarmClient* DataCache::GetClient()
             std::lock_guard<std::mutex> lock(observerMutex);
             if (linkObserver)
                 linkObserver(status);
+            for (const auto& observer : otherLinkObservers)
+                observer.second(status);
         });
         qAddPostRoutine(shutdownSimulator);
         if (QCoreApplication* app = QCoreApplication::instance())
@@ -181,4 +183,19 @@ void DataCache::SetLinkObserver(std::function<void(const LinkStatus& status)> ob
 {
     std::lock_guard<std::mutex> lock(observerMutex);
     linkObserver = std::move(observer);
+}
+
+int DataCache::AddLinkObserver(std::function<void(const LinkStatus& status)> observer)
+{
+    std::lock_guard<std::mutex> lock(observerMutex);
+    if (!observer)
+        return 0;
+    otherLinkObservers.emplace(++lastLinkObserverId, std::move(observer));
+    return lastLinkObserverId;
+}
+
+void DataCache::RemoveLinkObserver(int id)
+{
+    std::lock_guard<std::mutex> lock(observerMutex);
+    otherLinkObservers.erase(id);
 }

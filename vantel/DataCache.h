@@ -6,6 +6,7 @@
 
 #include <atomic>
 #include <functional>
+#include <map>
 #include <memory>
 #include <mutex>
 
@@ -50,6 +51,10 @@ public:
     // Called on a thread of the library at every change of the link; replaces the observer set before,
     // and an empty one removes it. Once this returns, the former observer is not running any more.
     void SetLinkObserver(std::function<void(const LinkStatus& status)> observer);
+    // An observer beside the one set above, for a library of the program, called the same way; the number
+    // returned removes it, and once RemoveLinkObserver returns it is not running any more.
+    int AddLinkObserver(std::function<void(const LinkStatus& status)> observer);
+    void RemoveLinkObserver(int id);
 
     // Stops the simulator's thread; the object stays so that pointers to it remain valid. Done by itself
     // when the application object goes.
@@ -77,4 +82,6 @@ private:
 
     std::mutex observerMutex;
     std::function<void(const LinkStatus& status)> linkObserver;
+    std::map<int, std::function<void(const LinkStatus& status)>> otherLinkObservers;
+    int lastLinkObserverId = 0;
 };

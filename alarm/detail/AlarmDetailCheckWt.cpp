@@ -442,14 +442,18 @@ void AlarmDetailCheckWt::showEvent(QShowEvent* event)
 
 void AlarmDetailCheckWt::slotHandleAlarmBtClicked()
 {
+    askAndHandle(QString());
+}
+
+void AlarmDetailCheckWt::askAndHandle(const QString& failure)
+{
     const QString uid = alarm.alarmUid;
     if (uid.isEmpty())
         return;
-    HandleAlarmDlg dialog(this);
-    if (dialog.exec() != QDialog::Accepted || uid != alarm.alarmUid)
+    HandlingAnswers answers = lastRequest;
+    if (!HandleAlarmDlg::ask(1, &answers, failure, this) || uid != alarm.alarmUid || handlingBatch->isOpen())
         return;
-    const int mode = dialog.isCloseAlarmChecked() ? AlarmFinished : AlarmDealt;
-    sendHandleRequest(dialog.getHandleNote(), mode, dialog.isInformKeeperChecked());
+    sendHandleRequest(answers);
 }
 
 void AlarmDetailCheckWt::slotFalseAlarmBtClicked()
@@ -461,15 +465,16 @@ void AlarmDetailCheckWt::slotFalseAlarmBtClicked()
                                  MessageBoxW::OkCancelButtons) != MessageBoxW::Confirmed ||
         uid != alarm.alarmUid)
         return;
-    sendHandleRequest(QObject::tr("False alarm"), AlarmMistaken, false);
+    sendHandleRequest(HandlingAnswers::falseAlarm());
 }
 
-void AlarmDetailCheckWt::sendHandleRequest(const QString& note, int mode, bool informKeeper)
+void AlarmDetailCheckWt::sendHandleRequest(const HandlingAnswers& answers)
 {
-    sentMode = mode;
+    lastRequest = answers;
     handlingBatch->start({alarm.alarmUid});
     AlarmBusiness& business = AlarmBusiness::_instance();
-    business.handleAlarm(handlingBatch->requesterUuid(), alarm.alarmUid, note, mode, informKeeper);
+    business.handleAlarm(handlingBatch->requesterUuid(), alarm.alarmUid, answers.note, answers.mode,
+                         answers.informKeeper);
     if (alarm.state == AlarmNew)
         emit VIG_CONTACT_MODULE::ModuleAccessSignals::_instance().signalCloseAlarmOut(
             business.getAlarmOutLinkedDevices(alarm.deviceId, alarm.probeId));
@@ -478,22 +483,31 @@ void AlarmDetailCheckWt::sendHandleRequest(const QString& note, int mode, bool i
 void AlarmDetailCheckWt::slotHandleAlarmResult(const QString& uuid, const QString& alarmUid, int result,
                                                const QString& errorMsg)
 {
-    Q_UNUSED(errorMsg)
-    handlingBatch->slotHandleAlarmResult(uuid, alarmUid, result);
+    handlingBatch->slotHandleAlarmResult(uuid, alarmUid, result, errorMsg);
 }
 
 void AlarmDetailCheckWt::handleRequestFinished(const QStringList& succeededUids, bool anyFailed)
 {
     if (anyFailed) {
-        const QString storeName =
-            VIG_DATA_MODULE::BasicData::_instance().getStoreInfo(alarm.storeUid).storeName;
-        MessageBoxW::information(nullptr, QString(), QObject::tr("%1 handle alarm fail.").arg(storeName),
-                                 MessageBoxW::OkButton);
+        const QString reason = handlingBatch->failureReason();
+        if (lastRequest.mode == AlarmMistaken) {
+            MessageBoxW::information(nullptr, QString(), handlingBatch->failureText(), MessageBoxW::OkButton);
+            return;
+        }
+        // The operator's note is not lost: the dialog comes back with it.
+        const QString uid = alarm.alarmUid;
+        QMetaObject::invokeMethod(
+            this,
+            [this, uid, reason] {
+                if (uid == alarm.alarmUid && !handlingBatch->isOpen())
+                    askAndHandle(reason);
+            },
+            Qt::QueuedConnection);
         return;
     }
     if (succeededUids.isEmpty())
         return;
-    alarm.state = sentMode;
+    alarm.state = lastRequest.mode;
     updateHandleButtons();
     requestHandleNotes();
     AlarmSignals& hub = AlarmSignals::_instance();

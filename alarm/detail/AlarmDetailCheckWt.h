@@ -3,6 +3,7 @@
 #include "frame/VIG_AlarmInfo.h"
 #include "frame/VIG_AlarmProcess.h"
 #include "frame/VIG_AlarmRelation.h"
+#include "handling/HandlingAnswers.h"
 
 #include "ColouredWidget.h"
 #include "VIG_IcloudAlarmRecordingInfo.h"
@@ -74,7 +75,8 @@ private:
     void stopEverything();
     void showPlaybackPanel();
     void showImageViewer();
-    void sendHandleRequest(const QString& note, int mode, bool informKeeper);
+    void askAndHandle(const QString& failure);
+    void sendHandleRequest(const HandlingAnswers& answers);
     void handleRequestFinished(const QStringList& succeededUids, bool anyFailed);
     // Handle and False only while the alarm is open: a closed or false alarm takes no handling.
     void updateHandleButtons();
@@ -86,8 +88,8 @@ private:
     QString recordingsRequestUuid;
     int playingRow = 0;
     int defaultAlarmRelationType = LiveVideoRelation;
-    int sentMode = 0; // the state the handling on its way gives the alarm
     AlarmHandlingBatch* handlingBatch = nullptr;
+    HandlingAnswers lastRequest;
     ZCOMMON::HttpDownload* imageDownload = nullptr;
 };
 

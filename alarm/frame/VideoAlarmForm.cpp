@@ -6,7 +6,11 @@
 #include "records/AlarmRecordPage.h"
 #include "tables/AlarmMonitorPage.h"
 
+#include "BusinessConfig.h"
 #include "ModuleAccessSignals.h"
+
+#include <QApplication>
+#include <QEvent>
 
 #include <QIcon>
 
@@ -56,13 +60,35 @@ VideoAlarmForm::VideoAlarmForm(QWidget* parent)
             &VideoAlarmForm::slotAlarmTableRecordDoubleClicked);
     connect(&hub, &AlarmSignals::signalChangeToAlarmMonitorTab, this,
             &VideoAlarmForm::slotChangeToAlarmMonitorTab);
+    // Input anywhere in the record or detail tab, whatever widget of theirs takes it.
+    qApp->installEventFilter(this);
     // Alarms that came between the service's first event and this form were booked but shown nowhere.
     alarmMonitorPage->showBookedAlarms();
 }
 
 VideoAlarmForm::~VideoAlarmForm()
 {
+    qApp->removeEventFilter(this);
     delete ui;
+}
+
+bool VideoAlarmForm::eventFilter(QObject* watched, QEvent* event)
+{
+    switch (event->type()) {
+    case QEvent::MouseButtonPress:
+    case QEvent::KeyPress:
+    case QEvent::Wheel:
+        if (watched->isWidgetType()) {
+            auto* widget = static_cast<QWidget*>(watched);
+            if (alarmRecordPage->isAncestorOf(widget) || alarmDetailCheckWt->isAncestorOf(widget) ||
+                widget == alarmRecordPage || widget == alarmDetailCheckWt)
+                lastWorkInput.start();
+        }
+        break;
+    default:
+        break;
+    }
+    return VIG_BASE_MODULE::ModuleBaseForm::eventFilter(watched, event);
 }
 
 int VideoAlarmForm::getModuleFormType() const
@@ -74,6 +100,10 @@ void VideoAlarmForm::slotTabWtCurrentChanged(int index)
 {
     if (index < monitorTab || index > detailTab)
         return;
+    if (index == monitorTab && unseenAlarms > 0) {
+        unseenAlarms = 0;
+        showUnseenAlarms();
+    }
     QTabWidget* tabs = ui->tabWidget;
     const int iconTabs = tabs->count() == 3 ? 3 : 2;
     for (int tab = 0; tab < iconTabs; ++tab)
@@ -124,7 +154,28 @@ void VideoAlarmForm::slotAlarmTableRecordDoubleClicked(const VIG_AlarmInfo& alar
 
 void VideoAlarmForm::slotChangeToAlarmMonitorTab()
 {
+    // At one alarm a second the operator could not stay in a detail or the records: while they work there
+    // the tab stays and the monitor tab counts what came.
+    if (ui->tabWidget->currentIndex() != monitorTab && operatorIsWorking()) {
+        ++unseenAlarms;
+        showUnseenAlarms();
+        return;
+    }
     ui->tabWidget->setCurrentIndex(monitorTab);
+}
+
+bool VideoAlarmForm::operatorIsWorking() const
+{
+    const int holdSeconds =
+        VIG_SYSTEM_MODULE::BusinessConfig::_instance().getAlarmConfigInfoFromCache().monitorTabHoldSeconds;
+    return holdSeconds > 0 && lastWorkInput.isValid() && lastWorkInput.elapsed() < holdSeconds * 1000LL;
+}
+
+void VideoAlarmForm::showUnseenAlarms()
+{
+    ui->tabWidget->setTabText(monitorTab, unseenAlarms > 0
+                                              ? QObject::tr("Alarm Monitor (%1 new)").arg(unseenAlarms)
+                                              : QObject::tr("Alarm Monitor                  "));
 }
 
 } // namespace VIG_ALARM_MOUDLE

@@ -5,6 +5,8 @@
 
 #include "ModuleBaseForm.h"
 
+#include <QElapsedTimer>
+
 namespace VIG_ALARM_MOUDLE {
 
 namespace Ui {
@@ -30,6 +32,11 @@ public:
     AlarmRecordPage* recordPage() const { return alarmRecordPage; }
     AlarmDetailCheckWt* detailView() const { return alarmDetailCheckWt; }
     int lastTabIndex() const { return lastIndex; }
+    // New alarms that came while the operator kept working in another tab; 0 once the monitor tab is shown.
+    int unseenAlarmCount() const { return unseenAlarms; }
+
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override;
 
 private slots:
     void slotTabWtCurrentChanged(int index);
@@ -41,12 +48,16 @@ private slots:
 
 private:
     void showDetailTab();
+    bool operatorIsWorking() const;
+    void showUnseenAlarms();
 
     Ui::VideoAlarmForm* ui;
     AlarmMonitorPage* alarmMonitorPage;
     AlarmRecordPage* alarmRecordPage;
     AlarmDetailCheckWt* alarmDetailCheckWt;
     int lastIndex;
+    int unseenAlarms = 0;
+    QElapsedTimer lastWorkInput; // the operator's last input in the record or detail tab
 };
 
 } // namespace VIG_ALARM_MOUDLE

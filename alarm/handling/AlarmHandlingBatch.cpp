@@ -2,6 +2,7 @@
 
 #include "WaitDialog.h"
 
+#include <QCoreApplication>
 #include <QTimer>
 #include <QUuid>
 
@@ -27,6 +28,8 @@ void AlarmHandlingBatch::start(const QStringList& alarmUids)
     awaited = QSet<QString>(alarmUids.cbegin(), alarmUids.cend());
     succeeded.clear();
     anyFailed = false;
+    firstError.clear();
+    unhandled.clear();
     timeout->start();
 }
 
@@ -41,7 +44,8 @@ void AlarmHandlingBatch::abandon()
     WaitDialog::_instance().hideWaitDialog();
 }
 
-void AlarmHandlingBatch::slotHandleAlarmResult(const QString& requester, const QString& alarmUid, int result)
+void AlarmHandlingBatch::slotHandleAlarmResult(const QString& requester, const QString& alarmUid, int result,
+                                               const QString& errorMsg)
 {
     if (requester != uuid || !awaited.remove(alarmUid))
         return;
@@ -49,10 +53,18 @@ void AlarmHandlingBatch::slotHandleAlarmResult(const QString& requester, const Q
         succeeded.append(alarmUid);
         emit signalAlarmSucceeded(alarmUid);
     } else {
+        if (!anyFailed)
+            firstError = errorMsg;
         anyFailed = true;
+        unhandled.append(alarmUid);
     }
     if (awaited.isEmpty())
         finish(false);
+}
+
+QString AlarmHandlingBatch::failureText() const
+{
+    return QObject::tr("%1 alarm(s) not handled: %2").arg(unhandled.size()).arg(reason);
 }
 
 void AlarmHandlingBatch::finish(bool timedOut)
@@ -60,6 +72,18 @@ void AlarmHandlingBatch::finish(bool timedOut)
     // Idle before the view hears of it: its reaction may run a nested event loop and start the next request.
     const QStringList handled = succeeded;
     const bool failed = anyFailed;
+    reason.clear();
+    if (timedOut) {
+        unhandled += awaited.values();
+        reason = QObject::tr("The alarm server did not answer in time.");
+    } else if (failed) {
+        // The service's own words, translated where the module knows them; the library's answer while the
+        // link is down is the one an operator meets most.
+        Q_UNUSED(QT_TRANSLATE_NOOP("QObject", "Alarm server unreachable"))
+        reason = firstError.isEmpty()
+                     ? QObject::tr("The alarm server gave no reason.")
+                     : QCoreApplication::translate("QObject", firstError.toUtf8().constData());
+    }
     awaited.clear();
     succeeded.clear();
     anyFailed = false;

@@ -32,10 +32,17 @@ public:
     void start(const QStringList& alarmUids);
     // Gives up without a word: hides the wait dialog, forgets the uids still awaited.
     void abandon();
+    // Why the last request that ended left alarms unhandled, in the operator's words; empty when it did not.
+    QString failureReason() const { return reason; }
+    // The uids of the last request that ended which were not handled.
+    QStringList unhandledUids() const { return unhandled; }
+    // How many of them were not handled, and why.
+    QString failureText() const;
 
 public slots:
     // Every handle result of the module passes here; those of other requesters are ignored.
-    void slotHandleAlarmResult(const QString& requester, const QString& alarmUid, int result);
+    void slotHandleAlarmResult(const QString& requester, const QString& alarmUid, int result,
+                               const QString& errorMsg = QString());
 
 signals:
     // At once, for each alarm of the request that the service handled.
@@ -51,6 +58,9 @@ private:
     QSet<QString> awaited;
     QStringList succeeded;
     bool anyFailed = false;
+    QString firstError;
+    QString reason;
+    QStringList unhandled;
     QTimer* timeout = nullptr;
 };
 

@@ -2,8 +2,12 @@
 
 #include "ui_HandleAlarmDlg.h"
 
+#include "frame/VIG_AlarmInfo.h"
+
 #include "BusinessConfig.h"
 #include "MessageBoxW.h"
+
+#include <QLabel>
 
 namespace VIG_ALARM_MOUDLE {
 
@@ -23,6 +27,9 @@ const char* const NoteScrollBarStyle =
     "QWidget#VIG_ALARM_MOUDLE__HandleAlarmDlg QScrollBar::add-page:vertical,"
     " QWidget#VIG_ALARM_MOUDLE__HandleAlarmDlg QScrollBar::sub-page:vertical {"
     " border-radius: 3px; background: #1e2128; }";
+
+const int BaseWidth = 550;
+const int BaseHeight = 320;
 
 } // namespace
 
@@ -45,6 +52,13 @@ HandleAlarmDlg::HandleAlarmDlg(QWidget* parent)
     ui->informKeeperLabel->setText(QObject::tr("Inform") + storeWord + QObject::tr("_Keeper"));
     ui->informKeeperBt->setChecked(false);
 
+    summaryLabel = new QLabel(this);
+    summaryLabel->setObjectName(QStringLiteral("summaryLabel"));
+    summaryLabel->setProperty("VIG_HandleAlarm_label", true);
+    summaryLabel->setWordWrap(true);
+    summaryLabel->hide();
+    ui->mainLayout->insertWidget(0, summaryLabel);
+
     connect(ui->HandleBt, &QPushButton::clicked, this, &HandleAlarmDlg::slotHandleBtClicked);
 }
 
@@ -66,6 +80,52 @@ bool HandleAlarmDlg::isCloseAlarmChecked()
 bool HandleAlarmDlg::isInformKeeperChecked()
 {
     return ui->informKeeperBt->isChecked();
+}
+
+void HandleAlarmDlg::setAlarmCount(int count)
+{
+    alarmCount = count;
+    showSummary();
+}
+
+void HandleAlarmDlg::setFailedHandling(const HandlingAnswers& answers, const QString& reason)
+{
+    ui->textEdit->setPlainText(answers.note);
+    ui->closeAlarmBt->setChecked(answers.mode == AlarmFinished);
+    ui->informKeeperBt->setChecked(answers.informKeeper);
+    failure = reason;
+    showSummary();
+}
+
+bool HandleAlarmDlg::ask(int alarmCount, HandlingAnswers* answers, const QString& failure, QWidget* parent)
+{
+    HandleAlarmDlg dialog(parent);
+    dialog.setAlarmCount(alarmCount);
+    if (!failure.isEmpty())
+        dialog.setFailedHandling(*answers, failure);
+    if (dialog.exec() != QDialog::Accepted)
+        return false;
+    answers->note = dialog.getHandleNote();
+    answers->mode = dialog.isCloseAlarmChecked() ? AlarmFinished : AlarmDealt;
+    answers->informKeeper = dialog.isInformKeeperChecked();
+    return true;
+}
+
+void HandleAlarmDlg::showSummary()
+{
+    QStringList lines;
+    if (alarmCount > 0)
+        lines.append(QObject::tr("Alarms in this handling: %1").arg(alarmCount));
+    if (!failure.isEmpty())
+        lines.append(QStringLiteral("<span style=\"color:#ff6e89;\">%1</span>")
+                         .arg(QObject::tr("Not handled yet: %1").arg(failure).toHtmlEscaped()));
+    summaryLabel->setText(lines.join(QStringLiteral("<br>")));
+    if (lines.isEmpty() == summaryLabel->isHidden())
+        return;
+    // The dialog has a fixed size: it grows by the summary's lines.
+    summaryLabel->setVisible(!lines.isEmpty());
+    const int extra = lines.isEmpty() ? 0 : 44;
+    setFixedSize(BaseWidth, BaseHeight + extra);
 }
 
 void HandleAlarmDlg::slotHandleBtClicked()

@@ -1,6 +1,10 @@
 #pragma once
 
+#include "handling/HandlingAnswers.h"
+
 #include "DialogWithCloseBt.h"
+
+class QLabel;
 
 namespace VIG_ALARM_MOUDLE {
 
@@ -22,11 +26,28 @@ public:
     bool isCloseAlarmChecked();
     bool isInformKeeperChecked();
 
+    // Tells how many alarms the handling covers.
+    void setAlarmCount(int count);
+    // Brings back a handling that failed: the operator's answers and why it failed.
+    void setFailedHandling(const HandlingAnswers& answers, const QString& reason);
+    // Why the handling it brings back failed; empty for a new handling.
+    QString failureShown() const { return failure; }
+
+    // Runs the dialog for a handling of alarmCount alarms; with a failure, the answers given before come back
+    // with it. False when the operator does not send.
+    static bool ask(int alarmCount, HandlingAnswers* answers, const QString& failure = QString(),
+                    QWidget* parent = nullptr);
+
 public slots:
     void slotHandleBtClicked();
 
 private:
+    void showSummary();
+
     Ui::HandleAlarmDlg* ui;
+    QLabel* summaryLabel = nullptr;
+    int alarmCount = 0;
+    QString failure;
 };
 
 } // namespace VIG_ALARM_MOUDLE

@@ -3,6 +3,7 @@
 #include "frame/AlarmEventQueue.h"
 #include "frame/AlarmSignals.h"
 #include "service/AlarmBusiness.h"
+#include "service/AlarmHandledNotices.h"
 
 #include "BasicData.h"
 #include "BusinessConfig.h"
@@ -189,8 +190,8 @@ void AlarmCallBack::OnAlarmHandled(const AlarmProcessData& record)
     ++handlingPushes;
     toHub(
         [process = toAlarmProcess(record)](AlarmSignals& hub) { emit hub.signalHandledAlarmPush(process); });
-    emit NoticeSignals::_instance().signalNoticeHint(VIG_CONTACT_MODULE::AlarmHandledHint,
-                                                     handledAlarmHint(record));
+    // Gathered on the main thread: the alarms of one handling give one notice.
+    toHub([hint = handledAlarmHint(record)](AlarmSignals&) { AlarmHandledNotices::_instance().add(hint); });
     toHub([alarmUid](AlarmSignals& hub) {
         emit hub.signalUpdateAlarmHandledNotesInDetailCheckWt(alarmUid);
         emit hub.signalAlarmHandled(alarmUid);

@@ -1,5 +1,6 @@
 #include "tables/AlarmMonitorPage.h"
 
+#include "frame/AlarmLinkBanner.h"
 #include "frame/AlarmSignals.h"
 #include "service/AlarmBusiness.h"
 #include "service/AlarmCallBack.h"
@@ -30,6 +31,7 @@ AlarmMonitorPage::AlarmMonitorPage(QWidget* parent)
 {
     pageLayout->setContentsMargins(9, 9, 9, 9);
     pageLayout->setSpacing(6);
+    pageLayout->addWidget(new AlarmLinkBanner(this));
     if (VIG_SYSTEM_MODULE::BusinessConfig::_instance().getAlarmConfigInfoFromCache().alarmVideoShowMode ==
         VIG_SYSTEM_MODULE::AlarmVideosInGrid) {
         videosMonitorWt = new AlarmVideosMonitorWt(this);

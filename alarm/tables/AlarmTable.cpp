@@ -306,19 +306,14 @@ void AlarmTable::handleSelectedAlarmsAsNormal()
         return;
     emit AlarmSignals::_instance().signalCloseAlarmSound();
 
-    HandleAlarmDlg dialog(nullptr);
-    if (dialog.exec() != QDialog::Accepted)
+    HandlingAnswers answers;
+    if (!HandleAlarmDlg::ask(getSelectedAlarmsUid().size(), &answers))
         return;
     // Rows may have left the table while the dialog was open.
-    QStringList uids = getSelectedAlarmsUid();
+    const QStringList uids = getSelectedAlarmsUid();
     if (uids.isEmpty())
         return;
-    const QString note = dialog.getHandleNote();
-    const int mode = dialog.isCloseAlarmChecked() ? AlarmFinished : AlarmDealt;
-    const bool informKeeper = dialog.isInformKeeperChecked();
-
-    handlingBatch->start(uids);
-    AlarmBusiness::_instance().handleAlarms(handlingBatch->requesterUuid(), uids, note, mode, informKeeper);
+    sendHandling(uids, answers);
     emitAlarmOutControlSignal();
 }
 
@@ -328,18 +323,35 @@ void AlarmTable::handleSelectedAlarmsAsMistake()
         return;
     emit AlarmSignals::_instance().signalCloseAlarmSound();
 
-    if (VIG_BASE_MODULE::MessageBoxW::information(
-            nullptr, QString(), QObject::tr("Are you sure false alarm?"),
-            VIG_BASE_MODULE::MessageBoxW::OkCancelButtons) != VIG_BASE_MODULE::MessageBoxW::Confirmed)
+    const QString question = QObject::tr("Are you sure false alarm?") + QLatin1Char('\n') +
+                             QObject::tr("Alarms in this handling: %1").arg(getSelectedAlarmsUid().size());
+    if (VIG_BASE_MODULE::MessageBoxW::information(nullptr, QString(), question,
+                                                  VIG_BASE_MODULE::MessageBoxW::OkCancelButtons) !=
+        VIG_BASE_MODULE::MessageBoxW::Confirmed)
         return;
-    QStringList uids = getSelectedAlarmsUid();
+    const QStringList uids = getSelectedAlarmsUid();
     if (uids.isEmpty())
         return;
-
-    handlingBatch->start(uids);
-    AlarmBusiness::_instance().handleAlarms(handlingBatch->requesterUuid(), uids, QObject::tr("False alarm"),
-                                            AlarmMistaken, false);
+    sendHandling(uids, HandlingAnswers::falseAlarm());
     emitAlarmOutControlSignal();
+}
+
+QStringList AlarmTable::stillNew(const QStringList& uids)
+{
+    QStringList left;
+    for (const QString& uid : uids) {
+        if (getAlarmInfo(uid).state == AlarmNew)
+            left.append(uid);
+    }
+    return left;
+}
+
+void AlarmTable::sendHandling(QStringList uids, const HandlingAnswers& answers)
+{
+    lastRequest = answers;
+    handlingBatch->start(uids);
+    AlarmBusiness::_instance().handleAlarms(handlingBatch->requesterUuid(), uids, answers.note, answers.mode,
+                                            answers.informKeeper);
 }
 
 void AlarmTable::deleteSelectedAlarmFromTable()
@@ -369,22 +381,24 @@ void AlarmTable::setActionNormalIcon()
 
 QStringList AlarmTable::getSelectedDevicesAlarmOutLinkedDevices()
 {
-    // Handled alarms have had their outputs switched off already; one question per device is enough.
+    // Handled alarms have had their outputs switched off already. Outputs may follow the probe's channels,
+    // so each device is asked about every probe of the selection, once per pair.
     QList<QPair<QString, QString>> newAlarmSources; // device and probe
     {
         AlarmMutexLocker locker(&tableMutex);
         flushPendingRemovals();
         flushPendingRows();
-        QSet<QString> devices;
+        QSet<QPair<QString, QString>> sources;
         // Only the cells asked about: whole records of thousands of selected rows would hold the menu up.
         for (int row : selectedRowsLocked()) {
             if (textAt(*this, row, StateColumn).toInt(nullptr, 10) != AlarmNew)
                 continue;
-            const QString deviceId = textAt(*this, row, DeviceIdColumn);
-            if (devices.contains(deviceId))
+            const auto source =
+                qMakePair(textAt(*this, row, DeviceIdColumn), textAt(*this, row, ProbeIdColumn));
+            if (sources.contains(source))
                 continue;
-            devices.insert(deviceId);
-            newAlarmSources.append(qMakePair(deviceId, textAt(*this, row, ProbeIdColumn)));
+            sources.insert(source);
+            newAlarmSources.append(source);
         }
     }
     // Asked after the table's lock is released: the business object's lock is never nested in it.
@@ -458,8 +472,7 @@ void AlarmTable::slotContentMenuTriggered(QAction* action)
 void AlarmTable::slotHandleAlarmResult(const QString& uuid, const QString& alarmUid, int result,
                                        const QString& errorMsg)
 {
-    Q_UNUSED(errorMsg);
-    handlingBatch->slotHandleAlarmResult(uuid, alarmUid, result);
+    handlingBatch->slotHandleAlarmResult(uuid, alarmUid, result, errorMsg);
 }
 
 void AlarmTable::alarmHandled(const QString& alarmUid)
@@ -476,10 +489,29 @@ void AlarmTable::handlingFinished(bool anyFailed)
 {
     // Results missing at the time-out are not reported: the wait dialog said enough.
     emit signalHandleAlarmFromTableWtCompleted();
-    if (anyFailed)
-        VIG_BASE_MODULE::MessageBoxW::information(nullptr, QString(),
-                                                  QObject::tr("some selected alarms handle fail."),
+    if (!anyFailed)
+        return;
+    const QStringList unhandled = handlingBatch->unhandledUids();
+    const QString reason = handlingBatch->failureReason();
+    if (lastRequest.mode == AlarmMistaken) {
+        VIG_BASE_MODULE::MessageBoxW::information(nullptr, QString(), handlingBatch->failureText(),
                                                   VIG_BASE_MODULE::MessageBoxW::OkButton);
+        return;
+    }
+    // The operator's note is not lost: the dialog comes back with it for the alarms still new.
+    QMetaObject::invokeMethod(
+        this,
+        [this, unhandled, reason] {
+            HandlingAnswers answers = lastRequest;
+            if (handlingBatch->isOpen() || stillNew(unhandled).isEmpty() ||
+                !HandleAlarmDlg::ask(stillNew(unhandled).size(), &answers, reason))
+                return;
+            // Another request may have started, or the alarms been handled, while the dialog was open.
+            const QStringList left = stillNew(unhandled);
+            if (!handlingBatch->isOpen() && !left.isEmpty())
+                sendHandling(left, answers);
+        },
+        Qt::QueuedConnection);
 }
 
 } // namespace VIG_ALARM_MOUDLE

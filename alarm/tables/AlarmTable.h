@@ -2,6 +2,7 @@
 
 #include "frame/VIG_AlarmInfo.h"
 #include "frame/VIG_AlarmProcess.h"
+#include "handling/HandlingAnswers.h"
 
 #include "TableWidget.h"
 
@@ -92,6 +93,11 @@ private:
     bool anyAlarmSelected();
     void alarmHandled(const QString& alarmUid);
     void handlingFinished(bool anyFailed);
+    void sendHandling(QStringList uids, const HandlingAnswers& answers);
+    // The alarms of the list whose rows still show them new.
+    QStringList stillNew(const QStringList& uids);
+
+    HandlingAnswers lastRequest;
 };
 
 } // namespace VIG_ALARM_MOUDLE

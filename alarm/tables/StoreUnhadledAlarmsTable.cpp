@@ -5,6 +5,7 @@
 #include "ModuleAccessSignals.h"
 
 #include "frame/AlarmMutexLocker.h"
+#include <QAbstractItemModel>
 #include <QHeaderView>
 #include <QTableWidgetItem>
 
@@ -29,6 +30,14 @@ StoreUnhadledAlarmsTable::StoreUnhadledAlarmsTable(QWidget* parent) : AlarmMonit
     hideColumn(OwnerTelColumn);
     setAlternatingRowColors(true);
     setShowGrid(true);
+    // Rows of a handling burst leave together later: the host hears the count again when they have gone.
+    // They leave in several runs of adjacent rows, so the count is taken once the pass is over.
+    connect(model(), &QAbstractItemModel::rowsRemoved, this, [this] {
+        if (!removalsReported || pendingRemovalCount() > 0)
+            return;
+        removalsReported = false;
+        QMetaObject::invokeMethod(this, &StoreUnhadledAlarmsTable::reportCount, Qt::QueuedConnection);
+    });
 }
 
 StoreUnhadledAlarmsTable::~StoreUnhadledAlarmsTable() = default;
@@ -48,7 +57,7 @@ int StoreUnhadledAlarmsTable::updateData(const QString& storeUid)
 void StoreUnhadledAlarmsTable::deleteAlarm(const QString& alarmUid)
 {
     AlarmMonitorTable::deleteAlarm(alarmUid);
-    emit signalStoreUnhandledAlarmsCount(rowCount() - pendingRemovalCount());
+    reportCount();
 }
 
 void StoreUnhadledAlarmsTable::slotNewAlarmPush(const VIG_AlarmInfo& info)
@@ -60,13 +69,24 @@ void StoreUnhadledAlarmsTable::slotNewAlarmPush(const VIG_AlarmInfo& info)
         AlarmMutexLocker locker(&tableMutex);
         insertFront(getAlarmInfoValues(info), info.alarmUid, QSet<int>());
     }
-    emit signalStoreUnhandledAlarmsCount(rowCount());
+    reportCount();
 }
 
 void StoreUnhadledAlarmsTable::slotHandledAlarmPush(const VIG_AlarmProcess& process)
 {
     if (process.storeUid == currentStoreUid)
         deleteAlarm(process.alarmUid);
+}
+
+int StoreUnhadledAlarmsTable::shownRowCount() const
+{
+    return rowCount() - pendingRemovalCount();
+}
+
+void StoreUnhadledAlarmsTable::reportCount()
+{
+    removalsReported = pendingRemovalCount() > 0;
+    emit signalStoreUnhandledAlarmsCount(shownRowCount());
 }
 
 void StoreUnhadledAlarmsTable::slotAlarmDoubleClicked(QModelIndex index)

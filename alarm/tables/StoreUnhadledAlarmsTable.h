@@ -29,7 +29,12 @@ protected slots:
     void slotAlarmDoubleClicked(QModelIndex index) override;
 
 private:
+    // What the operator will see: rows marked to leave are not counted.
+    int shownRowCount() const;
+    void reportCount();
+
     QString currentStoreUid;
+    bool removalsReported = false; // a count that left out rows still marked to leave was reported
 };
 
 } // namespace VIG_ALARM_MOUDLE

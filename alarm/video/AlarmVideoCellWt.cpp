@@ -2,8 +2,11 @@
 
 #include "ui_AlarmVideoCellWt.h"
 
+#include "frame/AlarmLinkBanner.h"
 #include "video/AlarmVideoCheckWt.h"
 #include "video/WaitAlarmWidget.h"
+
+#include <QVBoxLayout>
 
 namespace VIG_ALARM_MOUDLE {
 
@@ -11,6 +14,14 @@ AlarmVideoCellWt::AlarmVideoCellWt(QWidget* parent) : QWidget(parent), ui(new Ui
 {
     ui->setupUi(this);
     ui->stackedWidget->addWidget(new WaitAlarmWidget(ui->stackedWidget));
+    // The link's state above whatever the cell shows, waiting or not.
+    ui->horizontalLayout->removeWidget(ui->stackedWidget);
+    auto* column = new QVBoxLayout;
+    column->setContentsMargins(0, 0, 0, 0);
+    column->setSpacing(0);
+    column->addWidget(new AlarmLinkBanner(this));
+    column->addWidget(ui->stackedWidget);
+    ui->horizontalLayout->addLayout(column);
 }
 
 AlarmVideoCellWt::~AlarmVideoCellWt() = default;

@@ -17,6 +17,7 @@
 #include "ModuleAccessSignals.h"
 #include "SystemBasicInfo.h"
 
+#include <QLabel>
 #include <QScrollBar>
 
 namespace VIG_ALARM_MOUDLE {
@@ -42,6 +43,10 @@ AlarmVideoCheckWt::AlarmVideoCheckWt(QWidget* parent)
     ui->alarmInfoScrollArea->verticalScrollBar()->setProperty("VIG_public_scrollBar_style_1", true);
     ui->alarmInfoScrollArea->setWidget(alarmInfoWidget); // the form's empty contents go
     ui->scrollAreaWidgetContents = alarmInfoWidget;
+    alarmCountLabel = new QLabel(ui->alarmHandleWt);
+    alarmCountLabel->setObjectName(QStringLiteral("alarmCountLabel"));
+    alarmCountLabel->setStyleSheet(QStringLiteral("color: #ff6e89; font-weight: bold; padding-top: 6px;"));
+    ui->verticalLayout->insertWidget(1, alarmCountLabel);
 
     // The customer's own word for a store, as it is.
     ui->storeBt->setText(
@@ -87,6 +92,7 @@ void AlarmVideoCheckWt::setAlarm(const VIG_AlarmInfo& alarm)
     alarmsByTime.clear();
     indexByTime(alarm);
     currentAlarm = alarm;
+    showAlarmCount();
     if (!mapChecked) {
         mapChecked = true;
         setUpMap();
@@ -101,6 +107,7 @@ void AlarmVideoCheckWt::addAlarm(const VIG_AlarmInfo& alarm)
     alarms.insert(alarm.alarmUid, alarm);
     indexByTime(alarm);
     currentAlarm = alarm;
+    showAlarmCount();
     showCurrentAlarmLater();
     ui->videoAlarmPanel->reconnectFailingChannels();
     if (!mapChecked) {
@@ -174,15 +181,19 @@ void AlarmVideoCheckWt::setUpMap()
 void AlarmVideoCheckWt::slotHandleAlarmBtClicked()
 {
     emit AlarmSignals::_instance().signalCloseAlarmSound();
+    askAndHandle(QString());
+}
+
+void AlarmVideoCheckWt::askAndHandle(const QString& failure)
+{
     const quint32 asked = session;
-    HandleAlarmDlg dialog(nullptr);
-    if (dialog.exec() != QDialog::Accepted)
+    HandlingAnswers answers = lastRequest;
+    if (!HandleAlarmDlg::ask(alarms.size(), &answers, failure))
         return;
     // Handled elsewhere while the operator wrote the note: nothing of that probe left to send.
-    if (session != asked || alarms.isEmpty())
+    if (session != asked || alarms.isEmpty() || isHandling())
         return;
-    const int mode = dialog.isCloseAlarmChecked() ? AlarmFinished : AlarmDealt;
-    sendRequest(dialog.getHandleNote(), mode, dialog.isInformKeeperChecked());
+    sendRequest(answers);
 }
 
 void AlarmVideoCheckWt::slotFalseAlarmBtClicked()
@@ -191,7 +202,8 @@ void AlarmVideoCheckWt::slotFalseAlarmBtClicked()
     VIG_DATA_MODULE::BasicData& data = VIG_DATA_MODULE::BasicData::_instance();
     const quint32 asked = session;
     const QString storeUid = currentAlarm.storeUid;
-    const QString question = QObject::tr("Are you sure false alarm?");
+    const QString question = QObject::tr("Are you sure false alarm?") + QLatin1Char('\n') +
+                             QObject::tr("Alarms in this handling: %1").arg(alarms.size());
     if (data.getStoreInfo(storeUid).armingState == VIG_DATA_MODULE::StoreArmed) {
         const int answer = MessageBoxW::informationEx(
             nullptr, QString(), question,
@@ -208,15 +220,17 @@ void AlarmVideoCheckWt::slotFalseAlarmBtClicked()
     }
     if (session != asked || alarms.isEmpty())
         return;
-    sendRequest(QObject::tr("False alarm"), AlarmMistaken, false);
+    sendRequest(HandlingAnswers::falseAlarm());
 }
 
-void AlarmVideoCheckWt::sendRequest(const QString& note, int mode, bool informKeeper)
+void AlarmVideoCheckWt::sendRequest(const HandlingAnswers& answers)
 {
+    lastRequest = answers;
     QStringList uids = alarms.keys();
     handlingBatch->start(uids);
     AlarmBusiness& business = AlarmBusiness::_instance();
-    business.handleAlarms(handlingBatch->requesterUuid(), uids, note, mode, informKeeper);
+    business.handleAlarms(handlingBatch->requesterUuid(), uids, answers.note, answers.mode,
+                          answers.informKeeper);
     emit ModuleAccessSignals::_instance().signalCloseAlarmOut(
         business.getAlarmOutLinkedDevices(currentAlarm.deviceId, currentAlarm.probeId));
 }
@@ -224,14 +238,14 @@ void AlarmVideoCheckWt::sendRequest(const QString& note, int mode, bool informKe
 void AlarmVideoCheckWt::slotHandleAlarmResult(const QString& uuid, const QString& alarmUid, int result,
                                               const QString& errorMsg)
 {
-    Q_UNUSED(errorMsg)
-    handlingBatch->slotHandleAlarmResult(uuid, alarmUid, result);
+    handlingBatch->slotHandleAlarmResult(uuid, alarmUid, result, errorMsg);
 }
 
 void AlarmVideoCheckWt::alarmHandled(const QString& alarmUid)
 {
     if (alarms.remove(alarmUid) == 0)
         return;
+    showAlarmCount();
     AlarmSignals& hub = AlarmSignals::_instance();
     emit hub.signalDeleteAlarmFromMonitorTable(alarmUid);
     emit hub.signalUpdateAlarmHandledNotesInDetailCheckWt(alarmUid);
@@ -244,18 +258,29 @@ void AlarmVideoCheckWt::requestFinished(bool anyFailed)
         return;
     }
     emit signalHandlingEnded(probeUid);
-    if (anyFailed) {
-        const QString storeName =
-            VIG_DATA_MODULE::BasicData::_instance().getStoreInfo(alarms.first().storeUid).storeName;
-        MessageBoxW::information(nullptr, QString(), QObject::tr("%1 some alarm handle fail.").arg(storeName),
-                                 MessageBoxW::OkButton);
+    if (!anyFailed)
+        return;
+    const QString reason = handlingBatch->failureReason();
+    if (lastRequest.mode == AlarmMistaken) {
+        MessageBoxW::information(nullptr, QString(), handlingBatch->failureText(), MessageBoxW::OkButton);
+        return;
     }
+    // The operator's note is not lost: the dialog comes back with it, once the result's turn is over.
+    const quint32 failedSession = session;
+    QMetaObject::invokeMethod(
+        this,
+        [this, failedSession, reason] {
+            if (session == failedSession && !alarms.isEmpty() && !isHandling())
+                askAndHandle(reason);
+        },
+        Qt::QueuedConnection);
 }
 
 void AlarmVideoCheckWt::slotAlarmHandledNotInVideoMonitorWt(const VIG_AlarmInfo& alarmInfo)
 {
     if (alarms.remove(alarmInfo.alarmUid) == 0)
         return;
+    showAlarmCount();
     if (alarmInfo.alarmUid == currentAlarm.alarmUid && !alarms.isEmpty()) {
         currentAlarm = *latestAlarm();
         showCurrentAlarmLater();
@@ -267,6 +292,11 @@ void AlarmVideoCheckWt::slotAlarmHandledNotInVideoMonitorWt(const VIG_AlarmInfo&
         handlingBatch->abandon();
         allAlarmsGone();
     }
+}
+
+void AlarmVideoCheckWt::showAlarmCount()
+{
+    alarmCountLabel->setText(QObject::tr("Alarms of this probe: %1").arg(alarms.size()));
 }
 
 void AlarmVideoCheckWt::showCurrentAlarmLater()

@@ -3,12 +3,16 @@
 #include "frame/VIG_AlarmInfo.h"
 #include "frame/VIG_AlarmProcess.h"
 
+#include "handling/HandlingAnswers.h"
+
 #include <QMap>
 #include <QWidget>
 
 #include <memory>
 #include <set>
 #include <utility>
+
+class QLabel;
 
 namespace VIG_ALARM_MOUDLE {
 
@@ -72,7 +76,10 @@ protected:
 private:
     void setUpMap();
     void followMapStore(bool loaded);
-    void sendRequest(const QString& note, int mode, bool informKeeper);
+    // Asks for the handling of the alarms present and sends it; a failed one comes back with its reason.
+    void askAndHandle(const QString& failure);
+    void sendRequest(const HandlingAnswers& answers);
+    void showAlarmCount();
     void alarmHandled(const QString& alarmUid);
     void requestFinished(bool anyFailed);
     void allAlarmsGone();
@@ -82,6 +89,8 @@ private:
 
     std::unique_ptr<Ui::AlarmVideoCheckWt> ui;
     AlarmInfoWidget* alarmInfoWidget = nullptr;
+    QLabel* alarmCountLabel = nullptr;
+    HandlingAnswers lastRequest;
     QMap<QString, VIG_AlarmInfo> alarms;
     // Alarm time and uid of the alarms, the latest last (the smaller uid of equal times after the other).
     // Entries of alarms that left stay until they come to the end.

@@ -85,6 +85,7 @@ void ScenarioLoader::readSettings(const QJsonObject& root, ScenarioWorld* world)
         integer(alarm, "nvrPlaybackSecondsBefore", settings.nvrPlaybackSecondsBefore);
     settings.nvrPlaybackDuration = integer(alarm, "nvrPlaybackDuration", settings.nvrPlaybackDuration);
     settings.showAlarmMap = alarm.value(QLatin1String("showAlarmMap")).toBool(settings.showAlarmMap);
+    settings.monitorTabHoldSeconds = integer(alarm, "monitorTabHoldSeconds", settings.monitorTabHoldSeconds);
 
     const QJsonObject stream = root.value(QLatin1String("videoStream")).toObject();
     settings.defaultStreamKind = integer(stream, "defaultStreamKind", settings.defaultStreamKind);

@@ -22,6 +22,7 @@ struct ScenarioSettings
     int nvrPlaybackSecondsBefore = 30;
     int nvrPlaybackDuration = 60;
     bool showAlarmMap = true;
+    int monitorTabHoldSeconds = 30;
 
     int defaultStreamKind = 1;
 };

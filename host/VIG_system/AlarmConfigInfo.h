@@ -21,6 +21,9 @@ struct AlarmConfigInfo
     int nvrPlaybackSecondsBefore = 30; // 5
     int nvrPlaybackDuration = 60;      // 6
     bool showAlarmMap = true;
+    // In the grid, a new alarm leaves the detail or record tab alone while the operator has worked there
+    // within this many seconds; 0 always switches to the monitor tab.
+    int monitorTabHoldSeconds = 30;
 };
 
 } // namespace VIG_SYSTEM_MODULE

@@ -45,6 +45,7 @@ AlarmConfigInfo BusinessConfig::getAlarmConfigInfoFromCache() const
         config.nvrPlaybackSecondsBefore = settings.nvrPlaybackSecondsBefore;
         config.nvrPlaybackDuration = settings.nvrPlaybackDuration;
         config.showAlarmMap = settings.showAlarmMap;
+        config.monitorTabHoldSeconds = settings.monitorTabHoldSeconds;
         return config;
     });
 }
@@ -78,6 +79,7 @@ void BusinessConfig::setAlarmConfigInfo(const AlarmConfigInfo& config)
         settings.nvrPlaybackSecondsBefore = config.nvrPlaybackSecondsBefore;
         settings.nvrPlaybackDuration = config.nvrPlaybackDuration;
         settings.showAlarmMap = config.showAlarmMap;
+        settings.monitorTabHoldSeconds = config.monitorTabHoldSeconds;
     });
 }
 

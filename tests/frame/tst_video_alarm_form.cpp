@@ -128,6 +128,43 @@ private slots:
         QCOMPARE(tabs->currentIndex(), 0);
     }
 
+    void newAlarmsWaitWhileTheOperatorWorks_data()
+    {
+        QTest::addColumn<int>("holdSeconds");
+        QTest::addColumn<int>("workedIn"); // tab with input, -1 none
+        QTest::addColumn<bool>("stays");
+        QTest::newRow("working in the records") << 30 << 1 << true;
+        QTest::newRow("working in a detail") << 30 << 2 << true;
+        QTest::newRow("idle") << 30 << -1 << false;
+        QTest::newRow("always switch") << 0 << 1 << false;
+    }
+
+    void newAlarmsWaitWhileTheOperatorWorks()
+    {
+        QFETCH(int, holdSeconds);
+        QFETCH(int, workedIn);
+        QFETCH(bool, stays);
+        VIG_SYSTEM_MODULE::BusinessConfig& settings = VIG_SYSTEM_MODULE::BusinessConfig::_instance();
+        VIG_SYSTEM_MODULE::AlarmConfigInfo config = settings.getAlarmConfigInfoFromCache();
+        config.monitorTabHoldSeconds = holdSeconds;
+        settings.setAlarmConfigInfo(config);
+        openDetail(QStringLiteral("A1"));
+        tabs->setCurrentIndex(workedIn < 0 ? 1 : workedIn);
+        if (workedIn >= 0)
+            QTest::mouseClick(tabs->currentWidget(), Qt::LeftButton);
+        for (int n = 0; n < 2; ++n)
+            emit AlarmSignals::_instance().signalChangeToAlarmMonitorTab();
+        QCOMPARE(tabs->currentIndex(), stays ? workedIn : 0);
+        QCOMPARE(form->unseenAlarmCount(), stays ? 2 : 0);
+        QCOMPARE(tabs->tabText(0),
+                 stays ? QString("Alarm Monitor (2 new)") : QString("Alarm Monitor                  "));
+        tabs->setCurrentIndex(0);
+        QCOMPARE(form->unseenAlarmCount(), 0);
+        QCOMPARE(tabs->tabText(0), QString("Alarm Monitor                  "));
+        config.monitorTabHoldSeconds = 30;
+        settings.setAlarmConfigInfo(config);
+    }
+
     void bookedBeforeTheFormThenHandledInEitherOrder_data()
     {
         QTest::addColumn<int>("row"); // 4: the push first, 2: a false alarm, 1: the grid

@@ -2,6 +2,7 @@
 // a client. Nothing stored is lost or shown twice, and no request waits for an answer that cannot come.
 #include "ModuleTestSupport.h"
 
+#include "frame/AlarmLinkBanner.h"
 #include "frame/AlarmModuleInit.h"
 #include "frame/AlarmSignals.h"
 #include "frame/VideoAlarmForm.h"
@@ -225,9 +226,16 @@ private slots:
             QCOMPARE(result.second, QStringLiteral("Alarm server unreachable"));
         }
         results.clear();
+        // The monitor page says so plainly, since when, and keeps that time through the attempts.
+        const AlarmLinkBanner* banner = form->monitorPage()->findChild<AlarmLinkBanner*>();
+        QTRY_VERIFY(!banner->isHidden());
+        const QString since = banner->text().section(QLatin1Char('.'), 0, 0);
+        QVERIFY2(since.startsWith("Alarm server unreachable since "), qPrintable(since));
         // Long enough away for the pauses between attempts to reach their longest.
         QTRY_VERIFY_WITH_TIMEOUT(client()->attempt() >= 6, Patience);
+        QTRY_VERIFY(banner->text().startsWith(since + ". Reconnecting (attempt "));
         killAndRestartServer();
+        QTRY_VERIFY(banner->isHidden());
         uids.append(late);
         AlarmBusiness::_instance().handleAlarms("faults", uids, "again", 2, false);
         QTRY_COMPARE_WITH_TIMEOUT(results.size(), 101, Patience);

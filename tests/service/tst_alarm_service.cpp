@@ -225,15 +225,18 @@ void TestAlarmService::handledHint()
     QSignalSpy hints(&NoticeSignals::_instance(), &NoticeSignals::signalNoticeHint);
     QSignalSpy notes(&AlarmSignals::_instance(), &AlarmSignals::signalUpdateAlarmHandledNotesInDetailCheckWt);
     deliverPush(processData(alarm, false));
-    deliverPush(processData(alarmData("HINT2", "S-hint", "", "D-hint", 1), true));
+    // One handling of three alarms gives one notice with the count.
+    for (const char* uid : {"HINT2", "HINT3", "HINT4"})
+        deliverPush(processData(alarmData(uid, "S-hint", "", "D-hint", 1), true));
     flush();
+    QTRY_COMPARE(hints.count(), 2);
     const auto bare = pushes.at(0).at(0).value<VIG_AlarmProcess>();
     QVERIFY(bare.principal.isEmpty() && bare.handleNote.isEmpty() && bare.state == 0);
     QCOMPARE(hints.at(0).at(0).value<VIG_CONTACT_MODULE::NoticeHintType>(),
              VIG_CONTACT_MODULE::AlarmHandledHint);
     QCOMPARE(hints.at(0).at(1).toString(), store);
     QCOMPARE(hints.at(1).at(1).toString(),
-             store + "Alarm Handler:Wang Fang\r\nAlarm Handler Tel:138-0000-0001");
+             "Alarms handled: 3\r\n" + store + "Alarm Handler:Wang Fang\r\nAlarm Handler Tel:138-0000-0001");
     QCOMPARE(notes.at(0).at(0).toString(), QString("HINT1"));
     const auto second = pushes.at(1).at(0).value<VIG_AlarmProcess>();
     QVERIFY(second.probeId.isEmpty());                // a handled push keeps the empty probe id

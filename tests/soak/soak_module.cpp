@@ -300,7 +300,9 @@ void TstSoak::driveDialogs()
             continue;
         if (auto* dlg = qobject_cast<HandleAlarmDlg*>(widget)) {
             ++handleDialogs;
-            if (!hand.accept) {
+            // A failed handling comes back for the operator to send again; sent here, outside a step, it
+            // would share the host's one wait dialog with the next step's request, which the checks follow.
+            if (!hand.accept || !dlg->failureShown().isEmpty()) {
                 dlg->reject();
                 continue;
             }

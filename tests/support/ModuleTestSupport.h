@@ -19,6 +19,7 @@
 
 #include <QApplication>
 #include <QDir>
+#include <QLabel>
 #include <QPushButton>
 #include <QTest>
 #include <QTextEdit>
@@ -80,20 +81,26 @@ inline QStringList messages()
     return shown;
 }
 
-// Sends the next handle dialog that shows up with this note, leaving its toggles as they are.
-inline void acceptHandleDialog(const QString& note, int attempts = 500)
+// Sends the next handle dialog that shows up with this note (an empty one keeps the note it shows), leaving
+// its toggles as they are; the texts it showed, note and summary, go to shown.
+inline void acceptHandleDialog(const QString& note, QStringList* shown = nullptr, int attempts = 500)
 {
-    QTimer::singleShot(attempts == 500 ? 0 : 10, [note, attempts] {
+    QTimer::singleShot(attempts == 500 ? 0 : 10, [note, shown, attempts] {
         for (QWidget* widget : QApplication::topLevelWidgets()) {
             auto* dialog = qobject_cast<VIG_ALARM_MOUDLE::HandleAlarmDlg*>(widget);
             if (dialog && dialog->isVisible()) {
-                dialog->findChild<QTextEdit*>(QStringLiteral("textEdit"))->setPlainText(note);
+                auto* edit = dialog->findChild<QTextEdit*>(QStringLiteral("textEdit"));
+                if (shown)
+                    *shown = QStringList{edit->toPlainText(),
+                                         dialog->findChild<QLabel*>(QStringLiteral("summaryLabel"))->text()};
+                if (!note.isEmpty())
+                    edit->setPlainText(note);
                 dialog->findChild<QPushButton*>(QStringLiteral("HandleBt"))->click();
                 return;
             }
         }
         if (attempts > 0)
-            acceptHandleDialog(note, attempts - 1);
+            acceptHandleDialog(note, shown, attempts - 1);
     });
 }
 
@@ -128,14 +135,16 @@ inline AlarmProcessData handledRecord(const AlarmData& alarm, const AlarmHandler
 }
 
 // The service's answer to a batch handle request, delivered on its thread.
-inline void answer(const QStringList& uids, int result, const QString& requester)
+inline void answer(const QStringList& uids, int result, const QString& requester,
+                   const char* error = "refused")
 {
     std::vector<std::string> list;
     for (const QString& uid : uids)
         list.push_back(uid.toStdString());
     const std::string who = requester.toStdString();
-    service().deliver([list, result, who](IAlarmEvent* handler) {
-        handler->OnHandleAlarmsResult(list, result, result == 0 ? "" : "refused", who.c_str());
+    const std::string message = result == 0 ? "" : error;
+    service().deliver([list, result, who, message](IAlarmEvent* handler) {
+        handler->OnHandleAlarmsResult(list, result, message.c_str(), who.c_str());
     });
     flush();
 }

@@ -114,9 +114,15 @@ private slots:
         flush();
         QTRY_COMPARE(table.pendingRemovalCount(), 0);
         QCOMPARE(table.rowCount(), count / 2);
-        QCOMPARE(counts.count(), count / 2);
-        for (int n = 0; n < counts.count(); ++n)
-            QCOMPARE(counts.at(n).at(0).toInt(), count - 1 - n);
+        // One count per removal, as the operator will see it, and again when a pass takes marked rows out.
+        QTRY_VERIFY(counts.count() > count / 2);
+        QList<int> reported;
+        for (const QList<QVariant>& report : qAsConst(counts))
+            reported.append(report.at(0).toInt());
+        reported.erase(std::unique(reported.begin(), reported.end()), reported.end());
+        QCOMPARE(reported.size(), count / 2);
+        for (int n = 0; n < count / 2; ++n)
+            QCOMPARE(reported.at(n), count - 1 - n);
         QCOMPARE(table.getRowIndexByKeyValue("B3000"), -1);
         QCOMPARE(table.getRowKeyValue(0), QString("B3599"));
         QCOMPARE(table.getRowKeyValue(count / 2 - 1), QString("B3001"));

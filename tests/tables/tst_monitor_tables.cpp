@@ -192,11 +192,19 @@ void TstMonitorTables::storeTableFollowsItsStoreOnly()
     QCOMPARE(keys(table), QStringList({"A3"}));
     QCOMPARE(counts.count(), 5);
     QCOMPARE(counts.last().at(0).toInt(), 1);
+    // A row a handling burst has only marked to leave is not counted, and the count comes again when it goes.
+    table.removeRowLater("A3");
+    emit hub.signalNewAlarmPush(alarm("A4", "S-A", "2026-12-05 03:00:05"));
+    QCOMPARE(counts.count(), 6);
+    QCOMPARE(counts.last().at(0).toInt(), 1);
+    QTRY_COMPARE(counts.count(), 7);
+    QCOMPARE(counts.last().at(0).toInt(), 1);
+    QCOMPARE(keys(table), QStringList({"A4"}));
     table.selectRow(0);
     MessageBoxW::queueAnswer(1);
     table.deleteAlarmAction->trigger();
     QCOMPARE(table.rowCount(), 0);
-    QCOMPARE(counts.count(), 5);
+    QCOMPARE(counts.count(), 7);
 }
 
 void TstMonitorTables::sortIndicatorOutlivesNewRows()

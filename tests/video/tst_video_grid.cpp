@@ -131,11 +131,17 @@ void TestVideoGrid::groupOfABusyProbeIsParkedAgain()
     const QString requester = handleRequests().value(0).texts.value(1);
     grid.showAlarm(bookedAlarm("K8", "P0101", "2026-02-02 10:00:08"));
     QCOMPARE(cellAlarms(grid, 0), QStringList({"K5", "K6"}));
-    VIG_BASE_MODULE::MessageBoxW::queueAnswer(1);
+    acceptHandleDialog(QString()); // the failed handling comes back; sent again with the parked alarm
     answer({"K5"}, 0, requester);
     answer({"K6"}, 503, requester);
     QCOMPARE(cellAlarms(grid, 0), QStringList({"K6", "K8"}));
     QVERIFY(VIG_ALARM_MOUDLE::AlarmBusiness::_instance().takeWaitingAlarms().isEmpty());
+    const QList<FakeAlarmService::Call> again = handleRequests();
+    QCOMPARE(again.size(), 1);
+    QCOMPARE(again.at(0).uids, QStringList({"K6", "K8"}));
+    QCOMPARE(again.at(0).texts.at(0), QString("again"));
+    answer({"K6", "K8"}, 0, requester);
+    QVERIFY(grid.cell(0)->isWaiting());
 }
 
 QTEST_MAIN(TestVideoGrid)
