@@ -36,10 +36,6 @@
         <translation>False alarm</translation>
     </message>
     <message>
-        <source>%1 handle alarm fail.</source>
-        <translation>The alarm of %1 could not be handled.</translation>
-    </message>
-    <message>
         <source>Nothing was captured: this video is not playing.</source>
         <translation>Nothing was captured: this video is not playing.</translation>
     </message>
@@ -248,10 +244,6 @@
         <translation>Remove the selected alarms from this table? They stay in the alarm records.</translation>
     </message>
     <message>
-        <source>some selected alarms handle fail.</source>
-        <translation>Some of the selected alarms could not be handled.</translation>
-    </message>
-    <message>
         <source>False</source>
         <translation>False alarm</translation>
     </message>
@@ -264,16 +256,64 @@
         <translation>Cancel</translation>
     </message>
     <message>
-        <source>%1 some alarm handle fail.</source>
-        <translation>Some alarms of %1 could not be handled.</translation>
-    </message>
-    <message>
         <source>Live image %1, channel %2, %3</source>
         <translation>Live image %1, channel %2, %3</translation>
     </message>
     <message>
         <source>No alarm matches the search.</source>
         <translation>No alarm matches the search.</translation>
+    </message>
+    <message>
+        <source>The alarm server refuses this client since %1: %2</source>
+        <translation>The alarm server has refused this client since %1: %2</translation>
+    </message>
+    <message>
+        <source>Alarm server unreachable since %1. Connecting...</source>
+        <translation>Alarm server unreachable since %1. Connecting…</translation>
+    </message>
+    <message>
+        <source>Alarm server unreachable since %1. Reconnecting (attempt %2)...</source>
+        <translation>Alarm server unreachable since %1. Reconnecting (attempt %2)…</translation>
+    </message>
+    <message>
+        <source>Alarm Monitor (%1 new)</source>
+        <translation>Alarm Monitor (%1 new)</translation>
+    </message>
+    <message>
+        <source>%1 alarm(s) not handled: %2</source>
+        <translation>Alarms not handled: %1. %2</translation>
+    </message>
+    <message>
+        <source>The alarm server did not answer in time.</source>
+        <translation>The alarm server did not answer in time.</translation>
+    </message>
+    <message>
+        <source>Alarm server unreachable</source>
+        <translation>Alarm server unreachable</translation>
+    </message>
+    <message>
+        <source>The alarm server gave no reason.</source>
+        <translation>The alarm server gave no reason.</translation>
+    </message>
+    <message>
+        <source>Alarms in this handling: %1</source>
+        <translation>Alarms in this handling: %1</translation>
+    </message>
+    <message>
+        <source>Not handled yet: %1</source>
+        <translation>Not handled yet: %1</translation>
+    </message>
+    <message>
+        <source>Alarms handled: %1</source>
+        <translation>Alarms handled: %1</translation>
+    </message>
+    <message>
+        <source>Alarms of this probe: %1</source>
+        <translation>Alarms of this probe: %1</translation>
+    </message>
+    <message>
+        <source>Alarms waiting for a free view: %1</source>
+        <translation>Alarms waiting for a free view: %1</translation>
     </message>
 </context>
 <context>

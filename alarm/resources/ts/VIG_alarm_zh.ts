@@ -44,10 +44,6 @@
         <translation>正在处理报警...</translation>
     </message>
     <message>
-        <source>%1 handle alarm fail.</source>
-        <translation>%1 处理报警失败。</translation>
-    </message>
-    <message>
         <source>:</source>
         <translation>：</translation>
     </message>
@@ -236,10 +232,6 @@
         <translation>确定从表格中删除所选报警吗？删除后仍可在报警记录中查询。</translation>
     </message>
     <message>
-        <source>some selected alarms handle fail.</source>
-        <translation>部分所选报警处理失败。</translation>
-    </message>
-    <message>
         <source>False</source>
         <translation>误报</translation>
     </message>
@@ -250,10 +242,6 @@
     <message>
         <source>Cancel</source>
         <translation>取消</translation>
-    </message>
-    <message>
-        <source>%1 some alarm handle fail.</source>
-        <translation>%1 部分报警处理失败。</translation>
     </message>
     <message>
         <source>_Name</source>
@@ -274,6 +262,58 @@
     <message>
         <source>No alarm matches the search.</source>
         <translation>没有符合条件的报警。</translation>
+    </message>
+    <message>
+        <source>The alarm server refuses this client since %1: %2</source>
+        <translation>报警服务器自 %1 起拒绝本客户端：%2</translation>
+    </message>
+    <message>
+        <source>Alarm server unreachable since %1. Connecting...</source>
+        <translation>自 %1 起无法连接报警服务器，正在连接…</translation>
+    </message>
+    <message>
+        <source>Alarm server unreachable since %1. Reconnecting (attempt %2)...</source>
+        <translation>自 %1 起无法连接报警服务器，正在重新连接（第 %2 次）…</translation>
+    </message>
+    <message>
+        <source>Alarm Monitor (%1 new)</source>
+        <translation>报警监控（%1 条新报警）</translation>
+    </message>
+    <message>
+        <source>%1 alarm(s) not handled: %2</source>
+        <translation>%1 条报警未处理：%2</translation>
+    </message>
+    <message>
+        <source>The alarm server did not answer in time.</source>
+        <translation>报警服务器未及时应答。</translation>
+    </message>
+    <message>
+        <source>Alarm server unreachable</source>
+        <translation>无法连接报警服务器</translation>
+    </message>
+    <message>
+        <source>The alarm server gave no reason.</source>
+        <translation>报警服务器未说明原因。</translation>
+    </message>
+    <message>
+        <source>Alarms in this handling: %1</source>
+        <translation>本次处理的报警：%1 条</translation>
+    </message>
+    <message>
+        <source>Not handled yet: %1</source>
+        <translation>尚未处理：%1</translation>
+    </message>
+    <message>
+        <source>Alarms handled: %1</source>
+        <translation>已处理报警：%1 条</translation>
+    </message>
+    <message>
+        <source>Alarms of this probe: %1</source>
+        <translation>该探头的报警：%1 条</translation>
+    </message>
+    <message>
+        <source>Alarms waiting for a free view: %1</source>
+        <translation>等待空闲视频窗口的报警：%1 条</translation>
     </message>
 </context>
 <context>
