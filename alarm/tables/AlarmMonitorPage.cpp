@@ -39,8 +39,9 @@ AlarmMonitorPage::AlarmMonitorPage(QWidget* parent)
         alarmMonitorTable->setFixedHeight(TableHeightUnderGrid);
     }
     pageLayout->addWidget(alarmMonitorTable);
-    // Below the table, so that its rows do not move when the label shows.
-    pageLayout->addWidget(new WaitingAlarmsLabel(this));
+    // Below the table, so that its rows do not move when the label shows; the grid says it under its cells.
+    if (!videosMonitorWt)
+        pageLayout->addWidget(new WaitingAlarmsLabel(this));
     setColor("#2b2f3a");
     alarmMonitorTable->setProperty("VIG_public_Table_style_1", true);
 
