@@ -2,31 +2,19 @@
 
 #include "ModuleTestSupport.h"
 
-#include "detail/AlarmDetailCheckWt.h"
 #include "detail/AlarmInfoWidget.h"
-#include "detail/AlarmRelationsListWt.h"
-#include "frame/AlarmSignals.h"
-#include "service/AlarmBusiness.h"
 
-#include "BasicData.h"
-#include "BusinessConfig.h"
 #include "DataSignals.h"
 #include "HandleTimeAxis.h"
-#include "ImageViewer.h"
-#include "MessageBoxW.h"
 #include "SimImageServer.h"
 #include "VideoManager.h"
-#include "VideoPanel.h"
-#include "VideoPlaybackPanel.h"
 #include "WordwrapLabel.h"
 
 #include <QDirIterator>
 #include <QImage>
 #include <QScrollArea>
 #include <QScrollBar>
-#include <QSignalSpy>
 #include <QTemporaryDir>
-#include <QtTest>
 
 using namespace VIG_ALARM_MOUDLE;
 using namespace moduletest;

@@ -4,17 +4,7 @@
 
 #include "ModuleTestSupport.h"
 
-#include "detail/AlarmDetailCheckWt.h"
-#include "detail/AlarmRelationsListWt.h"
-#include "frame/AlarmSignals.h"
-
-#include "BasicData.h"
 #include "HandleTimeAxis.h"
-#include "ImageViewer.h"
-#include "VideoPanel.h"
-#include "VideoPlaybackPanel.h"
-
-#include <QtTest>
 
 using namespace VIG_ALARM_MOUDLE;
 

@@ -1,20 +1,13 @@
 
 #include "ModuleTestSupport.h"
 
-#include "detail/AlarmRelationsListWt.h"
 #include "relations/AlarmVideoRelation.h"
 
-#include "BasicData.h"
-#include "MessageBoxW.h"
 #include "VideoManager.h"
-#include "VideoPanel.h"
 
-#include <QAction>
 #include <QContextMenuEvent>
 #include <QMenu>
-#include <QSignalSpy>
 #include <QTemporaryDir>
-#include <QtTest>
 
 using namespace VIG_ALARM_MOUDLE;
 using namespace moduletest;

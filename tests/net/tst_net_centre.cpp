@@ -5,23 +5,11 @@
 #include "BareClient.h"
 #include "ModuleTestSupport.h"
 
-#include "frame/AlarmModuleInit.h"
-#include "frame/VideoAlarmForm.h"
-#include "tables/AlarmMonitorPage.h"
-#include "tables/AlarmMonitorTable.h"
-#include "video/AlarmVideoCellWt.h"
-#include "video/AlarmVideoCheckDlg.h"
-#include "video/AlarmVideoCheckDlgManager.h"
-#include "video/AlarmVideoCheckWt.h"
-#include "video/AlarmVideosMonitorWt.h"
-
-#include "BusinessConfig.h"
 #include "net/NetAlarmClient.h"
 
 #include <QJsonArray>
 #include <QJsonDocument>
 #include <QJsonObject>
-#include <QtTest>
 
 using namespace VIG_ALARM_MOUDLE;
 

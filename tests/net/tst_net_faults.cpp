@@ -4,20 +4,12 @@
 #include "ModuleTestSupport.h"
 
 #include "frame/AlarmLinkBanner.h"
-#include "frame/AlarmModuleInit.h"
-#include "frame/AlarmSignals.h"
-#include "frame/VideoAlarmForm.h"
-#include "tables/AlarmMonitorPage.h"
-#include "tables/AlarmMonitorTable.h"
 
-#include "BusinessConfig.h"
-#include "ModuleAccessSignals.h"
 #include "net/NetAlarmClient.h"
 #include "net/NetEventEncoder.h"
 
 #include <QElapsedTimer>
 #include <QSqlQuery>
-#include <QtTest>
 
 using namespace VIG_ALARM_MOUDLE;
 

@@ -4,22 +4,15 @@
 #include "records/AlarmRecordSearchWt.h"
 #include "records/AlarmRecordTable.h"
 
-#include "MessageBoxW.h"
-#include "ModuleAccessSignals.h"
 #include "ModuleInitialization.h"
 #include "PageTurningWidget.h"
 #include "StoreData.h"
-#include "WaitDialog.h"
 
-#include <QAction>
 #include <QCalendarWidget>
 #include <QComboBox>
 #include <QDateEdit>
 #include <QHeaderView>
-#include <QLabel>
 #include <QLineEdit>
-#include <QPushButton>
-#include <QtTest>
 
 using namespace VIG_ALARM_MOUDLE;
 using namespace moduletest;

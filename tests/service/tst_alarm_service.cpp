@@ -1,21 +1,12 @@
 #include "ModuleTestSupport.h"
 
 #include "frame/AlarmModuleAccess.h"
-#include "frame/AlarmSignals.h"
-#include "service/AlarmBusiness.h"
 
-#include "BasicData.h"
-#include "BusinessConfig.h"
-#include "DataCache.h"
 #include "DataSignals.h"
-#include "ModuleAccessSignals.h"
 #include "NoticeSignals.h"
-#include "SystemBasicInfo.h"
 
 #include <QHash>
-#include <QSignalSpy>
 #include <QThread>
-#include <QtTest>
 
 using namespace VIG_ALARM_MOUDLE;
 using namespace moduletest;

@@ -1,18 +1,6 @@
 #include "ModuleTestSupport.h"
 
-#include "frame/AlarmSignals.h"
 #include "tables/AlarmTable.h"
-
-#include "BasicData.h"
-#include "BusinessConfig.h"
-#include "MessageBoxW.h"
-#include "ModuleAccessSignals.h"
-#include "SystemBasicInfo.h"
-#include "WaitDialog.h"
-
-#include <QAction>
-#include <QSignalSpy>
-#include <QtTest>
 
 using namespace VIG_ALARM_MOUDLE;
 using namespace moduletest;

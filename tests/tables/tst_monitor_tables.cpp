@@ -1,20 +1,6 @@
 #include "ModuleTestSupport.h"
 
-#include "frame/AlarmSignals.h"
-#include "service/AlarmBusiness.h"
-#include "tables/AlarmMonitorTable.h"
-#include "tables/StoreUnhadledAlarmsTable.h"
-
-#include "BasicData.h"
-#include "BusinessConfig.h"
-#include "DataCache.h"
-#include "MessageBoxW.h"
-#include "WaitDialog.h"
-
-#include <QAction>
 #include <QHeaderView>
-#include <QSignalSpy>
-#include <QtTest>
 
 using namespace VIG_ALARM_MOUDLE;
 using namespace moduletest;

@@ -4,14 +4,8 @@
 #include "frame/VIG_AlarmRelation.h"
 #include "relations/AlarmVideoRelation.h"
 #include "video/AlarmMonitorVideoPanel.h"
-#include "video/AlarmVideoCheckWt.h"
 
-#include "ModuleAccessSignals.h"
 #include "WordwrapLabel.h"
-
-#include <QAction>
-#include <QSignalSpy>
-#include <QtTest>
 
 using namespace VIG_ALARM_MOUDLE;
 using namespace videotest;

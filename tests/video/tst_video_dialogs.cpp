@@ -1,16 +1,8 @@
 #include "VideoTestSupport.h"
 
-#include "tables/AlarmMonitorPage.h"
-#include "video/AlarmVideoCellWt.h"
-#include "video/AlarmVideoCheckDlg.h"
-#include "video/AlarmVideoCheckDlgManager.h"
-#include "video/AlarmVideoCheckWt.h"
 #include "video/WaitingAlarmsLabel.h"
 
 #include "ModuleFormModuleInit.h"
-
-#include <QSignalSpy>
-#include <QtTest>
 
 using namespace VIG_ALARM_MOUDLE;
 using namespace videotest;

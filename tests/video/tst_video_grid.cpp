@@ -1,15 +1,9 @@
 #include "VideoTestSupport.h"
 
 #include "video/AlarmMonitorVideoPanel.h"
-#include "video/AlarmVideoCellWt.h"
-#include "video/AlarmVideoCheckWt.h"
-#include "video/AlarmVideosMonitorWt.h"
 #include "video/WaitingAlarmsLabel.h"
 
 #include "NoticeSound.h"
-
-#include <QSignalSpy>
-#include <QtTest>
 
 using namespace VIG_ALARM_MOUDLE;
 using namespace videotest;
