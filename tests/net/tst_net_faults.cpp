@@ -50,7 +50,6 @@ private:
     SimControl* control() { return DataCache::Instance()->GetControl(); }
     NetAlarmClient* client() { return DataCache::Instance()->GetClient(); }
 
-    void startServer() { QVERIFY(server.start(QStringLiteral("faults"), {}, server.port, Patience)); }
     void killAndRestartServer()
     {
         if (server.process.state() != QProcess::NotRunning) {
