@@ -3,28 +3,11 @@
 // detail tab. The module runs in Chinese, as the host's default language asks.
 #include "ModuleTestSupport.h"
 
-#include "detail/AlarmDetailCheckWt.h"
-#include "frame/AlarmModuleInit.h"
-#include "frame/VideoAlarmForm.h"
 #include "records/AlarmRecordPage.h"
 #include "records/AlarmRecordTable.h"
-#include "tables/AlarmMonitorPage.h"
-#include "tables/AlarmMonitorTable.h"
-#include "video/AlarmVideoCellWt.h"
-#include "video/AlarmVideoCheckDlg.h"
-#include "video/AlarmVideoCheckDlgManager.h"
-#include "video/AlarmVideoCheckWt.h"
-
-#include "BusinessConfig.h"
-#include "DataCache.h"
-#include "SimAlarmServer.h"
-#include "SystemBasicInfo.h"
-#include "WaitDialog.h"
 
 #include <QComboBox>
-#include <QPushButton>
 #include <QTabWidget>
-#include <QtTest>
 
 using namespace VIG_ALARM_MOUDLE;
 

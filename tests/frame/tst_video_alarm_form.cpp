@@ -1,20 +1,7 @@
 // Where "Back" returns after the detail tab, and which tab icon shows pressed.
 #include "ModuleTestSupport.h"
 
-#include "detail/AlarmDetailCheckWt.h"
-#include "frame/AlarmSignals.h"
-#include "frame/VideoAlarmForm.h"
-#include "tables/AlarmMonitorPage.h"
-#include "tables/StoreUnhadledAlarmsTable.h"
-#include "video/AlarmVideoCheckDlgManager.h"
-#include "video/AlarmVideosMonitorWt.h"
-
-#include "BusinessConfig.h"
-#include "ModuleAccessSignals.h"
-
-#include <QAction>
 #include <QTabWidget>
-#include <QtTest>
 
 #include <memory>
 

@@ -4,17 +4,8 @@
 
 #include "ModuleTestSupport.h"
 
-#include "detail/AlarmDetailCheckWt.h"
-#include "detail/AlarmRelationsListWt.h"
-#include "frame/AlarmSignals.h"
-
-#include "BasicData.h"
-#include "ImageViewer.h"
-#include "VideoPlaybackPanel.h"
-
 #include <QTcpServer>
 #include <QTcpSocket>
-#include <QtTest>
 
 #include <memory>
 

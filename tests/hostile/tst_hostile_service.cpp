@@ -3,21 +3,6 @@
 
 #include "ModuleTestSupport.h"
 
-#include "service/AlarmBusiness.h"
-#include "tables/AlarmMonitorPage.h"
-#include "tables/AlarmMonitorTable.h"
-#include "tables/StoreUnhadledAlarmsTable.h"
-#include "video/AlarmVideoCellWt.h"
-#include "video/AlarmVideoCheckDlg.h"
-#include "video/AlarmVideoCheckDlgManager.h"
-#include "video/AlarmVideoCheckWt.h"
-
-#include "BasicData.h"
-#include "BusinessConfig.h"
-#include "ModuleAccessSignals.h"
-
-#include <QtTest>
-
 #include <memory>
 
 Q_DECLARE_METATYPE(AlarmData)

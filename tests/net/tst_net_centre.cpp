@@ -1,28 +1,15 @@
 // A centre on this machine: alarm-server in a process of its own, the module in this one and bare clients
 // speaking the wire protocol. What one client does reaches the others; a client that misbehaves or lacks
 // the token harms nobody else.
+#include "AlarmServer.h"
 #include "BareClient.h"
 #include "ModuleTestSupport.h"
 
-#include "frame/AlarmModuleInit.h"
-#include "frame/VideoAlarmForm.h"
-#include "tables/AlarmMonitorPage.h"
-#include "tables/AlarmMonitorTable.h"
-#include "video/AlarmVideoCellWt.h"
-#include "video/AlarmVideoCheckDlg.h"
-#include "video/AlarmVideoCheckDlgManager.h"
-#include "video/AlarmVideoCheckWt.h"
-#include "video/AlarmVideosMonitorWt.h"
-
-#include "BusinessConfig.h"
 #include "net/NetAlarmClient.h"
 
 #include <QJsonArray>
 #include <QJsonDocument>
 #include <QJsonObject>
-#include <QProcess>
-#include <QRegularExpression>
-#include <QtTest>
 
 using namespace VIG_ALARM_MOUDLE;
 
@@ -33,9 +20,7 @@ class TstNetCentre : public QObject
     Q_OBJECT
 
 private:
-    QProcess server;
-    quint16 port = 0;
-    QByteArray token;
+    AlarmServer server;
     BareClient bare;
     VideoAlarmForm* form = nullptr;
 
@@ -68,23 +53,12 @@ private slots:
     void initTestCase()
     {
         QDir(QStringLiteral("centre")).removeRecursively();
-        server.setProcessChannelMode(QProcess::ForwardedErrorChannel);
-        server.start(QStringLiteral(VIG_ALARM_SERVER), {"--listen", "127.0.0.1:0", "--data", "centre",
-                                                        "--scenario", qEnvironmentVariable("VIG_SCENARIO")});
-        QVERIFY(server.waitForStarted());
-        QTRY_VERIFY_WITH_TIMEOUT(server.canReadLine(), Patience);
-        const QString line = QString::fromUtf8(server.readLine());
-        const QRegularExpressionMatch listening = QRegularExpression("ws://127.0.0.1:(\\d+)").match(line);
-        QVERIFY2(listening.hasMatch(), qPrintable(line));
-        port = quint16(listening.captured(1).toUInt());
-        QFile tokenFile(QStringLiteral("centre/token"));
-        QVERIFY(tokenFile.open(QIODevice::ReadOnly));
-        QCOMPARE(tokenFile.permissions() & (QFile::ReadGroup | QFile::ReadOther), QFile::Permissions());
-        token = tokenFile.readAll().trimmed();
+        QVERIFY(server.start(QStringLiteral("centre"), {}, 0, Patience));
+        QCOMPARE(server.tokenFile.permissions() & (QFile::ReadGroup | QFile::ReadOther),
+                 QFile::Permissions());
 
         QDir(QStringLiteral("AlarmLocalDB")).removeRecursively();
-        QVERIFY(DataCache::Instance()->SetServerAddress(QUrl(QStringLiteral("ws://127.0.0.1:%1").arg(port)),
-                                                        token));
+        QVERIFY(DataCache::Instance()->SetServerAddress(server.url, server.token));
 #ifdef VIG_GRID_MODE
         VIG_SYSTEM_MODULE::BusinessConfig::_instance().setAlarmVideoShowMode(1);
 #else
@@ -101,7 +75,7 @@ private slots:
         QTRY_COMPARE_WITH_TIMEOUT(client->state(), NetAlarmClient::Connected, Patience);
         QVERIFY(control()->probeIds().size() > places());
 
-        bare.open(port, token);
+        bare.open(server.port, server.token);
         QTRY_VERIFY_WITH_TIMEOUT(!bare.find("welcome").isEmpty(), Patience);
     }
 
@@ -109,9 +83,8 @@ private slots:
     {
         delete form;
         DataCache::Instance()->ShutdownSimulator();
-        server.terminate();
-        QVERIFY(server.waitForFinished(Patience));
-        QCOMPARE(server.exitCode(), 0);
+        QVERIFY(server.stop(Patience));
+        QCOMPARE(server.process.exitCode(), 0);
     }
 
     // Handled by the bare client, alarms leave this operator's pop-ups or cells, and the waiting alarm
@@ -158,9 +131,9 @@ private slots:
         QFETCH(QString, first);
         QFETCH(int, code);
         BareClient stranger;
-        stranger.open(port, QByteArray());
+        stranger.open(server.port, QByteArray());
         QTRY_VERIFY_WITH_TIMEOUT(stranger.isOpen(), Patience);
-        stranger.send(first.contains("%1") ? first.arg(QString::fromLatin1(token)) : first);
+        stranger.send(first.contains("%1") ? first.arg(QString::fromLatin1(server.token)) : first);
         QTRY_VERIFY_WITH_TIMEOUT(stranger.closed, Patience);
         QCOMPARE(stranger.find("error").value("code").toInt(), code);
         QCOMPARE(stranger.received.size(), 1);
@@ -180,7 +153,7 @@ private slots:
         QFETCH(QByteArray, frame);
         QFETCH(bool, keepsConnection);
         BareClient rogue;
-        rogue.open(port, token);
+        rogue.open(server.port, server.token);
         QTRY_VERIFY_WITH_TIMEOUT(!rogue.find("welcome").isEmpty(), Patience);
         rogue.socket.sendBinaryMessage(frame);
         if (keepsConnection)

@@ -1,24 +1,15 @@
 // Failures of the centre's link: alarm-server killed and started again on its database, the link cut under
 // a client. Nothing stored is lost or shown twice, and no request waits for an answer that cannot come.
+#include "AlarmServer.h"
 #include "ModuleTestSupport.h"
 
 #include "frame/AlarmLinkBanner.h"
-#include "frame/AlarmModuleInit.h"
-#include "frame/AlarmSignals.h"
-#include "frame/VideoAlarmForm.h"
-#include "tables/AlarmMonitorPage.h"
-#include "tables/AlarmMonitorTable.h"
 
-#include "BusinessConfig.h"
-#include "ModuleAccessSignals.h"
 #include "net/NetAlarmClient.h"
 #include "net/NetEventEncoder.h"
 
 #include <QElapsedTimer>
-#include <QProcess>
-#include <QRegularExpression>
 #include <QSqlQuery>
-#include <QtTest>
 
 using namespace VIG_ALARM_MOUDLE;
 
@@ -50,9 +41,7 @@ class TstNetFaults : public QObject
     Q_OBJECT
 
 private:
-    QProcess server;
-    quint16 port = 0;
-    QByteArray token;
+    AlarmServer server;
     VideoAlarmForm* form = nullptr;
     QHash<QString, int> storeReports;
     QHash<QString, QPair<int, QString>> results; // uid -> last handle result of this test's requester
@@ -60,31 +49,17 @@ private:
 
     SimControl* control() { return DataCache::Instance()->GetControl(); }
     NetAlarmClient* client() { return DataCache::Instance()->GetClient(); }
-    QUrl url() const { return QUrl(QStringLiteral("ws://127.0.0.1:%1").arg(port)); }
 
-    void startServer()
-    {
-        server.setProcessChannelMode(QProcess::ForwardedErrorChannel);
-        server.start(QStringLiteral(VIG_ALARM_SERVER),
-                     {"--listen", QStringLiteral("127.0.0.1:%1").arg(port), "--data", "faults", "--scenario",
-                      qEnvironmentVariable("VIG_SCENARIO")});
-        QVERIFY(server.waitForStarted());
-        QTRY_VERIFY_WITH_TIMEOUT(server.canReadLine(), Patience);
-        const QRegularExpressionMatch listening =
-            QRegularExpression("ws://127.0.0.1:(\\d+)").match(QString::fromUtf8(server.readLine()));
-        QVERIFY(listening.hasMatch());
-        port = quint16(listening.captured(1).toUInt());
-    }
     void killAndRestartServer()
     {
-        if (server.state() != QProcess::NotRunning) {
-            server.kill();
-            QVERIFY(server.waitForFinished(Patience));
+        if (server.process.state() != QProcess::NotRunning) {
+            server.process.kill();
+            QVERIFY(server.process.waitForFinished(Patience));
         }
         QTRY_COMPARE_WITH_TIMEOUT(client()->state(), NetAlarmClient::Lost, Patience);
         QElapsedTimer restart;
         restart.start();
-        startServer();
+        QVERIFY(server.start(QStringLiteral("faults"), {}, server.port, Patience));
         QTRY_COMPARE_WITH_TIMEOUT(client()->state(), NetAlarmClient::Connected, Patience);
         slowestReconnectMs = qMax(slowestReconnectMs, restart.elapsed());
     }
@@ -114,11 +89,8 @@ private slots:
     {
         QDir(QStringLiteral("faults")).removeRecursively();
         QDir(QStringLiteral("AlarmLocalDB")).removeRecursively();
-        startServer();
-        QFile tokenFile(QStringLiteral("faults/token"));
-        QVERIFY(tokenFile.open(QIODevice::ReadOnly));
-        token = tokenFile.readAll().trimmed();
-        QVERIFY(DataCache::Instance()->SetServerAddress(url(), token));
+        QVERIFY(server.start(QStringLiteral("faults"), {}, server.port, Patience));
+        QVERIFY(DataCache::Instance()->SetServerAddress(server.url, server.token));
         VIG_SYSTEM_MODULE::BusinessConfig::_instance().setAlarmVideoShowMode(0);
         VIG_SYSTEM_MODULE::BusinessConfig::_instance().setShowAlarmMap(false);
         VIG_SYSTEM_MODULE::SystemBasicInfo::_instance().setCurrentAppStatus(VIG_SYSTEM_MODULE::AppRunning);
@@ -142,8 +114,7 @@ private slots:
         qInfo("longest time from a server restart to Connected: %lld ms", slowestReconnectMs);
         delete form;
         DataCache::Instance()->ShutdownSimulator();
-        server.terminate();
-        QVERIFY(server.waitForFinished(Patience));
+        QVERIFY(server.stop(Patience));
     }
 
     // A fresh client gets the unhandled alarms, oldest first; one whose link is cut for 10 s gets all
@@ -165,7 +136,7 @@ private slots:
             control()->handleAsOtherOperator(uid, 3, QStringLiteral("false"));
         QTRY_COMPARE_WITH_TIMEOUT(stored(true).size(), unhandled + 150, Patience);
         Recorder recorder;
-        NetAlarmClient second(url(), token);
+        NetAlarmClient second(server.url, server.token);
         second.SetEventHandler(&recorder);
         QTRY_COMPARE_WITH_TIMEOUT(second.state(), NetAlarmClient::Connected, Patience);
         const QStringList waiting = stored(true);
@@ -216,8 +187,8 @@ private slots:
         results.clear();
         AlarmBusiness::_instance().handleAlarms("faults", uids, "held", 2, false);
         QTest::qWait(500);
-        server.kill();
-        QVERIFY(server.waitForFinished(Patience));
+        server.process.kill();
+        QVERIFY(server.process.waitForFinished(Patience));
         QString late = stored(true).value(100);
         AlarmBusiness::_instance().handleAlarm("faults", late, "late", 2, false);
         QTRY_COMPARE_WITH_TIMEOUT(results.size(), 101, 5000);

@@ -1,9 +1,8 @@
 // alarm-server with a send budget of 1 MiB and bare clients: what one client asks, fails to read or leaves
 // unfinished is refused or cut, and the others are served meanwhile.
+#include "AlarmServer.h"
 #include "BareClient.h"
 
-#include <QProcess>
-#include <QRegularExpression>
 #include <QTcpSocket>
 #include <QtTest>
 
@@ -17,9 +16,7 @@ class TstNetLimits : public QObject
     Q_OBJECT
 
 private:
-    QProcess server;
-    quint16 port = 0;
-    QByteArray token;
+    AlarmServer server;
     BareClient watcher;
     QString probe;
 
@@ -32,27 +29,13 @@ private slots:
     void initTestCase()
     {
         QDir(QStringLiteral("limits")).removeRecursively();
-        server.setProcessChannelMode(QProcess::ForwardedErrorChannel);
-        server.start(QStringLiteral(VIG_ALARM_SERVER),
-                     {"--listen", "127.0.0.1:0", "--data", "limits", "--scenario",
-                      qEnvironmentVariable("VIG_SCENARIO"), "--send-budget", "1"});
-        QVERIFY(server.waitForStarted());
-        QTRY_VERIFY_WITH_TIMEOUT(server.canReadLine(), Patience);
-        port = quint16(
-            QRegularExpression("ws://127.0.0.1:(\\d+)").match(server.readLine()).captured(1).toUInt());
-        QFile tokenFile(QStringLiteral("limits/token"));
-        QVERIFY(tokenFile.open(QIODevice::ReadOnly));
-        token = tokenFile.readAll().trimmed();
-        watcher.open(port, token);
+        QVERIFY(server.start(QStringLiteral("limits"), {"--send-budget", "1"}, 0, Patience));
+        watcher.open(server.port, server.token);
         QTRY_VERIFY_WITH_TIMEOUT(!watcher.find("caughtUp").isEmpty(), Patience);
         probe = watcher.find("welcome").value("probes").toArray().first().toString();
     }
 
-    void cleanupTestCase()
-    {
-        server.terminate();
-        QVERIFY(server.waitForFinished(Patience));
-    }
+    void cleanupTestCase() { QVERIFY(server.stop(Patience)); }
 
     // Nothing is stored changed or partly: the alarm keeps no handling.
     void refusesWhatItWouldNotKeep_data()
@@ -101,7 +84,7 @@ private slots:
         storm(3000);
         QTRY_COMPARE_WITH_TIMEOUT(watcher.alarms().size(), 3000, Patience);
         BareClient late;
-        late.open(port, token, since);
+        late.open(server.port, server.token, since);
         for (int live = 0; late.find("caughtUp").isEmpty() && live < 100; ++live) {
             watcher.send(QStringLiteral(R"({"op":"raise","probe":"%1","kind":"","uid":"live%2-%3"})")
                              .arg(probe)
@@ -127,7 +110,7 @@ private slots:
         ::setsockopt(fd, SOL_SOCKET, SO_RCVBUF, &size, sizeof size);
         sockaddr_in address{};
         address.sin_family = AF_INET;
-        address.sin_port = htons(port);
+        address.sin_port = htons(server.port);
         address.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
         QCOMPARE(::connect(fd, reinterpret_cast<sockaddr*>(&address), sizeof address), 0);
         QTcpSocket stuck;
@@ -138,7 +121,7 @@ private slots:
         QByteArray answer;
         QTRY_VERIFY2_WITH_TIMEOUT((answer += stuck.readAll()).contains("101"), answer.constData(), Patience);
         const QByteArray hello = QStringLiteral(R"({"op":"hello","version":1,"token":"%1","since":%2})")
-                                     .arg(QString::fromLatin1(token))
+                                     .arg(QString::fromLatin1(server.token))
                                      .arg(qint64(watcher.received.last().value("seq").toDouble()))
                                      .toUtf8();
         // A binary frame masked with zeros, so that the payload goes as it is.
@@ -162,7 +145,7 @@ private slots:
         std::vector<std::unique_ptr<BareClient>> silent;
         for (int i = 0; i <= 64; ++i) {
             silent.push_back(std::make_unique<BareClient>());
-            silent.back()->open(port, QByteArray());
+            silent.back()->open(server.port, QByteArray());
         }
         const auto closed = [&silent] {
             return std::count_if(silent.begin(), silent.end(), [](const auto& each) { return each->closed; });

@@ -1,11 +1,12 @@
 // alarm-server off plain ws://: with a certificate it serves wss://, and the client trusts it only through
 // the authority it was given. All on loopback, with a certificate made for 127.0.0.1 on the spot.
+#include "AlarmServer.h"
+
 #include "net/NetClientLink.h"
 
 #include <QJsonDocument>
 #include <QJsonObject>
 #include <QProcess>
-#include <QRegularExpression>
 #include <QtTest>
 
 static const int Patience = 15000;
@@ -15,9 +16,7 @@ class TstNetTls : public QObject
     Q_OBJECT
 
 private:
-    QProcess server;
-    QUrl address;
-    QByteArray token;
+    AlarmServer server;
 
 private slots:
     void initTestCase()
@@ -29,26 +28,15 @@ private slots:
             {"req", "-x509", "-newkey", "rsa:2048", "-nodes", "-days", "2", "-subj", "/CN=127.0.0.1",
              "-addext", "subjectAltName=IP:127.0.0.1", "-keyout", "tls/key.pem", "-out", "tls/cert.pem"});
         QCOMPARE(made, 0);
-        server.setProcessChannelMode(QProcess::ForwardedErrorChannel);
-        server.start(QStringLiteral(VIG_ALARM_SERVER),
-                     {"--listen", "127.0.0.1:0", "--data", "tls", "--cert", "tls/cert.pem", "--key",
-                      "tls/key.pem", "--scenario", qEnvironmentVariable("VIG_SCENARIO")});
-        QVERIFY(server.waitForStarted());
-        QTRY_VERIFY_WITH_TIMEOUT(server.canReadLine(), Patience);
-        const QString line = QString::fromUtf8(server.readLine());
-        const QRegularExpressionMatch listening = QRegularExpression("(wss://127.0.0.1:\\d+)").match(line);
-        QVERIFY2(listening.hasMatch(), qPrintable(line));
-        address = QUrl(listening.captured(1));
-        QFile tokenFile(QStringLiteral("tls/token"));
-        QVERIFY(tokenFile.open(QIODevice::ReadOnly));
-        token = tokenFile.readAll().trimmed();
+        QVERIFY(server.start(QStringLiteral("tls"), {"--cert", "tls/cert.pem", "--key", "tls/key.pem"}, 0,
+                             Patience));
+        QCOMPARE(server.url.scheme(), QStringLiteral("wss"));
     }
 
     void cleanupTestCase()
     {
-        server.terminate();
-        QVERIFY(server.waitForFinished(Patience));
-        QCOMPARE(server.exitCode(), 0);
+        QVERIFY(server.stop(Patience));
+        QCOMPARE(server.process.exitCode(), 0);
     }
 
     void onlyTheGivenAuthorityIsTrusted_data()
@@ -65,7 +53,7 @@ private slots:
         QFETCH(bool, welcomed);
         QStringList ops;
         QString lost;
-        NetClientLink link(address, token, authority,
+        NetClientLink link(server.url, server.token, authority,
                            {[&](const QByteArray& frame) {
                                 ops.append(QJsonDocument::fromJson(frame).object().value("op").toString());
                             },

@@ -4,22 +4,15 @@
 #include "records/AlarmRecordSearchWt.h"
 #include "records/AlarmRecordTable.h"
 
-#include "MessageBoxW.h"
-#include "ModuleAccessSignals.h"
 #include "ModuleInitialization.h"
 #include "PageTurningWidget.h"
 #include "StoreData.h"
-#include "WaitDialog.h"
 
-#include <QAction>
 #include <QCalendarWidget>
 #include <QComboBox>
 #include <QDateEdit>
 #include <QHeaderView>
-#include <QLabel>
 #include <QLineEdit>
-#include <QPushButton>
-#include <QtTest>
 
 using namespace VIG_ALARM_MOUDLE;
 using namespace moduletest;
@@ -120,341 +113,325 @@ class TestRecordSearch : public QObject
     Q_OBJECT
 
 private slots:
-    void initTestCase();
-    void init();
-    void cleanup();
-    void defaultSearchIsSilent();
-    void pageCounts_data();
-    void pageCounts();
-    void countPerPageKeepsTheLastCriteria();
-    void failuresAreShownToTheOperatorOnly();
-    void recordsInOrderAndUntouchedByPushes();
-    void lateMonthRequestReplacesTheResults();
-    void answersOfSupersededSearchesAreDropped();
-    void controlsAnswerTheOperator();
+    void initTestCase()
+    {
+        installFakeService();
+        QVERIFY(VIG_DATA_MODULE::StoreData::_instance().getAllOpenedStoresBriefInfo().size() >= 3);
+    }
+
+    void init()
+    {
+        flush();
+        service().takeCalls();
+        WaitDialog::_instance().hideWaitDialog();
+        MessageBoxW::clearCalls();
+        MessageBoxW::clearQueuedAnswers();
+        for (int i = 0; i < 4; ++i)
+            MessageBoxW::queueAnswer(1);
+    }
+
+    void cleanup() { MessageBoxW::clearQueuedAnswers(); }
+
+    void defaultSearchIsSilent()
+    {
+        const int shows = WaitDialog::_instance().showCount();
+        AlarmRecordSearchWt search(nullptr);
+
+        const QDate today = QDate::currentDate();
+        const QDate monthAgo = today.addMonths(-1);
+        QList<FakeAlarmService::Call> counts = countRequests();
+        QCOMPARE(counts.size(), 1);
+        QCOMPARE(counts.at(0).texts.mid(0, 3),
+                 QStringList({"", day(monthAgo) + " 00:00:00", day(today) + " 23:59:59"}));
+        QCOMPARE(counts.at(0).number, int(AlarmNew));
+
+        // A failure says nothing and asks for nothing more.
+        answerCount(0, 503);
+        QVERIFY(pageRequests().isEmpty());
+
+        search.searchDefaultUnhandled();
+        answerCount(7);
+        const QList<FakeAlarmService::Call> pages = pageRequests();
+        QCOMPARE(pages.size(), 1);
+        QCOMPARE(pages.at(0).texts, counts.at(0).texts.mid(0, 3));
+        QCOMPARE(pages.at(0).number, int(AlarmNew));
+        answerRecords({}, 503);
+
+        QCOMPARE(WaitDialog::_instance().showCount(), shows);
+        QVERIFY(!WaitDialog::_instance().isShown());
+        QVERIFY(MessageBoxW::calls().isEmpty());
+    }
+
+    void pageCounts_data()
+    {
+        QTest::addColumn<int>("count");
+        QTest::addColumn<int>("pages");
+        QTest::addColumn<QString>("label");
+        QTest::newRow("45 records") << 45 << 3 << "Page 1 of 3";
+        QTest::newRow("40 records") << 40 << 2 << "Page 1 of 2";
+        QTest::newRow("no record") << 0 << 0 << "No alarm matches the search.";
+    }
+
+    void pageCounts()
+    {
+        QFETCH(int, count);
+        QFETCH(int, pages);
+        QFETCH(QString, label);
+        AlarmRecordSearchWt search(nullptr);
+        Form form{&search};
+        service().takeCalls();
+        WaitDialog& wait = WaitDialog::_instance();
+
+        form.search();
+        QCOMPARE(countRequests().size(), 1);
+        QVERIFY(wait.isShown());
+        answerCount(count);
+        QCOMPARE(form.pages->recordsCount(), count);
+        QVERIFY(wait.isShown());
+        QList<FakeAlarmService::Call> requests = pageRequests();
+        QCOMPARE(requests.size(), 1);
+        QCOMPARE(requests.at(0).first, 0);
+        QCOMPARE(requests.at(0).count, 20);
+
+        answerPage(qMin(count, 20));
+        QVERIFY(!wait.isShown());
+        QCOMPARE(form.table->rowCount(), qMin(count, 20));
+        QVERIFY(!form.pages->previousButton()->isEnabled());
+        QCOMPARE(form.pages->nextButton()->isEnabled(), pages > 1);
+        QCOMPARE(search.findChild<QLabel*>("pageLabel")->text(), label);
+        if (pages < 2)
+            return;
+
+        QTest::mouseClick(form.pages->lastButton(), Qt::LeftButton);
+        requests = pageRequests();
+        QCOMPARE(requests.size(), 1);
+        QCOMPARE(requests.at(0).first, (pages - 1) * 20);
+        QVERIFY(wait.isShown());
+        QCOMPARE(form.table->rowCount(), 0);
+        answerPage(count - (pages - 1) * 20);
+        QVERIFY(form.pages->previousButton()->isEnabled());
+        QVERIFY(!form.pages->nextButton()->isEnabled());
+
+        QTest::mouseClick(form.pages->previousButton(), Qt::LeftButton);
+        QCOMPARE(pageRequests().value(0).first, (pages - 2) * 20);
+        answerPage(20);
+        QCOMPARE(form.pages->previousButton()->isEnabled(), pages > 2);
+        QVERIFY(form.pages->nextButton()->isEnabled());
+    }
+
+    void countPerPageKeepsTheLastCriteria()
+    {
+        AlarmRecordSearchWt search(nullptr);
+        Form form{&search};
+        const QDate day1(2025, 11, 3);
+        form.end->setDate(day1.addDays(9));
+        form.start->setDate(day1);
+        form.stores->setCurrentIndex(2);
+        const QString storeUid = form.stores->currentData().toString();
+        form.states->setCurrentIndex(AlarmDealt);
+        service().takeCalls();
+
+        form.search();
+        const QStringList criteria{storeUid, day(day1) + " 00:00:00", day(day1.addDays(9)) + " 23:59:59"};
+        QCOMPARE(countRequests().value(0).texts.mid(0, 3), criteria);
+        answerCount(130);
+        pageRequests();
+        answerPage(20, AlarmDealt);
+
+        // What the widgets show now is not searched until the operator asks for it.
+        form.stores->setCurrentIndex(0);
+        form.states->setCurrentIndex(0);
+        form.start->setDate(day1.addDays(-30));
+
+        QTest::mouseClick(form.pages->lastButton(), Qt::LeftButton);
+        FakeAlarmService::Call last = pageRequests().value(0);
+        QCOMPARE(last.first, 120);
+        QCOMPARE(last.texts, criteria);
+        QCOMPARE(last.number, int(AlarmDealt));
+        answerPage(10, AlarmDealt);
+
+        // 50 a page: back to page 1, and the 130 records of the last count make 3 pages.
+        QComboBox* perPage = form.pages->numPerPageBox();
+        perPage->setCurrentIndex(perPage->findData(50));
+        last = pageRequests().value(0);
+        QCOMPARE(last.first, 0);
+        QCOMPARE(last.count, 50);
+        QCOMPARE(last.texts, criteria);
+        QVERIFY(countRequests().isEmpty());
+        answerPage(50, AlarmDealt);
+        QTest::mouseClick(form.pages->lastButton(), Qt::LeftButton);
+        QCOMPARE(pageRequests().value(0).first, 100);
+
+        // A stray count per page of 0 is ignored: nothing is divided by it.
+        search.slotCountPerPageChanged(0);
+        QVERIFY(pageRequests().isEmpty());
+    }
+
+    void failuresAreShownToTheOperatorOnly()
+    {
+        AlarmRecordSearchWt search(nullptr);
+        Form form{&search};
+        answerCount(3);
+        answerPage(3);
+        QCOMPARE(form.table->rowCount(), 3);
+        service().takeCalls();
+
+        form.search();
+        answerCount(0, 503);
+        QVERIFY(!WaitDialog::_instance().isShown());
+        QVERIFY(pageRequests().isEmpty());
+        // The rows and pages of the last good search are not this search's.
+        QCOMPARE(form.table->rowCount(), 0);
+        QCOMPARE(form.pages->recordsCount(), 0);
+        QVERIFY(!form.pages->nextButton()->isEnabled());
+        QCOMPARE(MessageBoxW::calls().size(), 1);
+        QCOMPARE(MessageBoxW::calls().at(0).text, QObject::tr("Get records count failed."));
+
+        form.search();
+        answerCount(45);
+        answerPage(20);
+        QVERIFY(form.pages->nextButton()->isEnabled());
+        QTest::mouseClick(form.pages->nextButton(), Qt::LeftButton);
+        answerRecords({}, 503);
+        QVERIFY(!WaitDialog::_instance().isShown());
+        QCOMPARE(form.table->rowCount(), 0);
+        QCOMPARE(MessageBoxW::calls().size(), 2);
+        QCOMPARE(MessageBoxW::calls().at(1).text, QObject::tr("Get records infomation failed."));
+        // The buttons stay as they were for page 1.
+        QVERIFY(!form.pages->previousButton()->isEnabled());
+        QVERIFY(form.pages->nextButton()->isEnabled());
+    }
+
+    void recordsInOrderAndUntouchedByPushes()
+    {
+        AlarmRecordSearchWt search(nullptr);
+        Form form{&search};
+        const QStringList criteria = countRequests().value(0).texts.mid(0, 3);
+        answerCount(3);
+        answerRecords({record("A", AlarmNew), record("B", AlarmDealt), record("C", AlarmFinished)});
+        QCOMPARE(form.table->rowCount(), 3);
+        for (int row = 0; row < 3; ++row)
+            QCOMPARE(form.table->getRowKeyValue(row), QString(QChar('A' + row)));
+        QCOMPARE(form.table->item(0, 12)->foreground().color(), QColor("#ff6e89"));
+        // A handled alarm shows its last note, not its description.
+        QCOMPARE(form.table->item(1, 20)->text(), QString("checked"));
+
+        // The service's handled push of a shown alarm changes nothing.
+        AlarmProcessData handled;
+        handled.alarmUid = "A";
+        handled.handlers.resize(1);
+        handled.handlers[0].state = AlarmFinished;
+        deliverPush(handled);
+        flush();
+        QCOMPARE(form.table->getAlarmInfo("A").state, int(AlarmNew));
+        QCOMPARE(form.table->item(0, 20)->text(), QString("door open"));
+
+        // Handled from the table's menu: once the batch ends, the last search runs again from page 1.
+        form.table->selectRow(0);
+        for (QAction* action : form.table->findChildren<QAction*>()) {
+            if (action->text() == QObject::tr("Mistaken Alarm"))
+                action->trigger();
+        }
+        const QList<FakeAlarmService::Call> requests = handleRequests();
+        QCOMPARE(requests.size(), 1);
+        answer({"A"}, 0, requests.at(0).texts.value(1));
+        QCOMPARE(countRequests().value(0).texts.mid(0, 3), criteria);
+    }
+
+    void lateMonthRequestReplacesTheResults()
+    {
+        const int shows = WaitDialog::_instance().showCount();
+        AlarmRecordPage page(nullptr);
+        auto* search = page.findChild<AlarmRecordSearchWt*>();
+        QVERIFY(search);
+        Form form{search};
+        answerCount(0);
+        answerPage(0);
+
+        form.stores->setCurrentIndex(2);
+        form.states->setCurrentIndex(AlarmDealt);
+        form.start->setDate(QDate(2024, 1, 1));
+        form.search();
+        answerCount(2);
+        answerPage(2, AlarmDealt);
+        QCOMPARE(form.table->rowCount(), 2);
+        service().takeCalls();
+        const int searchShows = WaitDialog::_instance().showCount();
+        QVERIFY(searchShows > shows);
+
+        emit VIG_CONTACT_MODULE::ModuleAccessSignals::_instance().signalCheckLateMonthUnhandledAlarms();
+        const QDate today = QDate::currentDate();
+        const FakeAlarmService::Call count = countRequests().value(0);
+        QCOMPARE(count.texts.mid(0, 3),
+                 QStringList({"", day(today.addMonths(-1)) + " 00:00:00", day(today) + " 23:59:59"}));
+        QCOMPARE(count.number, int(AlarmNew));
+        QCOMPARE(form.stores->currentIndex(), 0);
+        QCOMPARE(form.states->currentIndex(), 1);
+        QCOMPARE(form.start->date(), today.addMonths(-1));
+        QCOMPARE(form.table->horizontalHeaderItem(20)->text(),
+                 QObject::tr("New Alarm Description")); // the column follows the state
+
+        answerCount(1);
+        QCOMPARE(pageRequests().value(0).first, 0);
+        answerRecords({record("N", AlarmNew)});
+        QCOMPARE(form.table->rowCount(), 1);
+        QCOMPARE(form.table->getRowKeyValue(0), QString("N"));
+        QCOMPARE(WaitDialog::_instance().showCount(), searchShows);
+        QVERIFY(!WaitDialog::_instance().isShown());
+    }
+
+    void answersOfSupersededSearchesAreDropped()
+    {
+        AlarmRecordPage page(nullptr);
+        Form form{page.findChild<AlarmRecordSearchWt*>()};
+        const QString silent = (takeCalls(QString()), countRequester);
+        form.search();
+        const QString operatorSearch = (takeCalls(QString()), countRequester);
+        answerCount(5, 0, silent); // the silent search's late count is not the operator's
+        QVERIFY(pageRequests().isEmpty());
+        QVERIFY(WaitDialog::_instance().isShown());
+        // The host's late-month check replaces the operator's search, whose wait ends at once.
+        emit VIG_CONTACT_MODULE::ModuleAccessSignals::_instance().signalCheckLateMonthUnhandledAlarms();
+        QVERIFY(!WaitDialog::_instance().isShown());
+        answerCount(9, 0, operatorSearch);
+        answerPage(9); // not asked for
+        QCOMPARE(form.table->rowCount(), 0);
+
+        answerCount(45);
+        answerPage(20);
+        QCOMPARE(form.table->rowCount(), 20);
+        QCOMPARE(form.widget->findChild<QLabel*>("pageLabel")->text(), QString("Page 1 of 3"));
+    }
+
+    void controlsAnswerTheOperator()
+    {
+        AlarmRecordSearchWt search(nullptr);
+        Form form{&search};
+        search.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&search));
+        form.search();
+        answerCount(45);
+        answerPage(20);
+        // The arrow of a sort does not stay over another page's rows, which are not sorted.
+        QHeaderView* header = form.table->horizontalHeader();
+        emit header->sectionClicked(12);
+        QTest::mouseClick(form.pages->nextButton(), Qt::LeftButton);
+        answerPage(20);
+        QVERIFY(!header->isSortIndicatorShown());
+        // The state box opens on a press on its frame too; the store list shows whole names.
+        QTest::mouseClick(form.states, Qt::LeftButton, {}, QPoint(1, 1));
+        QTRY_VERIFY(form.states->view()->isVisible());
+        form.states->hidePopup();
+        QVERIFY(form.stores->view()->minimumWidth() > form.stores->view()->sizeHintForColumn(0));
+        // The calendars speak the host's language.
+        for (const QString& language : {QStringLiteral("en"), QStringLiteral("zh")}) {
+            VIG_BASE_MODULE::ModuleInitialization::setLanguage(language);
+            AlarmRecordSearchWt other(nullptr);
+            QCOMPARE(Form{&other}.end->calendarWidget()->locale().language(),
+                     language == "en" ? QLocale::English : QLocale::Chinese);
+        }
+    }
 };
-
-void TestRecordSearch::initTestCase()
-{
-    installFakeService();
-    QVERIFY(VIG_DATA_MODULE::StoreData::_instance().getAllOpenedStoresBriefInfo().size() >= 3);
-}
-
-void TestRecordSearch::init()
-{
-    flush();
-    service().takeCalls();
-    WaitDialog::_instance().hideWaitDialog();
-    MessageBoxW::clearCalls();
-    MessageBoxW::clearQueuedAnswers();
-    for (int i = 0; i < 4; ++i)
-        MessageBoxW::queueAnswer(1);
-}
-
-void TestRecordSearch::cleanup()
-{
-    MessageBoxW::clearQueuedAnswers();
-}
-
-void TestRecordSearch::defaultSearchIsSilent()
-{
-    const int shows = WaitDialog::_instance().showCount();
-    AlarmRecordSearchWt search(nullptr);
-
-    const QDate today = QDate::currentDate();
-    const QDate monthAgo = today.addMonths(-1);
-    QList<FakeAlarmService::Call> counts = countRequests();
-    QCOMPARE(counts.size(), 1);
-    QCOMPARE(counts.at(0).texts.mid(0, 3),
-             QStringList({"", day(monthAgo) + " 00:00:00", day(today) + " 23:59:59"}));
-    QCOMPARE(counts.at(0).number, int(AlarmNew));
-
-    // A failure says nothing and asks for nothing more.
-    answerCount(0, 503);
-    QVERIFY(pageRequests().isEmpty());
-
-    search.searchDefaultUnhandled();
-    answerCount(7);
-    const QList<FakeAlarmService::Call> pages = pageRequests();
-    QCOMPARE(pages.size(), 1);
-    QCOMPARE(pages.at(0).texts, counts.at(0).texts.mid(0, 3));
-    QCOMPARE(pages.at(0).number, int(AlarmNew));
-    answerRecords({}, 503);
-
-    QCOMPARE(WaitDialog::_instance().showCount(), shows);
-    QVERIFY(!WaitDialog::_instance().isShown());
-    QVERIFY(MessageBoxW::calls().isEmpty());
-}
-
-void TestRecordSearch::pageCounts_data()
-{
-    QTest::addColumn<int>("count");
-    QTest::addColumn<int>("pages");
-    QTest::addColumn<QString>("label");
-    QTest::newRow("45 records") << 45 << 3 << "Page 1 of 3";
-    QTest::newRow("40 records") << 40 << 2 << "Page 1 of 2";
-    QTest::newRow("no record") << 0 << 0 << "No alarm matches the search.";
-}
-
-void TestRecordSearch::pageCounts()
-{
-    QFETCH(int, count);
-    QFETCH(int, pages);
-    QFETCH(QString, label);
-    AlarmRecordSearchWt search(nullptr);
-    Form form{&search};
-    service().takeCalls();
-    WaitDialog& wait = WaitDialog::_instance();
-
-    form.search();
-    QCOMPARE(countRequests().size(), 1);
-    QVERIFY(wait.isShown());
-    answerCount(count);
-    QCOMPARE(form.pages->recordsCount(), count);
-    QVERIFY(wait.isShown());
-    QList<FakeAlarmService::Call> requests = pageRequests();
-    QCOMPARE(requests.size(), 1);
-    QCOMPARE(requests.at(0).first, 0);
-    QCOMPARE(requests.at(0).count, 20);
-
-    answerPage(qMin(count, 20));
-    QVERIFY(!wait.isShown());
-    QCOMPARE(form.table->rowCount(), qMin(count, 20));
-    QVERIFY(!form.pages->previousButton()->isEnabled());
-    QCOMPARE(form.pages->nextButton()->isEnabled(), pages > 1);
-    QCOMPARE(search.findChild<QLabel*>("pageLabel")->text(), label);
-    if (pages < 2)
-        return;
-
-    QTest::mouseClick(form.pages->lastButton(), Qt::LeftButton);
-    requests = pageRequests();
-    QCOMPARE(requests.size(), 1);
-    QCOMPARE(requests.at(0).first, (pages - 1) * 20);
-    QVERIFY(wait.isShown());
-    QCOMPARE(form.table->rowCount(), 0);
-    answerPage(count - (pages - 1) * 20);
-    QVERIFY(form.pages->previousButton()->isEnabled());
-    QVERIFY(!form.pages->nextButton()->isEnabled());
-
-    QTest::mouseClick(form.pages->previousButton(), Qt::LeftButton);
-    QCOMPARE(pageRequests().value(0).first, (pages - 2) * 20);
-    answerPage(20);
-    QCOMPARE(form.pages->previousButton()->isEnabled(), pages > 2);
-    QVERIFY(form.pages->nextButton()->isEnabled());
-}
-
-void TestRecordSearch::countPerPageKeepsTheLastCriteria()
-{
-    AlarmRecordSearchWt search(nullptr);
-    Form form{&search};
-    const QDate day1(2025, 11, 3);
-    form.end->setDate(day1.addDays(9));
-    form.start->setDate(day1);
-    form.stores->setCurrentIndex(2);
-    const QString storeUid = form.stores->currentData().toString();
-    form.states->setCurrentIndex(AlarmDealt);
-    service().takeCalls();
-
-    form.search();
-    const QStringList criteria{storeUid, day(day1) + " 00:00:00", day(day1.addDays(9)) + " 23:59:59"};
-    QCOMPARE(countRequests().value(0).texts.mid(0, 3), criteria);
-    answerCount(130);
-    pageRequests();
-    answerPage(20, AlarmDealt);
-
-    // What the widgets show now is not searched until the operator asks for it.
-    form.stores->setCurrentIndex(0);
-    form.states->setCurrentIndex(0);
-    form.start->setDate(day1.addDays(-30));
-
-    QTest::mouseClick(form.pages->lastButton(), Qt::LeftButton);
-    FakeAlarmService::Call last = pageRequests().value(0);
-    QCOMPARE(last.first, 120);
-    QCOMPARE(last.texts, criteria);
-    QCOMPARE(last.number, int(AlarmDealt));
-    answerPage(10, AlarmDealt);
-
-    // 50 a page: back to page 1, and the 130 records of the last count make 3 pages.
-    QComboBox* perPage = form.pages->numPerPageBox();
-    perPage->setCurrentIndex(perPage->findData(50));
-    last = pageRequests().value(0);
-    QCOMPARE(last.first, 0);
-    QCOMPARE(last.count, 50);
-    QCOMPARE(last.texts, criteria);
-    QVERIFY(countRequests().isEmpty());
-    answerPage(50, AlarmDealt);
-    QTest::mouseClick(form.pages->lastButton(), Qt::LeftButton);
-    QCOMPARE(pageRequests().value(0).first, 100);
-
-    // A stray count per page of 0 is ignored: nothing is divided by it.
-    search.slotCountPerPageChanged(0);
-    QVERIFY(pageRequests().isEmpty());
-}
-
-void TestRecordSearch::failuresAreShownToTheOperatorOnly()
-{
-    AlarmRecordSearchWt search(nullptr);
-    Form form{&search};
-    answerCount(3);
-    answerPage(3);
-    QCOMPARE(form.table->rowCount(), 3);
-    service().takeCalls();
-
-    form.search();
-    answerCount(0, 503);
-    QVERIFY(!WaitDialog::_instance().isShown());
-    QVERIFY(pageRequests().isEmpty());
-    // The rows and pages of the last good search are not this search's.
-    QCOMPARE(form.table->rowCount(), 0);
-    QCOMPARE(form.pages->recordsCount(), 0);
-    QVERIFY(!form.pages->nextButton()->isEnabled());
-    QCOMPARE(MessageBoxW::calls().size(), 1);
-    QCOMPARE(MessageBoxW::calls().at(0).text, QObject::tr("Get records count failed."));
-
-    form.search();
-    answerCount(45);
-    answerPage(20);
-    QVERIFY(form.pages->nextButton()->isEnabled());
-    QTest::mouseClick(form.pages->nextButton(), Qt::LeftButton);
-    answerRecords({}, 503);
-    QVERIFY(!WaitDialog::_instance().isShown());
-    QCOMPARE(form.table->rowCount(), 0);
-    QCOMPARE(MessageBoxW::calls().size(), 2);
-    QCOMPARE(MessageBoxW::calls().at(1).text, QObject::tr("Get records infomation failed."));
-    // The buttons stay as they were for page 1.
-    QVERIFY(!form.pages->previousButton()->isEnabled());
-    QVERIFY(form.pages->nextButton()->isEnabled());
-}
-
-void TestRecordSearch::recordsInOrderAndUntouchedByPushes()
-{
-    AlarmRecordSearchWt search(nullptr);
-    Form form{&search};
-    const QStringList criteria = countRequests().value(0).texts.mid(0, 3);
-    answerCount(3);
-    answerRecords({record("A", AlarmNew), record("B", AlarmDealt), record("C", AlarmFinished)});
-    QCOMPARE(form.table->rowCount(), 3);
-    for (int row = 0; row < 3; ++row)
-        QCOMPARE(form.table->getRowKeyValue(row), QString(QChar('A' + row)));
-    QCOMPARE(form.table->item(0, 12)->foreground().color(), QColor("#ff6e89"));
-    // A handled alarm shows its last note, not its description.
-    QCOMPARE(form.table->item(1, 20)->text(), QString("checked"));
-
-    // The service's handled push of a shown alarm changes nothing.
-    AlarmProcessData handled;
-    handled.alarmUid = "A";
-    handled.handlers.resize(1);
-    handled.handlers[0].state = AlarmFinished;
-    deliverPush(handled);
-    flush();
-    QCOMPARE(form.table->getAlarmInfo("A").state, int(AlarmNew));
-    QCOMPARE(form.table->item(0, 20)->text(), QString("door open"));
-
-    // Handled from the table's menu: once the batch ends, the last search runs again from page 1.
-    form.table->selectRow(0);
-    for (QAction* action : form.table->findChildren<QAction*>()) {
-        if (action->text() == QObject::tr("Mistaken Alarm"))
-            action->trigger();
-    }
-    const QList<FakeAlarmService::Call> requests = handleRequests();
-    QCOMPARE(requests.size(), 1);
-    answer({"A"}, 0, requests.at(0).texts.value(1));
-    QCOMPARE(countRequests().value(0).texts.mid(0, 3), criteria);
-}
-
-void TestRecordSearch::lateMonthRequestReplacesTheResults()
-{
-    const int shows = WaitDialog::_instance().showCount();
-    AlarmRecordPage page(nullptr);
-    auto* search = page.findChild<AlarmRecordSearchWt*>();
-    QVERIFY(search);
-    Form form{search};
-    answerCount(0);
-    answerPage(0);
-
-    form.stores->setCurrentIndex(2);
-    form.states->setCurrentIndex(AlarmDealt);
-    form.start->setDate(QDate(2024, 1, 1));
-    form.search();
-    answerCount(2);
-    answerPage(2, AlarmDealt);
-    QCOMPARE(form.table->rowCount(), 2);
-    service().takeCalls();
-    const int searchShows = WaitDialog::_instance().showCount();
-    QVERIFY(searchShows > shows);
-
-    emit VIG_CONTACT_MODULE::ModuleAccessSignals::_instance().signalCheckLateMonthUnhandledAlarms();
-    const QDate today = QDate::currentDate();
-    const FakeAlarmService::Call count = countRequests().value(0);
-    QCOMPARE(count.texts.mid(0, 3),
-             QStringList({"", day(today.addMonths(-1)) + " 00:00:00", day(today) + " 23:59:59"}));
-    QCOMPARE(count.number, int(AlarmNew));
-    QCOMPARE(form.stores->currentIndex(), 0);
-    QCOMPARE(form.states->currentIndex(), 1);
-    QCOMPARE(form.start->date(), today.addMonths(-1));
-    QCOMPARE(form.table->horizontalHeaderItem(20)->text(),
-             QObject::tr("New Alarm Description")); // the column follows the state
-
-    answerCount(1);
-    QCOMPARE(pageRequests().value(0).first, 0);
-    answerRecords({record("N", AlarmNew)});
-    QCOMPARE(form.table->rowCount(), 1);
-    QCOMPARE(form.table->getRowKeyValue(0), QString("N"));
-    QCOMPARE(WaitDialog::_instance().showCount(), searchShows);
-    QVERIFY(!WaitDialog::_instance().isShown());
-}
-
-void TestRecordSearch::answersOfSupersededSearchesAreDropped()
-{
-    AlarmRecordPage page(nullptr);
-    Form form{page.findChild<AlarmRecordSearchWt*>()};
-    const QString silent = (takeCalls(QString()), countRequester);
-    form.search();
-    const QString operatorSearch = (takeCalls(QString()), countRequester);
-    answerCount(5, 0, silent); // the silent search's late count is not the operator's
-    QVERIFY(pageRequests().isEmpty());
-    QVERIFY(WaitDialog::_instance().isShown());
-    // The host's late-month check replaces the operator's search, whose wait ends at once.
-    emit VIG_CONTACT_MODULE::ModuleAccessSignals::_instance().signalCheckLateMonthUnhandledAlarms();
-    QVERIFY(!WaitDialog::_instance().isShown());
-    answerCount(9, 0, operatorSearch);
-    answerPage(9); // not asked for
-    QCOMPARE(form.table->rowCount(), 0);
-
-    answerCount(45);
-    answerPage(20);
-    QCOMPARE(form.table->rowCount(), 20);
-    QCOMPARE(form.widget->findChild<QLabel*>("pageLabel")->text(), QString("Page 1 of 3"));
-}
-
-void TestRecordSearch::controlsAnswerTheOperator()
-{
-    AlarmRecordSearchWt search(nullptr);
-    Form form{&search};
-    search.show();
-    QVERIFY(QTest::qWaitForWindowExposed(&search));
-    form.search();
-    answerCount(45);
-    answerPage(20);
-    // The arrow of a sort does not stay over another page's rows, which are not sorted.
-    QHeaderView* header = form.table->horizontalHeader();
-    emit header->sectionClicked(12);
-    QTest::mouseClick(form.pages->nextButton(), Qt::LeftButton);
-    answerPage(20);
-    QVERIFY(!header->isSortIndicatorShown());
-    // The state box opens on a press on its frame too; the store list shows whole names.
-    QTest::mouseClick(form.states, Qt::LeftButton, {}, QPoint(1, 1));
-    QTRY_VERIFY(form.states->view()->isVisible());
-    form.states->hidePopup();
-    QVERIFY(form.stores->view()->minimumWidth() > form.stores->view()->sizeHintForColumn(0));
-    // The calendars speak the host's language.
-    for (const QString& language : {QStringLiteral("en"), QStringLiteral("zh")}) {
-        VIG_BASE_MODULE::ModuleInitialization::setLanguage(language);
-        AlarmRecordSearchWt other(nullptr);
-        QCOMPARE(Form{&other}.end->calendarWidget()->locale().language(),
-                 language == "en" ? QLocale::English : QLocale::Chinese);
-    }
-}
 
 QTEST_MAIN(TestRecordSearch)
 #include "tst_record_search.moc"

@@ -117,143 +117,138 @@ class TestAlarmRelationStore : public QObject
     Q_OBJECT
 
 private slots:
-    void createsOrdersAndDeletes();
-    void hostileValuesRoundTrip();
-    void keepsExistingTableAcrossReopen();
-    void storeThatCannotOpenIsHarmless_data();
-    void storeThatCannotOpenIsHarmless();
-};
-
-void TestAlarmRelationStore::createsOrdersAndDeletes()
-{
-    QTemporaryDir dir;
-    const QJsonArray ops = {
-        add("A1", "/rec/20261205/a-b-031500-d.mp4", "Local Recording 2026-12-05 03:15:00",
-            LocalRecordingRelation),
-        add("A1", "/cap/2.png", "Capture 2026-12-05 03:10:00", CaptureRelation),
-        add("A1", "/cap/1.png", "Capture 2026-12-05 03:05:00", CaptureRelation),
-        add("A1", "/rec/20261205/a-b-030000-d.mp4", "Local Recording 2026-12-05 03:00:00",
-            LocalRecordingRelation),
-        add("A1", "/cap/1.png", "Capture 2026-12-05 03:05:00", CaptureRelation), // the same file twice
-        add("A2", "/cap/1.png", "Capture 2026-12-05 03:05:00", CaptureRelation),
-        op("get", "A1"),
-        op("delete", "A1", "/cap/1.png"),
-        op("get", "A1"),
-        op("get", "A2"),
-        op("deleteAlarm", "A1"),
-        op("get", "A1"),
-        op("get", "A2"),
-    };
-    const ChildRun run = runStore(dir.path(), ops);
-    QCOMPARE(run.exitCode, 0);
-    QVERIFY(run.open);
-    QVERIFY(QFile::exists(dir.filePath("AlarmLocalDB/AlarmRelation.db")));
-    QCOMPARE(run.results.size(), 5);
-    QCOMPARE(names(run.results.at(0)),
-             QStringList({"Local Recording 2026-12-05 03:00:00", "Local Recording 2026-12-05 03:15:00",
-                          "Capture 2026-12-05 03:05:00", "Capture 2026-12-05 03:05:00",
-                          "Capture 2026-12-05 03:10:00"}));
-    // Every row of the (alarm, path) pair goes, and only those.
-    QCOMPARE(names(run.results.at(1)),
-             QStringList({"Local Recording 2026-12-05 03:00:00", "Local Recording 2026-12-05 03:15:00",
-                          "Capture 2026-12-05 03:10:00"}));
-    QCOMPARE(names(run.results.at(2)), QStringList({"Capture 2026-12-05 03:05:00"}));
-    QVERIFY(run.results.at(3).toArray().isEmpty());
-    QCOMPARE(run.results.at(4).toArray().size(), 1);
-    QVERIFY2(run.stderrText.isEmpty(), run.stderrText.constData());
-}
-
-void TestAlarmRelationStore::hostileValuesRoundTrip()
-{
-    QTemporaryDir dir;
-    const QStringList hostile = {
-        "it's",
-        "back\\slash",
-        "%1 %2 %3",
-        "门店 前门 摄像机",
-        "'); drop table alarmRelation; --",
-        QString("nul") + QChar(0) + "inside",
-        QString(100 * 1024, QChar('x')),
-    };
-    QJsonArray ops;
-    for (const QString& value : hostile)
-        ops.append(add(value, value + "/path", value, CaptureRelation));
-    for (const QString& value : hostile)
-        ops.append(op("get", value));
-    ops.append(op("delete", hostile.at(0), hostile.at(0) + "/path"));
-    ops.append(op("get", hostile.at(0)));
-    ops.append(op("get", hostile.at(1)));
-
-    const ChildRun run = runStore(dir.path(), ops);
-    QCOMPARE(run.exitCode, 0);
-    QCOMPARE(run.results.size(), hostile.size() + 2);
-    for (int i = 0; i < hostile.size(); ++i) {
-        const QJsonArray rows = run.results.at(i).toArray();
-        QCOMPARE(rows.size(), 1);
-        const QString& value = hostile.at(i);
-        QCOMPARE(rows.at(0).toObject(), QJsonObject({{"alarmUid", value},
-                                                     {"filePath", value + "/path"},
-                                                     {"fileName", value},
-                                                     {"type", int(CaptureRelation)}}));
-    }
-    QVERIFY(run.results.at(hostile.size()).toArray().isEmpty());
-    QCOMPARE(run.results.at(hostile.size() + 1).toArray().size(), 1);
-}
-
-void TestAlarmRelationStore::keepsExistingTableAcrossReopen()
-{
-    QTemporaryDir dir;
-    // A database made by an earlier version, with a row of its own.
-    QVERIFY(QDir(dir.path()).mkdir("AlarmLocalDB"));
+    void createsOrdersAndDeletes()
     {
-        QSqlDatabase db = QSqlDatabase::addDatabase("QSQLITE", "seed");
-        db.setDatabaseName(dir.filePath("AlarmLocalDB/AlarmRelation.db"));
-        QVERIFY(db.open());
-        QSqlQuery query(db);
-        QVERIFY(
-            query.exec("create table alarmRelation( alarmUid text , filePath text,fileName text, type int)"));
-        QVERIFY(query.exec(
-            "insert into alarmRelation values('A1', '/old.png', 'Capture 2026-01-01 00:00:00', 5)"));
-        db.close();
+        QTemporaryDir dir;
+        const QJsonArray ops = {
+            add("A1", "/rec/20261205/a-b-031500-d.mp4", "Local Recording 2026-12-05 03:15:00",
+                LocalRecordingRelation),
+            add("A1", "/cap/2.png", "Capture 2026-12-05 03:10:00", CaptureRelation),
+            add("A1", "/cap/1.png", "Capture 2026-12-05 03:05:00", CaptureRelation),
+            add("A1", "/rec/20261205/a-b-030000-d.mp4", "Local Recording 2026-12-05 03:00:00",
+                LocalRecordingRelation),
+            add("A1", "/cap/1.png", "Capture 2026-12-05 03:05:00", CaptureRelation), // the same file twice
+            add("A2", "/cap/1.png", "Capture 2026-12-05 03:05:00", CaptureRelation),
+            op("get", "A1"),
+            op("delete", "A1", "/cap/1.png"),
+            op("get", "A1"),
+            op("get", "A2"),
+            op("deleteAlarm", "A1"),
+            op("get", "A1"),
+            op("get", "A2"),
+        };
+        const ChildRun run = runStore(dir.path(), ops);
+        QCOMPARE(run.exitCode, 0);
+        QVERIFY(run.open);
+        QVERIFY(QFile::exists(dir.filePath("AlarmLocalDB/AlarmRelation.db")));
+        QCOMPARE(run.results.size(), 5);
+        QCOMPARE(names(run.results.at(0)),
+                 QStringList({"Local Recording 2026-12-05 03:00:00", "Local Recording 2026-12-05 03:15:00",
+                              "Capture 2026-12-05 03:05:00", "Capture 2026-12-05 03:05:00",
+                              "Capture 2026-12-05 03:10:00"}));
+        // Every row of the (alarm, path) pair goes, and only those.
+        QCOMPARE(names(run.results.at(1)),
+                 QStringList({"Local Recording 2026-12-05 03:00:00", "Local Recording 2026-12-05 03:15:00",
+                              "Capture 2026-12-05 03:10:00"}));
+        QCOMPARE(names(run.results.at(2)), QStringList({"Capture 2026-12-05 03:05:00"}));
+        QVERIFY(run.results.at(3).toArray().isEmpty());
+        QCOMPARE(run.results.at(4).toArray().size(), 1);
+        QVERIFY2(run.stderrText.isEmpty(), run.stderrText.constData());
     }
-    QSqlDatabase::removeDatabase("seed");
 
-    const ChildRun run =
-        runStore(dir.path(), {add("A1", "/new.png", "Capture 2026-12-05 00:00:00", 5), op("get", "A1")});
-    QCOMPARE(run.exitCode, 0);
-    QCOMPARE(names(run.results.at(0)),
-             QStringList({"Capture 2026-01-01 00:00:00", "Capture 2026-12-05 00:00:00"}));
-}
+    void hostileValuesRoundTrip()
+    {
+        QTemporaryDir dir;
+        const QStringList hostile = {
+            "it's",
+            "back\\slash",
+            "%1 %2 %3",
+            "门店 前门 摄像机",
+            "'); drop table alarmRelation; --",
+            QString("nul") + QChar(0) + "inside",
+            QString(100 * 1024, QChar('x')),
+        };
+        QJsonArray ops;
+        for (const QString& value : hostile)
+            ops.append(add(value, value + "/path", value, CaptureRelation));
+        for (const QString& value : hostile)
+            ops.append(op("get", value));
+        ops.append(op("delete", hostile.at(0), hostile.at(0) + "/path"));
+        ops.append(op("get", hostile.at(0)));
+        ops.append(op("get", hostile.at(1)));
 
-void TestAlarmRelationStore::storeThatCannotOpenIsHarmless_data()
-{
-    QTest::addColumn<QString>("damage");
-    QTest::newRow("folder is a file") << "folder-is-file";
-    QTest::newRow("file is not a database") << "not-a-database";
-}
+        const ChildRun run = runStore(dir.path(), ops);
+        QCOMPARE(run.exitCode, 0);
+        QCOMPARE(run.results.size(), hostile.size() + 2);
+        for (int i = 0; i < hostile.size(); ++i) {
+            const QJsonArray rows = run.results.at(i).toArray();
+            QCOMPARE(rows.size(), 1);
+            const QString& value = hostile.at(i);
+            QCOMPARE(rows.at(0).toObject(), QJsonObject({{"alarmUid", value},
+                                                         {"filePath", value + "/path"},
+                                                         {"fileName", value},
+                                                         {"type", int(CaptureRelation)}}));
+        }
+        QVERIFY(run.results.at(hostile.size()).toArray().isEmpty());
+        QCOMPARE(run.results.at(hostile.size() + 1).toArray().size(), 1);
+    }
 
-void TestAlarmRelationStore::storeThatCannotOpenIsHarmless()
-{
-    QFETCH(QString, damage);
-    QTemporaryDir dir;
-    const QByteArray garbage = "this is an operator's note, not a database\n";
-    if (damage == "not-a-database")
+    void keepsExistingTableAcrossReopen()
+    {
+        QTemporaryDir dir;
+        // A database made by an earlier version, with a row of its own.
         QVERIFY(QDir(dir.path()).mkdir("AlarmLocalDB"));
-    QFile file(dir.filePath(damage == "not-a-database" ? "AlarmLocalDB/AlarmRelation.db" : "AlarmLocalDB"));
-    QVERIFY(file.open(QIODevice::WriteOnly));
-    file.write(garbage);
-    file.close();
+        {
+            QSqlDatabase db = QSqlDatabase::addDatabase("QSQLITE", "seed");
+            db.setDatabaseName(dir.filePath("AlarmLocalDB/AlarmRelation.db"));
+            QVERIFY(db.open());
+            QSqlQuery query(db);
+            QVERIFY(query.exec(
+                "create table alarmRelation( alarmUid text , filePath text,fileName text, type int)"));
+            QVERIFY(query.exec(
+                "insert into alarmRelation values('A1', '/old.png', 'Capture 2026-01-01 00:00:00', 5)"));
+            db.close();
+        }
+        QSqlDatabase::removeDatabase("seed");
 
-    const ChildRun run =
-        runStore(dir.path(), {add("A1", "/x.png", "Capture x", 5), op("get", "A1"), op("deleteAlarm", "A1")});
-    QCOMPARE(run.exitCode, 0);
-    QVERIFY(!run.open);
-    QVERIFY(run.results.at(0).toArray().isEmpty());
-    QVERIFY(run.stderrText.contains("AlarmVideoRelation"));
-    QCOMPARE(run.stderrText.count('\n'), 1);
-    QVERIFY(file.open(QIODevice::ReadOnly));
-    QCOMPARE(file.readAll(), garbage);
-}
+        const ChildRun run =
+            runStore(dir.path(), {add("A1", "/new.png", "Capture 2026-12-05 00:00:00", 5), op("get", "A1")});
+        QCOMPARE(run.exitCode, 0);
+        QCOMPARE(names(run.results.at(0)),
+                 QStringList({"Capture 2026-01-01 00:00:00", "Capture 2026-12-05 00:00:00"}));
+    }
+
+    void storeThatCannotOpenIsHarmless_data()
+    {
+        QTest::addColumn<QString>("damage");
+        QTest::newRow("folder is a file") << "folder-is-file";
+        QTest::newRow("file is not a database") << "not-a-database";
+    }
+
+    void storeThatCannotOpenIsHarmless()
+    {
+        QFETCH(QString, damage);
+        QTemporaryDir dir;
+        const QByteArray garbage = "this is an operator's note, not a database\n";
+        if (damage == "not-a-database")
+            QVERIFY(QDir(dir.path()).mkdir("AlarmLocalDB"));
+        QFile file(
+            dir.filePath(damage == "not-a-database" ? "AlarmLocalDB/AlarmRelation.db" : "AlarmLocalDB"));
+        QVERIFY(file.open(QIODevice::WriteOnly));
+        file.write(garbage);
+        file.close();
+
+        const ChildRun run = runStore(
+            dir.path(), {add("A1", "/x.png", "Capture x", 5), op("get", "A1"), op("deleteAlarm", "A1")});
+        QCOMPARE(run.exitCode, 0);
+        QVERIFY(!run.open);
+        QVERIFY(run.results.at(0).toArray().isEmpty());
+        QVERIFY(run.stderrText.contains("AlarmVideoRelation"));
+        QCOMPARE(run.stderrText.count('\n'), 1);
+        QVERIFY(file.open(QIODevice::ReadOnly));
+        QCOMPARE(file.readAll(), garbage);
+    }
+};
 
 int main(int argc, char** argv)
 {

@@ -1,21 +1,12 @@
 #include "ModuleTestSupport.h"
 
 #include "frame/AlarmModuleAccess.h"
-#include "frame/AlarmSignals.h"
-#include "service/AlarmBusiness.h"
 
-#include "BasicData.h"
-#include "BusinessConfig.h"
-#include "DataCache.h"
 #include "DataSignals.h"
-#include "ModuleAccessSignals.h"
 #include "NoticeSignals.h"
-#include "SystemBasicInfo.h"
 
 #include <QHash>
-#include <QSignalSpy>
 #include <QThread>
-#include <QtTest>
 
 using namespace VIG_ALARM_MOUDLE;
 using namespace moduletest;
@@ -74,368 +65,357 @@ class TestAlarmService : public QObject
     Q_OBJECT
 
 private slots:
-    void initTestCase();
-    void init();
-    void newAlarmIsBookedBeforeItIsPushed();
-    void requestsPassTheirArguments();
-    void waitingAlarmsComeInProbeOrder();
-    void handledHint();
-    void recordCountsAreRouted();
-    void collectionsBecomeMaps();
-    void errorsAreAnnouncedOncePerEvent();
-    void recordingNames_data();
-    void recordingNames();
-    void alarmOutLinkedDevices();
-    void booksStayExactUnderThreads();
-};
+    void initTestCase() { installFakeService(); }
 
-void TestAlarmService::initTestCase()
-{
-    installFakeService();
-}
+    void init()
+    {
+        VIG_SYSTEM_MODULE::SystemBasicInfo::_instance().setCurrentAppStatus(VIG_SYSTEM_MODULE::AppRunning);
+        VIG_SYSTEM_MODULE::BusinessConfig::_instance().setAlarmVideoShowMode(
+            VIG_SYSTEM_MODULE::AlarmVideosInPopUps);
+        flush();
+        service().takeCalls();
+    }
 
-void TestAlarmService::init()
-{
-    VIG_SYSTEM_MODULE::SystemBasicInfo::_instance().setCurrentAppStatus(VIG_SYSTEM_MODULE::AppRunning);
-    VIG_SYSTEM_MODULE::BusinessConfig::_instance().setAlarmVideoShowMode(
-        VIG_SYSTEM_MODULE::AlarmVideosInPopUps);
-    flush();
-    service().takeCalls();
-}
+    void newAlarmIsBookedBeforeItIsPushed()
+    {
+        AlarmBusiness& business = AlarmBusiness::_instance();
+        QSignalSpy storeCounts(&ModuleAccessSignals::_instance(),
+                               &ModuleAccessSignals::signalStoreUnhandledAlarmsCount);
+        QSignalSpy channelCounts(&ModuleAccessSignals::_instance(),
+                                 &ModuleAccessSignals::signalChannelUnhandledAlarmsCount);
+        QSignalSpy notices(&NoticeSignals::_instance(), &NoticeSignals::signalNewAlarmNotice);
+        QSignalSpy storeStates(&NoticeSignals::_instance(), &NoticeSignals::signalStoreStateChangeNotice);
 
-void TestAlarmService::newAlarmIsBookedBeforeItIsPushed()
-{
-    AlarmBusiness& business = AlarmBusiness::_instance();
-    QSignalSpy storeCounts(&ModuleAccessSignals::_instance(),
-                           &ModuleAccessSignals::signalStoreUnhandledAlarmsCount);
-    QSignalSpy channelCounts(&ModuleAccessSignals::_instance(),
-                             &ModuleAccessSignals::signalChannelUnhandledAlarmsCount);
-    QSignalSpy notices(&NoticeSignals::_instance(), &NoticeSignals::signalNewAlarmNotice);
-    QSignalSpy storeStates(&NoticeSignals::_instance(), &NoticeSignals::signalStoreStateChangeNotice);
+        QList<VIG_AlarmInfo> pushed;
+        QList<int> bookedAtPush;
+        QMetaObject::Connection connection =
+            connect(&AlarmSignals::_instance(), &AlarmSignals::signalNewAlarmPush, this,
+                    [&](const VIG_AlarmInfo& info) {
+                        QCOMPARE(QThread::currentThread(), qApp->thread());
+                        pushed.append(info);
+                        bookedAtPush.append(business.getStoreUnhandledAlarmsCount(info.storeUid));
+                    });
+        deliverNew(alarmData("N1", "S-new", "", "D-new", 2)); // no probe: the device stands in for it
+        flush();
+        disconnect(connection);
+        QCOMPARE(pushed.size(), 1);
+        QCOMPARE(pushed.at(0).probeId, QString("D-new"));
+        QCOMPARE(bookedAtPush, QList<int>({1}));
+        QCOMPARE(storeCounts.count(), 1);
+        QCOMPARE(storeCounts.at(0), QVariantList({"S-new", 1}));
+        QCOMPARE(channelCounts.count(), 1);
+        QCOMPARE(channelCounts.at(0), QVariantList({"D-new", 2, 1}));
+        QCOMPARE(notices.count(), 1);
+        QCOMPARE(storeStates.count(), 1);
+        QCOMPARE(storeStates.at(0).at(1).value<VIG_CONTACT_MODULE::StoreStateNoticeType>(),
+                 VIG_CONTACT_MODULE::StoreNewAlarmNotice);
 
-    QList<VIG_AlarmInfo> pushed;
-    QList<int> bookedAtPush;
-    QMetaObject::Connection connection = connect(
-        &AlarmSignals::_instance(), &AlarmSignals::signalNewAlarmPush, this, [&](const VIG_AlarmInfo& info) {
-            QCOMPARE(QThread::currentThread(), qApp->thread());
-            pushed.append(info);
-            bookedAtPush.append(business.getStoreUnhandledAlarmsCount(info.storeUid));
+        // Mode -1 silences the notice, nothing else; mode 1 also brings the form and the monitor tab forward.
+        VIG_SYSTEM_MODULE::BusinessConfig::_instance().setAlarmVideoShowMode(
+            VIG_SYSTEM_MODULE::AlarmVideosWithoutNotice);
+        deliverNew(alarmData("N2", "S-new", "P-new", "D-new", 2));
+        flush();
+        QCOMPARE(notices.count(), 1);
+        QCOMPARE(storeCounts.count(), 2);
+        QSignalSpy formRequests(&ModuleAccessSignals::_instance(),
+                                &ModuleAccessSignals::signalSetCurrentModuleForm);
+        QSignalSpy monitorTab(&AlarmSignals::_instance(), &AlarmSignals::signalChangeToAlarmMonitorTab);
+        VIG_SYSTEM_MODULE::BusinessConfig::_instance().setAlarmVideoShowMode(
+            VIG_SYSTEM_MODULE::AlarmVideosInGrid);
+        deliverNew(alarmData("N3", "S-new", "P-new", "D-new", 2));
+        flush();
+        QCOMPARE(formRequests.count(), 1);
+        QCOMPARE(monitorTab.count(), 1);
+        QCOMPARE(business.getStoreUnhandledAlarmsCount("S-new"), 3);
+    }
+
+    void requestsPassTheirArguments()
+    {
+        AlarmBusiness& business = AlarmBusiness::_instance();
+        // Informing the keeper goes with the last alarm alone; the rest go as a batch without it.
+        QStringList three{"U1", "U2", "U3"};
+        business.handleAlarms("{req}", three, "门店已确认 'ok'", 4, true);
+        QList<FakeAlarmService::Call> calls = service().takeCalls();
+        QCOMPARE(calls.size(), 2);
+        QCOMPARE(calls.at(0).operation, QString("RequestHandleAlarm"));
+        QCOMPARE(calls.at(0).texts, QStringList({"U3", "门店已确认 'ok'", "{req}"}));
+        QVERIFY(calls.at(0).informKeeper);
+        QCOMPARE(calls.at(0).number, 4);
+        QCOMPARE(calls.at(1).operation, QString("RequestHandleAlarms"));
+        QCOMPARE(calls.at(1).uids, QStringList({"U1", "U2"}));
+        QCOMPARE(calls.at(1).texts, QStringList({"门店已确认 'ok'", "{req}"}));
+        QVERIFY(calls.at(1).informKeeper);
+        QCOMPARE(three, QStringList({"U1", "U2"}));
+
+        business.getAlarmRecordsCount("S1", "2026-12-01 00:00:00", "2026-12-05 23:59:59", 2);
+        business.getAlarmRecords("", "2026-12-01 00:00:00", "2026-12-05 23:59:59", 0, 40, 20);
+        AlarmModuleAccess::_instance().getAllStoresAlarmsCollection("a", "b", "c");
+        AlarmModuleAccess::_instance().getStoreDevicesAlarmsCollection("a", "b", "c", "d");
+        calls = service().takeCalls();
+        QCOMPARE(calls.size(), 4);
+        QCOMPARE(calls.at(0).texts, QStringList({"S1", "2026-12-01 00:00:00", "2026-12-05 23:59:59", ""}));
+        QCOMPARE(calls.at(0).number, 2);
+        QCOMPARE(calls.at(1).first, 40);
+        QCOMPARE(calls.at(1).count, 20);
+        QCOMPARE(calls.at(2).texts, QStringList({"b", "c", "a"}));
+        QCOMPARE(calls.at(3).texts, QStringList({"b", "c", "d", "a"}));
+    }
+
+    void waitingAlarmsComeInProbeOrder()
+    {
+        AlarmBusiness& business = AlarmBusiness::_instance();
+        deliverNew(alarmData("W2a", "S-wait", "P2", "D-wait", 1));
+        deliverNew(alarmData("W2b", "S-wait", "P2", "D-wait", 1));
+        deliverNew(alarmData("W10", "S-wait", "P10", "D-wait", 2));
+        flush();
+        business.addWaitingAlarm("W2a");
+        business.addWaitingAlarm("W2b");
+        business.addWaitingAlarm("W10");
+        business.addWaitingAlarm("not-booked");
+
+        const auto uids = [](const QList<VIG_AlarmInfo>& alarms) {
+            QStringList list;
+            for (const VIG_AlarmInfo& alarm : alarms)
+                list.append(alarm.alarmUid);
+            return list;
+        };
+        QCOMPARE(uids(business.takeWaitingAlarms()), QStringList({"W10"}));
+        // W2a is handled while it waits: its probe still gets its turn, with what is left.
+        service().deliver([](IAlarmEvent* handler) { handler->OnHandleAlarmResult("W2a", 0, "", "x"); });
+        flush();
+        QCOMPARE(uids(business.takeWaitingAlarms()), QStringList({"W2b"}));
+        QVERIFY(business.takeWaitingAlarms().isEmpty());
+        QVERIFY(!business.hasWaitingAlarms());
+    }
+
+    void handledHint()
+    {
+        addStore("S-hint", 0);
+        VIG_SYSTEM_MODULE::BusinessConfig::_instance().setStoreWord("Shop");
+        const AlarmData alarm = alarmData("HINT1", "S-hint", "P-hint", "D-hint", 1);
+        const QString store(
+            "Shop_Name:Store S-hint\r\nShop_Keeper Tel:021-5555-0101\r\nShop_Address:1 Nanjing Road\r\n");
+        QSignalSpy pushes(&AlarmSignals::_instance(), &AlarmSignals::signalHandledAlarmPush);
+        QSignalSpy hints(&NoticeSignals::_instance(), &NoticeSignals::signalNoticeHint);
+        QSignalSpy notes(&AlarmSignals::_instance(),
+                         &AlarmSignals::signalUpdateAlarmHandledNotesInDetailCheckWt);
+        deliverPush(processData(alarm, false));
+        // One handling of three alarms gives one notice with the count.
+        for (const char* uid : {"HINT2", "HINT3", "HINT4"})
+            deliverPush(processData(alarmData(uid, "S-hint", "", "D-hint", 1), true));
+        flush();
+        QTRY_COMPARE(hints.count(), 2);
+        const auto bare = pushes.at(0).at(0).value<VIG_AlarmProcess>();
+        QVERIFY(bare.principal.isEmpty() && bare.handleNote.isEmpty() && bare.state == 0);
+        QCOMPARE(hints.at(0).at(0).value<VIG_CONTACT_MODULE::NoticeHintType>(),
+                 VIG_CONTACT_MODULE::AlarmHandledHint);
+        QCOMPARE(hints.at(0).at(1).toString(), store);
+        QCOMPARE(hints.at(1).at(1).toString(),
+                 "Alarms handled: 3\r\n" + store +
+                     "Alarm Handler:Wang Fang\r\nAlarm Handler Tel:138-0000-0001");
+        QCOMPARE(notes.at(0).at(0).toString(), QString("HINT1"));
+        const auto second = pushes.at(1).at(0).value<VIG_AlarmProcess>();
+        QVERIFY(second.probeId.isEmpty());                // a handled push keeps the empty probe id
+        QCOMPARE(second.principal, QString("Wang Fang")); // the first handler only
+        QCOMPARE(second.state, 4);
+        VIG_SYSTEM_MODULE::BusinessConfig::_instance().setStoreWord("Store");
+    }
+
+    void recordCountsAreRouted()
+    {
+        AlarmBusiness& business = AlarmBusiness::_instance();
+        business.getLateMonthUnhandledAlarmsCount();
+        const QList<FakeAlarmService::Call> calls = service().takeCalls();
+        QCOMPARE(calls.size(), 1);
+        const QString uuid = business.getRequesterUuid().toString();
+        const QDate today = QDate::currentDate();
+        QCOMPARE(calls.at(0).texts, QStringList({"", today.addMonths(-1).toString("yyyy-MM-dd") + " 00:00:00",
+                                                 today.toString("yyyy-MM-dd") + " 23:59:59", uuid}));
+        QCOMPARE(calls.at(0).number, 1);
+
+        QSignalSpy host(&ModuleAccessSignals::_instance(),
+                        &ModuleAccessSignals::signalLateMonthUnhandledAlarmsCount);
+        QSignalSpy hub(&AlarmSignals::_instance(), &AlarmSignals::signalAlarmRecordsCount);
+        const std::string own = uuid.toStdString();
+        service().deliver(
+            [own](IAlarmEvent* handler) { handler->OnAlarmRecordsCount(7, own.c_str(), 0, ""); });
+        for (const char* other : {"", "not a uuid", "{00000000-0000-0000-0000-000000000001}"}) {
+            const std::string id = other;
+            service().deliver(
+                [id](IAlarmEvent* handler) { handler->OnAlarmRecordsCount(3, id.c_str(), 0, ""); });
+        }
+        flush();
+        QCOMPARE(host.count(), 1);
+        QCOMPARE(host.at(0), QVariantList({7, 0, QString()}));
+        QCOMPARE(hub.count(), 3);
+    }
+
+    void collectionsBecomeMaps()
+    {
+        using namespace VIG_DATA_MODULE;
+        QSignalSpy devices(&DataSignals::_instance(), &DataSignals::signalStoreDevicesAlarmsCollection);
+        QSignalSpy stores(&DataSignals::_instance(), &DataSignals::signalAllStoresAlarmsCollection);
+        service().deliver([](IAlarmEvent* handler) {
+            std::vector<AlarmCountData> counts = {{5, 1, "D2"}, {9, 5, "D2"}, {1, 1, "D1"}, {2, 2, "D1"},
+                                                  {4, 4, "D1"}, {3, 3, "D1"}, {6, 1, "D1"}};
+            std::vector<ItemAlarmCountData> items = {{2, "P1", "D1"}, {1, "P9", "D-only-items"}};
+            handler->OnStoreDevicesAlarmsCollection(counts, items, "tag-d", 0, "");
+            handler->OnAllStoresAlarmsCollection({{8, 3, "S2"}, {1, 4, "S1"}}, "tag-s", 5, "late");
         });
-    deliverNew(alarmData("N1", "S-new", "", "D-new", 2)); // no probe: the device stands in for it
-    flush();
-    disconnect(connection);
-    QCOMPARE(pushed.size(), 1);
-    QCOMPARE(pushed.at(0).probeId, QString("D-new"));
-    QCOMPARE(bookedAtPush, QList<int>({1}));
-    QCOMPARE(storeCounts.count(), 1);
-    QCOMPARE(storeCounts.at(0), QVariantList({"S-new", 1}));
-    QCOMPARE(channelCounts.count(), 1);
-    QCOMPARE(channelCounts.at(0), QVariantList({"D-new", 2, 1}));
-    QCOMPARE(notices.count(), 1);
-    QCOMPARE(storeStates.count(), 1);
-    QCOMPARE(storeStates.at(0).at(1).value<VIG_CONTACT_MODULE::StoreStateNoticeType>(),
-             VIG_CONTACT_MODULE::StoreNewAlarmNotice);
+        flush();
+        QCOMPARE(devices.count(), 1);
+        QCOMPARE(devices.at(0).at(0).toString(), QString("tag-d"));
+        const auto list = devices.at(0).at(1).value<QVector<VIG_DeviceAlarmsCollection>>();
+        QCOMPARE(list.size(), 3); // "", "D1", "D2" in key order
+        QVERIFY(list.at(0).deviceId.isEmpty() && list.at(0).items.size() == 1);
+        QCOMPARE(list.at(1).deviceId, QString("D1"));
+        QCOMPARE(list.at(1).newAlarmCount, 6); // a later count of a kind replaces the earlier one
+        QCOMPARE(QList<int>({list.at(1).dealtAlarmCount, list.at(1).finishedAlarmCount,
+                             list.at(1).mistakenAlarmCount}),
+                 QList<int>({2, 4, 3}));
+        QCOMPARE(list.at(1).items.at(0).itemId, QString("P1"));
+        QCOMPARE(list.at(2).newAlarmCount, 5);
+        QCOMPARE(list.at(2).dealtAlarmCount + list.at(2).finishedAlarmCount + list.at(2).mistakenAlarmCount,
+                 0);
 
-    // Mode -1 silences the notice, nothing else; mode 1 also brings the form and the monitor tab forward.
-    VIG_SYSTEM_MODULE::BusinessConfig::_instance().setAlarmVideoShowMode(
-        VIG_SYSTEM_MODULE::AlarmVideosWithoutNotice);
-    deliverNew(alarmData("N2", "S-new", "P-new", "D-new", 2));
-    flush();
-    QCOMPARE(notices.count(), 1);
-    QCOMPARE(storeCounts.count(), 2);
-    QSignalSpy formRequests(&ModuleAccessSignals::_instance(),
-                            &ModuleAccessSignals::signalSetCurrentModuleForm);
-    QSignalSpy monitorTab(&AlarmSignals::_instance(), &AlarmSignals::signalChangeToAlarmMonitorTab);
-    VIG_SYSTEM_MODULE::BusinessConfig::_instance().setAlarmVideoShowMode(
-        VIG_SYSTEM_MODULE::AlarmVideosInGrid);
-    deliverNew(alarmData("N3", "S-new", "P-new", "D-new", 2));
-    flush();
-    QCOMPARE(formRequests.count(), 1);
-    QCOMPARE(monitorTab.count(), 1);
-    QCOMPARE(business.getStoreUnhandledAlarmsCount("S-new"), 3);
-}
-
-void TestAlarmService::requestsPassTheirArguments()
-{
-    AlarmBusiness& business = AlarmBusiness::_instance();
-    // Informing the keeper goes with the last alarm alone; the rest go as a batch without it.
-    QStringList three{"U1", "U2", "U3"};
-    business.handleAlarms("{req}", three, "门店已确认 'ok'", 4, true);
-    QList<FakeAlarmService::Call> calls = service().takeCalls();
-    QCOMPARE(calls.size(), 2);
-    QCOMPARE(calls.at(0).operation, QString("RequestHandleAlarm"));
-    QCOMPARE(calls.at(0).texts, QStringList({"U3", "门店已确认 'ok'", "{req}"}));
-    QVERIFY(calls.at(0).informKeeper);
-    QCOMPARE(calls.at(0).number, 4);
-    QCOMPARE(calls.at(1).operation, QString("RequestHandleAlarms"));
-    QCOMPARE(calls.at(1).uids, QStringList({"U1", "U2"}));
-    QCOMPARE(calls.at(1).texts, QStringList({"门店已确认 'ok'", "{req}"}));
-    QVERIFY(calls.at(1).informKeeper);
-    QCOMPARE(three, QStringList({"U1", "U2"}));
-
-    business.getAlarmRecordsCount("S1", "2026-12-01 00:00:00", "2026-12-05 23:59:59", 2);
-    business.getAlarmRecords("", "2026-12-01 00:00:00", "2026-12-05 23:59:59", 0, 40, 20);
-    AlarmModuleAccess::_instance().getAllStoresAlarmsCollection("a", "b", "c");
-    AlarmModuleAccess::_instance().getStoreDevicesAlarmsCollection("a", "b", "c", "d");
-    calls = service().takeCalls();
-    QCOMPARE(calls.size(), 4);
-    QCOMPARE(calls.at(0).texts, QStringList({"S1", "2026-12-01 00:00:00", "2026-12-05 23:59:59", ""}));
-    QCOMPARE(calls.at(0).number, 2);
-    QCOMPARE(calls.at(1).first, 40);
-    QCOMPARE(calls.at(1).count, 20);
-    QCOMPARE(calls.at(2).texts, QStringList({"b", "c", "a"}));
-    QCOMPARE(calls.at(3).texts, QStringList({"b", "c", "d", "a"}));
-}
-
-void TestAlarmService::waitingAlarmsComeInProbeOrder()
-{
-    AlarmBusiness& business = AlarmBusiness::_instance();
-    deliverNew(alarmData("W2a", "S-wait", "P2", "D-wait", 1));
-    deliverNew(alarmData("W2b", "S-wait", "P2", "D-wait", 1));
-    deliverNew(alarmData("W10", "S-wait", "P10", "D-wait", 2));
-    flush();
-    business.addWaitingAlarm("W2a");
-    business.addWaitingAlarm("W2b");
-    business.addWaitingAlarm("W10");
-    business.addWaitingAlarm("not-booked");
-
-    const auto uids = [](const QList<VIG_AlarmInfo>& alarms) {
-        QStringList list;
-        for (const VIG_AlarmInfo& alarm : alarms)
-            list.append(alarm.alarmUid);
-        return list;
-    };
-    QCOMPARE(uids(business.takeWaitingAlarms()), QStringList({"W10"}));
-    // W2a is handled while it waits: its probe still gets its turn, with what is left.
-    service().deliver([](IAlarmEvent* handler) { handler->OnHandleAlarmResult("W2a", 0, "", "x"); });
-    flush();
-    QCOMPARE(uids(business.takeWaitingAlarms()), QStringList({"W2b"}));
-    QVERIFY(business.takeWaitingAlarms().isEmpty());
-    QVERIFY(!business.hasWaitingAlarms());
-}
-
-void TestAlarmService::handledHint()
-{
-    addStore("S-hint", 0);
-    VIG_SYSTEM_MODULE::BusinessConfig::_instance().setStoreWord("Shop");
-    const AlarmData alarm = alarmData("HINT1", "S-hint", "P-hint", "D-hint", 1);
-    const QString store(
-        "Shop_Name:Store S-hint\r\nShop_Keeper Tel:021-5555-0101\r\nShop_Address:1 Nanjing Road\r\n");
-    QSignalSpy pushes(&AlarmSignals::_instance(), &AlarmSignals::signalHandledAlarmPush);
-    QSignalSpy hints(&NoticeSignals::_instance(), &NoticeSignals::signalNoticeHint);
-    QSignalSpy notes(&AlarmSignals::_instance(), &AlarmSignals::signalUpdateAlarmHandledNotesInDetailCheckWt);
-    deliverPush(processData(alarm, false));
-    // One handling of three alarms gives one notice with the count.
-    for (const char* uid : {"HINT2", "HINT3", "HINT4"})
-        deliverPush(processData(alarmData(uid, "S-hint", "", "D-hint", 1), true));
-    flush();
-    QTRY_COMPARE(hints.count(), 2);
-    const auto bare = pushes.at(0).at(0).value<VIG_AlarmProcess>();
-    QVERIFY(bare.principal.isEmpty() && bare.handleNote.isEmpty() && bare.state == 0);
-    QCOMPARE(hints.at(0).at(0).value<VIG_CONTACT_MODULE::NoticeHintType>(),
-             VIG_CONTACT_MODULE::AlarmHandledHint);
-    QCOMPARE(hints.at(0).at(1).toString(), store);
-    QCOMPARE(hints.at(1).at(1).toString(),
-             "Alarms handled: 3\r\n" + store + "Alarm Handler:Wang Fang\r\nAlarm Handler Tel:138-0000-0001");
-    QCOMPARE(notes.at(0).at(0).toString(), QString("HINT1"));
-    const auto second = pushes.at(1).at(0).value<VIG_AlarmProcess>();
-    QVERIFY(second.probeId.isEmpty());                // a handled push keeps the empty probe id
-    QCOMPARE(second.principal, QString("Wang Fang")); // the first handler only
-    QCOMPARE(second.state, 4);
-    VIG_SYSTEM_MODULE::BusinessConfig::_instance().setStoreWord("Store");
-}
-
-void TestAlarmService::recordCountsAreRouted()
-{
-    AlarmBusiness& business = AlarmBusiness::_instance();
-    business.getLateMonthUnhandledAlarmsCount();
-    const QList<FakeAlarmService::Call> calls = service().takeCalls();
-    QCOMPARE(calls.size(), 1);
-    const QString uuid = business.getRequesterUuid().toString();
-    const QDate today = QDate::currentDate();
-    QCOMPARE(calls.at(0).texts, QStringList({"", today.addMonths(-1).toString("yyyy-MM-dd") + " 00:00:00",
-                                             today.toString("yyyy-MM-dd") + " 23:59:59", uuid}));
-    QCOMPARE(calls.at(0).number, 1);
-
-    QSignalSpy host(&ModuleAccessSignals::_instance(),
-                    &ModuleAccessSignals::signalLateMonthUnhandledAlarmsCount);
-    QSignalSpy hub(&AlarmSignals::_instance(), &AlarmSignals::signalAlarmRecordsCount);
-    const std::string own = uuid.toStdString();
-    service().deliver([own](IAlarmEvent* handler) { handler->OnAlarmRecordsCount(7, own.c_str(), 0, ""); });
-    for (const char* other : {"", "not a uuid", "{00000000-0000-0000-0000-000000000001}"}) {
-        const std::string id = other;
-        service().deliver([id](IAlarmEvent* handler) { handler->OnAlarmRecordsCount(3, id.c_str(), 0, ""); });
+        const auto storeList = stores.at(0).at(1).value<QVector<VIG_StoreAlarmsCollection>>();
+        QCOMPARE(storeList.size(), 2);
+        QCOMPARE(storeList.at(0).storeUid, QString("S1"));
+        QCOMPARE(storeList.at(0).finishedAlarmCount, 1);
+        QCOMPARE(storeList.at(1).mistakenAlarmCount, 8);
+        QCOMPARE(stores.at(0).mid(2), QVariantList({5, "late"}));
     }
-    flush();
-    QCOMPARE(host.count(), 1);
-    QCOMPARE(host.at(0), QVariantList({7, 0, QString()}));
-    QCOMPARE(hub.count(), 3);
-}
 
-void TestAlarmService::collectionsBecomeMaps()
-{
-    using namespace VIG_DATA_MODULE;
-    QSignalSpy devices(&DataSignals::_instance(), &DataSignals::signalStoreDevicesAlarmsCollection);
-    QSignalSpy stores(&DataSignals::_instance(), &DataSignals::signalAllStoresAlarmsCollection);
-    service().deliver([](IAlarmEvent* handler) {
-        std::vector<AlarmCountData> counts = {{5, 1, "D2"}, {9, 5, "D2"}, {1, 1, "D1"}, {2, 2, "D1"},
-                                              {4, 4, "D1"}, {3, 3, "D1"}, {6, 1, "D1"}};
-        std::vector<ItemAlarmCountData> items = {{2, "P1", "D1"}, {1, "P9", "D-only-items"}};
-        handler->OnStoreDevicesAlarmsCollection(counts, items, "tag-d", 0, "");
-        handler->OnAllStoresAlarmsCollection({{8, 3, "S2"}, {1, 4, "S1"}}, "tag-s", 5, "late");
-    });
-    flush();
-    QCOMPARE(devices.count(), 1);
-    QCOMPARE(devices.at(0).at(0).toString(), QString("tag-d"));
-    const auto list = devices.at(0).at(1).value<QVector<VIG_DeviceAlarmsCollection>>();
-    QCOMPARE(list.size(), 3); // "", "D1", "D2" in key order
-    QVERIFY(list.at(0).deviceId.isEmpty() && list.at(0).items.size() == 1);
-    QCOMPARE(list.at(1).deviceId, QString("D1"));
-    QCOMPARE(list.at(1).newAlarmCount, 6); // a later count of a kind replaces the earlier one
-    QCOMPARE(QList<int>(
-                 {list.at(1).dealtAlarmCount, list.at(1).finishedAlarmCount, list.at(1).mistakenAlarmCount}),
-             QList<int>({2, 4, 3}));
-    QCOMPARE(list.at(1).items.at(0).itemId, QString("P1"));
-    QCOMPARE(list.at(2).newAlarmCount, 5);
-    QCOMPARE(list.at(2).dealtAlarmCount + list.at(2).finishedAlarmCount + list.at(2).mistakenAlarmCount, 0);
-
-    const auto storeList = stores.at(0).at(1).value<QVector<VIG_StoreAlarmsCollection>>();
-    QCOMPARE(storeList.size(), 2);
-    QCOMPARE(storeList.at(0).storeUid, QString("S1"));
-    QCOMPARE(storeList.at(0).finishedAlarmCount, 1);
-    QCOMPARE(storeList.at(1).mistakenAlarmCount, 8);
-    QCOMPARE(stores.at(0).mid(2), QVariantList({5, "late"}));
-}
-
-void TestAlarmService::errorsAreAnnouncedOncePerEvent()
-{
-    QSignalSpy notices(&NoticeSignals::_instance(), &NoticeSignals::sendRequestErrorNoticeSignal);
-    QSignalSpy results(&AlarmSignals::_instance(), &AlarmSignals::signalHandleAlarmResult);
-    QSignalSpy handled(&AlarmSignals::_instance(), &AlarmSignals::signalAlarmHandled);
-    QSignalSpy records(&AlarmSignals::_instance(), &AlarmSignals::signalAlarmRecordsInfo);
-    QSignalSpy notes(&AlarmSignals::_instance(), &AlarmSignals::signalGetAlarmHandleNotes);
-    service().deliver([](IAlarmEvent* handler) {
-        handler->OnHandleAlarmResult("E1", 11, "gone", "req-1");
-        handler->OnHandleAlarmsResult({"E2", "E3", "E4"}, 12, "batch failed", "req-2");
-        handler->OnAlarmRecordsCount(0, "req-3", 13, "count failed");
-        std::vector<AlarmData> partial(1);
-        partial[0].alarmUid = "E5";
-        handler->OnAlarmRecords(partial, 14, "records failed");
-        AlarmProcessData record;
-        record.handlers.resize(2);
-        handler->OnAlarmHandleNotes("E6", record, 15, "notes failed");
-        handler->OnReplyA(0, 16, "a");
-        handler->OnReplyB(0, 17, "b");
-        handler->OnReplyA(0, 0, "");
-        handler->OnAllStoresAlarmsCollection({}, "t", 18, "no notice for collections");
-    });
-    flush();
-    QCOMPARE(notices.count(), 7);
-    const QList<int> types = {101000, 101001, 101002, 101003, 101004, 101005, 101006};
-    for (int i = 0; i < notices.count(); ++i) {
-        QCOMPARE(int(notices.at(i).at(2).value<VIG_CONTACT_MODULE::RequestType>()), types.at(i));
-        QCOMPARE(notices.at(i).at(0).toInt(), 11 + i);
-    }
-    QCOMPARE(notices.at(0).mid(3), QVariantList({"req-1", QStringList({"E1"})}));
-    QCOMPARE(notices.at(1).mid(3), QVariantList({"req-2", QStringList()}));
-    QCOMPARE(notices.at(4).mid(3), QVariantList({"E6", QStringList({"E6"})}));
-
-    QCOMPARE(results.count(), 4);
-    QCOMPARE(results.at(2), QVariantList({"req-2", "E3", 12, "batch failed"}));
-    QCOMPARE(handled.count(), 0);
-    QCOMPARE(records.count(), 1);
-    QCOMPARE(records.at(0).at(0).value<AlarmInfoVector>().size(), 1); // passed on with whatever came
-    QCOMPARE(notes.count(), 1);
-    QVERIFY(notes.at(0).at(0).value<AlarmProcessVector>().isEmpty());
-}
-
-void TestAlarmService::recordingNames_data()
-{
-    QTest::addColumn<QString>("path");
-    QTest::addColumn<QString>("start");
-    QTest::newRow("backslashes") << "C:\\rec\\20261205\\cam-1-031502-0.mp4"
-                                 << "2026-12-05 03:15:02";
-    QTest::newRow("doubled dash, five pieces") << "C:\\rec\\20261205\\cam-1--031502-0.mp4"
-                                               << "";
-    QTest::newRow("doubled dash, four pieces") << "C:\\rec\\20261205\\cam--031502-0.mp4"
-                                               << "2026-12-05 03:15:02";
-}
-
-void TestAlarmService::recordingNames()
-{
-    QFETCH(QString, path);
-    QFETCH(QString, start);
-    QCOMPARE(AlarmBusiness::recordingStartTime(path), start);
-}
-
-void TestAlarmService::alarmOutLinkedDevices()
-{
-    // Mode 0: none; 1: the probe's channels, each once; 2: every device of the store.
-    using namespace VIG_DATA_MODULE;
-    for (int mode : {0, 1, 2}) {
-        const QString store = QString("S-out%1").arg(mode);
-        addStore(store, mode);
-        for (const QString& id : {QString("NVR"), QString("IPC")}) {
-            VIG_DeviceInfo device;
-            device.deviceId = store + "-" + id;
-            device.storeUid = store;
-            VIG_ChannelInfo channel;
-            channel.channelId = device.deviceId + "-CH1";
-            channel.deviceId = device.deviceId;
-            BasicData::_instance().setDeviceInfo(device, {channel});
+    void errorsAreAnnouncedOncePerEvent()
+    {
+        QSignalSpy notices(&NoticeSignals::_instance(), &NoticeSignals::sendRequestErrorNoticeSignal);
+        QSignalSpy results(&AlarmSignals::_instance(), &AlarmSignals::signalHandleAlarmResult);
+        QSignalSpy handled(&AlarmSignals::_instance(), &AlarmSignals::signalAlarmHandled);
+        QSignalSpy records(&AlarmSignals::_instance(), &AlarmSignals::signalAlarmRecordsInfo);
+        QSignalSpy notes(&AlarmSignals::_instance(), &AlarmSignals::signalGetAlarmHandleNotes);
+        service().deliver([](IAlarmEvent* handler) {
+            handler->OnHandleAlarmResult("E1", 11, "gone", "req-1");
+            handler->OnHandleAlarmsResult({"E2", "E3", "E4"}, 12, "batch failed", "req-2");
+            handler->OnAlarmRecordsCount(0, "req-3", 13, "count failed");
+            std::vector<AlarmData> partial(1);
+            partial[0].alarmUid = "E5";
+            handler->OnAlarmRecords(partial, 14, "records failed");
+            AlarmProcessData record;
+            record.handlers.resize(2);
+            handler->OnAlarmHandleNotes("E6", record, 15, "notes failed");
+            handler->OnReplyA(0, 16, "a");
+            handler->OnReplyB(0, 17, "b");
+            handler->OnReplyA(0, 0, "");
+            handler->OnAllStoresAlarmsCollection({}, "t", 18, "no notice for collections");
+        });
+        flush();
+        QCOMPARE(notices.count(), 7);
+        const QList<int> types = {101000, 101001, 101002, 101003, 101004, 101005, 101006};
+        for (int i = 0; i < notices.count(); ++i) {
+            QCOMPARE(int(notices.at(i).at(2).value<VIG_CONTACT_MODULE::RequestType>()), types.at(i));
+            QCOMPARE(notices.at(i).at(0).toInt(), 11 + i);
         }
-        VIG_ProbeInfo probe;
-        probe.probeId = store + "-P";
-        probe.storeUid = store;
-        probe.deviceId = store + "-NVR";
-        BasicData::_instance().setProbeInfo(probe,
-                                            {store + "-NVR-CH1", store + "-IPC-CH1", store + "-NVR-CH1"});
-    }
-    AlarmBusiness& business = AlarmBusiness::_instance();
-    QVERIFY(business.getAlarmOutLinkedDevices("S-out0-NVR", "S-out0-P").isEmpty());
-    QCOMPARE(business.getAlarmOutLinkedDevices("S-out1-NVR", "S-out1-P"),
-             QStringList({"S-out1-NVR-CH1", "S-out1-IPC-CH1"}));
-    QStringList all = business.getAlarmOutLinkedDevices("S-out2-NVR", "S-out2-P");
-    all.sort();
-    QCOMPARE(all, QStringList({"S-out2-IPC", "S-out2-NVR"}));
-}
+        QCOMPARE(notices.at(0).mid(3), QVariantList({"req-1", QStringList({"E1"})}));
+        QCOMPARE(notices.at(1).mid(3), QVariantList({"req-2", QStringList()}));
+        QCOMPARE(notices.at(4).mid(3), QVariantList({"E6", QStringList({"E6"})}));
 
-void TestAlarmService::booksStayExactUnderThreads()
-{
-    // Nothing lost while the main thread reads; the host last heard the count in the books.
-    AlarmBusiness& business = AlarmBusiness::_instance();
-    QHash<QString, int> lastStoreCount;
-    QMetaObject::Connection connection =
-        connect(&ModuleAccessSignals::_instance(), &ModuleAccessSignals::signalStoreUnhandledAlarmsCount,
-                this, [&](const QString& store, int count) { lastStoreCount[store] = count; });
-    const int stores = 20;
-    const int alarms = 4000;
-    QHash<QString, int> expected;
-    for (int i = 0; i < alarms; ++i) {
-        const QString store = QString("S-stress%1").arg(i % stores);
-        const AlarmData alarm =
-            alarmData(QString("X%1").arg(i), store, QString("P-stress%1").arg(i % 97), "D-stress", i % 8);
-        deliverNew(alarm);
-        ++expected[store];
-        if (i % 3 == 0) {
-            deliverPush(processData(alarm, i % 2 == 0));
-            --expected[store];
-        }
-        if (i % 200 == 0) {
-            for (int s = 0; s < stores; ++s)
-                business.getStoreUnhandledAlarmsCount(QString("S-stress%1").arg(s));
-            QCoreApplication::processEvents();
-        }
+        QCOMPARE(results.count(), 4);
+        QCOMPARE(results.at(2), QVariantList({"req-2", "E3", 12, "batch failed"}));
+        QCOMPARE(handled.count(), 0);
+        QCOMPARE(records.count(), 1);
+        QCOMPARE(records.at(0).at(0).value<AlarmInfoVector>().size(), 1); // passed on with whatever came
+        QCOMPARE(notes.count(), 1);
+        QVERIFY(notes.at(0).at(0).value<AlarmProcessVector>().isEmpty());
     }
-    flush();
-    for (int s = 0; s < stores; ++s) {
-        const QString store = QString("S-stress%1").arg(s);
-        QCOMPARE(business.getStoreUnhandledAlarmsCount(store), expected.value(store));
-        QCOMPARE(business.getStoreUnhandledAlarms(store).size(), expected.value(store));
-        QCOMPARE(lastStoreCount.value(store), expected.value(store));
+
+    void recordingNames_data()
+    {
+        QTest::addColumn<QString>("path");
+        QTest::addColumn<QString>("start");
+        QTest::newRow("backslashes") << "C:\\rec\\20261205\\cam-1-031502-0.mp4"
+                                     << "2026-12-05 03:15:02";
+        QTest::newRow("doubled dash, five pieces") << "C:\\rec\\20261205\\cam-1--031502-0.mp4"
+                                                   << "";
+        QTest::newRow("doubled dash, four pieces") << "C:\\rec\\20261205\\cam--031502-0.mp4"
+                                                   << "2026-12-05 03:15:02";
     }
-    disconnect(connection);
-}
+
+    void recordingNames()
+    {
+        QFETCH(QString, path);
+        QFETCH(QString, start);
+        QCOMPARE(AlarmBusiness::recordingStartTime(path), start);
+    }
+
+    void alarmOutLinkedDevices()
+    {
+        // Mode 0: none; 1: the probe's channels, each once; 2: every device of the store.
+        using namespace VIG_DATA_MODULE;
+        for (int mode : {0, 1, 2}) {
+            const QString store = QString("S-out%1").arg(mode);
+            addStore(store, mode);
+            for (const QString& id : {QString("NVR"), QString("IPC")}) {
+                VIG_DeviceInfo device;
+                device.deviceId = store + "-" + id;
+                device.storeUid = store;
+                VIG_ChannelInfo channel;
+                channel.channelId = device.deviceId + "-CH1";
+                channel.deviceId = device.deviceId;
+                BasicData::_instance().setDeviceInfo(device, {channel});
+            }
+            VIG_ProbeInfo probe;
+            probe.probeId = store + "-P";
+            probe.storeUid = store;
+            probe.deviceId = store + "-NVR";
+            BasicData::_instance().setProbeInfo(probe,
+                                                {store + "-NVR-CH1", store + "-IPC-CH1", store + "-NVR-CH1"});
+        }
+        AlarmBusiness& business = AlarmBusiness::_instance();
+        QVERIFY(business.getAlarmOutLinkedDevices("S-out0-NVR", "S-out0-P").isEmpty());
+        QCOMPARE(business.getAlarmOutLinkedDevices("S-out1-NVR", "S-out1-P"),
+                 QStringList({"S-out1-NVR-CH1", "S-out1-IPC-CH1"}));
+        QStringList all = business.getAlarmOutLinkedDevices("S-out2-NVR", "S-out2-P");
+        all.sort();
+        QCOMPARE(all, QStringList({"S-out2-IPC", "S-out2-NVR"}));
+    }
+
+    void booksStayExactUnderThreads()
+    {
+        // Nothing lost while the main thread reads; the host last heard the count in the books.
+        AlarmBusiness& business = AlarmBusiness::_instance();
+        QHash<QString, int> lastStoreCount;
+        QMetaObject::Connection connection =
+            connect(&ModuleAccessSignals::_instance(), &ModuleAccessSignals::signalStoreUnhandledAlarmsCount,
+                    this, [&](const QString& store, int count) { lastStoreCount[store] = count; });
+        const int stores = 20;
+        const int alarms = 4000;
+        QHash<QString, int> expected;
+        for (int i = 0; i < alarms; ++i) {
+            const QString store = QString("S-stress%1").arg(i % stores);
+            const AlarmData alarm =
+                alarmData(QString("X%1").arg(i), store, QString("P-stress%1").arg(i % 97), "D-stress", i % 8);
+            deliverNew(alarm);
+            ++expected[store];
+            if (i % 3 == 0) {
+                deliverPush(processData(alarm, i % 2 == 0));
+                --expected[store];
+            }
+            if (i % 200 == 0) {
+                for (int s = 0; s < stores; ++s)
+                    business.getStoreUnhandledAlarmsCount(QString("S-stress%1").arg(s));
+                QCoreApplication::processEvents();
+            }
+        }
+        flush();
+        for (int s = 0; s < stores; ++s) {
+            const QString store = QString("S-stress%1").arg(s);
+            QCOMPARE(business.getStoreUnhandledAlarmsCount(store), expected.value(store));
+            QCOMPARE(business.getStoreUnhandledAlarms(store).size(), expected.value(store));
+            QCOMPARE(lastStoreCount.value(store), expected.value(store));
+        }
+        disconnect(connection);
+    }
+};
 
 QTEST_MAIN(TestAlarmService)
 #include "tst_alarm_service.moc"

@@ -1,30 +1,49 @@
 #pragma once
 
-// Set-up shared by the module's tests: the scripted alarm service or the embedded simulated server behind
-// the business object, and the operator's side of the module's dialogs.
+// Set-up and includes shared by the module's tests: the scripted alarm service or the embedded simulated
+// server behind the business object, and the operator's side of the module's dialogs.
 
 #include "FakeAlarmService.h"
 
+#include "detail/AlarmDetailCheckWt.h"
+#include "detail/AlarmRelationsListWt.h"
 #include "frame/AlarmEventQueue.h"
+#include "frame/AlarmModuleInit.h"
 #include "frame/AlarmSignals.h"
+#include "frame/VideoAlarmForm.h"
 #include "handling/HandleAlarmDlg.h"
 #include "service/AlarmBusiness.h"
+#include "tables/AlarmMonitorPage.h"
+#include "tables/AlarmMonitorTable.h"
+#include "tables/StoreUnhadledAlarmsTable.h"
+#include "video/AlarmVideoCellWt.h"
+#include "video/AlarmVideoCheckDlg.h"
+#include "video/AlarmVideoCheckDlgManager.h"
+#include "video/AlarmVideoCheckWt.h"
+#include "video/AlarmVideosMonitorWt.h"
 
+#include "BasicData.h"
+#include "BusinessConfig.h"
 #include "DataCache.h"
+#include "ImageViewer.h"
 #include "MessageBoxW.h"
+#include "ModuleAccessSignals.h"
 #include "SimAlarmEngine.h"
 #include "SimAlarmServer.h"
 #include "SystemBasicInfo.h"
+#include "VideoPanel.h"
+#include "VideoPlaybackPanel.h"
 #include "WaitDialog.h"
 
+#include <QAction>
 #include <QApplication>
 #include <QDir>
 #include <QLabel>
 #include <QPushButton>
-#include <QTest>
 #include <QTextEdit>
 #include <QTimer>
 #include <QVariantList>
+#include <QtTest>
 
 #include <type_traits>
 

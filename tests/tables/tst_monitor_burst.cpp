@@ -2,13 +2,6 @@
 // and returns must be what alarm-by-alarm insertion gives.
 #include "ModuleTestSupport.h"
 
-#include "tables/AlarmMonitorTable.h"
-#include "tables/StoreUnhadledAlarmsTable.h"
-
-#include "SystemBasicInfo.h"
-
-#include <QtTest>
-
 using namespace VIG_ALARM_MOUDLE;
 using namespace moduletest;
 

@@ -4,11 +4,6 @@
 
 #include "ModuleTestSupport.h"
 
-#include "frame/AlarmSignals.h"
-
-#include "BasicData.h"
-#include "BusinessConfig.h"
-
 namespace videotest {
 
 using namespace moduletest;
