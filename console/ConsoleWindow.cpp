@@ -65,6 +65,9 @@ void ConsoleWindow::showServer(const DataCache::LinkStatus& status)
     case DataCache::LinkRefused:
         serverLabel->setText(tr("Refused by %1").arg(status.address));
         break;
+    case DataCache::LinkRevoked:
+        serverLabel->setText(tr("Access revoked"));
+        break;
     case DataCache::LinkConnecting:
         serverLabel->setText(tr("Connecting to %1").arg(status.address));
         break;

@@ -1,5 +1,7 @@
 #include "DataCache.h"
 
+#include "AlarmPresence.h"
+
 #include "SimAlarmServer.h"
 #include "net/NetAlarmClient.h"
 
@@ -149,6 +151,21 @@ SimControl* DataCache::GetControl()
     if (NetAlarmClient* remote = GetClient())
         return remote;
     return GetSimulator();
+}
+
+AlarmPresence* DataCache::GetPresence()
+{
+    IAlarm* installed = alarm.load();
+    if (!installed || installed == clientReady.load() || installed == ready.load()) {
+        GetAlarmPtr();
+        if (NetAlarmClient* remote = GetClient())
+            return remote->presence();
+        return GetSimulator()->presence();
+    }
+    std::lock_guard<std::mutex> lock(mutex);
+    if (!localPresence)
+        localPresence = std::make_unique<AlarmPresence>();
+    return localPresence.get();
 }
 
 DataCache::LinkStatus DataCache::GetLinkStatus()

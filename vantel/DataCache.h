@@ -10,6 +10,7 @@
 #include <memory>
 #include <mutex>
 
+class AlarmPresence;
 class IAlarm;
 class NetAlarmClient;
 class SimAlarmServer;
@@ -38,8 +39,13 @@ public:
     // The controls of the server behind GetAlarmPtr(): the remote one's or the embedded simulator's.
     SimControl* GetControl();
 
-    // The link to the server behind GetAlarmPtr(); the embedded simulator is always connected.
-    enum LinkState { LinkConnecting, LinkConnected, LinkReconnecting, LinkRefused };
+    // The operator and the other operators' marks of the server behind GetAlarmPtr(); for an IAlarm the
+    // program installed, an operator with all rights and no marks. Made on first use, never null.
+    AlarmPresence* GetPresence();
+
+    // The link to the server behind GetAlarmPtr(); the embedded simulator is always connected. Revoked: the
+    // server withdrew this operator's access; the client does not reconnect.
+    enum LinkState { LinkConnecting, LinkConnected, LinkReconnecting, LinkRefused, LinkRevoked };
     struct LinkStatus
     {
         LinkState state = LinkConnected;
@@ -79,6 +85,7 @@ private:
     std::unique_ptr<NetAlarmClient> client;
     std::atomic<NetAlarmClient*> clientReady{nullptr};
     std::atomic<bool> served{false};
+    std::unique_ptr<AlarmPresence> localPresence;
 
     std::mutex observerMutex;
     std::function<void(const LinkStatus& status)> linkObserver;

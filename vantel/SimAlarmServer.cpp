@@ -47,6 +47,8 @@ SimAlarmServer::SimAlarmServer(const QString& scenarioPath, const QString& dataF
         lastErrorText = scenarioProblem;
         qCWarning(vigServer, "%s", qUtf8Printable(scenarioProblem));
     }
+    marks.setSelf({QString::fromStdString(scenario.userName()),
+                   QString::fromStdString(scenario.userTelephone()), AlarmPresence::Control});
     engine = std::make_unique<SimAlarmEngine>(scenario, folder, thread,
                                               [this](const QString& message) { report(message); });
     SimAlarmEngine* work = engine.get();
@@ -179,6 +181,11 @@ void SimAlarmServer::handleAsOtherOperator(const QString& alarmUid, int handleMo
     const std::string who = utf8(principal.isEmpty() ? QObject::tr("Another operator") : principal);
     post([uid = utf8(alarmUid), handleMode, note = utf8(note), who, tel = utf8(telephone)](
              SimAlarmEngine* work) { work->handleAsOperator(uid, handleMode, note, who, tel); });
+}
+
+void SimAlarmServer::takeAsOtherOperator(const QStringList& alarmUids, const QString& operatorName)
+{
+    marks.setTaken(alarmUids, operatorName);
 }
 
 void SimAlarmServer::setAnswerDelay(int milliseconds)

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "AlarmData.h"
+#include "AlarmPresence.h"
 #include "IAlarm.h"
 #include "SimControl.h"
 #include "SimEventThread.h"
@@ -84,6 +85,9 @@ public:
                                const QString& telephone = QString()) override;
 
     // Answers (not pushed events) come this much later; events keep their order.
+    void takeAsOtherOperator(const QStringList& alarmUids, const QString& operatorName) override;
+    AlarmPresence* presence() { return &marks; }
+
     void setAnswerDelay(int milliseconds) override;
     // The next count requests are answered with this error.
     void failNextRequests(int count, int errorCode = InjectedFailure,
@@ -144,6 +148,7 @@ private:
     std::mutex watchMutex;
     QMetaObject::Connection handlerWatch;
 
+    AlarmPresence marks;
     SimEventThread thread;
     std::unique_ptr<SimAlarmEngine> engine;
     std::unique_ptr<SimImageServer> images;

@@ -28,6 +28,9 @@ public:
     virtual void handleAsOtherOperator(const QString& alarmUid, int handleMode, const QString& note,
                                        const QString& principal = QString(),
                                        const QString& telephone = QString()) = 0;
+    // Another operator opens the handle question for these alarms, as their console would; an empty name
+    // ends the marks.
+    virtual void takeAsOtherOperator(const QStringList& alarmUids, const QString& operatorName) = 0;
     // Failure injection.
     virtual void setAnswerDelay(int milliseconds) = 0;
     virtual void failNextRequests(int count, int errorCode = DefaultFailureCode,

@@ -55,6 +55,8 @@ QString AlarmLinkState::text() const
     case DataCache::LinkRefused:
         return QObject::tr("The alarm server refuses this client since %1: %2")
             .arg(timeText(since), current.message);
+    case DataCache::LinkRevoked:
+        return QObject::tr("Access revoked");
     case DataCache::LinkConnecting:
         return QObject::tr("Alarm server unreachable since %1. Connecting...").arg(timeText(since));
     case DataCache::LinkReconnecting:

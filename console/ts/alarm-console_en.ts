@@ -139,6 +139,10 @@
         <source>Cannot restart the console</source>
         <translation>Cannot restart the console</translation>
     </message>
+    <message>
+        <source>Access revoked</source>
+        <translation>Access revoked</translation>
+    </message>
 </context>
 <context>
     <name>QObject</name>

@@ -139,6 +139,10 @@
         <source>Connecting to %1</source>
         <translation>正在连接 %1</translation>
     </message>
+    <message>
+        <source>Access revoked</source>
+        <translation>访问权限已被撤销</translation>
+    </message>
 </context>
 <context>
     <name>QObject</name>

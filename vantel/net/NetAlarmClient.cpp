@@ -5,6 +5,7 @@
 #include "SimAlarmCatalogue.h"
 #include "SimAlarmEngine.h"
 
+#include <QJsonArray>
 #include <QThread>
 
 #include <cstdio>
@@ -271,6 +272,12 @@ void NetAlarmClient::handleAsOtherOperator(const QString& alarmUid, int handleMo
                                                                {"note", note},
                                                                {"principal", principal},
                                                                {"tel", telephone}}));
+}
+
+void NetAlarmClient::takeAsOtherOperator(const QStringList& alarmUids, const QString& operatorName)
+{
+    transmit(NetCodec::control(QStringLiteral("takeOther"),
+                               {{"uids", QJsonArray::fromStringList(alarmUids)}, {"name", operatorName}}));
 }
 
 void NetAlarmClient::setAnswerDelay(int milliseconds)

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "AlarmPresence.h"
 #include "SimControl.h"
 #include "SimEventThread.h"
 #include "net/NetCodec.h"
@@ -66,6 +67,9 @@ public:
     void handleAsOtherOperator(const QString& alarmUid, int handleMode, const QString& note,
                                const QString& principal = QString(),
                                const QString& telephone = QString()) override;
+    void takeAsOtherOperator(const QStringList& alarmUids, const QString& operatorName) override;
+    AlarmPresence* presence() { return &marks; }
+
     void setAnswerDelay(int milliseconds) override;
     void failNextRequests(int count, int errorCode = DefaultFailureCode,
                           const QString& errorMsg = QString()) override;
@@ -108,6 +112,7 @@ private:
     QString server;
     QString reason;
 
+    AlarmPresence marks;
     SimEventThread delivery;
     std::unique_ptr<QThread> network;
     NetClientLink* link = nullptr; // lives on the network thread, deleted when it ends

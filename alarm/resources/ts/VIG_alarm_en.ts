@@ -315,6 +315,10 @@
         <source>Alarms waiting for a free view: %1</source>
         <translation>Alarms waiting for a free view: %1</translation>
     </message>
+    <message>
+        <source>Access revoked</source>
+        <translation>Access revoked</translation>
+    </message>
 </context>
 <context>
     <name>VIG_ALARM_MOUDLE::AlarmDetailCheckWt</name>

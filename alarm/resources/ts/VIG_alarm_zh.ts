@@ -315,6 +315,10 @@
         <source>Alarms waiting for a free view: %1</source>
         <translation>等待空闲视频窗口的报警：%1 条</translation>
     </message>
+    <message>
+        <source>Access revoked</source>
+        <translation>访问权限已被撤销</translation>
+    </message>
 </context>
 <context>
     <name>VIG_ALARM_MOUDLE::AlarmDetailCheckWt</name>
