@@ -1,11 +1,11 @@
 #include "NetAlarmServer.h"
 
+#include "NetCodec.h"
+#include "NetEventEncoder.h"
+#include "NetToken.h"
 #include "SimAlarmCatalogue.h"
 #include "SimAlarmEngine.h"
 #include "SimAlarmServer.h"
-#include "net/NetCodec.h"
-#include "net/NetEventEncoder.h"
-#include "net/NetToken.h"
 
 #include <QDateTime>
 #include <QSslConfiguration>

@@ -1,8 +1,8 @@
 #pragma once
 
+#include "NetCodec.h"
 #include "SimReplay.h"
 #include "SimScenario.h"
-#include "net/NetCodec.h"
 
 #include <QByteArray>
 #include <QHostAddress>

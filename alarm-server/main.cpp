@@ -1,8 +1,8 @@
 #include "NetAlarmServer.h"
 
+#include "NetToken.h"
 #include "SimAlarmServer.h"
 #include "SimScenario.h"
-#include "net/NetToken.h"
 
 #include <QCoreApplication>
 #include <QDir>

@@ -1,6 +1,6 @@
 #include "BenchClient.h"
 
-#include "net/NetCodec.h"
+#include "NetCodec.h"
 
 #include <QWebSocket>
 

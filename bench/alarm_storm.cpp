@@ -82,10 +82,10 @@
 #include "DataCache.h"
 #include "MessageBoxW.h"
 #include "ModuleFormModuleInit.h"
+#include "NetAlarmClient.h"
+#include "NetCodec.h"
 #include "SystemBasicInfo.h"
 #include "WaitDialog.h"
-#include "net/NetAlarmClient.h"
-#include "net/NetCodec.h"
 
 #include <QAction>
 #include <QApplication>

@@ -12,9 +12,9 @@
 #include "DataCache.h"
 #include "ModuleFormModuleInit.h"
 #include "ModuleInitialization.h"
+#include "NetAlarmClient.h"
+#include "NetToken.h"
 #include "SimAlarmServer.h"
-#include "net/NetAlarmClient.h"
-#include "net/NetToken.h"
 
 #include <QApplication>
 #include <QEventLoop>

@@ -7,9 +7,9 @@
 
 #include "IAlarm.h"
 #include "IAlarmEvent.h"
-#include "net/NetCodec.h"
-#include "net/NetEventEncoder.h"
-#include "net/NetRequestEncoder.h"
+#include "NetCodec.h"
+#include "NetEventEncoder.h"
+#include "NetRequestEncoder.h"
 
 #include <QJsonDocument>
 #include <QJsonObject>

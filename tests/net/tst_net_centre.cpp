@@ -5,7 +5,7 @@
 #include "BareClient.h"
 #include "ModuleTestSupport.h"
 
-#include "net/NetAlarmClient.h"
+#include "NetAlarmClient.h"
 
 #include <QJsonArray>
 #include <QJsonDocument>

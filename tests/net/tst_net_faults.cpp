@@ -5,8 +5,8 @@
 
 #include "frame/AlarmLinkBanner.h"
 
-#include "net/NetAlarmClient.h"
-#include "net/NetEventEncoder.h"
+#include "NetAlarmClient.h"
+#include "NetEventEncoder.h"
 
 #include <QElapsedTimer>
 #include <QSqlQuery>

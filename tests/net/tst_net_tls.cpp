@@ -2,7 +2,7 @@
 // the authority it was given. All on loopback, with a certificate made for 127.0.0.1 on the spot.
 #include "AlarmServer.h"
 
-#include "net/NetClientLink.h"
+#include "NetClientLink.h"
 
 #include <QJsonDocument>
 #include <QJsonObject>

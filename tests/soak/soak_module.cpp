@@ -32,11 +32,11 @@
 #include "DataCache.h"
 #include "MessageBoxW.h"
 #include "ModuleAccessSignals.h"
+#include "NetAlarmClient.h"
 #include "PageTurningWidget.h"
 #include "SimAlarmServer.h"
 #include "SystemBasicInfo.h"
 #include "WaitDialog.h"
-#include "net/NetAlarmClient.h"
 
 #include <QAction>
 #include <QComboBox>

@@ -1,9 +1,9 @@
 #include "NetAlarmClient.h"
 
+#include "AlarmUid.h"
 #include "NetClientLink.h"
 #include "NetCodec.h"
 #include "SimAlarmCatalogue.h"
-#include "SimAlarmEngine.h"
 
 #include <QJsonArray>
 #include <QThread>
@@ -244,7 +244,7 @@ QString NetAlarmClient::raiseAlarm(const QString& probeId, const QString& kind, 
         return failWith(error, tr("Unknown alarm kind \"%1\"; known kinds: %2.")
                                    .arg(kind, SimAlarmCatalogue::keys().join(QStringLiteral(", "))));
     }
-    const QString uid = QString::fromStdString(SimAlarmEngine::newUid());
+    const QString uid = QString::fromStdString(AlarmUid::make());
     transmit(NetCodec::raise(probeId, kind, uid));
     return uid;
 }

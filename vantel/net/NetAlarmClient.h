@@ -1,10 +1,10 @@
 #pragma once
 
+#include "AlarmEventThread.h"
 #include "AlarmPresence.h"
+#include "NetCodec.h"
+#include "NetRequestEncoder.h"
 #include "SimControl.h"
-#include "SimEventThread.h"
-#include "net/NetCodec.h"
-#include "net/NetRequestEncoder.h"
 
 #include <QByteArray>
 #include <QString>
@@ -113,7 +113,7 @@ private:
     QString reason;
 
     AlarmPresence marks;
-    SimEventThread delivery;
+    AlarmEventThread delivery;
     std::unique_ptr<QThread> network;
     NetClientLink* link = nullptr; // lives on the network thread, deleted when it ends
 };

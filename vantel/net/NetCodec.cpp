@@ -1,11 +1,11 @@
 #include "NetCodec.h"
 
+#include "AlarmEventNumbers.h"
 #include "IAlarm.h"
 #include "IAlarmEvent.h"
 #include "NetEventEncoder.h"
 #include "NetRequestEncoder.h"
 #include "SimControl.h"
-#include "SimEventNumbers.h"
 
 #include <QJsonDocument>
 
@@ -153,7 +153,7 @@ bool decodeEvent(const QString& op, Fields& in, NetCodec::ServerMessage* message
         message->seq = std::max<qint64>(in.serial("seq", 0), 0);
         message->event = [alarm, seq = message->seq](IAlarmEvent* handler) {
             if (seq > 0)
-                SimEventNumbers::tell(handler, seq);
+                AlarmEventNumbers::tell(handler, seq);
             handler->OnNewAlarm(alarm);
         };
         return in.ok();
@@ -166,7 +166,7 @@ bool decodeEvent(const QString& op, Fields& in, NetCodec::ServerMessage* message
         message->seq = std::max<qint64>(in.serial("seq", 0), 0);
         message->event = [record, seq = message->seq](IAlarmEvent* handler) {
             if (seq > 0)
-                SimEventNumbers::tell(handler, seq);
+                AlarmEventNumbers::tell(handler, seq);
             handler->OnAlarmHandled(record);
         };
         return in.ok();

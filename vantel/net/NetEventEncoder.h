@@ -1,7 +1,7 @@
 #pragma once
 
+#include "AlarmEventNumbers.h"
 #include "IAlarmEvent.h"
-#include "SimEventNumbers.h"
 
 #include <QByteArray>
 #include <QJsonObject>
@@ -10,7 +10,7 @@
 
 // Turns the events of an alarm service into wire messages. A push (a new alarm, a handled alarm) is for
 // every client, with the number it was told; any other event answers one request.
-class NetEventEncoder : public IAlarmEvent, public SimEventNumbers
+class NetEventEncoder : public IAlarmEvent, public AlarmEventNumbers
 {
 public:
     using Sink = std::function<void(const QByteArray& frame, bool answer)>;

@@ -1,5 +1,6 @@
 #include "SimAlarmServer.h"
 
+#include "AlarmUid.h"
 #include "IAlarmEvent.h"
 #include "SimAlarmCatalogue.h"
 #include "SimAlarmEngine.h"
@@ -136,7 +137,7 @@ QString SimAlarmServer::raiseAlarmAt(const QString& probeId, const QString& kind
                                    .arg(kindKey, alarmKinds().join(QStringLiteral(", "))));
     if (!alarmTime.isValid())
         return failWith(error, QObject::tr("Invalid alarm time."));
-    const std::string uid = SimAlarmEngine::newUid();
+    const std::string uid = AlarmUid::make();
     const AlarmData alarm = SimAlarmEngine::makeAlarm(*probe, *kind, alarmTime, uid);
     if (!post([alarm](SimAlarmEngine* work) { work->addAlarm(alarm); }))
         return failWith(error, QObject::tr("The alarm server is shut down."));
@@ -147,7 +148,7 @@ QString SimAlarmServer::injectAlarm(const AlarmData& alarm)
 {
     AlarmData record = alarm;
     if (record.alarmUid.empty())
-        record.alarmUid = SimAlarmEngine::newUid();
+        record.alarmUid = AlarmUid::make();
     if (!post([record](SimAlarmEngine* work) { work->addAlarm(record); }))
         return QString();
     return QString::fromStdString(record.alarmUid);

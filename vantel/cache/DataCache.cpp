@@ -2,8 +2,8 @@
 
 #include "AlarmPresence.h"
 
+#include "NetAlarmClient.h"
 #include "SimAlarmServer.h"
-#include "net/NetAlarmClient.h"
 
 #include <QCoreApplication>
 #include <QSqlDatabase>

@@ -1,9 +1,9 @@
 #pragma once
 
 #include "AlarmData.h"
+#include "AlarmEventThread.h"
 #include "AlarmProcessData.h"
 #include "SimAlarmCatalogue.h"
-#include "SimEventThread.h"
 #include "SimReplay.h"
 #include "SimScenario.h"
 
@@ -27,7 +27,7 @@ public:
     using ErrorReport = std::function<void(const QString& message)>;
     using ReplayDone = std::function<void(const std::shared_ptr<const SimReplay>& replay)>;
 
-    SimAlarmEngine(const SimScenario& scenario, const QString& dataFolder, SimEventThread& thread,
+    SimAlarmEngine(const SimScenario& scenario, const QString& dataFolder, AlarmEventThread& thread,
                    ErrorReport reportError);
     ~SimAlarmEngine();
     SimAlarmEngine(const SimAlarmEngine&) = delete;
@@ -78,7 +78,6 @@ public:
                                const std::string& alarmUid);
     // The handled record of an alarm, with no handling yet.
     static AlarmProcessData processOf(const AlarmData& alarm);
-    static std::string newUid();
     static std::string createTimeText();
 
 private:
@@ -103,12 +102,12 @@ private:
     std::string takeLiveImages(const AlarmData& alarm);
     void storeAndPush(const std::vector<AlarmData>& alarms);
     void generate();
-    void answer(SimEventThread::Event event);
-    void push(SimEventThread::Event event);
+    void answer(AlarmEventThread::Event event);
+    void push(AlarmEventThread::Event event);
 
     const SimScenario& scenario;
     const QString folder;
-    SimEventThread& thread;
+    AlarmEventThread& thread;
     ErrorReport reportError;
     std::unique_ptr<SimAlarmStore> store;
     QString openError;

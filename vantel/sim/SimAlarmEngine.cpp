@@ -1,10 +1,11 @@
 #include "SimAlarmEngine.h"
 
+#include "AlarmEventNumbers.h"
 #include "AlarmProcessData.h"
+#include "AlarmUid.h"
 #include "IAlarmEvent.h"
 #include "SimAlarmServer.h"
 #include "SimAlarmStore.h"
-#include "SimEventNumbers.h"
 #include "SimPngWriter.h"
 
 #include <QAtomicInt>
@@ -21,7 +22,6 @@
 
 #include <algorithm>
 #include <chrono>
-#include <cstdio>
 
 namespace {
 
@@ -68,7 +68,7 @@ QString connectionName()
 } // namespace
 
 SimAlarmEngine::SimAlarmEngine(const SimScenario& sites, const QString& dataFolder,
-                               SimEventThread& eventThread, ErrorReport report)
+                               AlarmEventThread& eventThread, ErrorReport report)
     : scenario(sites), folder(dataFolder), thread(eventThread), reportError(std::move(report))
 {
 }
@@ -147,22 +147,12 @@ AlarmProcessData SimAlarmEngine::processOf(const AlarmData& alarm)
     return record;
 }
 
-std::string SimAlarmEngine::newUid()
-{
-    // Time first, so that new alarms land at the end of the uid index; 64 random bits keep it unique.
-    char uid[40];
-    std::snprintf(uid, sizeof uid, "%012llx-%016llx",
-                  static_cast<unsigned long long>(QDateTime::currentMSecsSinceEpoch()),
-                  static_cast<unsigned long long>(QRandomGenerator::global()->generate64()));
-    return uid;
-}
-
-void SimAlarmEngine::answer(SimEventThread::Event event)
+void SimAlarmEngine::answer(AlarmEventThread::Event event)
 {
     thread.publish(std::move(event), answerDelay);
 }
 
-void SimAlarmEngine::push(SimEventThread::Event event)
+void SimAlarmEngine::push(AlarmEventThread::Event event)
 {
     thread.publish(std::move(event), 0);
 }
@@ -263,12 +253,12 @@ void SimAlarmEngine::publishPush(const SimReplay::Push& each)
 {
     if (each.handled) {
         push([seq = each.seq, record = each.record](IAlarmEvent* handler) {
-            SimEventNumbers::tell(handler, seq);
+            AlarmEventNumbers::tell(handler, seq);
             handler->OnAlarmHandled(record);
         });
     } else {
         push([seq = each.seq, alarm = each.alarm](IAlarmEvent* handler) {
-            SimEventNumbers::tell(handler, seq);
+            AlarmEventNumbers::tell(handler, seq);
             handler->OnNewAlarm(alarm);
         });
     }
@@ -655,7 +645,8 @@ void SimAlarmEngine::storm(int remaining, int probeCount, int sequence)
     alarms.reserve(size_t(chunk));
     for (int i = 0; i < chunk; ++i, ++sequence) {
         const SimAlarmCatalogue::Kind& kind = SimAlarmCatalogue::at(sequence % SimAlarmCatalogue::count());
-        alarms.push_back(makeAlarm(probes.at(sequence % probeCount), kind, alarmTime, createTime, newUid()));
+        alarms.push_back(
+            makeAlarm(probes.at(sequence % probeCount), kind, alarmTime, createTime, AlarmUid::make()));
     }
     storeAndPush(alarms);
     // The rest goes behind the work posted meanwhile, so requests are answered during a storm.
@@ -668,11 +659,11 @@ void SimAlarmEngine::storm(int remaining, int probeCount, int sequence)
 void SimAlarmEngine::setGeneratorRate(double alarmsPerSecond)
 {
     if (!(alarmsPerSecond > 0)) {
-        thread.setTicker(SimEventThread::Clock::duration::zero(), {});
+        thread.setTicker(AlarmEventThread::Clock::duration::zero(), {});
         return;
     }
     const double rate = std::min(alarmsPerSecond, maxGeneratorRate);
-    const auto interval = std::chrono::duration_cast<SimEventThread::Clock::duration>(
+    const auto interval = std::chrono::duration_cast<AlarmEventThread::Clock::duration>(
         std::chrono::duration<double>(1.0 / rate));
     thread.setTicker(interval, [this] { generate(); });
 }
@@ -686,7 +677,7 @@ void SimAlarmEngine::generate()
     const SimScenario::Probe& probe = probes.at(int(random->bounded(quint32(probes.size()))));
     const SimAlarmCatalogue::Kind& kind =
         SimAlarmCatalogue::at(int(random->bounded(quint32(SimAlarmCatalogue::count()))));
-    addAlarm(makeAlarm(probe, kind, QDateTime::currentDateTime(), newUid()));
+    addAlarm(makeAlarm(probe, kind, QDateTime::currentDateTime(), AlarmUid::make()));
 }
 
 void SimAlarmEngine::setAnswerDelay(int milliseconds)

@@ -1,10 +1,10 @@
 #pragma once
 
 #include "AlarmData.h"
+#include "AlarmEventThread.h"
 #include "AlarmPresence.h"
 #include "IAlarm.h"
 #include "SimControl.h"
-#include "SimEventThread.h"
 #include "SimReplay.h"
 #include "SimScenario.h"
 
@@ -149,7 +149,7 @@ private:
     QMetaObject::Connection handlerWatch;
 
     AlarmPresence marks;
-    SimEventThread thread;
+    AlarmEventThread thread;
     std::unique_ptr<SimAlarmEngine> engine;
     std::unique_ptr<SimImageServer> images;
 };

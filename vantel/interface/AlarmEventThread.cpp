@@ -1,4 +1,4 @@
-#include "SimEventThread.h"
+#include "AlarmEventThread.h"
 
 #include "SimLogging.h"
 
@@ -12,23 +12,23 @@ namespace {
 constexpr int deliveriesPerRound = 512;
 } // namespace
 
-SimEventThread::SimEventThread() = default;
+AlarmEventThread::AlarmEventThread() = default;
 
-SimEventThread::~SimEventThread()
+AlarmEventThread::~AlarmEventThread()
 {
     stop();
 }
 
-void SimEventThread::start(Task exitTask)
+void AlarmEventThread::start(Task exitTask)
 {
     std::lock_guard<std::mutex> lock(mutex);
     if (thread.joinable() || stopping)
         return;
     atExit = std::move(exitTask);
-    thread = std::thread(&SimEventThread::run, this);
+    thread = std::thread(&AlarmEventThread::run, this);
 }
 
-void SimEventThread::stop()
+void AlarmEventThread::stop()
 {
     {
         std::lock_guard<std::mutex> lock(mutex);
@@ -42,25 +42,25 @@ void SimEventThread::stop()
     if (!thread.joinable())
         return;
     if (isCurrentThread()) {
-        qCWarning(vigServer, "SimEventThread: stopped from its own thread; it ends without being joined");
+        qCWarning(vigServer, "AlarmEventThread: stopped from its own thread; it ends without being joined");
         thread.detach();
         return;
     }
     thread.join();
 }
 
-bool SimEventThread::isStopped() const
+bool AlarmEventThread::isStopped() const
 {
     std::lock_guard<std::mutex> lock(mutex);
     return stopping;
 }
 
-bool SimEventThread::isCurrentThread() const
+bool AlarmEventThread::isCurrentThread() const
 {
     return threadId.load() == std::this_thread::get_id();
 }
 
-bool SimEventThread::post(Task task)
+bool AlarmEventThread::post(Task task)
 {
     {
         std::lock_guard<std::mutex> lock(mutex);
@@ -72,7 +72,7 @@ bool SimEventThread::post(Task task)
     return true;
 }
 
-void SimEventThread::publish(Event event, int delayMs)
+void AlarmEventThread::publish(Event event, int delayMs)
 {
     {
         std::lock_guard<std::mutex> lock(mutex);
@@ -85,7 +85,7 @@ void SimEventThread::publish(Event event, int delayMs)
     wakeUp.notify_one();
 }
 
-void SimEventThread::setHandler(IAlarmEvent* newHandler)
+void AlarmEventThread::setHandler(IAlarmEvent* newHandler)
 {
     {
         std::lock_guard<std::recursive_mutex> guard(deliveryMutex);
@@ -98,7 +98,7 @@ void SimEventThread::setHandler(IAlarmEvent* newHandler)
     wakeUp.notify_one();
 }
 
-void SimEventThread::clearHandler(IAlarmEvent* oldHandler)
+void AlarmEventThread::clearHandler(IAlarmEvent* oldHandler)
 {
     std::lock_guard<std::recursive_mutex> guard(deliveryMutex);
     std::lock_guard<std::mutex> lock(mutex);
@@ -108,20 +108,20 @@ void SimEventThread::clearHandler(IAlarmEvent* oldHandler)
     }
 }
 
-int SimEventThread::pendingEvents() const
+int AlarmEventThread::pendingEvents() const
 {
     std::lock_guard<std::mutex> lock(mutex);
     return int(events.size());
 }
 
-void SimEventThread::setTicker(Clock::duration interval, Task tickTask)
+void AlarmEventThread::setTicker(Clock::duration interval, Task tickTask)
 {
     tickInterval = interval;
     tick = interval > Clock::duration::zero() ? std::move(tickTask) : Task();
     nextTick = Clock::now() + interval;
 }
 
-void SimEventThread::run()
+void AlarmEventThread::run()
 {
     threadId.store(std::this_thread::get_id());
     std::deque<Task> batch;
@@ -149,7 +149,7 @@ void SimEventThread::run()
         atExit();
 }
 
-bool SimEventThread::waitForWork(std::deque<Task>* batch, bool* tickDue)
+bool AlarmEventThread::waitForWork(std::deque<Task>* batch, bool* tickDue)
 {
     std::unique_lock<std::mutex> lock(mutex);
     for (;;) {
@@ -175,7 +175,7 @@ bool SimEventThread::waitForWork(std::deque<Task>* batch, bool* tickDue)
     }
 }
 
-void SimEventThread::deliverDue()
+void AlarmEventThread::deliverDue()
 {
     for (int i = 0; i < deliveriesPerRound; ++i) {
         std::lock_guard<std::recursive_mutex> guard(deliveryMutex);

@@ -10,21 +10,21 @@
 
 class IAlarmEvent;
 
-// The simulated server's own thread. It runs posted work in the order it was posted and hands events to the
+// The service's own thread. It runs posted work in the order it was posted and hands events to the
 // registered handler one at a time, in the order they were published. Events wait while no handler is
 // registered. Plain standard threads keep it independent of Qt's application object, so it can be stopped
 // at exit after that object is gone.
-class SimEventThread
+class AlarmEventThread
 {
 public:
     using Task = std::function<void()>;
     using Event = std::function<void(IAlarmEvent*)>;
     using Clock = std::chrono::steady_clock;
 
-    SimEventThread();
-    ~SimEventThread();
-    SimEventThread(const SimEventThread&) = delete;
-    SimEventThread& operator=(const SimEventThread&) = delete;
+    AlarmEventThread();
+    ~AlarmEventThread();
+    AlarmEventThread(const AlarmEventThread&) = delete;
+    AlarmEventThread& operator=(const AlarmEventThread&) = delete;
 
     // atExit runs on the thread after its last task.
     void start(Task atExit);
