@@ -108,11 +108,11 @@ void ConsoleWindow::showServer(const DataCache::LinkStatus& status)
 void ConsoleWindow::showOperator()
 {
     const AlarmPresence::Operator self = DataCache::Instance()->GetPresence()->self();
-    QString text = self.name.isEmpty() ? tr("Operator") : self.name;
+    QString text = tr("Operator: %1").arg(self.name);
     if (self.rights == AlarmPresence::Watch)
-        text = tr("%1 (watching only)").arg(text);
+        text += tr(" (watching only)");
     else if (self.rights == AlarmPresence::Handle)
-        text = tr("%1 (handling, no server control)").arg(text);
+        text += tr(" (no control of the server)");
     operatorLabel->setText(text);
     operatorLabel->setToolTip(self.telephone);
     const bool control = self.rights >= AlarmPresence::Control;
