@@ -21,6 +21,8 @@ AlarmQuestionMarks::~AlarmQuestionMarks()
 bool AlarmQuestionMarks::take(const QStringList& alarmUids)
 {
     release();
+    if (alarmUids.isEmpty())
+        return true;
     const QSet<QString> asked(alarmUids.cbegin(), alarmUids.cend());
     const QStringList others =
         AlarmOperator::takers([&asked](const QString& alarmUid) { return asked.contains(alarmUid); });
