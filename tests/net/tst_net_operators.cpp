@@ -58,37 +58,52 @@ private slots:
     }
     void cleanupTestCase() { QVERIFY(server.stop(Patience)); }
 
+    void twoOperatorsSeeEachOther_data()
+    {
+        QTest::addColumn<QString>("doer");
+        QTest::addColumn<QString>("seer");
+        QTest::newRow("handler seen by the first") << "handler"
+                                                   << "first";
+        QTest::newRow("first seen by the handler") << "first"
+                                                   << "handler";
+    }
     void twoOperatorsSeeEachOther()
     {
-        NetAlarmClient first(server.url, tokens["first"]);
-        NetAlarmClient handler(server.url, tokens["handler"]);
-        QTRY_COMPARE_WITH_TIMEOUT(handler.state(), NetAlarmClient::Connected, Patience);
-        QTRY_COMPARE_WITH_TIMEOUT(first.state(), NetAlarmClient::Connected, Patience);
-        QCOMPARE(handler.presence()->self().name, QStringLiteral("handler"));
-        QCOMPARE(handler.presence()->self().rights, AlarmPresence::Handle);
-        QCOMPARE(first.presence()->self().rights, AlarmPresence::Control);
-        BareClient* observer = bare("first");
+        QFETCH(QString, doer);
+        QFETCH(QString, seer);
+        NetAlarmClient doing(server.url, tokens[doer]);
+        NetAlarmClient seeing(server.url, tokens[seer]);
+        QTRY_COMPARE_WITH_TIMEOUT(doing.state(), NetAlarmClient::Connected, Patience);
+        QTRY_COMPARE_WITH_TIMEOUT(seeing.state(), NetAlarmClient::Connected, Patience);
+        QCOMPARE(doing.presence()->self().rights,
+                 doer == "first" ? AlarmPresence::Control : AlarmPresence::Handle);
+        const AlarmPresence::Operator who = doing.presence()->self();
+        BareClient* observer = bare(seer);
         QTRY_VERIFY_WITH_TIMEOUT(!observer->find("welcome").isEmpty(), Patience);
 
-        const QString uid = first.raiseAlarm(first.probeIds().first());
+        const QString uid = (doer == "first" ? doing : seeing).raiseAlarm(doing.probeIds().first());
         QVERIFY(!uid.isEmpty());
-        handler.presence()->take({uid});
-        QTRY_COMPARE_WITH_TIMEOUT(first.presence()->takenBy(uid), QStringLiteral("handler"), Patience);
-        QVERIFY(handler.presence()->takenBy(uid).isEmpty());
-        handler.RequestHandleAlarm(uid.toUtf8(), "mine", 2, false, "req");
+        doing.presence()->take({uid});
+        QTRY_COMPARE_WITH_TIMEOUT(seeing.presence()->takenBy(uid), who.name, Patience);
+        QVERIFY(doing.presence()->takenBy(uid).isEmpty());
+        doing.RequestHandleAlarm(uid.toUtf8(), "mine", 2, false, "req");
         QTRY_VERIFY_WITH_TIMEOUT(!observer->find("handled").isEmpty(), Patience);
         const QJsonArray handling =
             observer->find("handled").value("p").toArray().at(10).toArray().at(0).toArray();
-        QCOMPARE(handling.at(0).toString(), QStringLiteral("handler"));
-        QCOMPARE(handling.at(3).toString(), QStringLiteral("handler-tel"));
-        QTRY_VERIFY_WITH_TIMEOUT(first.presence()->takenBy(uid).isEmpty(), Patience);
+        QCOMPARE(handling.at(0).toString(), who.name);
+        QCOMPARE(handling.at(3).toString(), who.telephone);
+        QTRY_VERIFY_WITH_TIMEOUT(seeing.presence()->takenBy(uid).isEmpty(), Patience);
+    }
 
-        // The server names a raised alarm, whatever uid the client asks for.
-        observer->send(QString(R"({"op":"raise","probe":"%1","kind":"","uid":"chosen","ref":7})")
-                           .arg(first.probeIds().first()));
-        QTRY_VERIFY_WITH_TIMEOUT(observer->hasAlarm(observer->find("raised").value("uid").toString()),
+    void serverNamesRaisedAlarms()
+    {
+        BareClient* first = bare("first");
+        QTRY_VERIFY_WITH_TIMEOUT(!first->find("welcome").isEmpty(), Patience);
+        const QString probe = first->find("welcome").value("probes").toArray().first().toString();
+        first->send(QString(R"({"op":"raise","probe":"%1","kind":"","uid":"chosen","ref":7})").arg(probe));
+        QTRY_VERIFY_WITH_TIMEOUT(first->hasAlarm(first->find("raised", "ref", 7).value("uid").toString()),
                                  Patience);
-        QVERIFY(!observer->hasAlarm("chosen"));
+        QVERIFY(!first->hasAlarm("chosen"));
     }
 
     void refusedToTheSenderOnly_data()
