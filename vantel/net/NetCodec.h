@@ -37,9 +37,9 @@ public:
         Refused = 401,
         Forbidden = 403,
         UnknownOperation = 404,
-        TooLarge = 413,
         // The hello of an operator the server has removed.
         Revoked = 410,
+        TooLarge = 413,
         VersionMismatch = 426,
         // The answer a client gives itself for a request it could not send or whose answer the link lost.
         Unreachable = 502,
@@ -60,7 +60,8 @@ public:
         qint64 requestId = 0;                    // Event: the id of the request answered; Raised: its ref
         bool reset = false;                      // CatchUp: the client's number is not the server's
         int code = 0;                            // Error, Welcome (the server's version)
-        QString text; // Error, ControlFailed, Welcome (the server's name), Marks (the taker), Raised (uid)
+        // Error, ControlFailed, Welcome (the server's name), Marks (the taker), Raised (the uid made)
+        QString text;
         QStringList probes;                // Welcome
         QStringList uids;                  // Marks; an empty taker ends their marks
         QString operatorName, operatorTel; // Welcome
@@ -74,7 +75,7 @@ public:
         Kind kind = Request;
         std::function<void(IAlarm*)> request;     // Request: makes it; an answer follows
         std::function<void(SimControl*)> control; // Control
-        QString op;                               // Control, Request
+        QString op;                               // Control, Request "handle"
         int count = 0;                            // Control "dropNext", Request "handle" (its mode)
         std::vector<std::string> uids;            // Request "handle", Take, Release, Control "takeOther"
         std::string note, requester;              // Request "handle"
