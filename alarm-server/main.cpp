@@ -224,6 +224,26 @@ bool tokensOwnerOnly(const QString& firstToken, const QString& folder, QString* 
     return true;
 }
 
+QString tokenFileOf(const Options& options, const QString& folder)
+{
+    return options.tokenFile.isEmpty() ? QDir(folder).filePath(QStringLiteral("token")) : options.tokenFile;
+}
+
+// The first use of a data folder, a start or an --add-operator, makes one operator with every right from
+// the scenario's user, whose token is the file the consoles read by default: the demo needs no set-up.
+bool makeFirstOperator(OperatorStore& store, const SimScenario& scenario, const QString& tokenFile,
+                       QString* error)
+{
+    if (store.hasOperators())
+        return true;
+    const QByteArray token = NetToken::readOrCreate(tokenFile, error);
+    QString name = QString::fromStdString(scenario.userName());
+    if (name.isEmpty())
+        name = QStringLiteral("operator");
+    return !token.isEmpty() && store.add(name, QString::fromStdString(scenario.userTelephone()),
+                                         AlarmPresence::Control, token, error);
+}
+
 int addOperator(OperatorStore& store, const Options& options, const QString& folder)
 {
     AlarmPresence::Rights rights = AlarmPresence::Watch;
@@ -266,8 +286,12 @@ int operatorCommand(const Options& options, const QString& folder)
     OperatorStore store(folder);
     if (!store.open(&error))
         return fail(error);
-    if (!options.addOperator.isEmpty())
+    if (!options.addOperator.isEmpty()) {
+        const SimScenario scenario = SimScenario::load(options.scenario, &error);
+        if (!error.isEmpty() || !makeFirstOperator(store, scenario, tokenFileOf(options, folder), &error))
+            return fail(error);
         return addOperator(store, options, folder);
+    }
     if (!options.removeOperator.isEmpty()) {
         if (!store.remove(options.removeOperator, &error))
             return fail(error);
@@ -296,6 +320,13 @@ int main(int argc, char** argv)
     if (!parse(QCoreApplication::arguments(), &options, &error))
         return fail(error);
     const QString folder = options.data.isEmpty() ? SimAlarmServer::defaultDataFolder() : options.data;
+    // Without --scenario, the demo beside the program (build tree or installed), else the working folder's.
+    const QString besideProgram =
+        QDir::cleanPath(QDir(QCoreApplication::applicationDirPath())
+                            .filePath(QStringLiteral(VIG_SCENARIOS_FROM_BIN "/demo.json")));
+    if (options.scenario.isEmpty())
+        options.scenario =
+            QFileInfo::exists(besideProgram) ? besideProgram : SimAlarmServer::defaultScenarioPath();
     if (!options.addOperator.isEmpty() || !options.removeOperator.isEmpty() || options.audit)
         return operatorCommand(options, folder);
     const bool secure = !options.cert.isEmpty() || !options.key.isEmpty();
@@ -309,14 +340,7 @@ int main(int argc, char** argv)
                                    "to listen on %1")
                         .arg(options.address.toString()));
 
-    // Without --scenario, the demo beside the program (build tree or installed), else the working folder's.
-    const QString besideProgram =
-        QDir::cleanPath(QDir(QCoreApplication::applicationDirPath())
-                            .filePath(QStringLiteral(VIG_SCENARIOS_FROM_BIN "/demo.json")));
-    if (options.scenario.isEmpty() && QFileInfo::exists(besideProgram))
-        options.scenario = besideProgram;
-    const QString tokenFile =
-        options.tokenFile.isEmpty() ? QDir(folder).filePath(QStringLiteral("token")) : options.tokenFile;
+    const QString tokenFile = tokenFileOf(options, folder);
     if (!secureDataFolder(folder, &error) || !tokensOwnerOnly(tokenFile, folder, &error))
         return fail(error);
     OperatorStore operators(folder);
@@ -326,17 +350,8 @@ int main(int argc, char** argv)
     if (!engine.scenarioError().isEmpty())
         return fail(engine.scenarioError());
     const SimScenario scenario = SimScenario::load(engine.scenarioPath(), &error);
-    // The first start makes one operator with every right from the scenario's user, whose token is the
-    // file the consoles read by default: the demo needs no set-up.
-    if (!operators.hasOperators()) {
-        const QByteArray token = NetToken::readOrCreate(tokenFile, &error);
-        QString name = QString::fromStdString(scenario.userName());
-        if (name.isEmpty())
-            name = QStringLiteral("operator");
-        if (token.isEmpty() || !operators.add(name, QString::fromStdString(scenario.userTelephone()),
-                                              AlarmPresence::Control, token, &error))
-            return fail(error);
-    }
+    if (!makeFirstOperator(operators, scenario, tokenFile, &error))
+        return fail(error);
 
     NetAlarmServer server(&engine, scenario, &operators);
     server.setSendBudget(options.sendBudget);
