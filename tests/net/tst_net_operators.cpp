@@ -175,6 +175,17 @@ private slots:
         QCOMPARE(csv.count('\n'), 1);
     }
 
+    // An operator added to a new data folder must not leave the demo's consoles without their token.
+    void operatorAddedFirstKeepsTheScenarioOperator()
+    {
+        QDir("fresh").removeRecursively();
+        QCOMPARE(run({"--data", "fresh", "--add-operator", "x", "--tel", "1", "--rights", "watch"}), 0);
+        QVERIFY(QFile::exists("fresh/token"));
+        QByteArray csv;
+        QCOMPARE(run({"--data", "fresh", "--audit"}, &csv), 0);
+        QCOMPARE(csv.count(",operator added,"), 2);
+    }
+
     void refusesUnsafeTokenFiles_data()
     {
         QTest::addColumn<QByteArray>("token");
