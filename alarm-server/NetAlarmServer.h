@@ -16,12 +16,14 @@
 #include <vector>
 
 class NetEventEncoder;
+class NetFrontDoor;
 class QSslConfiguration;
 class QWebSocket;
 class QWebSocketServer;
 class SimAlarmServer;
 
-// Serves a simulated alarm server to clients over WebSockets. A client is admitted by its hello with the
+// Serves a simulated alarm server to clients over WebSockets, and its live images over HTTP on the same port
+// to the holders of a connection's key. A client is admitted by its hello with the
 // token and first gets the pushes it missed (or, new, the unhandled alarms) from the database, page by page
 // as it reads them; then pushes go to every admitted client, an answer only to the client whose request it
 // answers. Each push is encoded once and shared by the clients' queues; a client whose queue outgrows its
@@ -61,6 +63,8 @@ private:
         bool catchingUp = false;
         bool pageAsked = false;
         SimReplay::Position position;
+        // Opens the live images to this connection while it lives; sent in the welcome.
+        QByteArray imageKey;
         // Frames not yet handed to the socket, their data shared with the other clients' queues.
         std::deque<QByteArray> queue;
         qint64 queued = 0;
@@ -81,11 +85,13 @@ private:
     void shut(Client& client, int code, const QString& reason);
     void raise(quint64 id, const QString& probeId, const QString& kindKey, const QString& uid);
     void drop(quint64 id);
+    bool knowsImageKey(const QByteArray& key) const;
 
     SimAlarmServer* engine;
     const SimScenario& scenario;
     const QByteArray token;
     QWebSocketServer* server = nullptr;
+    NetFrontDoor* door = nullptr;
     std::unique_ptr<NetEventEncoder> encoder;
     std::map<quint64, Client> clients;
     quint64 nextId = 1;

@@ -40,7 +40,8 @@ int fail(const QString& message)
 const char* const usage =
     "Usage: alarm-server [options]\n"
     "  --listen ADDRESS:PORT  where to serve (default 127.0.0.1:47800; port 0 takes a free one)\n"
-    "  --scenario FILE        the monitored world (default: the demo beside the program, else scenarios/demo.json)\n"
+    "  --scenario FILE        the monitored world (default: the demo beside the program, else "
+    "scenarios/demo.json)\n"
     "  --data FOLDER          the alarm database and images (default AlarmServerDB)\n"
     "  --rate N               simulated alarms per second (default 0)\n"
     "  --token-file FILE      the clients' token, made when missing (default FOLDER/token)\n"
@@ -176,7 +177,7 @@ int main(int argc, char** argv)
                             .filePath(QStringLiteral(VIG_SCENARIOS_FROM_BIN "/demo.json")));
     if (options.scenario.isEmpty() && QFileInfo::exists(besideProgram))
         options.scenario = besideProgram;
-    SimAlarmServer engine(options.scenario, options.data);
+    SimAlarmServer engine(options.scenario, options.data, SimAlarmServer::Images::ServedByCaller);
     if (!engine.scenarioError().isEmpty())
         return fail(engine.scenarioError());
     const SimScenario scenario = SimScenario::load(engine.scenarioPath(), &error);

@@ -162,7 +162,10 @@ void NetAlarmClient::received(const QByteArray& frame)
 {
     NetCodec::ServerMessage message;
     QString error;
-    if (!NetCodec::decodeServerMessage(frame, &message, &error)) {
+    const auto images = [this](const std::string& urls) {
+        return NetCodec::imageUrls(urls, address, imageKey);
+    };
+    if (!NetCodec::decodeServerMessage(frame, &message, &error, images)) {
         std::fprintf(stderr, "alarm client: dropped a message from the server: %s\n", qUtf8Printable(error));
         return;
     }
@@ -189,6 +192,7 @@ void NetAlarmClient::received(const QByteArray& frame)
             probes = message.probes;
             server = message.text;
         }
+        imageKey = message.imageKey;
         link->setWelcomed();
         attempts.store(0);
         setState(Connected, message.text);

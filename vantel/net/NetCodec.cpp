@@ -8,6 +8,8 @@
 #include "SimControl.h"
 
 #include <QJsonDocument>
+#include <QUrl>
+#include <QUrlQuery>
 
 #include <algorithm>
 #include <cmath>
@@ -141,7 +143,16 @@ private:
     bool good = false;
 };
 
-bool decodeEvent(const QString& op, Fields& in, NetCodec::ServerMessage* message)
+void linkImages(AlarmProcessData* record, const NetCodec::ImageLinks& images)
+{
+    if (!images)
+        return;
+    for (AlarmHandlerData& handling : record->handlers)
+        handling.liveImageUrls = images(handling.liveImageUrls);
+}
+
+bool decodeEvent(const QString& op, Fields& in, NetCodec::ServerMessage* message,
+                 const NetCodec::ImageLinks& images)
 {
     message->kind = NetCodec::ServerMessage::Event;
     message->answer = true;
@@ -162,6 +173,7 @@ bool decodeEvent(const QString& op, Fields& in, NetCodec::ServerMessage* message
         AlarmProcessData record;
         if (!NetCodec::readProcess(in.array("p"), &record))
             return false;
+        linkImages(&record, images);
         message->answer = false;
         message->seq = std::max<qint64>(in.serial("seq", 0), 0);
         message->event = [record, seq = message->seq](IAlarmEvent* handler) {
@@ -211,6 +223,7 @@ bool decodeEvent(const QString& op, Fields& in, NetCodec::ServerMessage* message
         AlarmProcessData record;
         if (!NetCodec::readProcess(in.array("p"), &record))
             return false;
+        linkImages(&record, images);
         message->event = [uid = in.text("uid"), record, result, error](IAlarmEvent* handler) {
             handler->OnAlarmHandleNotes(uid.c_str(), record, result, error.c_str());
         };
@@ -369,7 +382,8 @@ bool parse(const QByteArray& frame, qint64 limit, QJsonObject* object, QString* 
 
 } // namespace
 
-bool NetCodec::decodeServerMessage(const QByteArray& frame, ServerMessage* message, QString* error)
+bool NetCodec::decodeServerMessage(const QByteArray& frame, ServerMessage* message, QString* error,
+                                   const ImageLinks& images)
 {
     QJsonObject object;
     QString op;
@@ -384,6 +398,9 @@ bool NetCodec::decodeServerMessage(const QByteArray& frame, ServerMessage* messa
         message->text = in.qtext("server");
         for (const std::string& probe : in.texts("probes"))
             message->probes.append(qs(probe));
+        // Servers without live images of their own send no key.
+        if (object.contains(QLatin1String("imageKey")))
+            message->imageKey = in.qtext("imageKey");
         ok = in.ok();
     } else if (op == QLatin1String("error") || op == QLatin1String("controlFailed")) {
         message->kind = op == QLatin1String("error") ? ServerMessage::Error : ServerMessage::ControlFailed;
@@ -399,7 +416,7 @@ bool NetCodec::decodeServerMessage(const QByteArray& frame, ServerMessage* messa
         message->seq = in.serial("seq", -2);
         ok = in.ok() && message->seq >= 0;
     } else {
-        ok = decodeEvent(op, in, message);
+        ok = decodeEvent(op, in, message, images);
     }
     if (!ok)
         *error = QObject::tr("malformed or unknown message \"%1\"").arg(op.left(40));
@@ -483,11 +500,39 @@ QByteArray NetCodec::withId(const QByteArray& frame, qint64 id)
     return frame.size() > 2 ? head + ',' + frame.mid(1) : head + '}';
 }
 
-QByteArray NetCodec::welcome(const QString& serverName, const QStringList& probes)
+QByteArray NetCodec::welcome(const QString& serverName, const QStringList& probes, const QByteArray& imageKey)
 {
-    return frame(
-        QStringLiteral("welcome"),
-        {{"version", int(Version)}, {"server", serverName}, {"probes", QJsonArray::fromStringList(probes)}});
+    QJsonObject body{
+        {"version", int(Version)}, {"server", serverName}, {"probes", QJsonArray::fromStringList(probes)}};
+    if (!imageKey.isEmpty())
+        body.insert(QLatin1String("imageKey"), QString::fromLatin1(imageKey));
+    return frame(QStringLiteral("welcome"), body);
+}
+
+std::string NetCodec::imageUrls(const std::string& urls, const QUrl& server, const QString& imageKey)
+{
+    if (urls.empty() || imageKey.isEmpty())
+        return urls;
+    QUrl base;
+    base.setScheme(server.scheme() == QLatin1String("wss") ? QStringLiteral("https")
+                                                           : QStringLiteral("http"));
+    base.setHost(server.host());
+    base.setPort(server.port());
+    base.setPath(QStringLiteral("/"));
+    QStringList linked;
+    for (const QString& each : qs(urls).split(QLatin1Char(','))) {
+        const QUrl url(each);
+        if (!url.isRelative() || each.isEmpty()) {
+            linked.append(each);
+            continue;
+        }
+        QUrl absolute = base.resolved(url);
+        QUrlQuery query(absolute);
+        query.addQueryItem(QStringLiteral("key"), imageKey);
+        absolute.setQuery(query);
+        linked.append(absolute.toString(QUrl::FullyEncoded));
+    }
+    return linked.join(QLatin1Char(',')).toStdString();
 }
 
 QByteArray NetCodec::error(int code, const QString& text)

@@ -12,6 +12,7 @@
 #include <functional>
 
 class IAlarm;
+class QUrl;
 class IAlarmEvent;
 class SimControl;
 
@@ -56,6 +57,7 @@ public:
         int code = 0;                            // Error, Welcome (the server's version)
         QString text;                            // Error, ControlFailed, Welcome (the server's name)
         QStringList probes;                      // Welcome
+        QString imageKey;                        // Welcome: opens the live images to this connection
     };
 
     // A message from a client.
@@ -76,8 +78,12 @@ public:
         QString refusal;
     };
 
+    // Turns the live-image URLs of a handling ("," between them) into those the client fetches.
+    using ImageLinks = std::function<std::string(const std::string& urls)>;
+
     // False with a one-line reason for anything but a well-formed known message.
-    static bool decodeServerMessage(const QByteArray& frame, ServerMessage* message, QString* error);
+    static bool decodeServerMessage(const QByteArray& frame, ServerMessage* message, QString* error,
+                                    const ImageLinks& images = {});
     static bool decodeClientMessage(const QByteArray& frame, ClientMessage* message, QString* error);
 
     // For a request with a refusal: the answer it normally gets, with the refusal as its error (400) and
@@ -89,7 +95,11 @@ public:
     static QByteArray caughtUp(qint64 seq);
     // The message with an "id" added.
     static QByteArray withId(const QByteArray& frame, qint64 id);
-    static QByteArray welcome(const QString& serverName, const QStringList& probes);
+    static QByteArray welcome(const QString& serverName, const QStringList& probes,
+                              const QByteArray& imageKey = QByteArray());
+    // The image URLs relative to the server (its own images) made absolute on the address the client
+    // connected to (ws -> http, wss -> https) and given the connection's key; others stay as they are.
+    static std::string imageUrls(const std::string& urls, const QUrl& server, const QString& imageKey);
     static QByteArray error(int code, const QString& text);
     static QByteArray controlFailed(const QString& text);
     static QByteArray raise(const QString& probe, const QString& kind, const QString& uid);
