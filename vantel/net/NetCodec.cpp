@@ -564,6 +564,68 @@ QJsonArray NetCodec::alarmJson(const AlarmData& a)
             a.channelIndex};
 }
 
+namespace {
+
+// A JSON string of the text as QString reads it: invalid UTF-8 becomes U+FFFD, as in alarmJson.
+void appendJsonText(QByteArray* out, const std::string& text)
+{
+    const bool ascii = std::all_of(text.begin(), text.end(), [](char c) { return uchar(c) < 0x80; });
+    const QByteArray utf8 = ascii ? QByteArray::fromRawData(text.data(), int(text.size()))
+                                  : QString::fromStdString(text).toUtf8();
+    out->append('"');
+    for (const char c : utf8) {
+        switch (c) {
+        case '"':
+            out->append("\\\"");
+            break;
+        case '\\':
+            out->append("\\\\");
+            break;
+        case '\n':
+            out->append("\\n");
+            break;
+        case '\r':
+            out->append("\\r");
+            break;
+        case '\t':
+            out->append("\\t");
+            break;
+        default:
+            if (uchar(c) < 0x20) {
+                static const char hex[] = "0123456789abcdef";
+                out->append("\\u00");
+                out->append(hex[uchar(c) >> 4]);
+                out->append(hex[uchar(c) & 0xf]);
+            } else {
+                out->append(c);
+            }
+        }
+    }
+    out->append('"');
+}
+
+} // namespace
+
+QByteArray NetCodec::alarmFrame(const AlarmData& a, qint64 seq)
+{
+    QByteArray out;
+    out.reserve(768);
+    out.append("{\"a\":[");
+    for (const std::string* field :
+         {&a.alarmUid, &a.storeUid, &a.deviceId, &a.deviceName, &a.typeKey, &a.typeDescription, &a.subTypeKey,
+          &a.subTypeDescription, &a.probeId, &a.probeName, &a.alarmTime, &a.lastHandleNote, &a.describe,
+          &a.createTime, &a.extendInfo}) {
+        appendJsonText(&out, *field);
+        out.append(',');
+    }
+    out.append(QByteArray::number(a.state) + ',' + QByteArray::number(a.channelIndex));
+    out.append("],\"op\":\"alarm\"");
+    if (seq > 0)
+        out.append(",\"seq\":" + QByteArray::number(seq));
+    out.append('}');
+    return out;
+}
+
 QJsonArray NetCodec::processJson(const AlarmProcessData& p)
 {
     QJsonArray handlers;

@@ -108,6 +108,9 @@ public:
 
     static QJsonArray textsJson(const std::vector<std::string>& texts);
     static QJsonArray alarmJson(const AlarmData& alarm);
+    // The push of a new alarm, numbered seq unless 0: the same message as a frame of alarmJson, written
+    // without building a document, since a storm sends little else.
+    static QByteArray alarmFrame(const AlarmData& alarm, qint64 seq);
     static QJsonArray processJson(const AlarmProcessData& record);
     static bool readAlarm(const QJsonValue& value, AlarmData* alarm);
     static bool readProcess(const QJsonValue& value, AlarmProcessData* record);
