@@ -162,7 +162,7 @@ bool decodeEvent(const QString& op, Fields& in, NetCodec::ServerMessage* message
             return false;
         message->answer = false;
         message->seq = std::max<qint64>(in.serial("seq", 0), 0);
-        message->event = [alarm, seq = message->seq](IAlarmEvent* handler) {
+        message->event = [alarm = std::move(alarm), seq = message->seq](IAlarmEvent* handler) {
             if (seq > 0)
                 AlarmEventNumbers::tell(handler, seq);
             handler->OnNewAlarm(alarm);
@@ -573,34 +573,29 @@ void appendJsonText(QByteArray* out, const std::string& text)
     const QByteArray utf8 = ascii ? QByteArray::fromRawData(text.data(), int(text.size()))
                                   : QString::fromStdString(text).toUtf8();
     out->append('"');
-    for (const char c : utf8) {
-        switch (c) {
-        case '"':
-            out->append("\\\"");
-            break;
-        case '\\':
-            out->append("\\\\");
-            break;
-        case '\n':
-            out->append("\\n");
-            break;
-        case '\r':
-            out->append("\\r");
-            break;
-        case '\t':
-            out->append("\\t");
-            break;
-        default:
-            if (uchar(c) < 0x20) {
-                static const char hex[] = "0123456789abcdef";
-                out->append("\\u00");
-                out->append(hex[uchar(c) >> 4]);
-                out->append(hex[uchar(c) & 0xf]);
-            } else {
-                out->append(c);
-            }
+    const char* run = utf8.constData();
+    const char* const end = run + utf8.size();
+    for (const char* c = run; c != end; ++c) {
+        if (uchar(*c) >= 0x20 && *c != '"' && *c != '\\')
+            continue;
+        // Runs of plain characters go in whole; the rest escaped as QJsonDocument writes them.
+        out->append(run, int(c - run));
+        run = c + 1;
+        static const char hex[] = "0123456789abcdef";
+        const char* const named = *c == '"'    ? "\\\""
+                                  : *c == '\\' ? "\\\\"
+                                  : *c == '\n' ? "\\n"
+                                  : *c == '\r' ? "\\r"
+                                  : *c == '\t' ? "\\t"
+                                               : nullptr;
+        if (named) {
+            out->append(named);
+        } else {
+            const char escaped[] = {'\\', 'u', '0', '0', hex[uchar(*c) >> 4], hex[uchar(*c) & 0xf]};
+            out->append(escaped, int(sizeof escaped));
         }
     }
+    out->append(run, int(end - run));
     out->append('"');
 }
 
