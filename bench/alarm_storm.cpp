@@ -64,6 +64,18 @@
 //   page opens them only then, one every other pass, and then routes the rest 4 ms a pass.
 // The table's view is therefore repainted at most once a frame (40 ms) while its rows change; S2 then took
 // about 10 paints and S8 about 45.
+//
+// What S1N spends beyond S1 (callgrind of the child and of alarm-server, one 10 000-alarm storm each):
+// - The console's only work of its own is the network thread's decoding, about 40 000 instructions a push
+//   (JSON parse, the record's texts, the event's closure), 4 % of the storm's instructions; the callback,
+//   the queue and the tables do what they do in S1, and painting the table (74 % of S1, 80 % of S1N) follows
+//   the wall-clock time, since the table is repainted once a frame while rows come.
+// - alarm-server, on the same two cores, took about 270 000 instructions a push: 30 % preparing the push
+//   log's statement anew for every push, 37 % encoding each push through QJsonObject and QJsonDocument.
+//   With the statement prepared once and the push written straight it takes about 120 000, most of them
+//   SQLite's inserts.
+// So S1N's excess was mostly the server's share of the CPU and the longer arrival it made: more passes,
+// more repaints.
 
 #include "BenchClient.h"
 #include "BenchServer.h"
