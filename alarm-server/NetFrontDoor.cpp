@@ -10,6 +10,7 @@
 namespace {
 // Marks the connections that wait for their head, for the caps.
 const char* const waitingProperty = "vigWaiting";
+const QString idleTimerName = QStringLiteral("vigIdle");
 } // namespace
 
 NetFrontDoor::NetFrontDoor(const QString& imageFolder, std::function<bool(const QByteArray& key)> keyValid,
@@ -55,6 +56,7 @@ void NetFrontDoor::incomingConnection(qintptr descriptor)
     connect(socket, &QTcpSocket::readyRead, this, [this, socket] { readHead(socket); });
     connect(socket, &QTcpSocket::disconnected, socket, &QObject::deleteLater);
     auto* idle = new QTimer(socket);
+    idle->setObjectName(idleTimerName);
     idle->setSingleShot(true);
     connect(idle, &QTimer::timeout, socket, [socket] {
         socket->abort();
@@ -83,7 +85,7 @@ void NetFrontDoor::readHead(QTcpSocket* socket)
     if (upgrading.match(QString::fromLatin1(head)).hasMatch()) {
         disconnect(socket, nullptr, this, nullptr);
         disconnect(socket, &QTcpSocket::disconnected, socket, &QObject::deleteLater);
-        delete socket->findChild<QTimer*>(QString(), Qt::FindDirectChildrenOnly);
+        delete socket->findChild<QTimer*>(idleTimerName, Qt::FindDirectChildrenOnly);
         emit upgrade(socket);
         return;
     }

@@ -1026,10 +1026,12 @@ Result unreadClient()
             .arg(server.url().authority())
             .toLatin1());
     const QByteArray hello = NetCodec::hello(server.token());
+    // A length below 126 must take the short form.
     QByteArray frame("\x82");
-    frame += char(0x80 | 126);
-    frame += char(hello.size() >> 8);
-    frame += char(hello.size() & 0xff);
+    if (hello.size() < 126)
+        frame += char(0x80 | hello.size());
+    else
+        frame += QByteArray(1, char(0x80 | 126)) + char(hello.size() >> 8) + char(hello.size() & 0xff);
     frame += QByteArray(4, '\0') + hello;
     stalled.write(frame);
     await([] { return false; }, 500);

@@ -2,7 +2,8 @@
 # The network rows of the alarm-storm benchmark against two alarm-server builds, A and B, run in turns
 # (A B, then B A, ...) so that a shared machine's load falls on both alike. Prints every run with the load
 # average at its start, then per row and build the medians of the time, the other clients' longest wait, the
-# server's peak resident size and (R100K) its size once the stalled client left.
+# server's peak resident size and (R100K) its size once the stalled client left; a failed run (one that
+# ran out of time) is counted, and its numbers are kept.
 #
 #   bench/compare-servers.sh A_SERVER B_SERVER [ROUNDS] [ROWS]
 #
@@ -26,9 +27,10 @@ for ((round = 1; round <= rounds; ++round)); do
         [[ $side == B ]] && server=$b
         for row in ${rows//,/ }; do
             load=$(cut -d' ' -f1 /proc/loadavg)
-            line=$(ALARM_STORM_SERVER=$server QT_QPA_PLATFORM=offscreen "$bench" --runs 1 --only "$row" \
-                       2>/dev/null | grep -E "^$row ratio=" || echo "$row failed")
-            echo "$side load=$load $line" | tee -a "$runs"
+            output=$(ALARM_STORM_SERVER=$server QT_QPA_PLATFORM=offscreen "$bench" --runs 1 --only "$row" \
+                         2>/dev/null) && state=ok || state=FAILED
+            line=$(grep -E "^$row ratio=" <<<"$output" || echo "$row")
+            echo "$side load=$load $line $state" | tee -a "$runs"
         done
     done
 done
@@ -40,12 +42,14 @@ field() { grep -E "^$1 load=[^ ]* $2 " "$runs" | tr ' ' '\n' | grep "^$3=" | cut
 echo
 echo "A = $a"
 echo "B = $b"
-printf '%-6s %-4s %10s %10s %8s %12s %10s %14s\n' row side time_ms wait_ms ratio server_MB after_MB loads
+printf '%-6s %-4s %10s %10s %8s %12s %10s %7s %s\n' row side time_ms wait_ms ratio server_MB after_MB failed \
+    'loads at the starts'
 for row in ${rows//,/ }; do
     for side in A B; do
         loads=$(grep -E "^$side load=[^ ]* $row " "$runs" | cut -d' ' -f2 | cut -d= -f2 | paste -sd/ -)
-        printf '%-6s %-4s %10s %10s %8s %12s %10s %14s\n' "$row" "$side" "$(field "$side" "$row" time_ms)" \
+        failed=$(grep -cE "^$side load=[^ ]* $row .*FAILED$" "$runs" || true)
+        printf '%-6s %-4s %10s %10s %8s %12s %10s %7s %s\n' "$row" "$side" "$(field "$side" "$row" time_ms)" \
             "$(field "$side" "$row" stall_ms)" "$(field "$side" "$row" ratio)" \
-            "$(field "$side" "$row" server_mb)" "$(field "$side" "$row" after_mb)" "${loads:--}"
+            "$(field "$side" "$row" server_mb)" "$(field "$side" "$row" after_mb)" "$failed" "${loads:--}"
     done
 done
