@@ -3,6 +3,8 @@
 #include "AlarmUid.h"
 #include "NetCodec.h"
 #include "NetEventEncoder.h"
+#include "NetFrontDoor.h"
+#include "NetToken.h"
 #include "SimAlarmCatalogue.h"
 #include "SimAlarmEngine.h"
 #include "SimAlarmServer.h"
@@ -10,6 +12,7 @@
 #include <QDateTime>
 #include <QJsonDocument>
 #include <QJsonObject>
+#include <QRandomGenerator>
 #include <QSslConfiguration>
 #include <QThread>
 #include <QTimer>
@@ -77,15 +80,18 @@ NetAlarmServer::~NetAlarmServer()
 bool NetAlarmServer::listen(const QHostAddress& address, quint16 port, const QSslConfiguration* tls,
                             QString* error)
 {
-    server = new QWebSocketServer(QStringLiteral("alarm-server"),
-                                  tls ? QWebSocketServer::SecureMode : QWebSocketServer::NonSecureMode, this);
-    if (tls)
-        server->setSslConfiguration(*tls);
+    // The door does TLS and takes the upgrades: the WebSocket server never listens itself.
+    server = new QWebSocketServer(QStringLiteral("alarm-server"), QWebSocketServer::NonSecureMode, this);
     server->setHandshakeTimeout(std::chrono::milliseconds(helloTimeoutMs));
     connect(server, &QWebSocketServer::newConnection, this, &NetAlarmServer::accept);
-    if (!server->listen(address, port)) {
-        *error =
-            tr("cannot listen on %1:%2: %3").arg(address.toString()).arg(port).arg(server->errorString());
+    door = new NetFrontDoor(
+        engine->imageFolder(), [this](const QByteArray& key) { return knowsImageKey(key); }, this);
+    if (tls)
+        door->setTls(*tls);
+    connect(door, &NetFrontDoor::upgrade, this,
+            [this](QTcpSocket* socket) { server->handleConnection(socket); });
+    if (!door->listen(address, port)) {
+        *error = tr("cannot listen on %1:%2: %3").arg(address.toString()).arg(port).arg(door->errorString());
         return false;
     }
     engine->SetEventHandler(encoder.get());
@@ -94,7 +100,7 @@ bool NetAlarmServer::listen(const QHostAddress& address, quint16 port, const QSs
 
 quint16 NetAlarmServer::port() const
 {
-    return server ? server->serverPort() : 0;
+    return door ? door->serverPort() : 0;
 }
 
 void NetAlarmServer::accept()
@@ -176,6 +182,15 @@ void NetAlarmServer::drop(quint64 id)
 #else
     Q_UNUSED(heavy)
 #endif
+}
+
+bool NetAlarmServer::knowsImageKey(const QByteArray& key) const
+{
+    for (const auto& [id, client] : clients) {
+        if (client.admitted && !client.closing && NetToken::matches(client.imageKey, key))
+            return true;
+    }
+    return false;
 }
 
 void NetAlarmServer::shut(Client& client, int code, const QString& reason)
@@ -448,8 +463,12 @@ void NetAlarmServer::admit(quint64 id, Client& client, const QByteArray& frame)
         }
         client.socket->setMaxAllowedIncomingFrameSize(quint64(NetCodec::MaxFrameBytes));
         client.socket->setMaxAllowedIncomingMessageSize(quint64(NetCodec::MaxFrameBytes));
+        QByteArray key(16, Qt::Uninitialized);
+        QRandomGenerator::system()->fillRange(reinterpret_cast<quint32*>(key.data()), key.size() / 4);
+        client.imageKey = key.toHex();
         send(client, NetCodec::welcome(tr("alarm-server on port %1").arg(port()), scenario.probeIds(),
-                                       client.who.name, client.who.telephone, int(client.who.rights)));
+                                       client.who.name, client.who.telephone, int(client.who.rights),
+                                       client.imageKey));
         sendMarks(client);
         client.catchingUp = true;
         client.position = SimReplay::Position();

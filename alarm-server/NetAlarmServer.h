@@ -17,13 +17,15 @@
 #include <vector>
 
 class NetEventEncoder;
+class NetFrontDoor;
 class QSslConfiguration;
 class QTimer;
 class QWebSocket;
 class QWebSocketServer;
 class SimAlarmServer;
 
-// Serves a simulated alarm server to clients over WebSockets. A client is admitted by its hello with its
+// Serves a simulated alarm server to clients over WebSockets, and its live images over HTTP on the same
+// port to the holders of a connection's key. A client is admitted by its hello with its
 // operator's token; what it may do follows the operator's rights, and what it does is written to the
 // audit with the operator's name. It first gets the pushes it missed (or, new, the unhandled alarms) from the
 // database, page by page as it reads them; then pushes go to every admitted client, an answer only to the
@@ -71,6 +73,8 @@ private:
         bool catchingUp = false;
         bool pageAsked = false;
         SimReplay::Position position;
+        // Opens the live images to this connection while it lives; sent in the welcome.
+        QByteArray imageKey;
         // Frames not yet handed to the socket, their data shared with the other clients' queues.
         std::deque<QByteArray> queue;
         qint64 queued = 0;
@@ -102,12 +106,14 @@ private:
     void shut(Client& client, int code, const QString& reason);
     void raise(quint64 id, const NetCodec::ClientMessage& message);
     void drop(quint64 id);
+    bool knowsImageKey(const QByteArray& key) const;
 
     SimAlarmServer* engine;
     const SimScenario& scenario;
     OperatorStore* operators;
     QWebSocketServer* server = nullptr;
     QTimer* operatorWatch = nullptr;
+    NetFrontDoor* door = nullptr;
     std::unique_ptr<NetEventEncoder> encoder;
     std::map<quint64, Client> clients;
     quint64 nextId = 1;

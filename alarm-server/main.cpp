@@ -346,7 +346,7 @@ int main(int argc, char** argv)
     OperatorStore operators(folder);
     if (!operators.open(&error))
         return fail(error);
-    SimAlarmServer engine(options.scenario, folder);
+    SimAlarmServer engine(options.scenario, folder, SimAlarmServer::Images::ServedByCaller);
     if (!engine.scenarioError().isEmpty())
         return fail(engine.scenarioError());
     const SimScenario scenario = SimScenario::load(engine.scenarioPath(), &error);

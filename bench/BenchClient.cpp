@@ -49,5 +49,7 @@ void BenchClient::received(const QByteArray& frame)
         isCaughtUp = true;
     } else if (frame.contains("\"op\":\"welcome\"")) {
         isWelcomed = true;
+    } else if (frame.contains("\"result\":")) {
+        ++answerCount;
     }
 }

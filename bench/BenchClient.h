@@ -23,6 +23,8 @@ public:
     bool closed() const { return isClosed; }
     qint64 alarms() const { return alarmCount; }
     qint64 lastSeq() const { return seq; }
+    // Answers to requests received.
+    qint64 answers() const { return answerCount; }
     void send(const QByteArray& frame);
     void startWatch();
     double longestWaitMs() const { return longestWait / 1e6; }
@@ -35,6 +37,7 @@ private:
     bool isCaughtUp = false;
     bool isClosed = false;
     qint64 alarmCount = 0;
+    qint64 answerCount = 0;
     qint64 seq = -1;
     QElapsedTimer watch;
     qint64 lastPush = 0;

@@ -39,14 +39,14 @@ void BenchServer::stop()
     }
 }
 
-double BenchServer::peakMegabytes() const
+double BenchServer::statusMegabytes(const QByteArray& field) const
 {
     QFile status(QStringLiteral("/proc/%1/status").arg(process.processId()));
     if (!status.open(QIODevice::ReadOnly))
         return 0.0;
     for (const QByteArray& line : status.readAll().split('\n')) {
-        if (line.startsWith("VmHWM:"))
-            return line.mid(6).trimmed().split(' ').first().toDouble() / 1024.0;
+        if (line.startsWith(field))
+            return line.mid(field.size()).trimmed().split(' ').first().toDouble() / 1024.0;
     }
     return 0.0;
 }

@@ -22,10 +22,13 @@ public:
 
     QUrl url() const { return address; }
     QByteArray token() const { return secret; }
-    // The largest resident size the process has had, in MiB.
-    double peakMegabytes() const;
+    // The largest resident size the process has had, and the present one, in MiB.
+    double peakMegabytes() const { return statusMegabytes("VmHWM:"); }
+    double residentMegabytes() const { return statusMegabytes("VmRSS:"); }
 
 private:
+    double statusMegabytes(const QByteArray& field) const;
+
     QProcess process;
     QUrl address;
     QByteArray secret;

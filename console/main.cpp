@@ -10,6 +10,7 @@
 #include "BasicData.h"
 #include "BusinessConfig.h"
 #include "DataCache.h"
+#include "HttpDownload.h"
 #include "ModuleFormModuleInit.h"
 #include "ModuleInitialization.h"
 #include "NetAlarmClient.h"
@@ -69,6 +70,9 @@ bool reachServer(const ConsoleOptions& options, SimControl** control, QString* e
             QStringLiteral("--server takes ws://HOST:PORT or wss://HOST:PORT, not '%1'").arg(options.server);
         return false;
     }
+    // The server's live images come through its own address, so under its authority too.
+    if (!options.caFile.isEmpty())
+        ZCOMMON::HttpDownload::trustAuthority(options.caFile);
     NetAlarmClient* client = DataCache::Instance()->GetClient();
     QEventLoop wait;
     QString problem = QStringLiteral("no answer from %1").arg(options.server);

@@ -6,6 +6,8 @@
 #include <QNetworkReply>
 #include <QNetworkRequest>
 #include <QSaveFile>
+#include <QSslCertificate>
+#include <QSslConfiguration>
 #include <QTimer>
 #include <QUrl>
 
@@ -18,6 +20,13 @@ const char* const TargetProperty = "ZCOMMON_downloadTarget";
 QSaveFile* targetOf(QNetworkReply* reply)
 {
     return reply->findChild<QSaveFile*>(QString(), Qt::FindDirectChildrenOnly);
+}
+
+// Set once by the host at start, before any download.
+QList<QSslCertificate>& extraAuthorities()
+{
+    static QList<QSslCertificate> authorities;
+    return authorities;
 }
 
 } // namespace
@@ -38,6 +47,13 @@ void HttpDownload::failLater()
 {
     // Callers connect after calling download(); a failure found at once is reported from the event loop.
     QTimer::singleShot(0, this, &HttpDownload::signalDownloadError);
+}
+
+bool HttpDownload::trustAuthority(const QString& pemFile)
+{
+    const QList<QSslCertificate> authorities = QSslCertificate::fromPath(pemFile);
+    extraAuthorities().append(authorities);
+    return !authorities.isEmpty();
 }
 
 void HttpDownload::download(const QString& url, const QString& folder)
@@ -67,6 +83,11 @@ void HttpDownload::download(const QString& url, const QString& folder, const QSt
     }
 
     QNetworkRequest request(address);
+    if (!extraAuthorities().isEmpty()) {
+        QSslConfiguration tls = QSslConfiguration::defaultConfiguration();
+        tls.setCaCertificates(tls.caCertificates() + extraAuthorities());
+        request.setSslConfiguration(tls);
+    }
     request.setAttribute(QNetworkRequest::RedirectPolicyAttribute, QNetworkRequest::NoLessSafeRedirectPolicy);
     QNetworkReply* reply = manager->get(request);
 

@@ -27,6 +27,10 @@ public:
     // Downloads started and not yet finished.
     int pendingCount() const;
 
+    // https downloads of every instance trust the certificates of this file (PEM) besides the system's
+    // authorities: a private authority of the servers the host talks to. False when it holds none.
+    static bool trustAuthority(const QString& pemFile);
+
 signals:
     void signalDownloadFinished(const QString& filePath);
     void signalDownloadError();

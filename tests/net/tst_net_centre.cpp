@@ -3,6 +3,7 @@
 // the token harms nobody else.
 #include "AlarmServer.h"
 #include "BareClient.h"
+#include "LiveImages.h"
 #include "ModuleTestSupport.h"
 
 #include "NetAlarmClient.h"
@@ -116,6 +117,15 @@ private slots:
         control()->handleAsOtherOperator(uids.at(1), 2, QStringLiteral("colleague"));
         QTRY_VERIFY_WITH_TIMEOUT(!shownAlarms().contains(uids.at(1)), Patience);
         QVERIFY(shownAlarms().contains(waiting));
+    }
+
+    void liveImagesNeedALiveConnectionsKey_data()
+    {
+        LiveImages::addRows();
+    }
+    void liveImagesNeedALiveConnectionsKey()
+    {
+        LiveImages::check(server.url, server.token, QString(), Patience);
     }
 
     void refusesAStranger_data()

@@ -6,9 +6,11 @@
 #include "frame/AlarmLinkBanner.h"
 
 #include "NetAlarmClient.h"
+#include "NetCodec.h"
 #include "NetEventEncoder.h"
 
 #include <QElapsedTimer>
+#include <QJsonDocument>
 #include <QSqlQuery>
 
 using namespace VIG_ALARM_MOUDLE;
@@ -85,6 +87,27 @@ private:
     }
 
 private slots:
+    // The push of a new alarm is written by hand: it reads back as the same document as the generic form.
+    void aNewAlarmsPushReadsAsItsDocument_data()
+    {
+        QTest::addColumn<QByteArray>("text");
+        QTest::newRow("plain") << QByteArray("Intrusion at P1");
+        QTest::newRow("escapes") << QByteArray("a\"b\\c/\n\r\t\x01\x1f");
+        QTest::newRow("NUL") << QByteArray("a\0b", 3);
+        QTest::newRow("Chinese") << QByteArray("入侵报警");
+        QTest::newRow("broken UTF-8") << QByteArray("a\xff\xc3");
+    }
+    void aNewAlarmsPushReadsAsItsDocument()
+    {
+        QFETCH(QByteArray, text);
+        AlarmData alarm;
+        alarm.alarmUid = alarm.describe = alarm.extendInfo = text.toStdString();
+        alarm.channelIndex = -3;
+        const QByteArray document =
+            NetCodec::frame("alarm", {{"a", NetCodec::alarmJson(alarm)}, {"seq", 7.0}});
+        QCOMPARE(QJsonDocument::fromJson(NetCodec::alarmFrame(alarm, 7)), QJsonDocument::fromJson(document));
+    }
+
     void initTestCase()
     {
         QDir(QStringLiteral("faults")).removeRecursively();

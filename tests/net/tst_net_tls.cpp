@@ -1,6 +1,8 @@
 // alarm-server off plain ws://: with a certificate it serves wss://, and the client trusts it only through
-// the authority it was given. All on loopback, with a certificate made for 127.0.0.1 on the spot.
+// the authority it was given, for its live images too. All on loopback, with a certificate made for
+// 127.0.0.1 on the spot.
 #include "AlarmServer.h"
+#include "LiveImages.h"
 
 #include "NetClientLink.h"
 
@@ -31,6 +33,7 @@ private slots:
         QVERIFY(server.start(QStringLiteral("tls"), {"--cert", "tls/cert.pem", "--key", "tls/key.pem"}, 0,
                              Patience));
         QCOMPARE(server.url.scheme(), QStringLiteral("wss"));
+        QVERIFY(ZCOMMON::HttpDownload::trustAuthority(QStringLiteral("tls/cert.pem")));
     }
 
     void cleanupTestCase()
@@ -70,6 +73,13 @@ private slots:
             link.stopReconnecting();
             QVERIFY2(ops.isEmpty(), qPrintable(ops.join(',')));
         }
+    }
+
+    // Over https, on the server's own port, trusted through the same authority.
+    void liveImagesNeedALiveConnectionsKey_data() { LiveImages::addRows(); }
+    void liveImagesNeedALiveConnectionsKey()
+    {
+        LiveImages::check(server.url, server.token, QStringLiteral("tls/cert.pem"), Patience);
     }
 };
 

@@ -181,7 +181,10 @@ void NetAlarmClient::received(const QByteArray& frame)
 {
     NetCodec::ServerMessage message;
     QString error;
-    if (!NetCodec::decodeServerMessage(frame, &message, &error)) {
+    const auto images = [this](const std::string& urls) {
+        return NetCodec::imageUrls(urls, address, imageKey);
+    };
+    if (!NetCodec::decodeServerMessage(frame, &message, &error, images)) {
         std::fprintf(stderr, "alarm client: dropped a message from the server: %s\n", qUtf8Printable(error));
         return;
     }
@@ -212,6 +215,7 @@ void NetAlarmClient::received(const QByteArray& frame)
             marks.setSelf({message.operatorName, message.operatorTel, AlarmPresence::Rights(message.rights)});
         // The server sends its marks again after the welcome.
         marks.clearTaken();
+        imageKey = message.imageKey;
         link->setWelcomed();
         attempts.store(0);
         setState(Connected, message.text);

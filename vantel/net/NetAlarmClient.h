@@ -109,6 +109,7 @@ private:
     std::atomic<qint64> nextRequestId{1};
     std::atomic<qint64> replayed{0};
     bool catchingUp = false; // on the network thread only
+    QString imageKey;        // on the network thread only: this connection's, from its welcome
     // Requests sent and not yet answered, by id; on the network thread only.
     std::map<qint64, Failure> outstanding;
     std::atomic<bool> stopped{false};

@@ -8,6 +8,8 @@
 #include "SimControl.h"
 
 #include <QJsonDocument>
+#include <QUrl>
+#include <QUrlQuery>
 
 #include <algorithm>
 #include <cmath>
@@ -141,7 +143,16 @@ private:
     bool good = false;
 };
 
-bool decodeEvent(const QString& op, Fields& in, NetCodec::ServerMessage* message)
+void linkImages(AlarmProcessData* record, const NetCodec::ImageLinks& images)
+{
+    if (!images)
+        return;
+    for (AlarmHandlerData& handling : record->handlers)
+        handling.liveImageUrls = images(handling.liveImageUrls);
+}
+
+bool decodeEvent(const QString& op, Fields& in, NetCodec::ServerMessage* message,
+                 const NetCodec::ImageLinks& images)
 {
     message->kind = NetCodec::ServerMessage::Event;
     message->answer = true;
@@ -151,7 +162,7 @@ bool decodeEvent(const QString& op, Fields& in, NetCodec::ServerMessage* message
             return false;
         message->answer = false;
         message->seq = std::max<qint64>(in.serial("seq", 0), 0);
-        message->event = [alarm, seq = message->seq](IAlarmEvent* handler) {
+        message->event = [alarm = std::move(alarm), seq = message->seq](IAlarmEvent* handler) {
             if (seq > 0)
                 AlarmEventNumbers::tell(handler, seq);
             handler->OnNewAlarm(alarm);
@@ -162,6 +173,7 @@ bool decodeEvent(const QString& op, Fields& in, NetCodec::ServerMessage* message
         AlarmProcessData record;
         if (!NetCodec::readProcess(in.array("p"), &record))
             return false;
+        linkImages(&record, images);
         message->answer = false;
         message->seq = std::max<qint64>(in.serial("seq", 0), 0);
         message->event = [record, seq = message->seq](IAlarmEvent* handler) {
@@ -211,6 +223,7 @@ bool decodeEvent(const QString& op, Fields& in, NetCodec::ServerMessage* message
         AlarmProcessData record;
         if (!NetCodec::readProcess(in.array("p"), &record))
             return false;
+        linkImages(&record, images);
         message->event = [uid = in.text("uid"), record, result, error](IAlarmEvent* handler) {
             handler->OnAlarmHandleNotes(uid.c_str(), record, result, error.c_str());
         };
@@ -384,7 +397,8 @@ bool parse(const QByteArray& frame, qint64 limit, QJsonObject* object, QString* 
 
 } // namespace
 
-bool NetCodec::decodeServerMessage(const QByteArray& frame, ServerMessage* message, QString* error)
+bool NetCodec::decodeServerMessage(const QByteArray& frame, ServerMessage* message, QString* error,
+                                   const ImageLinks& images)
 {
     QJsonObject object;
     QString op;
@@ -405,6 +419,9 @@ bool NetCodec::decodeServerMessage(const QByteArray& frame, ServerMessage* messa
             message->operatorTel = in.qtext("tel");
             message->rights = qBound(0, in.number("rights"), 2);
         }
+        // Servers without live images of their own send no key.
+        if (object.contains(QLatin1String("imageKey")))
+            message->imageKey = in.qtext("imageKey");
         ok = in.ok();
     } else if (op == QLatin1String("marks")) {
         message->kind = ServerMessage::Marks;
@@ -431,7 +448,7 @@ bool NetCodec::decodeServerMessage(const QByteArray& frame, ServerMessage* messa
         message->seq = in.serial("seq", -2);
         ok = in.ok() && message->seq >= 0;
     } else {
-        ok = decodeEvent(op, in, message);
+        ok = decodeEvent(op, in, message, images);
     }
     if (!ok)
         *error = QObject::tr("malformed or unknown message \"%1\"").arg(op.left(40));
@@ -525,7 +542,8 @@ QByteArray NetCodec::withId(const QByteArray& frame, qint64 id)
 }
 
 QByteArray NetCodec::welcome(const QString& serverName, const QStringList& probes,
-                             const QString& operatorName, const QString& operatorTel, int rights)
+                             const QString& operatorName, const QString& operatorTel, int rights,
+                             const QByteArray& imageKey)
 {
     QJsonObject body{
         {"version", int(Version)}, {"server", serverName}, {"probes", QJsonArray::fromStringList(probes)}};
@@ -534,6 +552,8 @@ QByteArray NetCodec::welcome(const QString& serverName, const QStringList& probe
         body.insert(QLatin1String("tel"), operatorTel);
         body.insert(QLatin1String("rights"), rights);
     }
+    if (!imageKey.isEmpty())
+        body.insert(QLatin1String("imageKey"), QString::fromLatin1(imageKey));
     return frame(QStringLiteral("welcome"), body);
 }
 
@@ -551,6 +571,32 @@ QByteArray NetCodec::mark(bool take, const QStringList& uids)
 QByteArray NetCodec::raised(qint64 ref, const QString& uid)
 {
     return frame(QStringLiteral("raised"), {{"ref", double(ref)}, {"uid", uid}});
+}
+
+std::string NetCodec::imageUrls(const std::string& urls, const QUrl& server, const QString& imageKey)
+{
+    if (urls.empty() || imageKey.isEmpty())
+        return urls;
+    QUrl base;
+    base.setScheme(server.scheme() == QLatin1String("wss") ? QStringLiteral("https")
+                                                           : QStringLiteral("http"));
+    base.setHost(server.host());
+    base.setPort(server.port());
+    base.setPath(QStringLiteral("/"));
+    QStringList linked;
+    for (const QString& each : qs(urls).split(QLatin1Char(','))) {
+        const QUrl url(each);
+        if (!url.isRelative() || each.isEmpty()) {
+            linked.append(each);
+            continue;
+        }
+        QUrl absolute = base.resolved(url);
+        QUrlQuery query(absolute);
+        query.addQueryItem(QStringLiteral("key"), imageKey);
+        absolute.setQuery(query);
+        linked.append(absolute.toString(QUrl::FullyEncoded));
+    }
+    return linked.join(QLatin1Char(',')).toStdString();
 }
 
 QByteArray NetCodec::error(int code, const QString& text)
@@ -580,6 +626,63 @@ QJsonArray NetCodec::alarmJson(const AlarmData& a)
             qs(a.probeId),  qs(a.probeName),       qs(a.alarmTime),  qs(a.lastHandleNote),
             qs(a.describe), qs(a.createTime),      qs(a.extendInfo), a.state,
             a.channelIndex};
+}
+
+namespace {
+
+// A JSON string of the text as QString reads it: invalid UTF-8 becomes U+FFFD, as in alarmJson.
+void appendJsonText(QByteArray* out, const std::string& text)
+{
+    const bool ascii = std::all_of(text.begin(), text.end(), [](char c) { return uchar(c) < 0x80; });
+    const QByteArray utf8 = ascii ? QByteArray::fromRawData(text.data(), int(text.size()))
+                                  : QString::fromStdString(text).toUtf8();
+    out->append('"');
+    const char* run = utf8.constData();
+    const char* const end = run + utf8.size();
+    for (const char* c = run; c != end; ++c) {
+        if (uchar(*c) >= 0x20 && *c != '"' && *c != '\\')
+            continue;
+        // Runs of plain characters go in whole; the rest escaped as QJsonDocument writes them.
+        out->append(run, int(c - run));
+        run = c + 1;
+        static const char hex[] = "0123456789abcdef";
+        const char* const named = *c == '"'    ? "\\\""
+                                  : *c == '\\' ? "\\\\"
+                                  : *c == '\n' ? "\\n"
+                                  : *c == '\r' ? "\\r"
+                                  : *c == '\t' ? "\\t"
+                                               : nullptr;
+        if (named) {
+            out->append(named);
+        } else {
+            const char escaped[] = {'\\', 'u', '0', '0', hex[uchar(*c) >> 4], hex[uchar(*c) & 0xf]};
+            out->append(escaped, int(sizeof escaped));
+        }
+    }
+    out->append(run, int(end - run));
+    out->append('"');
+}
+
+} // namespace
+
+QByteArray NetCodec::alarmFrame(const AlarmData& a, qint64 seq)
+{
+    QByteArray out;
+    out.reserve(768);
+    out.append("{\"a\":[");
+    for (const std::string* field :
+         {&a.alarmUid, &a.storeUid, &a.deviceId, &a.deviceName, &a.typeKey, &a.typeDescription, &a.subTypeKey,
+          &a.subTypeDescription, &a.probeId, &a.probeName, &a.alarmTime, &a.lastHandleNote, &a.describe,
+          &a.createTime, &a.extendInfo}) {
+        appendJsonText(&out, *field);
+        out.append(',');
+    }
+    out.append(QByteArray::number(a.state) + ',' + QByteArray::number(a.channelIndex));
+    out.append("],\"op\":\"alarm\"");
+    if (seq > 0)
+        out.append(",\"seq\":" + QByteArray::number(seq));
+    out.append('}');
+    return out;
 }
 
 QJsonArray NetCodec::processJson(const AlarmProcessData& p)

@@ -12,6 +12,7 @@
 #include <functional>
 
 class IAlarm;
+class QUrl;
 class IAlarmEvent;
 class SimControl;
 
@@ -66,6 +67,7 @@ public:
         QStringList uids;                  // Marks; an empty taker ends their marks
         QString operatorName, operatorTel; // Welcome
         int rights = -1;                   // Welcome: AlarmPresence::Rights, -1 when not told
+        QString imageKey;                  // Welcome: opens the live images to this connection
     };
 
     // A message from a client.
@@ -91,8 +93,12 @@ public:
         QString refusal;
     };
 
+    // Turns the live-image URLs of a handling ("," between them) into those the client fetches.
+    using ImageLinks = std::function<std::string(const std::string& urls)>;
+
     // False with a one-line reason for anything but a well-formed known message.
-    static bool decodeServerMessage(const QByteArray& frame, ServerMessage* message, QString* error);
+    static bool decodeServerMessage(const QByteArray& frame, ServerMessage* message, QString* error,
+                                    const ImageLinks& images = {});
     static bool decodeClientMessage(const QByteArray& frame, ClientMessage* message, QString* error);
 
     // For a request with a refusal: the answer it normally gets, with the refusal as its error (400) and
@@ -108,10 +114,13 @@ public:
     static QByteArray withId(const QByteArray& frame, qint64 id);
     static QByteArray welcome(const QString& serverName, const QStringList& probes,
                               const QString& operatorName = QString(), const QString& operatorTel = QString(),
-                              int rights = -1);
+                              int rights = -1, const QByteArray& imageKey = QByteArray());
     static QByteArray marks(const QStringList& uids, const QString& taker);
     static QByteArray mark(bool take, const QStringList& uids);
     static QByteArray raised(qint64 ref, const QString& uid);
+    // The image URLs relative to the server (its own images) made absolute on the address the client
+    // connected to (ws -> http, wss -> https) and given the connection's key; others stay as they are.
+    static std::string imageUrls(const std::string& urls, const QUrl& server, const QString& imageKey);
     static QByteArray error(int code, const QString& text);
     static QByteArray controlFailed(const QString& text);
     static QByteArray raise(const QString& probe, const QString& kind, qint64 ref);
@@ -120,6 +129,9 @@ public:
 
     static QJsonArray textsJson(const std::vector<std::string>& texts);
     static QJsonArray alarmJson(const AlarmData& alarm);
+    // The push of a new alarm, numbered seq unless 0: the same message as a frame of alarmJson, written
+    // without building a document, since a storm sends little else.
+    static QByteArray alarmFrame(const AlarmData& alarm, qint64 seq);
     static QJsonArray processJson(const AlarmProcessData& record);
     static bool readAlarm(const QJsonValue& value, AlarmData* alarm);
     static bool readProcess(const QJsonValue& value, AlarmProcessData* record);

@@ -39,7 +39,7 @@ void NetEventEncoder::push(const char* op, QJsonObject body)
 
 void NetEventEncoder::OnNewAlarm(const AlarmData& alarm)
 {
-    push("alarm", {{"a", NetCodec::alarmJson(alarm)}});
+    sink(NetCodec::alarmFrame(alarm, std::exchange(pushNumber, 0)), false);
 }
 
 void NetEventEncoder::OnAlarmHandled(const AlarmProcessData& record)

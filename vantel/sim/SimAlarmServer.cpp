@@ -39,6 +39,12 @@ QString failWith(QString* error, const QString& message)
 } // namespace
 
 SimAlarmServer::SimAlarmServer(const QString& scenarioPath, const QString& dataFolder, QObject* parent)
+    : SimAlarmServer(scenarioPath, dataFolder, Images::OwnListener, parent)
+{
+}
+
+SimAlarmServer::SimAlarmServer(const QString& scenarioPath, const QString& dataFolder, Images served,
+                               QObject* parent)
     : SimControl(parent)
     , scenarioFile(scenarioPath.isEmpty() ? defaultScenarioPath() : scenarioPath)
     , folder(dataFolder.isEmpty() ? defaultDataFolder() : dataFolder)
@@ -53,9 +59,11 @@ SimAlarmServer::SimAlarmServer(const QString& scenarioPath, const QString& dataF
     engine = std::make_unique<SimAlarmEngine>(scenario, folder, thread,
                                               [this](const QString& message) { report(message); });
     SimAlarmEngine* work = engine.get();
-    images = std::make_unique<SimImageServer>(QDir(folder).absoluteFilePath(QStringLiteral("images")));
+    if (served == Images::OwnListener)
+        images = std::make_unique<SimImageServer>(imageFolder());
     thread.start([work] { work->close(); });
-    thread.post([work, base = images->baseUrl()] {
+    // A relative URL: the caller resolves it against its own address.
+    thread.post([work, base = images ? images->baseUrl() : QStringLiteral("./")] {
         work->open();
         work->setImageBase(base);
     });
@@ -80,6 +88,11 @@ QString SimAlarmServer::defaultDataFolder()
 QStringList SimAlarmServer::alarmKinds()
 {
     return SimAlarmCatalogue::keys();
+}
+
+QString SimAlarmServer::imageFolder() const
+{
+    return QDir(folder).absoluteFilePath(QStringLiteral("images"));
 }
 
 QStringList SimAlarmServer::probeIds() const

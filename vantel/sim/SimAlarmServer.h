@@ -44,8 +44,15 @@ public:
     // A handling naming more alarms is refused with TooManyAlarms.
     enum { MaxHandledAlarms = 10000 };
 
+    // Who serves the live images of the folder "images": a listener of the simulator's own on the loopback
+    // address, whose URLs they carry, or the caller, in which case they carry each file's name as a URL
+    // relative to where the caller serves them.
+    enum class Images { OwnListener, ServedByCaller };
+
     explicit SimAlarmServer(const QString& scenarioPath = QString(), const QString& dataFolder = QString(),
                             QObject* parent = nullptr);
+    SimAlarmServer(const QString& scenarioPath, const QString& dataFolder, Images images,
+                   QObject* parent = nullptr);
     ~SimAlarmServer() override;
 
     // The environment variable VIG_SCENARIO if set, else "scenarios/demo.json".
@@ -57,6 +64,7 @@ public:
 
     QString scenarioPath() const { return scenarioFile; }
     QString dataFolder() const { return folder; }
+    QString imageFolder() const;
     // Empty when the scenario was read.
     QString scenarioError() const { return scenarioProblem; }
     QStringList probeIds() const override;

@@ -64,6 +64,7 @@ SimAlarmStore::SimAlarmStore(const QString& name) : connectionName(name) {}
 SimAlarmStore::~SimAlarmStore()
 {
     insertQuery.reset();
+    logQuery.reset();
     if (db.isValid()) {
         db.close();
         db = QSqlDatabase();
@@ -112,14 +113,22 @@ bool SimAlarmStore::open(const QString& filePath)
         }
     }
     insertQuery = std::make_unique<QSqlQuery>(db);
+    logQuery = std::make_unique<QSqlQuery>(db);
     const QString placeholders = QStringLiteral("?, ").repeated(16) + QLatin1Char('?');
-    if (!insertQuery->prepare(QStringLiteral("INSERT INTO alarms (%1) VALUES (%2)")
-                                  .arg(QLatin1String(alarmColumns), placeholders))) {
-        error = QObject::tr("Cannot prepare the alarm database %1: %2")
-                    .arg(filePath, insertQuery->lastError().text());
-        insertQuery.reset();
-        db.close();
-        return false;
+    for (const auto& [query, sql] :
+         {std::make_pair(insertQuery.get(), QStringLiteral("INSERT INTO alarms (%1) VALUES (%2)")
+                                                .arg(QLatin1String(alarmColumns), placeholders)),
+          std::make_pair(logQuery.get(),
+                         QStringLiteral("INSERT INTO pushes (kind, alarmUid, handling, state, "
+                                        "note) VALUES (?, ?, ?, ?, ?)"))}) {
+        if (!query->prepare(sql)) {
+            error = QObject::tr("Cannot prepare the alarm database %1: %2")
+                        .arg(filePath, query->lastError().text());
+            insertQuery.reset();
+            logQuery.reset();
+            db.close();
+            return false;
+        }
     }
     return true;
 }
@@ -162,18 +171,17 @@ bool SimAlarmStore::exec(QSqlQuery& query)
 bool SimAlarmStore::logPush(int kind, const std::string& alarmUid, const QVariant& handling, int state,
                             const std::string& note, qint64* seq)
 {
-    QSqlQuery query(db);
-    query.prepare(
-        QStringLiteral("INSERT INTO pushes (kind, alarmUid, handling, state, note) VALUES (?, ?, ?, ?, ?)"));
-    query.addBindValue(kind);
-    query.addBindValue(blob(alarmUid));
-    query.addBindValue(handling);
-    query.addBindValue(state);
-    query.addBindValue(blob(note));
-    if (!exec(query))
-        return false;
-    *seq = query.lastInsertId().toLongLong();
-    return true;
+    QSqlQuery& query = *logQuery;
+    query.bindValue(0, kind);
+    query.bindValue(1, blob(alarmUid));
+    query.bindValue(2, handling);
+    query.bindValue(3, state);
+    query.bindValue(4, blob(note));
+    const bool ok = exec(query);
+    if (ok)
+        *seq = query.lastInsertId().toLongLong();
+    query.finish();
+    return ok;
 }
 
 bool SimAlarmStore::insertAlarm(const AlarmData& alarm, qint64* seq)

@@ -79,6 +79,8 @@ private:
 
     QString connectionName;
     QSqlDatabase db;
+    // Prepared once: a storm runs them for every alarm.
     std::unique_ptr<QSqlQuery> insertQuery;
+    std::unique_ptr<QSqlQuery> logQuery;
     QString error;
 };

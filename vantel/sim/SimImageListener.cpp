@@ -5,12 +5,10 @@
 #include <QRegularExpression>
 #include <QTcpSocket>
 #include <QTimer>
+#include <QUrlQuery>
 
 namespace {
-constexpr qint64 maxRequestBytes = 8192;
 constexpr qint64 maxFileBytes = 16 << 20;
-// A connection is served within this or cut, so that idle ones never pile up.
-constexpr int idleTimeoutMs = 3000;
 } // namespace
 
 SimImageListener::SimImageListener(const QString& folder) : folder(folder)
@@ -27,7 +25,7 @@ SimImageListener::SimImageListener(const QString& folder) : folder(folder)
             connect(socket, &QObject::destroyed, this, [this] { --open; });
             connect(socket, &QTcpSocket::readyRead, socket, [this, socket] { serve(socket); });
             connect(socket, &QTcpSocket::disconnected, socket, &QObject::deleteLater);
-            QTimer::singleShot(idleTimeoutMs, socket, [socket] {
+            QTimer::singleShot(IdleTimeoutMs, socket, [socket] {
                 socket->abort();
                 socket->deleteLater();
             });
@@ -40,16 +38,28 @@ quint16 SimImageListener::start()
     return listen(QHostAddress::LocalHost) ? serverPort() : 0;
 }
 
+bool SimImageListener::isHeadComplete(const QByteArray& head)
+{
+    return head.contains("\r\n\r\n") || head.size() >= MaxRequestBytes;
+}
+
 void SimImageListener::serve(QTcpSocket* socket)
 {
     if (socket->property("served").toBool())
         return;
-    const QByteArray head = socket->peek(maxRequestBytes);
-    if (!head.contains("\r\n\r\n") && head.size() < maxRequestBytes)
+    const QByteArray head = socket->peek(MaxRequestBytes);
+    if (!isHeadComplete(head))
         return;
     socket->setProperty("served", true);
+    socket->write(answer(folder, head));
+    socket->disconnectFromHost();
+}
+
+QByteArray SimImageListener::answer(const QString& folder, const QByteArray& head,
+                                    const std::function<bool(const QUrlQuery& query)>& allowed)
+{
     static const QRegularExpression request(
-        QStringLiteral("^GET /([A-Za-z0-9%_-][A-Za-z0-9%._-]*)(\\?\\S*)? HTTP/1\\.[01]\r\n"));
+        QStringLiteral("^GET /([A-Za-z0-9%_-][A-Za-z0-9%._-]*)(?:\\?(\\S*))? HTTP/1\\.[01]\r\n"));
     const QRegularExpressionMatch match = request.match(QString::fromLatin1(head));
     // A name of one folder only: escapes may spell any character but a separator.
     const QString name =
@@ -58,13 +68,12 @@ void SimImageListener::serve(QTcpSocket* socket)
     const bool plain = !name.isEmpty() && !name.startsWith(QLatin1Char('.')) &&
                        !name.contains(QLatin1Char('/')) && !name.contains(QLatin1Char('\\')) &&
                        !name.contains(QChar());
-    QFile file(plain ? QDir(folder).filePath(name) : QString());
+    const bool permitted = !allowed || (match.hasMatch() && allowed(QUrlQuery(match.captured(2))));
+    QFile file(plain && permitted ? QDir(folder).filePath(name) : QString());
     QByteArray body;
-    if (plain && file.size() <= maxFileBytes && file.open(QIODevice::ReadOnly))
+    if (!file.fileName().isEmpty() && file.size() <= maxFileBytes && file.open(QIODevice::ReadOnly))
         body = file.readAll();
-    const QByteArray status = file.isOpen() ? "200 OK" : "404 Not Found";
-    socket->write("HTTP/1.1 " + status + "\r\nContent-Type: " + (file.isOpen() ? "image/png" : "text/plain") +
-                  "\r\nContent-Length: " + QByteArray::number(body.size()) + "\r\nConnection: close\r\n\r\n" +
-                  body);
-    socket->disconnectFromHost();
+    const QByteArray status = !permitted ? "403 Forbidden" : file.isOpen() ? "200 OK" : "404 Not Found";
+    return "HTTP/1.1 " + status + "\r\nContent-Type: " + (file.isOpen() ? "image/png" : "text/plain") +
+           "\r\nContent-Length: " + QByteArray::number(body.size()) + "\r\nConnection: close\r\n\r\n" + body;
 }
