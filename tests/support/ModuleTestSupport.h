@@ -155,6 +155,22 @@ inline VIG_ALARM_MOUDLE::VIG_AlarmInfo alarmOf(const QString& uid, const QString
     return alarm;
 }
 
+// The record the service sends for an alarm.
+inline AlarmData dataOf(const VIG_ALARM_MOUDLE::VIG_AlarmInfo& info)
+{
+    AlarmData alarm;
+    alarm.alarmUid = info.alarmUid.toStdString();
+    alarm.storeUid = info.storeUid.toStdString();
+    alarm.deviceId = info.deviceId.toStdString();
+    alarm.probeId = info.probeId.toStdString();
+    alarm.channelIndex = info.channelIndex;
+    alarm.alarmTime = info.alarmTime.toStdString();
+    alarm.typeDescription = info.typeDescription.toStdString();
+    alarm.describe = info.describe.toStdString();
+    alarm.state = info.state;
+    return alarm;
+}
+
 // The keys of a table's rows, top to bottom.
 inline QStringList keys(const VIG_BASE_MODULE::TableWidget& table)
 {
