@@ -376,8 +376,12 @@ private slots:
         QCOMPARE(manager().dialogs().size(), 3);
         AlarmVideoCheckDlg* second = manager().probeDialog("P0201");
 
-        const VIG_AlarmInfo waiting = nextAlarm("P0401");
-        manager().showAlarm(waiting);
+        QStringList waiting; // counted by alarm, not by probe
+        for (int i = 0; i < 2; ++i) {
+            const VIG_AlarmInfo alarm = nextAlarm("P0401");
+            manager().showAlarm(alarm);
+            waiting << alarm.alarmUid;
+        }
         QCOMPARE(manager().dialogs().size(), 3);
         QVERIFY(!manager().probeDialog("P0401"));
 
@@ -386,13 +390,16 @@ private slots:
         auto* onPage = page.findChild<WaitingAlarmsLabel*>();
         auto* onTop = manager().stackingOrder().first()->cell()->findChild<WaitingAlarmsLabel*>();
         QVERIFY(onPage && onTop);
-        QTRY_VERIFY(onTop->isVisible() && onPage->text().endsWith(": 1"));
+        QTRY_VERIFY(onTop->isVisible() && onPage->text().endsWith(": 2"));
 
         handleElsewhere(dialogAlarms("P0201"));
         QTRY_VERIFY(onTop->isHidden() && onPage->count() == 0);
         QCOMPARE(manager().probeDialog("P0401"), second);
         QVERIFY(second->isVisible());
-        QCOMPARE(dialogAlarms("P0401"), QStringList({waiting.alarmUid}));
+        QStringList shown = dialogAlarms("P0401");
+        shown.sort();
+        waiting.sort();
+        QCOMPARE(shown, waiting);
         QCOMPARE(manager().dialogs().last(), second); // freed dialogs go last
     }
 
