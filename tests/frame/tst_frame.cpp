@@ -2,8 +2,6 @@
 // whole road of an alarm on the simulated server.
 #include "ModuleTestSupport.h"
 #include "TestMain.h"
-#include "frame/AlarmEventQueue.h"
-#include "frame/AlarmSignals.h"
 #include "frame/VIG_AlarmInfo.h"
 #include "frame/VIG_AlarmProcess.h"
 #include "records/AlarmRecordPage.h"
@@ -17,7 +15,6 @@
 #include <QThread>
 #include <QTranslator>
 #include <QXmlStreamReader>
-#include <QtTest>
 #include <algorithm>
 #include <memory>
 
@@ -40,19 +37,10 @@ bool iconIs(const QTabWidget* tabs, int tab, bool pressed)
     return !expected.isNull() && shown == expected;
 }
 
-VIG_AlarmInfo alarm(const QString& uid)
-{
-    VIG_AlarmInfo info;
-    info.alarmUid = uid;
-    info.storeUid = QStringLiteral("S001");
-    info.probeId = QStringLiteral("P0101");
-    info.state = AlarmNew;
-    return info;
-}
-
 void openDetail(const QString& uid)
 {
-    emit AlarmSignals::_instance().signalAlarmTableRecordDoubleClicked(alarm(uid), AlarmRelationType(0));
+    emit AlarmSignals::_instance().signalAlarmTableRecordDoubleClicked(moduletest::alarmOf(uid, "P0101"),
+                                                                       AlarmRelationType(0));
 }
 
 void back()

@@ -1,29 +1,14 @@
 // Hostile input: odd records and answers from the service, a broken world, a damaged local store, and
 // downloads that hang or send garbage.
 #include "AlarmData.h"
-#include "BasicData.h"
-#include "BusinessConfig.h"
-#include "DataCache.h"
-#include "FakeAlarmService.h"
-#include "MessageBoxW.h"
 #include "ModuleTestSupport.h"
-#include "SimAlarmServer.h"
-#include "SystemBasicInfo.h"
 #include "TestMain.h"
-#include "WaitDialog.h"
-#include "frame/AlarmModuleInit.h"
-#include "frame/VideoAlarmForm.h"
 #include "relations/AlarmVideoRelation.h"
-#include "service/AlarmBusiness.h"
-#include "tables/AlarmMonitorPage.h"
-#include "tables/AlarmMonitorTable.h"
 
-#include <QAction>
 #include <QSqlDatabase>
 #include <QSqlQuery>
 #include <QTcpServer>
 #include <QTcpSocket>
-#include <QtTest>
 #include <memory>
 
 using namespace VIG_ALARM_MOUDLE;
