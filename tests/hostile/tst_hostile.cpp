@@ -1,6 +1,7 @@
 // Hostile input: odd records and answers from the service, a broken world, a damaged local store, and
 // downloads that hang or send garbage.
 #include "AlarmData.h"
+#include "HttpDownload.h"
 #include "ModuleTestSupport.h"
 #include "TestMain.h"
 #include "relations/AlarmVideoRelation.h"
@@ -84,6 +85,11 @@ public:
                     const QByteArray path = head.left(end).split(' ').value(1);
                     head.remove(0, end + 4);
                     requested.append(QString::fromLatin1(path));
+                    // The client tries a request again once its connection drops: a hung-up path stays down.
+                    if (down.contains(requested.last())) {
+                        socket->abort();
+                        return;
+                    }
                     if (path == "/garbage.png") {
                         socket->write("HTTP/1.1 200 OK\r\nContent-Type: image/png\r\nConnection: close\r\n"
                                       "Content-Length: 4096\r\n\r\n" +
@@ -101,6 +107,7 @@ public:
     }
     void hangUp()
     {
+        down = QSet<QString>(requested.begin(), requested.end());
         for (QTcpSocket* socket : qAsConst(sockets))
             socket->abort();
     }
@@ -110,6 +117,7 @@ public:
 private:
     QList<QTcpSocket*> sockets;
     QHash<QTcpSocket*, QByteArray> heads;
+    QSet<QString> down;
 };
 
 void answerNotes(const QString& urls)
@@ -480,7 +488,8 @@ private slots:
         auto* viewer = view->findChild<VIG_BASE_MODULE::ImageViewer*>(QStringLiteral("imageViewer"));
         auto* playback =
             view->findChild<VIG_BASE_MODULE::VideoPlaybackPanel*>(QStringLiteral("playbackPanel"));
-        QVERIFY(list && viewer && playback);
+        auto* downloads = view->findChild<ZCOMMON::HttpDownload*>();
+        QVERIFY(list && viewer && playback && downloads);
         const auto open = [list](const QString& text) {
             QTRY_VERIFY2(!list->findItems(text, Qt::MatchExactly).isEmpty(), qPrintable(text));
             const QList<QListWidgetItem*> found = list->findItems(text, Qt::MatchExactly);
@@ -510,8 +519,10 @@ private slots:
         QVERIFY(!viewer->hasImage());
 
         // The hanging one fails at last: nothing is left under its name, nothing is shown for it.
+        QCOMPARE(downloads->pendingCount(), 1);
         server.hangUp();
-        QTRY_VERIFY(!viewer->isWaitingVisible());
+        QTRY_COMPARE(downloads->pendingCount(), 0);
+        QVERIFY(!viewer->isWaitingVisible());
         QVERIFY(!QFile::exists("LiveImageTemp/HANG-1/hang.png"));
         QVERIFY(!viewer->hasImage());
 
@@ -522,7 +533,9 @@ private slots:
         view->findChild<QPushButton*>(QStringLiteral("backBt"))->click();
         view.reset();
         server.hangUp();
-        QTest::qWait(50);
+        // Whatever the hang-up still sets going runs before the look.
+        QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+        QCoreApplication::processEvents();
         QVERIFY(!QFile::exists("LiveImageTemp/HANG-1/hang2.png"));
     }
 };
