@@ -1,6 +1,7 @@
 #pragma once
 
 #include "NetCodec.h"
+#include "OperatorStore.h"
 #include "SimReplay.h"
 #include "SimScenario.h"
 
@@ -17,15 +18,19 @@
 
 class NetEventEncoder;
 class QSslConfiguration;
+class QTimer;
 class QWebSocket;
 class QWebSocketServer;
 class SimAlarmServer;
 
-// Serves a simulated alarm server to clients over WebSockets. A client is admitted by its hello with the
-// token and first gets the pushes it missed (or, new, the unhandled alarms) from the database, page by page
-// as it reads them; then pushes go to every admitted client, an answer only to the client whose request it
-// answers. Each push is encoded once and shared by the clients' queues; a client whose queue outgrows its
-// send budget is closed and resumes by number when it comes back.
+// Serves a simulated alarm server to clients over WebSockets. A client is admitted by its hello with its
+// operator's token; what it may do follows the operator's rights, and what it does is written to the
+// audit with the operator's name. It first gets the pushes it missed (or, new, the unhandled alarms) from the
+// database, page by page as it reads them; then pushes go to every admitted client, an answer only to the
+// client whose request it answers. Each push is encoded once and shared by the clients' queues; a client
+// whose queue outgrows its send budget is closed and resumes by number when it comes back. The server keeps
+// which operator has which alarms open and tells every client; a removed operator's connections are closed
+// within seconds.
 class NetAlarmServer : public QObject
 {
     Q_OBJECT
@@ -39,7 +44,10 @@ public:
     // Pushes read from the database at a time for a client catching up.
     static constexpr int CatchUpPage = 256;
 
-    NetAlarmServer(SimAlarmServer* engine, const SimScenario& scenario, const QByteArray& token,
+    // How long an operator's marks outlive their last connection.
+    static constexpr int MarkGraceMs = 30000;
+
+    NetAlarmServer(SimAlarmServer* engine, const SimScenario& scenario, OperatorStore* operators,
                    QObject* parent = nullptr);
     ~NetAlarmServer() override;
 
@@ -54,6 +62,8 @@ private:
     {
         QWebSocket* socket = nullptr;
         QHostAddress peer;
+        QString peerText;
+        OperatorStore::Operator who;
         bool admitted = false;
         // Caught up: live pushes go to it.
         bool live = false;
@@ -71,6 +81,17 @@ private:
     void onFrame(quint64 id, const QByteArray& frame);
     void admit(quint64 id, Client& client, const QByteArray& frame);
     void refuse(Client& client, NetCodec::ClientMessage& message);
+    void request(quint64 id, Client& client, NetCodec::ClientMessage& message);
+    void control(quint64 id, Client& client, NetCodec::ClientMessage& message);
+    bool allowed(Client& client, AlarmPresence::Rights needed, const QString& what);
+    void controlFailed(const QString& message);
+    void mark(const Client& client, bool take, const QStringList& uids);
+    void setMarks(const QStringList& uids, const QString& taker);
+    void sendMarks(Client& client);
+    void endMarksOf(const QString& taker);
+    bool isConnected(const QString& operatorName) const;
+    void watchOperators();
+    void audit(const QString& event, const Client& client, const QString& detail = QString());
     void take(const QByteArray& frame, bool answer);
     void flush();
     void askPage(quint64 id, Client& client);
@@ -79,20 +100,35 @@ private:
     void send(Client& client, const QByteArray& frame);
     void pump(quint64 id);
     void shut(Client& client, int code, const QString& reason);
-    void raise(quint64 id, const QString& probeId, const QString& kindKey, const QString& uid);
+    void raise(quint64 id, const NetCodec::ClientMessage& message);
     void drop(quint64 id);
 
     SimAlarmServer* engine;
     const SimScenario& scenario;
-    const QByteArray token;
+    OperatorStore* operators;
     QWebSocketServer* server = nullptr;
+    QTimer* operatorWatch = nullptr;
     std::unique_ptr<NetEventEncoder> encoder;
     std::map<quint64, Client> clients;
     quint64 nextId = 1;
     qint64 sendBudget = DefaultSendBudget;
     // The clients whose requests wait for their answers, with the requests' ids, in the order the engine
-    // answers them.
-    std::deque<std::pair<quint64, qint64>> waiting;
+    // answers them; a handling with what the audit says of it.
+    struct Waiting
+    {
+        quint64 client = 0;
+        qint64 requestId = 0;
+        bool handling = false;
+        QString who, peer, detail;
+    };
+    std::deque<Waiting> waiting;
+    // Who has which alarm open, by alarm uid.
+    std::map<QString, QString> marks;
+    // Operators gone with marks left, until their marks end.
+    std::map<QString, QTimer*> leaving;
+    // The client whose control is being carried out: on this thread, and on the engine's.
+    quint64 controlling = 0;
+    std::atomic<quint64> controlSender{0};
     // Mirrors the engine's count of answers to drop.
     int dropping = 0;
     int nextKind = 0;
@@ -102,10 +138,13 @@ private:
     {
         QByteArray frame;
         bool answer = false;
-        // Instead of a frame: a page of this client's catch-up.
+        // With a frame: for this client alone. Instead of a frame: a page of this client's catch-up.
         quint64 client = 0;
         std::shared_ptr<const SimReplay> page;
+        // Instead of a frame: an alarm handled, whose mark ends.
+        QString handled;
     };
     std::mutex outboxMutex;
     std::vector<Outgoing> outbox;
+    void queue(Outgoing item);
 };

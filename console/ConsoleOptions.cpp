@@ -60,10 +60,14 @@ bool ConsoleOptions::parse(const QStringList& arguments, ConsoleOptions* options
                 return false;
             }
             options->server = value;
-        } else if (option == "--token-file" || option == "--ca") {
+        } else if (option == "--token-file" || option == "--operator-token" || option == "--ca") {
             if (!takeValue(arguments, &i, &value, error))
                 return false;
             (option == "--ca" ? options->caFile : options->tokenFile) = value;
+        } else if (option == "--demo-other-operator") {
+            if (!takeValue(arguments, &i, &value, error))
+                return false;
+            options->demoOtherOperator = value;
         } else if (option == "--screenshot") {
             if (!takeValue(arguments, &i, &value, error))
                 return false;
@@ -108,7 +112,9 @@ QString ConsoleOptions::usage()
         "  --detail             open the newest alarm's details a second before the screenshot\n"
         "  --server URL         an alarm-server at ws://HOST:PORT or wss://HOST:PORT instead of the embedded "
         "one\n"
-        "  --token-file FILE    the server's token (default AlarmServerDB/token)\n"
+        "  --operator-token FILE\n"
+        "                       this operator's token for the server (default AlarmServerDB/token)\n"
+        "  --token-file FILE    the same as --operator-token\n"
         "  --ca FILE            the authority of a wss:// server's private certificate\n");
 }
 

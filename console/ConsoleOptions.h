@@ -16,6 +16,9 @@ struct ConsoleOptions
     QString server;                          // ws://HOST:PORT or wss://HOST:PORT, else the embedded one
     QString tokenFile = QStringLiteral("AlarmServerDB/token");
     QString caFile; // the authority of a wss:// server's private certificate
+    // For demonstrations: another operator of this name takes each new alarm for a few seconds, as long as
+    // no other alarm is taken by them.
+    QString demoOtherOperator;
     bool help = false;
 
     // False with the reason in error for an unknown option or a bad value.

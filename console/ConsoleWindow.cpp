@@ -3,7 +3,9 @@
 #include "StoreListWt.h"
 
 #include "frame/AlarmModuleAccess.h"
+#include "frame/AlarmSignals.h"
 
+#include "AlarmPresence.h"
 #include "BasicData.h"
 #include "ModuleAccessSignals.h"
 #include "NoticeSignals.h"
@@ -15,12 +17,18 @@
 #include <QComboBox>
 #include <QDateTime>
 #include <QDockWidget>
+#include <QGuiApplication>
 #include <QLabel>
+#include <QMessageBox>
 #include <QPlainTextEdit>
 #include <QProcess>
 #include <QSpinBox>
 #include <QStatusBar>
+#include <QTimer>
 #include <QToolBar>
+
+#include <cstdio>
+#include <memory>
 
 using VIG_CONTACT_MODULE::ModuleAccessSignals;
 using VIG_CONTACT_MODULE::NoticeSignals;
@@ -38,7 +46,17 @@ ConsoleWindow::ConsoleWindow(const ConsoleOptions& options, SimControl* server, 
     serverLabel->setObjectName("server");
     // Kept apart from the messages on its left.
     serverLabel->setStyleSheet("QLabel#server { padding-left: 10px; border-left: 1px solid #5d657e; }");
+    operatorLabel = new QLabel(this);
+    operatorLabel->setObjectName("operator");
+    operatorLabel->setStyleSheet("QLabel#operator { padding-left: 10px; border-left: 1px solid #5d657e; }");
+    statusBar()->addPermanentWidget(operatorLabel);
     statusBar()->addPermanentWidget(serverLabel);
+    // Rights may come after the welcome, from the client's thread.
+    connect(DataCache::Instance()->GetPresence(), &AlarmPresence::selfChanged, this,
+            &ConsoleWindow::showOperator);
+    showOperator();
+    if (!options.demoOtherOperator.isEmpty())
+        playOtherOperator(options.demoOtherOperator);
     showServer(DataCache::Instance()->GetLinkStatus());
     showStatus(tr("Scenario %1, %2 probes").arg(options.scenario).arg(server->probeIds().size()));
     DataCache::Instance()->SetLinkObserver([this](const DataCache::LinkStatus& status) {
@@ -67,7 +85,8 @@ void ConsoleWindow::showServer(const DataCache::LinkStatus& status)
         break;
     case DataCache::LinkRevoked:
         serverLabel->setText(tr("Access revoked"));
-        break;
+        accessRevoked(status.message);
+        return;
     case DataCache::LinkConnecting:
         serverLabel->setText(tr("Connecting to %1").arg(status.address));
         break;
@@ -86,9 +105,66 @@ void ConsoleWindow::showServer(const DataCache::LinkStatus& status)
     }
 }
 
+void ConsoleWindow::showOperator()
+{
+    const AlarmPresence::Operator self = DataCache::Instance()->GetPresence()->self();
+    QString text = tr("Operator: %1").arg(self.name);
+    if (self.rights == AlarmPresence::Watch)
+        text += tr(" (watching only)");
+    else if (self.rights == AlarmPresence::Handle)
+        text += tr(" (no control of the server)");
+    operatorLabel->setText(text);
+    operatorLabel->setToolTip(self.telephone);
+    const bool control = self.rights >= AlarmPresence::Control;
+    simulatorBar->setEnabled(control && !revoked);
+    simulatorBar->setToolTip(control ? QString() : tr("Your rights do not allow driving the alarm server"));
+}
+
+void ConsoleWindow::accessRevoked(const QString& reason)
+{
+    if (revoked)
+        return;
+    revoked = true;
+    simulatorBar->setEnabled(false);
+    const QString text = reason.isEmpty() ? tr("Access revoked") : tr("Access revoked: %1").arg(reason);
+    note(text);
+    std::fprintf(stderr, "alarm-console: access revoked%s%s\n", reason.isEmpty() ? "" : ": ",
+                 qUtf8Printable(reason));
+    const QString platform = QGuiApplication::platformName();
+    if (platform == "offscreen" || platform == "minimal") {
+        QTimer::singleShot(0, qApp, [] { QApplication::exit(2); });
+        return;
+    }
+    // Out of the link report's turn: the box waits for the operator, or a minute at most.
+    QTimer::singleShot(0, this, [this, text] {
+        QMessageBox box(QMessageBox::Critical, windowTitle(), text, QMessageBox::Ok, this);
+        QTimer::singleShot(60000, &box, &QMessageBox::accept);
+        box.exec();
+        QApplication::exit(2);
+    });
+}
+
+void ConsoleWindow::playOtherOperator(const QString& name)
+{
+    const int HoldMs = 12000;
+    auto held = std::make_shared<QString>();
+    connect(&VIG_ALARM_MOUDLE::AlarmSignals::_instance(), &VIG_ALARM_MOUDLE::AlarmSignals::signalNewAlarmPush,
+            this, [this, name, held](const VIG_ALARM_MOUDLE::VIG_AlarmInfo& alarm) {
+                if (!held->isEmpty())
+                    return;
+                *held = alarm.alarmUid;
+                server->takeAsOtherOperator({alarm.alarmUid}, name);
+                QTimer::singleShot(HoldMs, this, [this, held] {
+                    server->takeAsOtherOperator({*held}, QString());
+                    held->clear();
+                });
+            });
+}
+
 void ConsoleWindow::buildSimulatorBar()
 {
     QToolBar* bar = addToolBar(tr("Simulator"));
+    simulatorBar = bar;
     bar->setObjectName("simulator");
     probes = new QComboBox(bar);
     probes->addItems(server->probeIds());

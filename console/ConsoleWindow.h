@@ -10,6 +10,7 @@ class QComboBox;
 class QLabel;
 class QPlainTextEdit;
 class QSpinBox;
+class QToolBar;
 class SimControl;
 class StoreListWt;
 
@@ -34,12 +35,21 @@ private:
     void startStorm();
     void restartWith(const QString& option, const QString& value);
     void showServer(const DataCache::LinkStatus& status);
+    // The operator's name and, when not full, rights; the simulator bar follows the rights.
+    void showOperator();
+    // Says so, gives the operator a moment in a window, and quits with code 2.
+    void accessRevoked(const QString& reason);
+    // Another operator takes each new alarm for a few seconds (one alarm at a time).
+    void playOtherOperator(const QString& name);
     // A message in the status bar, cut to the room left of the server's label.
     void showStatus(const QString& text, int timeoutMs = 0);
 
     ConsoleOptions options;
     SimControl* server;
     QLabel* serverLabel = nullptr;
+    QLabel* operatorLabel = nullptr;
+    QToolBar* simulatorBar = nullptr;
+    bool revoked = false;
     QString linkNote; // the reason of the outage last noted
     QComboBox* probes = nullptr;
     QSpinBox* stormSize = nullptr;

@@ -4,13 +4,16 @@
 
 #include "detail/AlarmInfoWidget.h"
 #include "detail/AlarmRelationsListWt.h"
+#include "frame/AlarmOperator.h"
 #include "frame/AlarmSignals.h"
 #include "frame/VIG_AlarmRelation.h"
 #include "handling/AlarmHandlingBatch.h"
+#include "handling/AlarmQuestionMarks.h"
 #include "handling/HandleAlarmDlg.h"
 #include "relations/AlarmVideoRelation.h"
 #include "service/AlarmBusiness.h"
 
+#include "AlarmPresence.h"
 #include "BasicData.h"
 #include "BusinessConfig.h"
 #include "DataSignals.h"
@@ -26,6 +29,7 @@
 #include <QFileInfo>
 #include <QJsonDocument>
 #include <QJsonObject>
+#include <QLabel>
 #include <QScrollBar>
 #include <QUuid>
 
@@ -115,6 +119,20 @@ AlarmDetailCheckWt::AlarmDetailCheckWt(QWidget* parent)
     connect(ui->handleAlarmBt, &QPushButton::clicked, this, &AlarmDetailCheckWt::slotHandleAlarmBtClicked);
     connect(ui->falseAlarmBt, &QPushButton::clicked, this, &AlarmDetailCheckWt::slotFalseAlarmBtClicked);
     connect(ui->backBt, &QPushButton::clicked, this, &AlarmDetailCheckWt::slotBackBtClicked);
+
+    takenLabel = new QLabel(ui->alarmInfoFrame);
+    takenLabel->setObjectName(QStringLiteral("takenLabel"));
+    takenLabel->setStyleSheet(QStringLiteral("color: #f0b400; font-weight: bold; padding: 4px 0;"));
+    takenLabel->setWordWrap(true);
+    takenLabel->hide();
+    ui->verticalLayout->insertWidget(ui->verticalLayout->count() - 1, takenLabel); // over the buttons
+    AlarmPresence* presence = AlarmOperator::presence();
+    connect(presence, &AlarmPresence::takenChanged, this, [this](const QStringList& alarmUids) {
+        if (alarmUids.contains(alarm.alarmUid))
+            showTaker();
+    });
+    connect(presence, &AlarmPresence::selfChanged, this, &AlarmDetailCheckWt::updateHandleButtons);
+    updateHandleButtons();
 
     connect(videoPanel, &VIG_BASE_MODULE::VideoPanel::signalCaptureActionTriggered, this,
             &AlarmDetailCheckWt::slotCaptureActionTriggered);
@@ -210,8 +228,18 @@ void AlarmDetailCheckWt::slotGetIcloudAlarmRecordingsInfo(
 void AlarmDetailCheckWt::updateHandleButtons()
 {
     const bool open = alarm.state != AlarmMistaken && alarm.state != AlarmFinished;
-    ui->handleAlarmBt->setEnabled(open);
-    ui->falseAlarmBt->setEnabled(open);
+    AlarmOperator::enableHandling(ui->handleAlarmBt, open);
+    AlarmOperator::enableHandling(ui->falseAlarmBt, open);
+    showTaker();
+}
+
+void AlarmDetailCheckWt::showTaker()
+{
+    const QString uid = alarm.state == AlarmNew ? alarm.alarmUid : QString();
+    const QString text = AlarmOperator::handlingText(
+        AlarmOperator::takers([&uid](const QString& alarmUid) { return alarmUid == uid; }));
+    takenLabel->setText(text);
+    takenLabel->setVisible(!text.isEmpty());
 }
 
 void AlarmDetailCheckWt::fitRelationsWidth()
@@ -448,24 +476,30 @@ void AlarmDetailCheckWt::slotHandleAlarmBtClicked()
 void AlarmDetailCheckWt::askAndHandle(const QString& failure)
 {
     const QString uid = alarm.alarmUid;
-    if (uid.isEmpty())
+    if (uid.isEmpty() || !AlarmOperator::mayHandle())
         return;
     HandlingAnswers answers = lastRequest;
-    if (!HandleAlarmDlg::ask(1, &answers, failure, this) || uid != alarm.alarmUid || handlingBatch->isOpen())
+    AlarmQuestionMarks marks;
+    if (!marks.take({uid}) || !HandleAlarmDlg::ask(1, &answers, failure, this) || uid != alarm.alarmUid ||
+        handlingBatch->isOpen())
         return;
     sendHandleRequest(answers);
+    marks.sent({uid});
 }
 
 void AlarmDetailCheckWt::slotFalseAlarmBtClicked()
 {
     const QString uid = alarm.alarmUid;
-    if (uid.isEmpty())
+    if (uid.isEmpty() || !AlarmOperator::mayHandle())
         return;
-    if (MessageBoxW::information(nullptr, QString(), QObject::tr("Are you sure false alarm?"),
+    AlarmQuestionMarks marks;
+    if (!marks.take({uid}) ||
+        MessageBoxW::information(nullptr, QString(), QObject::tr("Are you sure false alarm?"),
                                  MessageBoxW::OkCancelButtons) != MessageBoxW::Confirmed ||
         uid != alarm.alarmUid)
         return;
     sendHandleRequest(HandlingAnswers::falseAlarm());
+    marks.sent({uid});
 }
 
 void AlarmDetailCheckWt::sendHandleRequest(const HandlingAnswers& answers)

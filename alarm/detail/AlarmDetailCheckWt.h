@@ -10,6 +10,7 @@
 
 #include <memory>
 
+class QLabel;
 class QListWidgetItem;
 
 namespace ZCOMMON {
@@ -80,11 +81,13 @@ private:
     void handleRequestFinished(const QStringList& succeededUids, bool anyFailed);
     // Handle and False only while the alarm is open: a closed or false alarm takes no handling.
     void updateHandleButtons();
+    void showTaker();
     void fitRelationsWidth();
 
     std::unique_ptr<Ui::AlarmDetailCheckWt> ui;
     VIG_AlarmInfo alarm;
     AlarmInfoWidget* alarmInfoWidget = nullptr;
+    QLabel* takenLabel = nullptr;
     QString recordingsRequestUuid;
     int playingRow = 0;
     int defaultAlarmRelationType = LiveVideoRelation;

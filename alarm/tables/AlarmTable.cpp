@@ -1,9 +1,14 @@
 #include "tables/AlarmTable.h"
 
+#include "frame/AlarmOperator.h"
 #include "frame/AlarmSignals.h"
 #include "handling/AlarmHandlingBatch.h"
+#include "handling/AlarmQuestionMarks.h"
 #include "handling/HandleAlarmDlg.h"
 #include "service/AlarmBusiness.h"
+#include "tables/AlarmTakenDelegate.h"
+
+#include "AlarmPresence.h"
 
 #include "BasicData.h"
 #include "BusinessConfig.h"
@@ -119,6 +124,7 @@ void AlarmTable::init()
     horizontalScrollBar()->setProperty("VIG_TableScrollBar", true);
     verticalScrollBar()->setProperty("VIG_TableScrollBar", true);
     setOrderBySectionEnabled(true);
+    setItemDelegateForColumn(FirstShownColumn, new AlarmTakenDelegate(this));
 }
 
 void AlarmTable::initMenu()
@@ -128,7 +134,9 @@ void AlarmTable::initMenu()
     contentMenu->addAction(mistakenAlarmAction);
     contentMenu->addAction(deleteAlarmAction);
     contentMenu->installEventFilter(this);
+    contentMenu->setToolTipsVisible(true); // why Deal and Mistaken are held back
     setActionNormalIcon();
+    updateHandleActions();
 }
 
 void AlarmTable::connectSignalsWithSlots()
@@ -141,6 +149,9 @@ void AlarmTable::connectSignalsWithSlots()
     connect(handlingBatch, &AlarmHandlingBatch::signalAlarmSucceeded, this, &AlarmTable::alarmHandled);
     connect(handlingBatch, &AlarmHandlingBatch::signalFinished, this,
             [this](const QStringList&, bool anyFailed, bool) { handlingFinished(anyFailed); });
+    AlarmPresence* presence = AlarmOperator::presence();
+    connect(presence, &AlarmPresence::takenChanged, this, &AlarmTable::showTaken);
+    connect(presence, &AlarmPresence::selfChanged, this, &AlarmTable::updateHandleActions);
 }
 
 VIG_AlarmInfo AlarmTable::getAlarmInfo(int row)
@@ -234,6 +245,29 @@ void AlarmTable::deleteAlarm(const QString& alarmUid)
     deleteRowByKeyValue(alarmUid);
 }
 
+QString AlarmTable::takenBy(int row) const
+{
+    if (row < 0 || row >= rowCount() || textAt(*this, row, StateColumn).toInt(nullptr, 10) != AlarmNew)
+        return QString();
+    return AlarmOperator::presence()->takenBy(getRowKeyValue(row));
+}
+
+void AlarmTable::showTaken(const QStringList& alarmUids)
+{
+    // Only the cells of the changed alarms: a storm of marks repaints no more than it changes.
+    for (const QString& uid : alarmUids) {
+        const int row = getRowIndexByKeyValue(uid);
+        if (row >= 0 && row < rowCount())
+            viewport()->update(visualRect(model()->index(row, FirstShownColumn)));
+    }
+}
+
+void AlarmTable::updateHandleActions()
+{
+    AlarmOperator::enableHandling(dealAlarmAction);
+    AlarmOperator::enableHandling(mistakenAlarmAction);
+}
+
 QStringList AlarmTable::getAlarmInfoValues(const VIG_AlarmInfo& info)
 {
     const VIG_DATA_MODULE::BasicData& data = VIG_DATA_MODULE::BasicData::_instance();
@@ -302,29 +336,36 @@ QColor AlarmTable::stateColour(int state)
 
 void AlarmTable::handleSelectedAlarmsAsNormal()
 {
-    if (!anyAlarmSelected())
+    if (!AlarmOperator::mayHandle() || !anyAlarmSelected())
         return;
     emit AlarmSignals::_instance().signalCloseAlarmSound();
 
+    const QStringList asked = getSelectedAlarmsUid();
+    AlarmQuestionMarks marks;
     HandlingAnswers answers;
-    if (!HandleAlarmDlg::ask(getSelectedAlarmsUid().size(), &answers))
+    if (!marks.take(asked) || !HandleAlarmDlg::ask(asked.size(), &answers))
         return;
     // Rows may have left the table while the dialog was open.
     const QStringList uids = getSelectedAlarmsUid();
     if (uids.isEmpty())
         return;
     sendHandling(uids, answers);
+    marks.sent(uids);
     emitAlarmOutControlSignal();
 }
 
 void AlarmTable::handleSelectedAlarmsAsMistake()
 {
-    if (!anyAlarmSelected())
+    if (!AlarmOperator::mayHandle() || !anyAlarmSelected())
         return;
     emit AlarmSignals::_instance().signalCloseAlarmSound();
 
+    const QStringList asked = getSelectedAlarmsUid();
+    AlarmQuestionMarks marks;
+    if (!marks.take(asked))
+        return;
     const QString question = QObject::tr("Are you sure false alarm?") + QLatin1Char('\n') +
-                             QObject::tr("Alarms in this handling: %1").arg(getSelectedAlarmsUid().size());
+                             QObject::tr("Alarms in this handling: %1").arg(asked.size());
     if (VIG_BASE_MODULE::MessageBoxW::information(nullptr, QString(), question,
                                                   VIG_BASE_MODULE::MessageBoxW::OkCancelButtons) !=
         VIG_BASE_MODULE::MessageBoxW::Confirmed)
@@ -333,6 +374,7 @@ void AlarmTable::handleSelectedAlarmsAsMistake()
     if (uids.isEmpty())
         return;
     sendHandling(uids, HandlingAnswers::falseAlarm());
+    marks.sent(uids);
     emitAlarmOutControlSignal();
 }
 
@@ -503,13 +545,17 @@ void AlarmTable::handlingFinished(bool anyFailed)
         this,
         [this, unhandled, reason] {
             HandlingAnswers answers = lastRequest;
-            if (handlingBatch->isOpen() || stillNew(unhandled).isEmpty() ||
+            AlarmQuestionMarks marks;
+            if (handlingBatch->isOpen() || stillNew(unhandled).isEmpty() || !AlarmOperator::mayHandle() ||
+                !marks.take(stillNew(unhandled)) ||
                 !HandleAlarmDlg::ask(stillNew(unhandled).size(), &answers, reason))
                 return;
             // Another request may have started, or the alarms been handled, while the dialog was open.
             const QStringList left = stillNew(unhandled);
-            if (!handlingBatch->isOpen() && !left.isEmpty())
+            if (!handlingBatch->isOpen() && !left.isEmpty()) {
                 sendHandling(left, answers);
+                marks.sent(left);
+            }
         },
         Qt::QueuedConnection);
 }

@@ -42,6 +42,10 @@ public:
 
     virtual void deleteAlarm(const QString& alarmUid);
 
+    // The other operator who has the row's alarm open in a handle or false-alarm question; empty for a
+    // handled alarm's row.
+    QString takenBy(int row) const;
+
 signals:
     void signalHandleAlarmFromTableWtCompleted();
 
@@ -92,6 +96,9 @@ private:
     // Whether a menu operation has anything to work on; cheaper than reading the selection.
     bool anyAlarmSelected();
     void alarmHandled(const QString& alarmUid);
+    // Repaints the rows of these alarms, if the table has them.
+    void showTaken(const QStringList& alarmUids);
+    void updateHandleActions();
     void handlingFinished(bool anyFailed);
     void sendHandling(QStringList uids, const HandlingAnswers& answers);
     // The alarms of the list whose rows still show them new.

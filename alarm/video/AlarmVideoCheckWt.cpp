@@ -4,13 +4,16 @@
 
 #include "detail/AlarmInfoWidget.h"
 #include "detail/AlarmMapViewer.h"
+#include "frame/AlarmOperator.h"
 #include "frame/AlarmSignals.h"
 #include "frame/VIG_AlarmRelation.h"
 #include "handling/AlarmHandlingBatch.h"
+#include "handling/AlarmQuestionMarks.h"
 #include "handling/HandleAlarmDlg.h"
 #include "service/AlarmBusiness.h"
 #include "video/AlarmMonitorVideoPanel.h"
 
+#include "AlarmPresence.h"
 #include "BasicData.h"
 #include "BusinessConfig.h"
 #include "MessageBoxW.h"
@@ -47,6 +50,12 @@ AlarmVideoCheckWt::AlarmVideoCheckWt(QWidget* parent)
     alarmCountLabel->setObjectName(QStringLiteral("alarmCountLabel"));
     alarmCountLabel->setStyleSheet(QStringLiteral("color: #ff6e89; font-weight: bold; padding-top: 6px;"));
     ui->verticalLayout->insertWidget(1, alarmCountLabel);
+    takenLabel = new QLabel(ui->alarmHandleWt);
+    takenLabel->setObjectName(QStringLiteral("takenLabel"));
+    takenLabel->setStyleSheet(QStringLiteral("color: #f0b400; font-weight: bold; padding-top: 4px;"));
+    takenLabel->setWordWrap(true);
+    takenLabel->hide();
+    ui->verticalLayout->insertWidget(2, takenLabel);
 
     // The customer's own word for a store, as it is.
     ui->storeBt->setText(
@@ -77,6 +86,18 @@ AlarmVideoCheckWt::AlarmVideoCheckWt(QWidget* parent)
                 requestFinished(anyFailed || timedOut);
             });
     connect(&hub, &AlarmSignals::signalHandledAlarmPush, this, &AlarmVideoCheckWt::slotHandledAlarmPush);
+
+    AlarmPresence* presence = AlarmOperator::presence();
+    connect(presence, &AlarmPresence::takenChanged, this, [this](const QStringList& alarmUids) {
+        for (const QString& uid : alarmUids) {
+            if (alarms.contains(uid)) {
+                showTakers();
+                return;
+            }
+        }
+    });
+    connect(presence, &AlarmPresence::selfChanged, this, &AlarmVideoCheckWt::updateHandleButtons);
+    updateHandleButtons();
 }
 
 AlarmVideoCheckWt::~AlarmVideoCheckWt() = default;
@@ -186,19 +207,27 @@ void AlarmVideoCheckWt::slotHandleAlarmBtClicked()
 
 void AlarmVideoCheckWt::askAndHandle(const QString& failure)
 {
+    if (!AlarmOperator::mayHandle())
+        return;
     const quint32 asked = session;
     HandlingAnswers answers = lastRequest;
-    if (!HandleAlarmDlg::ask(alarms.size(), &answers, failure))
+    AlarmQuestionMarks marks;
+    if (!marks.take(alarms.keys()) || !HandleAlarmDlg::ask(alarms.size(), &answers, failure))
         return;
     // Handled elsewhere while the operator wrote the note: nothing of that probe left to send.
     if (session != asked || alarms.isEmpty() || isHandling())
         return;
-    sendRequest(answers);
+    marks.sent(sendRequest(answers));
 }
 
 void AlarmVideoCheckWt::slotFalseAlarmBtClicked()
 {
+    if (!AlarmOperator::mayHandle())
+        return;
     emit AlarmSignals::_instance().signalCloseAlarmSound();
+    AlarmQuestionMarks marks;
+    if (!marks.take(alarms.keys()))
+        return;
     VIG_DATA_MODULE::BasicData& data = VIG_DATA_MODULE::BasicData::_instance();
     const quint32 asked = session;
     const QString storeUid = currentAlarm.storeUid;
@@ -220,10 +249,10 @@ void AlarmVideoCheckWt::slotFalseAlarmBtClicked()
     }
     if (session != asked || alarms.isEmpty())
         return;
-    sendRequest(HandlingAnswers::falseAlarm());
+    marks.sent(sendRequest(HandlingAnswers::falseAlarm()));
 }
 
-void AlarmVideoCheckWt::sendRequest(const HandlingAnswers& answers)
+QStringList AlarmVideoCheckWt::sendRequest(const HandlingAnswers& answers)
 {
     lastRequest = answers;
     QStringList uids = alarms.keys();
@@ -233,6 +262,7 @@ void AlarmVideoCheckWt::sendRequest(const HandlingAnswers& answers)
                           answers.informKeeper);
     emit ModuleAccessSignals::_instance().signalCloseAlarmOut(
         business.getAlarmOutLinkedDevices(currentAlarm.deviceId, currentAlarm.probeId));
+    return uids;
 }
 
 void AlarmVideoCheckWt::slotHandleAlarmResult(const QString& uuid, const QString& alarmUid, int result,
@@ -297,6 +327,22 @@ void AlarmVideoCheckWt::slotAlarmHandledNotInVideoMonitorWt(const VIG_AlarmInfo&
 void AlarmVideoCheckWt::showAlarmCount()
 {
     alarmCountLabel->setText(QObject::tr("Alarms of this probe: %1").arg(alarms.size()));
+    showTakers();
+}
+
+void AlarmVideoCheckWt::showTakers()
+{
+    const QString text = AlarmOperator::handlingText(
+        AlarmOperator::takers([this](const QString& alarmUid) { return alarms.contains(alarmUid); }));
+    takenLabel->setText(text);
+    takenLabel->setToolTip(text);
+    takenLabel->setVisible(!text.isEmpty());
+}
+
+void AlarmVideoCheckWt::updateHandleButtons()
+{
+    AlarmOperator::enableHandling(ui->handleAlarmBt);
+    AlarmOperator::enableHandling(ui->falseAlarmBt);
 }
 
 void AlarmVideoCheckWt::showCurrentAlarmLater()

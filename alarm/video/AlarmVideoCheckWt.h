@@ -78,8 +78,12 @@ private:
     void followMapStore(bool loaded);
     // Asks for the handling of the alarms present and sends it; a failed one comes back with its reason.
     void askAndHandle(const QString& failure);
-    void sendRequest(const HandlingAnswers& answers);
+    // Returns the alarms sent.
+    QStringList sendRequest(const HandlingAnswers& answers);
     void showAlarmCount();
+    // Who else has one of the alarms open, on a line of its own.
+    void showTakers();
+    void updateHandleButtons();
     void alarmHandled(const QString& alarmUid);
     void requestFinished(bool anyFailed);
     void allAlarmsGone();
@@ -90,6 +94,7 @@ private:
     std::unique_ptr<Ui::AlarmVideoCheckWt> ui;
     AlarmInfoWidget* alarmInfoWidget = nullptr;
     QLabel* alarmCountLabel = nullptr;
+    QLabel* takenLabel = nullptr;
     HandlingAnswers lastRequest;
     QMap<QString, VIG_AlarmInfo> alarms;
     // Alarm time and uid of the alarms, the latest last (the smaller uid of equal times after the other).

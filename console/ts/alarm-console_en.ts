@@ -143,6 +143,26 @@
         <source>Access revoked</source>
         <translation>Access revoked</translation>
     </message>
+    <message>
+        <source>Operator: %1</source>
+        <translation>Operator: %1</translation>
+    </message>
+    <message>
+        <source> (watching only)</source>
+        <translation> (watching only)</translation>
+    </message>
+    <message>
+        <source> (no control of the server)</source>
+        <translation> (no control of the server)</translation>
+    </message>
+    <message>
+        <source>Your rights do not allow driving the alarm server</source>
+        <translation>Your rights do not allow driving the alarm server</translation>
+    </message>
+    <message>
+        <source>Access revoked: %1</source>
+        <translation>Access revoked: %1</translation>
+    </message>
 </context>
 <context>
     <name>QObject</name>

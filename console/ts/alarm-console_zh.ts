@@ -143,6 +143,26 @@
         <source>Access revoked</source>
         <translation>访问权限已被撤销</translation>
     </message>
+    <message>
+        <source>Operator: %1</source>
+        <translation>操作员：%1</translation>
+    </message>
+    <message>
+        <source> (watching only)</source>
+        <translation>（仅查看）</translation>
+    </message>
+    <message>
+        <source> (no control of the server)</source>
+        <translation>（无服务器控制权限）</translation>
+    </message>
+    <message>
+        <source>Your rights do not allow driving the alarm server</source>
+        <translation>您的权限不允许操控报警服务器</translation>
+    </message>
+    <message>
+        <source>Access revoked: %1</source>
+        <translation>访问权限已被撤销：%1</translation>
+    </message>
 </context>
 <context>
     <name>QObject</name>

@@ -43,7 +43,8 @@ private slots:
         ConsoleOptions options;
         QString error;
         QVERIFY(ConsoleOptions::parse({"alarm-console", "--mode", "grid", "--lang", "zh", "--screenshot",
-                                       "a b.png", "--after", "2.5", "--scenario", "x.json", "--detail"},
+                                       "a b.png", "--after", "2.5", "--scenario", "x.json", "--detail",
+                                       "--operator-token", "chen.token"},
                                       &options, &error));
         QCOMPARE(options.mode, QStringLiteral("grid"));
         QCOMPARE(options.language, QStringLiteral("zh"));
@@ -51,6 +52,7 @@ private slots:
         QCOMPARE(options.screenshotAfter, 2.5);
         QCOMPARE(options.scenario, QStringLiteral("x.json"));
         QVERIFY(options.openDetail);
+        QCOMPARE(options.tokenFile, QStringLiteral("chen.token"));
         options.takeModeFrom(0); // --mode wins over the scenario's display mode, which holds without it
         QCOMPARE(options.mode, QStringLiteral("grid"));
         ConsoleOptions plain;
@@ -65,6 +67,7 @@ private slots:
         QTest::newRow("mode") << QStringList{"--mode", "wall"};
         QTest::newRow("language") << QStringList{"--lang", "fr"};
         QTest::newRow("missing value") << QStringList{"--scenario"};
+        QTest::newRow("missing token") << QStringList{"--operator-token"};
         QTest::newRow("negative delay") << QStringList{"--after", "-1"};
         QTest::newRow("not a number") << QStringList{"--rate", "fast"};
     }

@@ -52,8 +52,9 @@ private slots:
         QFETCH(QString, note);
         QFETCH(int, copies);
         QFETCH(int, code);
-        const QString uid = QUuid::createUuid().toString(QUuid::WithoutBraces);
-        watcher.send(QStringLiteral(R"({"op":"raise","probe":"%1","kind":"","uid":"%2"})").arg(probe, uid));
+        watcher.send(QStringLiteral(R"({"op":"raise","probe":"%1","kind":""})").arg(probe));
+        QTRY_VERIFY_WITH_TIMEOUT(!watcher.find("raised").isEmpty(), Patience);
+        const QString uid = watcher.find("raised").value("uid").toString();
         QTRY_VERIFY_WITH_TIMEOUT(watcher.hasAlarm(uid), Patience);
         const QString uids = QStringLiteral(R"("%1",)").arg(uid).repeated(copies).chopped(1);
         watcher.send(
@@ -86,14 +87,12 @@ private slots:
         BareClient late;
         late.open(server.port, server.token, since);
         for (int live = 0; late.find("caughtUp").isEmpty() && live < 100; ++live) {
-            watcher.send(QStringLiteral(R"({"op":"raise","probe":"%1","kind":"","uid":"live%2-%3"})")
-                             .arg(probe)
-                             .arg(since)
-                             .arg(live));
+            watcher.send(QStringLiteral(R"({"op":"raise","probe":"%1","kind":""})").arg(probe));
             QTest::qWait(5);
         }
-        const QString last = QStringLiteral("live%1-end").arg(since);
-        watcher.send(QStringLiteral(R"({"op":"raise","probe":"%1","kind":"","uid":"%2"})").arg(probe, last));
+        watcher.send(QStringLiteral(R"({"op":"raise","probe":"%1","kind":"","ref":1})").arg(probe));
+        QTRY_VERIFY_WITH_TIMEOUT(!watcher.find("raised", "ref", 1).isEmpty(), Patience);
+        const QString last = watcher.find("raised", "ref", 1).value("uid").toString();
         QTRY_VERIFY_WITH_TIMEOUT(late.hasAlarm(last) && watcher.hasAlarm(last), Patience);
         const QStringList seen = late.alarms();
         QCOMPARE(seen.mid(seen.size() - watcher.alarms().size()), watcher.alarms());

@@ -192,6 +192,10 @@ DataCache::LinkStatus DataCache::GetLinkStatus()
         status.state = LinkRefused;
         status.message = remote->lostReason();
         break;
+    case NetAlarmClient::Revoked:
+        status.state = LinkRevoked;
+        status.message = remote->lostReason();
+        break;
     }
     return status;
 }

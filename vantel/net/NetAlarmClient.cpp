@@ -1,6 +1,5 @@
 #include "NetAlarmClient.h"
 
-#include "AlarmUid.h"
 #include "NetClientLink.h"
 #include "NetCodec.h"
 #include "SimAlarmCatalogue.h"
@@ -28,6 +27,7 @@ NetAlarmClient::NetAlarmClient(const QUrl& url, const QByteArray& token, const Q
     , NetRequestEncoder(
           [this](const QByteArray& frame, const Failure& failure) { transmitRequest(frame, failure); })
     , address(url)
+    , marks([this](const QByteArray& frame) { transmit(frame); })
     , network(std::make_unique<QThread>())
 {
     qRegisterMetaType<NetAlarmClient::State>("NetAlarmClient::State");
@@ -40,7 +40,9 @@ NetAlarmClient::NetAlarmClient(const QUrl& url, const QByteArray& token, const Q
         catchingUp = false;
         failOutstanding();
         attempts.store(attempt);
-        if (current.load() != Refused)
+        if (link->wasRevoked() && current.load() != Revoked)
+            setState(Revoked, reason);
+        else if (current.load() != Refused && current.load() != Revoked)
             setState(Lost, reason);
     };
     callbacks.since = [this] {
@@ -132,6 +134,23 @@ void NetAlarmClient::failOutstanding()
 {
     for (const auto& [id, failure] : std::exchange(outstanding, {}))
         fail(failure);
+    std::lock_guard<std::mutex> lock(raiseMutex);
+    for (const auto& [ref, promise] : std::exchange(raises, {}))
+        promise->set_value(QString());
+}
+
+void NetAlarmClient::raised(qint64 ref, const QString& uid)
+{
+    std::shared_ptr<std::promise<QString>> promise;
+    {
+        std::lock_guard<std::mutex> lock(raiseMutex);
+        auto found = raises.find(ref);
+        if (found == raises.end())
+            return;
+        promise = found->second;
+        raises.erase(found);
+    }
+    promise->set_value(uid);
 }
 
 void NetAlarmClient::deliver(NetCodec::ServerMessage& message)
@@ -189,13 +208,27 @@ void NetAlarmClient::received(const QByteArray& frame)
             probes = message.probes;
             server = message.text;
         }
+        if (message.rights >= 0)
+            marks.setSelf({message.operatorName, message.operatorTel, AlarmPresence::Rights(message.rights)});
+        // The server sends its marks again after the welcome.
+        marks.clearTaken();
         link->setWelcomed();
         attempts.store(0);
         setState(Connected, message.text);
         break;
     }
+    case NetCodec::ServerMessage::Marks:
+        // This operator's own marks are not shown; one replaces another operator's.
+        marks.setTaken(message.uids, message.text == marks.self().name ? QString() : message.text);
+        break;
+    case NetCodec::ServerMessage::Raised:
+        raised(message.requestId, message.text);
+        break;
     case NetCodec::ServerMessage::Error:
-        if (message.code == NetCodec::Refused || message.code == NetCodec::VersionMismatch) {
+        if (message.code == NetCodec::Revoked) {
+            link->stopReconnecting();
+            setState(Revoked, message.text);
+        } else if (message.code == NetCodec::Refused || message.code == NetCodec::VersionMismatch) {
             link->stopReconnecting();
             setState(Refused, message.text);
         } else {
@@ -244,9 +277,23 @@ QString NetAlarmClient::raiseAlarm(const QString& probeId, const QString& kind, 
         return failWith(error, tr("Unknown alarm kind \"%1\"; known kinds: %2.")
                                    .arg(kind, SimAlarmCatalogue::keys().join(QStringLiteral(", "))));
     }
-    const QString uid = QString::fromStdString(AlarmUid::make());
-    transmit(NetCodec::raise(probeId, kind, uid));
-    return uid;
+    if (!marks.mayControl())
+        return failWith(error, tr("This operator may not raise alarms."));
+    const qint64 ref = nextRequestId.fetch_add(1);
+    auto promise = std::make_shared<std::promise<QString>>();
+    std::future<QString> uid = promise->get_future();
+    {
+        std::lock_guard<std::mutex> lock(raiseMutex);
+        raises.emplace(ref, promise);
+    }
+    transmit(NetCodec::raise(probeId, kind, ref));
+    if (uid.wait_for(std::chrono::milliseconds(RaiseWaitMs)) != std::future_status::ready) {
+        std::lock_guard<std::mutex> lock(raiseMutex);
+        raises.erase(ref);
+        return failWith(error, tr("The alarm server did not name the new alarm in time."));
+    }
+    const QString made = uid.get();
+    return made.isEmpty() ? failWith(error, tr("Alarm server unreachable")) : made;
 }
 
 bool NetAlarmClient::storm(int alarmCount, int probeCount, QString* error)

@@ -3,6 +3,7 @@
 #include "AlarmEventThread.h"
 #include "AlarmPresence.h"
 #include "NetCodec.h"
+#include "NetPresence.h"
 #include "NetRequestEncoder.h"
 #include "SimControl.h"
 
@@ -14,6 +15,7 @@
 #include <atomic>
 #include <deque>
 #include <functional>
+#include <future>
 #include <map>
 #include <memory>
 #include <mutex>
@@ -25,13 +27,17 @@ class QThread;
 // Requests and controls return at once; the network runs on a thread of its own, and events are handed to
 // the handler on another one, one at a time, in the server's order. After a lost link it reconnects by
 // itself and asks for the pushes after the last one it delivered, so the handler sees each push once. A
-// request that cannot be sent, or whose answer the link lost, is answered at once with an error.
+// request that cannot be sent, or whose answer the link lost, is answered at once with an error. The
+// server's welcome says who this client's operator is; its marks say which alarms other operators have
+// open. An operator the server removed is not reconnected.
 class NetAlarmClient : public SimControl, public NetRequestEncoder
 {
     Q_OBJECT
 
 public:
-    enum State { Connecting, Connected, Refused, Lost };
+    enum State { Connecting, Connected, Refused, Lost, Revoked };
+    // How long raiseAlarm waits for the server to name the new alarm.
+    static constexpr int RaiseWaitMs = 5000;
 
     // caFile: the authority of a server's private certificate, else the system's authorities.
     NetAlarmClient(const QUrl& url, const QByteArray& token, const QString& caFile = QString(),
@@ -60,6 +66,7 @@ public:
     void SetEventHandler(IAlarmEvent* handler) override;
 
     QStringList probeIds() const override;
+    // The server names the alarm: this waits for its answer, RaiseWaitMs at most.
     QString raiseAlarm(const QString& probeId, const QString& kind = QString(),
                        QString* error = nullptr) override;
     bool storm(int alarmCount, int probeCount, QString* error = nullptr) override;
@@ -91,6 +98,7 @@ private:
     void received(const QByteArray& frame);
     void deliver(NetCodec::ServerMessage& message);
     void failOutstanding();
+    void raised(qint64 ref, const QString& uid);
     void fail(const Failure& failure);
     void setState(State state, const QString& message);
 
@@ -112,7 +120,10 @@ private:
     QString server;
     QString reason;
 
-    AlarmPresence marks;
+    // Raises waiting for the uid the server gives, by reference.
+    std::mutex raiseMutex;
+    std::map<qint64, std::shared_ptr<std::promise<QString>>> raises;
+    NetPresence marks;
     AlarmEventThread delivery;
     std::unique_ptr<QThread> network;
     NetClientLink* link = nullptr; // lives on the network thread, deleted when it ends

@@ -65,7 +65,10 @@ void NetClientLink::onConnected()
 void NetClientLink::onDisconnected()
 {
     welcomed = false;
-    const QString reason = socket->errorString();
+    revoked = revoked || socket->closeCode() == QWebSocketProtocol::CloseCode(NetCodec::CloseRevoked);
+    const QString reason = revoked ? socket->closeReason() : socket->errorString();
+    if (revoked)
+        stopReconnecting();
     ++attempt;
     callbacks.lost(reason, attempt);
     if (!reconnect)

@@ -40,6 +40,8 @@ public:
     bool isWelcomed() const { return welcomed; }
     void setWelcomed();
     void stopReconnecting();
+    // The server closed for its operator's removal: there is no reconnection.
+    bool wasRevoked() const { return revoked; }
     // Aborts the connection and tries again only after holdMs: what a broken cable does.
     void cut(int holdMs);
 
@@ -59,4 +61,5 @@ private:
     int holdMs = 0;
     bool welcomed = false;
     bool reconnect = true;
+    bool revoked = false;
 };

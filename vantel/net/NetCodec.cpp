@@ -249,9 +249,15 @@ bool decodeRequest(const QString& op, Fields& in, NetCodec::ClientMessage* messa
     message->kind = NetCodec::ClientMessage::Request;
     message->requestId = std::max<qint64>(in.serial("id", 0), 0);
     if (op == QLatin1String("handle")) {
-        message->request = [uids = in.texts("uids"), note = in.text("note"), mode = in.number("mode"),
-                            inform = in.flag("inform"), requester = in.text("requester"),
-                            batch = in.flag("batch")](IAlarm* alarm) {
+        message->op = op;
+        message->uids = in.texts("uids");
+        message->count = in.number("mode");
+        message->note = in.text("note");
+        message->requester = in.text("requester");
+        message->batch = in.flag("batch");
+        message->request = [uids = message->uids, note = message->note, mode = message->count,
+                            inform = in.flag("inform"), requester = message->requester,
+                            batch = message->batch](IAlarm* alarm) {
             if (batch)
                 alarm->RequestHandleAlarms(uids, note.c_str(), mode, inform, requester.c_str());
             else
@@ -334,6 +340,15 @@ bool decodeControl(const QString& op, Fields& in, NetCodec::ClientMessage* messa
         message->control = [uids, code = in.number("code"), text = in.qtext("message")](SimControl* control) {
             control->failAlarms(uids, code, text);
         };
+    } else if (op == QLatin1String("takeOther")) {
+        message->uids = in.texts("uids");
+        message->name = in.qtext("name");
+        message->control = [uids = message->uids, name = message->name](SimControl* control) {
+            QStringList list;
+            for (const std::string& uid : uids)
+                list.append(qs(uid));
+            control->takeAsOtherOperator(list, name);
+        };
     } else if (op == QLatin1String("dropNext")) {
         message->count = in.number("count");
         message->control = [count = message->count](SimControl* control) {
@@ -384,6 +399,23 @@ bool NetCodec::decodeServerMessage(const QByteArray& frame, ServerMessage* messa
         message->text = in.qtext("server");
         for (const std::string& probe : in.texts("probes"))
             message->probes.append(qs(probe));
+        // From a server that names no operator, the client keeps its own idea of who it is.
+        if (object.contains(QLatin1String("rights"))) {
+            message->operatorName = in.qtext("operator");
+            message->operatorTel = in.qtext("tel");
+            message->rights = qBound(0, in.number("rights"), 2);
+        }
+        ok = in.ok();
+    } else if (op == QLatin1String("marks")) {
+        message->kind = ServerMessage::Marks;
+        for (const std::string& uid : in.texts("uids"))
+            message->uids.append(qs(uid));
+        message->text = in.qtext("taker");
+        ok = in.ok();
+    } else if (op == QLatin1String("raised")) {
+        message->kind = ServerMessage::Raised;
+        message->requestId = in.serial("ref", 0);
+        message->text = in.qtext("uid");
         ok = in.ok();
     } else if (op == QLatin1String("error") || op == QLatin1String("controlFailed")) {
         message->kind = op == QLatin1String("error") ? ServerMessage::Error : ServerMessage::ControlFailed;
@@ -425,8 +457,12 @@ bool NetCodec::decodeClientMessage(const QByteArray& frame, ClientMessage* messa
         message->kind = ClientMessage::Raise;
         message->probe = in.qtext("probe");
         message->alarmKind = in.qtext("kind");
-        message->alarmUid = in.qtext("uid");
-        ok = in.ok() && !message->alarmUid.isEmpty();
+        message->ref = std::max<qint64>(in.serial("ref", 0), 0);
+        ok = in.ok();
+    } else if (op == QLatin1String("take") || op == QLatin1String("release")) {
+        message->kind = op == QLatin1String("take") ? ClientMessage::Take : ClientMessage::Release;
+        message->uids = in.texts("uids");
+        ok = in.ok();
     } else {
         ok = decodeRequest(op, in, message) || decodeControl(op, in, message);
     }
@@ -441,12 +477,17 @@ bool NetCodec::decodeClientMessage(const QByteArray& frame, ClientMessage* messa
 
 QByteArray NetCodec::refusalAnswer(const ClientMessage& message)
 {
+    return refusalAnswer(message, Malformed, message.refusal);
+}
+
+QByteArray NetCodec::refusalAnswer(const ClientMessage& message, int code, const QString& refusal)
+{
     QByteArray answer;
     NetEventEncoder answers([&answer](const QByteArray& frame, bool) { answer = frame; });
-    const QByteArray text = message.refusal.toUtf8();
+    const QByteArray text = refusal.toUtf8();
     NetRequestEncoder refuser(
-        [&answers, &text](const QByteArray&, const NetRequestEncoder::Failure& failure) {
-            failure(&answers, Malformed, text.constData());
+        [&answers, code, &text](const QByteArray&, const NetRequestEncoder::Failure& failure) {
+            failure(&answers, code, text.constData());
         });
     message.request(&refuser);
     return message.requestId > 0 ? withId(answer, message.requestId) : answer;
@@ -483,11 +524,33 @@ QByteArray NetCodec::withId(const QByteArray& frame, qint64 id)
     return frame.size() > 2 ? head + ',' + frame.mid(1) : head + '}';
 }
 
-QByteArray NetCodec::welcome(const QString& serverName, const QStringList& probes)
+QByteArray NetCodec::welcome(const QString& serverName, const QStringList& probes,
+                             const QString& operatorName, const QString& operatorTel, int rights)
 {
-    return frame(
-        QStringLiteral("welcome"),
-        {{"version", int(Version)}, {"server", serverName}, {"probes", QJsonArray::fromStringList(probes)}});
+    QJsonObject body{
+        {"version", int(Version)}, {"server", serverName}, {"probes", QJsonArray::fromStringList(probes)}};
+    if (rights >= 0) {
+        body.insert(QLatin1String("operator"), operatorName);
+        body.insert(QLatin1String("tel"), operatorTel);
+        body.insert(QLatin1String("rights"), rights);
+    }
+    return frame(QStringLiteral("welcome"), body);
+}
+
+QByteArray NetCodec::marks(const QStringList& uids, const QString& taker)
+{
+    return frame(QStringLiteral("marks"), {{"uids", QJsonArray::fromStringList(uids)}, {"taker", taker}});
+}
+
+QByteArray NetCodec::mark(bool take, const QStringList& uids)
+{
+    return frame(take ? QStringLiteral("take") : QStringLiteral("release"),
+                 {{"uids", QJsonArray::fromStringList(uids)}});
+}
+
+QByteArray NetCodec::raised(qint64 ref, const QString& uid)
+{
+    return frame(QStringLiteral("raised"), {{"ref", double(ref)}, {"uid", uid}});
 }
 
 QByteArray NetCodec::error(int code, const QString& text)
@@ -500,9 +563,9 @@ QByteArray NetCodec::controlFailed(const QString& text)
     return frame(QStringLiteral("controlFailed"), {{"message", text}});
 }
 
-QByteArray NetCodec::raise(const QString& probe, const QString& kind, const QString& uid)
+QByteArray NetCodec::raise(const QString& probe, const QString& kind, qint64 ref)
 {
-    return frame(QStringLiteral("raise"), {{"probe", probe}, {"kind", kind}, {"uid", uid}});
+    return frame(QStringLiteral("raise"), {{"probe", probe}, {"kind", kind}, {"ref", double(ref)}});
 }
 
 QByteArray NetCodec::control(const QString& op, const QJsonObject& arguments)

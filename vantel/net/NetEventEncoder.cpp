@@ -44,6 +44,8 @@ void NetEventEncoder::OnNewAlarm(const AlarmData& alarm)
 
 void NetEventEncoder::OnAlarmHandled(const AlarmProcessData& record)
 {
+    if (handledObserver)
+        handledObserver(record.alarmUid);
     push("handled", {{"p", NetCodec::processJson(record)}});
 }
 

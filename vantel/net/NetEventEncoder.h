@@ -7,6 +7,8 @@
 #include <QJsonObject>
 
 #include <functional>
+#include <string>
+#include <utility>
 
 // Turns the events of an alarm service into wire messages. A push (a new alarm, a handled alarm) is for
 // every client, with the number it was told; any other event answers one request.
@@ -18,6 +20,11 @@ public:
     explicit NetEventEncoder(Sink sink);
 
     void nextPushNumber(qint64 seq) override { pushNumber = seq; }
+    // Told the uid of every handled push, before the push goes to the sink.
+    void setHandledObserver(std::function<void(const std::string& alarmUid)> observer)
+    {
+        handledObserver = std::move(observer);
+    }
 
     void OnNewAlarm(const AlarmData& alarm) override;
     void OnAlarmHandled(const AlarmProcessData& record) override;
@@ -42,5 +49,6 @@ private:
     void push(const char* op, QJsonObject body);
 
     Sink sink;
+    std::function<void(const std::string& alarmUid)> handledObserver;
     qint64 pushNumber = 0;
 };

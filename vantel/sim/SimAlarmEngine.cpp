@@ -203,7 +203,8 @@ bool SimAlarmEngine::readPeriod(const std::string& startTime, const std::string&
 }
 
 void SimAlarmEngine::handleAlarms(const std::vector<std::string>& alarmUids, const std::string& note,
-                                  int mode, const std::string& requester, bool batch)
+                                  int mode, const std::string& requester, bool batch,
+                                  const std::string& principal, const std::string& telephone)
 {
     Outcome outcome;
     const Gate gate = admit(alarmUids, &outcome);
@@ -226,7 +227,7 @@ void SimAlarmEngine::handleAlarms(const std::vector<std::string>& alarmUids, con
             if (seen.insert(uid).second)
                 unique.push_back(uid);
         }
-        applyHandlings(unique, mode, note, scenario.userName(), scenario.userTelephone(), &outcome, &pushes);
+        applyHandlings(unique, mode, note, principal, telephone, &outcome, &pushes);
     }
     if (batch) {
         answer([alarmUids, outcome, requester](IAlarmEvent* handler) {
@@ -354,7 +355,8 @@ bool SimAlarmEngine::applyHandlings(const std::vector<std::string>& alarmUids, i
         bool found = false;
         if (!store->findAlarm(uid, &alarm, &found)) {
             outcome->code = SimAlarmServer::StorageError;
-            outcome->message = utf8(store->lastError());
+            outcome->message =
+                utf8(QObject::tr("Cannot read alarm %1: %2").arg(shown(uid), store->lastError()));
             return false;
         }
         if (!found) {

@@ -37,8 +37,10 @@ public:
     void close();
 
     // Requests of IAlarm; each answers with its event unless an answer is to be dropped.
+    // principal and telephone: the operator who handles them.
     void handleAlarms(const std::vector<std::string>& alarmUids, const std::string& note, int mode,
-                      const std::string& requester, bool batch);
+                      const std::string& requester, bool batch, const std::string& principal,
+                      const std::string& telephone);
     void reply(const std::string& alarmUid, bool second);
     void recordsCount(const std::string& storeUid, const std::string& startTime, const std::string& endTime,
                       const std::string& requester, int state);

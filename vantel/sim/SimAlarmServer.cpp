@@ -179,6 +179,7 @@ void SimAlarmServer::setGeneratorRate(double alarmsPerSecond)
 void SimAlarmServer::handleAsOtherOperator(const QString& alarmUid, int handleMode, const QString& note,
                                            const QString& principal, const QString& telephone)
 {
+    marks.setTaken({alarmUid}, QString());
     const std::string who = utf8(principal.isEmpty() ? QObject::tr("Another operator") : principal);
     post([uid = utf8(alarmUid), handleMode, note = utf8(note), who, tel = utf8(telephone)](
              SimAlarmEngine* work) { work->handleAsOperator(uid, handleMode, note, who, tel); });
@@ -271,19 +272,36 @@ void SimAlarmServer::RequestHandleAlarm(const char* alarmUid, const char* handle
                                         bool informKeeper, const char* requester)
 {
     Q_UNUSED(informKeeper)
-    post([uids = std::vector<std::string>{text(alarmUid)}, note = text(handleNote), handleMode,
-          id = text(requester)](SimAlarmEngine* work) {
-        work->handleAlarms(uids, note, handleMode, id, false);
-    });
+    const AlarmPresence::Operator self = marks.self();
+    handleAlarmsAs(self.name, self.telephone, {text(alarmUid)}, handleNote, handleMode, requester, false);
 }
 
 void SimAlarmServer::RequestHandleAlarms(const std::vector<std::string>& alarmUids, const char* handleNote,
                                          int handleMode, bool informKeeper, const char* requester)
 {
     Q_UNUSED(informKeeper)
-    post([uids = alarmUids, note = text(handleNote), handleMode, id = text(requester)](SimAlarmEngine* work) {
-        work->handleAlarms(uids, note, handleMode, id, true);
+    const AlarmPresence::Operator self = marks.self();
+    handleAlarmsAs(self.name, self.telephone, alarmUids, handleNote, handleMode, requester, true);
+}
+
+void SimAlarmServer::handleAlarmsAs(const QString& principal, const QString& telephone,
+                                    const std::vector<std::string>& alarmUids, const char* handleNote,
+                                    int handleMode, const char* requester, bool batch)
+{
+    post([uids = alarmUids, note = text(handleNote), handleMode, id = text(requester), batch,
+          who = utf8(principal), tel = utf8(telephone)](SimAlarmEngine* work) {
+        work->handleAlarms(uids, note, handleMode, id, batch, who, tel);
     });
+    // A handling ends the marks of its alarms, here as on a remote server.
+    QStringList ended;
+    for (const std::string& uid : alarmUids)
+        ended.append(QString::fromStdString(uid));
+    marks.setTaken(ended, QString());
+}
+
+void SimAlarmServer::inOrder(std::function<void()> work)
+{
+    post([work = std::move(work)](SimAlarmEngine*) { work(); });
 }
 
 void SimAlarmServer::RequestReplyA(const char* alarmUid)

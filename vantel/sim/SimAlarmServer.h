@@ -108,6 +108,12 @@ public:
     void replay(const SimReplay::Position& from, int limit,
                 std::function<void(const std::shared_ptr<const SimReplay>& page)> done);
 
+    // A handling request made by this operator; RequestHandleAlarm(s) name the scenario's user.
+    void handleAlarmsAs(const QString& principal, const QString& telephone,
+                        const std::vector<std::string>& alarmUids, const char* handleNote, int handleMode,
+                        const char* requester, bool batch);
+    // Runs work on the server's thread after everything called before.
+    void inOrder(std::function<void()> work);
     // Runs done on the event thread once every event produced so far is delivered, delayed answers too.
     void afterEarlierEvents(std::function<void()> done);
 

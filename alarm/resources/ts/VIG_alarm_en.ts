@@ -319,6 +319,34 @@
         <source>Access revoked</source>
         <translation>Access revoked</translation>
     </message>
+    <message>
+        <source>Your rights allow watching only</source>
+        <translation>Your rights allow watching only</translation>
+    </message>
+    <message>
+        <source>%1 is handling</source>
+        <translation>%1 is handling</translation>
+    </message>
+    <message>
+        <source>%1 is handling this alarm. Handle it anyway?</source>
+        <translation>%1 is handling this alarm. Handle it anyway?</translation>
+    </message>
+    <message>
+        <source>%1 is handling some of these alarms. Handle them anyway?</source>
+        <translation>%1 is handling some of these alarms. Handle them anyway?</translation>
+    </message>
+    <message>
+        <source>Yes</source>
+        <translation>Yes</translation>
+    </message>
+    <message>
+        <source>No</source>
+        <translation>No</translation>
+    </message>
+    <message>
+        <source>%1 has this alarm&apos;s handling open</source>
+        <translation>%1 has this alarm&apos;s handling open</translation>
+    </message>
 </context>
 <context>
     <name>VIG_ALARM_MOUDLE::AlarmDetailCheckWt</name>

@@ -319,6 +319,34 @@
         <source>Access revoked</source>
         <translation>访问权限已被撤销</translation>
     </message>
+    <message>
+        <source>Your rights allow watching only</source>
+        <translation>您的权限仅允许查看</translation>
+    </message>
+    <message>
+        <source>%1 is handling</source>
+        <translation>%1 正在处理</translation>
+    </message>
+    <message>
+        <source>%1 is handling this alarm. Handle it anyway?</source>
+        <translation>%1 正在处理此报警。仍要处理吗？</translation>
+    </message>
+    <message>
+        <source>%1 is handling some of these alarms. Handle them anyway?</source>
+        <translation>%1 正在处理其中部分报警。仍要处理吗？</translation>
+    </message>
+    <message>
+        <source>Yes</source>
+        <translation>是</translation>
+    </message>
+    <message>
+        <source>No</source>
+        <translation>否</translation>
+    </message>
+    <message>
+        <source>%1 has this alarm&apos;s handling open</source>
+        <translation>%1 已打开此报警的处理</translation>
+    </message>
 </context>
 <context>
     <name>VIG_ALARM_MOUDLE::AlarmDetailCheckWt</name>
