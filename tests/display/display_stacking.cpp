@@ -4,31 +4,18 @@
 // beneath its own frame shows the frame's bare background there and fails.
 #include "ModuleTestSupport.h"
 
-#include "frame/AlarmModuleInit.h"
-#include "frame/AlarmSignals.h"
-#include "frame/VideoAlarmForm.h"
-#include "tables/AlarmMonitorTable.h"
 #include "video/AlarmMonitorVideoPanel.h"
-#include "video/AlarmVideoCellWt.h"
-#include "video/AlarmVideoCheckDlg.h"
-#include "video/AlarmVideoCheckDlgManager.h"
-#include "video/AlarmVideoCheckWt.h"
 
-#include "BusinessConfig.h"
-#include "ModuleAccessSignals.h"
 #include "ModuleFormModuleInit.h"
 
 #include <QElapsedTimer>
 #include <QMainWindow>
 #include <QProcess>
-#include <QPushButton>
 #include <QScreen>
 #include <QStandardPaths>
 #include <QTabBar>
 #include <QTabWidget>
-#include <QtTest>
 
-#include <functional>
 #include <tuple>
 
 using namespace VIG_ALARM_MOUDLE;

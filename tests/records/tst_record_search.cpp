@@ -46,6 +46,13 @@ QList<FakeAlarmService::Call> pageRequests()
     return takeCalls("RequestAlarmRecords");
 }
 
+// The page requests since the last look: how many, and the first one's first record and count.
+QList<int> paging()
+{
+    const QList<FakeAlarmService::Call> requests = pageRequests();
+    return {requests.size(), requests.value(0).first, requests.value(0).count};
+}
+
 void answerCount(int count, int result = 0, QString requester = QString())
 {
     takeCalls(QString());
@@ -188,10 +195,7 @@ private slots:
         answerCount(count);
         QCOMPARE(form.pages->recordsCount(), count);
         QVERIFY(wait.isShown());
-        QList<FakeAlarmService::Call> requests = pageRequests();
-        QCOMPARE(requests.size(), 1);
-        QCOMPARE(requests.at(0).first, 0);
-        QCOMPARE(requests.at(0).count, 20);
+        QCOMPARE(paging(), QList<int>({1, 0, 20}));
 
         answerPage(qMin(count, 20));
         QVERIFY(!wait.isShown());
@@ -203,9 +207,7 @@ private slots:
             return;
 
         QTest::mouseClick(form.pages->lastButton(), Qt::LeftButton);
-        requests = pageRequests();
-        QCOMPARE(requests.size(), 1);
-        QCOMPARE(requests.at(0).first, (pages - 1) * 20);
+        QCOMPARE(paging(), QList<int>({1, (pages - 1) * 20, 20}));
         QVERIFY(wait.isShown());
         QCOMPARE(form.table->rowCount(), 0);
         answerPage(count - (pages - 1) * 20);
@@ -213,7 +215,7 @@ private slots:
         QVERIFY(!form.pages->nextButton()->isEnabled());
 
         QTest::mouseClick(form.pages->previousButton(), Qt::LeftButton);
-        QCOMPARE(pageRequests().value(0).first, (pages - 2) * 20);
+        QCOMPARE(paging(), QList<int>({1, (pages - 2) * 20, 20}));
         answerPage(20);
         QCOMPARE(form.pages->previousButton()->isEnabled(), pages > 2);
         QVERIFY(form.pages->nextButton()->isEnabled());
@@ -245,22 +247,19 @@ private slots:
 
         QTest::mouseClick(form.pages->lastButton(), Qt::LeftButton);
         FakeAlarmService::Call last = pageRequests().value(0);
-        QCOMPARE(last.first, 120);
-        QCOMPARE(last.texts, criteria);
-        QCOMPARE(last.number, int(AlarmDealt));
+        QCOMPARE(QVariantList({last.first, last.texts, last.number}),
+                 QVariantList({120, criteria, int(AlarmDealt)}));
         answerPage(10, AlarmDealt);
 
         // 50 a page: back to page 1, and the 130 records of the last count make 3 pages.
         QComboBox* perPage = form.pages->numPerPageBox();
         perPage->setCurrentIndex(perPage->findData(50));
         last = pageRequests().value(0);
-        QCOMPARE(last.first, 0);
-        QCOMPARE(last.count, 50);
-        QCOMPARE(last.texts, criteria);
+        QCOMPARE(QVariantList({last.first, last.count, last.texts}), QVariantList({0, 50, criteria}));
         QVERIFY(countRequests().isEmpty());
         answerPage(50, AlarmDealt);
         QTest::mouseClick(form.pages->lastButton(), Qt::LeftButton);
-        QCOMPARE(pageRequests().value(0).first, 100);
+        QCOMPARE(paging(), QList<int>({1, 100, 50}));
 
         // A stray count per page of 0 is ignored: nothing is divided by it.
         search.slotCountPerPageChanged(0);
@@ -284,8 +283,7 @@ private slots:
         QCOMPARE(form.table->rowCount(), 0);
         QCOMPARE(form.pages->recordsCount(), 0);
         QVERIFY(!form.pages->nextButton()->isEnabled());
-        QCOMPARE(MessageBoxW::calls().size(), 1);
-        QCOMPARE(MessageBoxW::calls().at(0).text, QObject::tr("Get records count failed."));
+        QCOMPARE(messages(), QStringList({QObject::tr("Get records count failed.")}));
 
         form.search();
         answerCount(45);
@@ -295,8 +293,7 @@ private slots:
         answerRecords({}, 503);
         QVERIFY(!WaitDialog::_instance().isShown());
         QCOMPARE(form.table->rowCount(), 0);
-        QCOMPARE(MessageBoxW::calls().size(), 2);
-        QCOMPARE(MessageBoxW::calls().at(1).text, QObject::tr("Get records infomation failed."));
+        QCOMPARE(messages(), QStringList({QObject::tr("Get records infomation failed.")}));
         // The buttons stay as they were for page 1.
         QVERIFY(!form.pages->previousButton()->isEnabled());
         QVERIFY(form.pages->nextButton()->isEnabled());
@@ -309,9 +306,7 @@ private slots:
         const QStringList criteria = countRequests().value(0).texts.mid(0, 3);
         answerCount(3);
         answerRecords({record("A", AlarmNew), record("B", AlarmDealt), record("C", AlarmFinished)});
-        QCOMPARE(form.table->rowCount(), 3);
-        for (int row = 0; row < 3; ++row)
-            QCOMPARE(form.table->getRowKeyValue(row), QString(QChar('A' + row)));
+        QCOMPARE(keys(*form.table), QStringList({"A", "B", "C"}));
         QCOMPARE(form.table->item(0, 12)->foreground().color(), QColor("#ff6e89"));
         // A handled alarm shows its last note, not its description.
         QCOMPARE(form.table->item(1, 20)->text(), QString("checked"));
@@ -364,9 +359,8 @@ private slots:
         const FakeAlarmService::Call count = countRequests().value(0);
         QCOMPARE(count.texts.mid(0, 3),
                  QStringList({"", day(today.addMonths(-1)) + " 00:00:00", day(today) + " 23:59:59"}));
-        QCOMPARE(count.number, int(AlarmNew));
-        QCOMPARE(form.stores->currentIndex(), 0);
-        QCOMPARE(form.states->currentIndex(), 1);
+        QCOMPARE(QList<int>({count.number, form.stores->currentIndex(), form.states->currentIndex()}),
+                 QList<int>({AlarmNew, 0, 1}));
         QCOMPARE(form.start->date(), today.addMonths(-1));
         QCOMPARE(form.table->horizontalHeaderItem(20)->text(),
                  QObject::tr("New Alarm Description")); // the column follows the state
@@ -374,8 +368,7 @@ private slots:
         answerCount(1);
         QCOMPARE(pageRequests().value(0).first, 0);
         answerRecords({record("N", AlarmNew)});
-        QCOMPARE(form.table->rowCount(), 1);
-        QCOMPARE(form.table->getRowKeyValue(0), QString("N"));
+        QCOMPARE(keys(*form.table), QStringList({"N"}));
         QCOMPARE(WaitDialog::_instance().showCount(), searchShows);
         QVERIFY(!WaitDialog::_instance().isShown());
     }

@@ -47,17 +47,6 @@ AlarmProcessData processData(const AlarmData& alarm, bool withHandler)
     return record;
 }
 
-void addStore(const QString& storeUid, int linkMode)
-{
-    VIG_DATA_MODULE::VIG_StoreInfo store;
-    store.storeUid = storeUid;
-    store.storeName = "Store " + storeUid;
-    store.address = "1 Nanjing Road";
-    store.keeperTel = "021-5555-0101";
-    store.alarmOutLinkMode = linkMode;
-    VIG_DATA_MODULE::BasicData::_instance().setStoreInfo(store);
-}
-
 } // namespace
 
 class TestAlarmService : public QObject
@@ -190,11 +179,10 @@ private slots:
 
     void handledHint()
     {
-        addStore("S-hint", 0);
         VIG_SYSTEM_MODULE::BusinessConfig::_instance().setStoreWord("Shop");
-        const AlarmData alarm = alarmData("HINT1", "S-hint", "P-hint", "D-hint", 1);
-        const QString store(
-            "Shop_Name:Store S-hint\r\nShop_Keeper Tel:021-5555-0101\r\nShop_Address:1 Nanjing Road\r\n");
+        const AlarmData alarm = alarmData("HINT1", "S002", "P0201", "D0201", 1);
+        const QString store("Shop_Name:Hexiang Pharmacy Qingchun Road\r\nShop_Keeper Tel:15897953525\r\n"
+                            "Shop_Address:No. 386 Qingchun Road, Shangcheng District\r\n");
         QSignalSpy pushes(&AlarmSignals::_instance(), &AlarmSignals::signalHandledAlarmPush);
         QSignalSpy hints(&NoticeSignals::_instance(), &NoticeSignals::signalNoticeHint);
         QSignalSpy notes(&AlarmSignals::_instance(),
@@ -202,7 +190,7 @@ private slots:
         deliverPush(processData(alarm, false));
         // One handling of three alarms gives one notice with the count.
         for (const char* uid : {"HINT2", "HINT3", "HINT4"})
-            deliverPush(processData(alarmData(uid, "S-hint", "", "D-hint", 1), true));
+            deliverPush(processData(alarmData(uid, "S002", "", "D0201", 1), true));
         flush();
         QTRY_COMPARE(hints.count(), 2);
         const auto bare = pushes.at(0).at(0).value<VIG_AlarmProcess>();
@@ -349,34 +337,17 @@ private slots:
 
     void alarmOutLinkedDevices()
     {
-        // Mode 0: none; 1: the probe's channels, each once; 2: every device of the store.
-        using namespace VIG_DATA_MODULE;
-        for (int mode : {0, 1, 2}) {
-            const QString store = QString("S-out%1").arg(mode);
-            addStore(store, mode);
-            for (const QString& id : {QString("NVR"), QString("IPC")}) {
-                VIG_DeviceInfo device;
-                device.deviceId = store + "-" + id;
-                device.storeUid = store;
-                VIG_ChannelInfo channel;
-                channel.channelId = device.deviceId + "-CH1";
-                channel.deviceId = device.deviceId;
-                BasicData::_instance().setDeviceInfo(device, {channel});
-            }
-            VIG_ProbeInfo probe;
-            probe.probeId = store + "-P";
-            probe.storeUid = store;
-            probe.deviceId = store + "-NVR";
-            BasicData::_instance().setProbeInfo(probe,
-                                                {store + "-NVR-CH1", store + "-IPC-CH1", store + "-NVR-CH1"});
-        }
+        // Mode 0 (S002): none; 1 (S001): the probe's channels, each once; 2 (S003): every device of the
+        // store.
+        VIG_DATA_MODULE::BasicData& data = VIG_DATA_MODULE::BasicData::_instance();
+        data.setProbeInfo(data.getProbeInfo("P0102"), {"D0101-CH2", "D0102-CH1", "D0101-CH2"});
         AlarmBusiness& business = AlarmBusiness::_instance();
-        QVERIFY(business.getAlarmOutLinkedDevices("S-out0-NVR", "S-out0-P").isEmpty());
-        QCOMPARE(business.getAlarmOutLinkedDevices("S-out1-NVR", "S-out1-P"),
-                 QStringList({"S-out1-NVR-CH1", "S-out1-IPC-CH1"}));
-        QStringList all = business.getAlarmOutLinkedDevices("S-out2-NVR", "S-out2-P");
+        QVERIFY(business.getAlarmOutLinkedDevices("D0201", "P0201").isEmpty());
+        QCOMPARE(business.getAlarmOutLinkedDevices("D0101", "P0102"),
+                 QStringList({"D0101-CH2", "D0102-CH1"}));
+        QStringList all = business.getAlarmOutLinkedDevices("D0301", "P0301");
         all.sort();
-        QCOMPARE(all, QStringList({"S-out2-IPC", "S-out2-NVR"}));
+        QCOMPARE(all, QStringList({"D0301", "D0302"}));
     }
 
     void booksStayExactUnderThreads()

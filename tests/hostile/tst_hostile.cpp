@@ -1,14 +1,21 @@
-// What a broken or hostile alarm service may hand the module. Nothing may crash, and the books, the tables
-// and the counts told to the host must keep agreeing.
-
+// Hostile input: odd records and answers from the service, a broken world, a damaged local store, and
+// downloads that hang or send garbage.
+#include "AlarmData.h"
+#include "HttpDownload.h"
 #include "ModuleTestSupport.h"
+#include "TestMain.h"
+#include "relations/AlarmVideoRelation.h"
 
+#include <QSqlDatabase>
+#include <QSqlQuery>
+#include <QTcpServer>
+#include <QTcpSocket>
 #include <memory>
-
-Q_DECLARE_METATYPE(AlarmData)
 
 using namespace VIG_ALARM_MOUDLE;
 using namespace moduletest;
+
+Q_DECLARE_METATYPE(AlarmData)
 
 namespace {
 
@@ -56,6 +63,71 @@ AlarmProcessData pushOf(const AlarmData& alarm, int state, const std::string& te
 QString qtext(const std::string& utf8)
 {
     return QString::fromUtf8(utf8.data(), int(utf8.size()));
+}
+
+// Answers "/garbage.png" with bytes that are no image, and never answers anything else.
+class StallingServer : public QTcpServer
+{
+public:
+    StallingServer()
+    {
+        listen(QHostAddress::LocalHost);
+        connect(this, &QTcpServer::newConnection, this, [this] {
+            while (QTcpSocket* socket = nextPendingConnection()) {
+                sockets.append(socket);
+                connect(socket, &QTcpSocket::readyRead, this, [this, socket] {
+                    // A request may come in pieces on a busy machine: it counts once its head is whole.
+                    QByteArray& head = heads[socket];
+                    head += socket->readAll();
+                    const int end = head.indexOf("\r\n\r\n");
+                    if (end < 0)
+                        return;
+                    const QByteArray path = head.left(end).split(' ').value(1);
+                    head.remove(0, end + 4);
+                    requested.append(QString::fromLatin1(path));
+                    // The client tries a request again once its connection drops: a hung-up path stays down.
+                    if (down.contains(requested.last())) {
+                        socket->abort();
+                        return;
+                    }
+                    if (path == "/garbage.png") {
+                        socket->write("HTTP/1.1 200 OK\r\nContent-Type: image/png\r\nConnection: close\r\n"
+                                      "Content-Length: 4096\r\n\r\n" +
+                                      QByteArray(4096, '\x9c'));
+                        socket->disconnectFromHost();
+                    }
+                });
+            }
+        });
+    }
+
+    QString url(const QString& name) const
+    {
+        return QStringLiteral("http://127.0.0.1:%1/%2").arg(serverPort()).arg(name);
+    }
+    void hangUp()
+    {
+        down = QSet<QString>(requested.begin(), requested.end());
+        for (QTcpSocket* socket : qAsConst(sockets))
+            socket->abort();
+    }
+
+    QStringList requested;
+
+private:
+    QList<QTcpSocket*> sockets;
+    QHash<QTcpSocket*, QByteArray> heads;
+    QSet<QString> down;
+};
+
+void answerNotes(const QString& urls)
+{
+    VIG_AlarmProcess process;
+    process.alarmUid = "HANG-1";
+    process.handleTime = "2026-11-25 22:00:00";
+    process.handleNote = "on site";
+    process.liveImageUrls = urls;
+    emit AlarmSignals::_instance().signalGetAlarmHandleNotes({process}, 0, QString());
 }
 
 } // namespace
@@ -277,5 +349,199 @@ private slots:
     }
 };
 
-QTEST_MAIN(TestHostileService)
-#include "tst_hostile_service.moc"
+class TestHostileBrokenWorld : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void initTestCase()
+    {
+        QDir(SimAlarmServer::defaultDataFolder()).removeRecursively();
+        QDir(QStringLiteral("AlarmLocalDB")).removeRecursively();
+        QFile demo(QStringLiteral(VIG_SOURCE_DIR "/scenarios/demo.json"));
+        QFile broken(QStringLiteral("broken.json"));
+        QVERIFY(demo.open(QIODevice::ReadOnly) && broken.open(QIODevice::WriteOnly | QIODevice::Truncate));
+        QVERIFY(broken.write(demo.read(demo.size() / 2)) > 0);
+        broken.close();
+        qputenv("VIG_SCENARIO", QFileInfo(broken).absoluteFilePath().toUtf8());
+    }
+
+    void moduleRunsWithoutAWorld()
+    {
+        SimAlarmServer* server = DataCache::Instance()->GetSimulator();
+        QVERIFY(server->scenarioError().contains(QStringLiteral("broken.json")));
+        QVERIFY(server->probeIds().isEmpty());
+        QString error;
+        QVERIFY(server->raiseAlarm(QStringLiteral("P0101"), QString(), &error).isEmpty() && !error.isEmpty());
+        QVERIFY(VIG_DATA_MODULE::BasicData::_instance().getStoreInfo("S001").storeName.isEmpty());
+
+        VIG_SYSTEM_MODULE::SystemBasicInfo::_instance().setCurrentAppStatus(VIG_SYSTEM_MODULE::AppRunning);
+        VIG_SYSTEM_MODULE::BusinessConfig::_instance().setAlarmVideoShowMode(
+            VIG_SYSTEM_MODULE::AlarmVideosInPopUps);
+        VIG_BASE_MODULE::WaitDialog::_instance().setDisplayEnabled(false);
+        AlarmModuleInit::_instance().moduleInit();
+        auto* form = qobject_cast<VideoAlarmForm*>(AlarmModuleInit::_instance().getVideoAlarmForm());
+        QVERIFY(form);
+        form->show();
+        AlarmMonitorTable* table = form->monitorPage()->monitorTable();
+
+        // A stray alarm of a store nobody knows takes the whole road.
+        AlarmData alarm;
+        alarm.storeUid = "S001";
+        alarm.deviceId = "D0101";
+        alarm.probeId = "P0101";
+        alarm.channelIndex = 1;
+        alarm.state = AlarmNew;
+        alarm.alarmTime = "2026-12-05 03:00:00";
+        const QString uid = server->injectAlarm(alarm);
+        QVERIFY(!uid.isEmpty());
+        QTRY_COMPARE(table->rowCount(), 1);
+        QCOMPARE(table->getRowKeyValue(0), uid);
+        QCOMPARE(AlarmBusiness::_instance().getStoreUnhandledAlarmsCount("S001"), 1);
+
+        table->selectRow(0);
+        VIG_BASE_MODULE::MessageBoxW::queueAnswer(1);
+        for (QAction* action : table->findChildren<QAction*>()) {
+            if (action->text() == QObject::tr("Mistaken Alarm"))
+                action->trigger();
+        }
+        QTRY_COMPARE(AlarmBusiness::_instance().getStoreUnhandledAlarmsCount("S001"), 0);
+        QTRY_COMPARE(table->getAlarmInfo(uid).state, int(AlarmMistaken));
+        QVERIFY(!VIG_BASE_MODULE::WaitDialog::_instance().isShown());
+        delete form;
+    }
+};
+
+class TestHostileCorruptStore : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void damagedPagesAreHarmless()
+    {
+        QDir(QStringLiteral("AlarmLocalDB")).removeRecursively();
+        QVERIFY(QDir().mkpath(QStringLiteral("AlarmLocalDB")));
+        const QString file = QStringLiteral("AlarmLocalDB/AlarmRelation.db");
+        {
+            QSqlDatabase db = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), QStringLiteral("maker"));
+            db.setDatabaseName(file);
+            QVERIFY(db.open());
+            QSqlQuery query(db);
+            QVERIFY(query.exec("pragma page_size = 1024"));
+            QVERIFY(query.exec(
+                "create table alarmRelation( alarmUid text , filePath text,fileName text, type int)"));
+            QVERIFY(db.transaction());
+            for (int i = 0; i < 400; ++i)
+                QVERIFY(query.exec(QStringLiteral("insert into alarmRelation values('A%1', '/cap/%1.png', "
+                                                  "'Capture 2026-12-05 03:05:00', 5)")
+                                       .arg(i % 7)));
+            QVERIFY(db.commit());
+            db.close();
+        }
+        QSqlDatabase::removeDatabase(QStringLiteral("maker"));
+
+        // Keep the schema page, scribble over the rest.
+        QFile damaged(file);
+        QVERIFY(damaged.open(QIODevice::ReadWrite));
+        QVERIFY(damaged.size() > 8 * 1024);
+        for (qint64 at = 1024; at < damaged.size(); at += 1024)
+            QVERIFY(damaged.seek(at) && damaged.write(QByteArray(512, '\xee')) == 512);
+        damaged.close();
+
+        static FakeAlarmService service;
+        DataCache::Instance()->SetAlarmPtr(&service);
+        AlarmVideoRelation& store = AlarmVideoRelation::_instance();
+        // Readable or not at opening, the store answers with nothing and keeps going.
+        for (const VIG_AlarmRelation& relation : store.getAlarmRelations("A1"))
+            QCOMPARE(relation.alarmUid, QString("A1"));
+        store.addRelation({"A9", "/cap/new.png", "Capture 2026-12-05 04:00:00", CaptureRelation});
+        store.deleteRelation("A1", "/cap/1.png");
+        store.deleteAlarmRelations("A2");
+        AlarmBusiness::_instance().saveCaptureRelation("A3", "/cap/3.png");
+        AlarmBusiness::_instance().saveRecordingRelation("A3", "D:\\rec\\20261205\\a-b-101010-d.vrec");
+        QVERIFY(store.getAlarmRelations("A9").size() <= 1);
+        // The damaged file is the operator's to repair: it is still there, not replaced behind their back.
+        QVERIFY(QFile::exists(file));
+    }
+};
+
+class TestHostileDownloads : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void hangingAndGarbageDownloads()
+    {
+        QDir(QStringLiteral("LiveImageTemp")).removeRecursively();
+        moduletest::installFakeService();
+        QVERIFY(VIG_DATA_MODULE::BasicData::_instance().loadScenario(VIG_SOURCE_DIR "/scenarios/demo.json"));
+        VIG_AlarmInfo alarm;
+        alarm.alarmUid = "HANG-1";
+        alarm.probeId = "P0101";
+        alarm.state = AlarmNew;
+
+        StallingServer server;
+        auto view = std::make_unique<AlarmDetailCheckWt>();
+        view->resize(1200, 700);
+        view->show();
+        auto* list = view->findChild<AlarmRelationsListWt*>(QStringLiteral("alarminfoList"));
+        auto* viewer = view->findChild<VIG_BASE_MODULE::ImageViewer*>(QStringLiteral("imageViewer"));
+        auto* playback =
+            view->findChild<VIG_BASE_MODULE::VideoPlaybackPanel*>(QStringLiteral("playbackPanel"));
+        auto* downloads = view->findChild<ZCOMMON::HttpDownload*>();
+        QVERIFY(list && viewer && playback && downloads);
+        const auto open = [list](const QString& text) {
+            QTRY_VERIFY2(!list->findItems(text, Qt::MatchExactly).isEmpty(), qPrintable(text));
+            const QList<QListWidgetItem*> found = list->findItems(text, Qt::MatchExactly);
+            emit list->itemDoubleClicked(found.first());
+        };
+        const auto image = [&alarm](int number) {
+            return QStringLiteral("Live image %1, channel %2, 2026-11-25 22:00:00")
+                .arg(number)
+                .arg(alarm.channelIndex);
+        };
+        view->setAlarm(alarm, LiveVideoRelation);
+        QTRY_VERIFY(list->count() >= 1);
+        answerNotes(server.url("hang.png") + ',' + server.url("garbage.png"));
+
+        // Never answered: the viewer waits, the UI goes on.
+        open(image(1));
+        QTRY_VERIFY(server.requested.contains("/hang.png"));
+        QVERIFY(viewer->isVisible() && viewer->isWaitingVisible() && !viewer->hasImage());
+        // The other entries still open meanwhile.
+        open("LiveVideo");
+        QVERIFY(playback->isVisible() && !viewer->isVisible());
+
+        // Garbage arrives complete, but it is no image: the wait ends without one.
+        open(image(2));
+        QTRY_VERIFY(server.requested.contains("/garbage.png"));
+        QTRY_VERIFY(!viewer->isWaitingVisible());
+        QVERIFY(!viewer->hasImage());
+
+        // The hanging one fails at last: nothing is left under its name, nothing is shown for it.
+        QCOMPARE(downloads->pendingCount(), 1);
+        server.hangUp();
+        QTRY_COMPARE(downloads->pendingCount(), 0);
+        QVERIFY(!viewer->isWaitingVisible());
+        QVERIFY(!QFile::exists("LiveImageTemp/HANG-1/hang.png"));
+        QVERIFY(!viewer->hasImage());
+
+        // Another hang, then the page is left and the view closed while it still hangs.
+        answerNotes(server.url("hang2.png"));
+        open(image(1));
+        QTRY_VERIFY(server.requested.contains("/hang2.png"));
+        view->findChild<QPushButton*>(QStringLiteral("backBt"))->click();
+        view.reset();
+        server.hangUp();
+        // Whatever the hang-up still sets going runs before the look.
+        QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+        QCoreApplication::processEvents();
+        QVERIFY(!QFile::exists("LiveImageTemp/HANG-1/hang2.png"));
+    }
+};
+
+VIG_TEST(tst_hostile_service, TestHostileService)
+VIG_TEST(tst_hostile_broken_world, TestHostileBrokenWorld)
+VIG_TEST(tst_hostile_corrupt_store, TestHostileCorruptStore)
+VIG_TEST(tst_hostile_downloads, TestHostileDownloads)
+#include "tst_hostile.moc"

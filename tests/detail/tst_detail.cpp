@@ -1,0 +1,799 @@
+// The detail view of an alarm: its list of relations, the view itself, and the whole road on the simulated
+// server.
+#include "DataSignals.h"
+#include "HandleTimeAxis.h"
+#include "ModuleTestSupport.h"
+#include "SimImageServer.h"
+#include "TestMain.h"
+#include "VideoManager.h"
+#include "WordwrapLabel.h"
+#include "detail/AlarmInfoWidget.h"
+#include "relations/AlarmVideoRelation.h"
+
+#include <QContextMenuEvent>
+#include <QDirIterator>
+#include <QImage>
+#include <QMenu>
+#include <QScrollArea>
+#include <QScrollBar>
+#include <QTemporaryDir>
+
+using namespace VIG_ALARM_MOUDLE;
+using namespace moduletest;
+using VIG_BASE_MODULE::MessageBoxW;
+
+namespace {
+
+// An alarm the detail view can find the channel of.
+VIG_AlarmInfo detailAlarm(const QString& uid, const QString& probeId)
+{
+    const VIG_AlarmInfo alarm = alarmOf(uid, probeId);
+    VIG_DATA_MODULE::BasicData::_instance().rememberAlarmChannel(uid, alarm.deviceId, alarm.channelIndex);
+    return alarm;
+}
+
+VIG_AlarmProcess handling(const QString& uid, const QString& time, const QString& note, const QString& urls)
+{
+    VIG_AlarmProcess process;
+    process.alarmUid = uid;
+    process.handleTime = time;
+    process.handleNote = note;
+    process.liveImageUrls = urls;
+    return process;
+}
+
+void answerNotes(const AlarmProcessVector& notes, int result = 0)
+{
+    emit AlarmSignals::_instance().signalGetAlarmHandleNotes(notes, result, QString());
+}
+
+QStringList texts(const QListWidget* list)
+{
+    QStringList shown;
+    for (int row = 0; row < list->count(); ++row)
+        shown.append(list->item(row)->text());
+    return shown;
+}
+
+void writePng(const QString& path)
+{
+    QDir().mkpath(QFileInfo(path).absolutePath());
+    QImage image(8, 6, QImage::Format_RGB32);
+    image.fill(Qt::darkCyan);
+    QVERIFY(image.save(path, "PNG"));
+}
+
+// Where a camera server would give the file: over loopback HTTP from its folder.
+QString imageUrl(const QString& path)
+{
+    static std::map<QString, std::unique_ptr<SimImageServer>> servers;
+    const QFileInfo file(path);
+    std::unique_ptr<SimImageServer>& server = servers[file.absolutePath()];
+    if (!server)
+        server = std::make_unique<SimImageServer>(file.absolutePath());
+    return server->baseUrl() + QString::fromLatin1(QUrl::toPercentEncoding(file.fileName()));
+}
+
+QString value(const AlarmInfoWidget& widget, const char* name)
+{
+    return widget.findChild<ZCOMMON::WordwrapLabel*>(QLatin1String(name))->text();
+}
+
+struct View
+{
+    View()
+    {
+        widget.resize(1200, 700);
+        widget.show();
+    }
+    void open(int row) const { emit list->itemDoubleClicked(list->item(row)); }
+
+    AlarmDetailCheckWt widget;
+    AlarmRelationsListWt* list = widget.findChild<AlarmRelationsListWt*>(QStringLiteral("alarminfoList"));
+    VIG_BASE_MODULE::VideoPlaybackPanel* playback =
+        widget.findChild<VIG_BASE_MODULE::VideoPlaybackPanel*>(QStringLiteral("playbackPanel"));
+    VIG_BASE_MODULE::ImageViewer* viewer =
+        widget.findChild<VIG_BASE_MODULE::ImageViewer*>(QStringLiteral("imageViewer"));
+    VIG_BASE_MODULE::HandleTimeAxis* axis =
+        widget.findChild<VIG_BASE_MODULE::HandleTimeAxis*>(QStringLiteral("dealProcess"));
+};
+
+VIG_AlarmRelation relation(const QString& path, const QString& name, int type, const QString& uid = "A1")
+{
+    VIG_AlarmRelation r;
+    r.alarmUid = uid;
+    r.filePath = path;
+    r.fileName = name;
+    r.type = type;
+    return r;
+}
+
+void writeFile(const QString& path, const QByteArray& content)
+{
+    QDir().mkpath(QFileInfo(path).absolutePath());
+    QFile file(path);
+    QVERIFY(file.open(QIODevice::WriteOnly));
+    file.write(content);
+}
+
+QByteArray readFile(const QString& path)
+{
+    QFile file(path);
+    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+}
+
+// Chooses the save-as target as the operator would.
+class TestableList : public AlarmRelationsListWt
+{
+public:
+    QString target;
+    QStringList filters;
+
+protected:
+    QString chooseSaveAsTarget(const QString& filter) override
+    {
+        filters.append(filter);
+        return target;
+    }
+};
+
+QAction* action(AlarmRelationsListWt& list, const QString& text)
+{
+    for (QAction* each : list.findChild<QMenu*>()->actions()) {
+        if (each->text() == text)
+            return each;
+    }
+    return nullptr;
+}
+
+// Opens the menu on a row as the operator's right click does.
+void rightClick(AlarmRelationsListWt& list, int row)
+{
+    list.resize(400, 400);
+    const QPoint at = list.visualItemRect(list.item(row)).center();
+    QContextMenuEvent event(QContextMenuEvent::Mouse, at, list.viewport()->mapToGlobal(at));
+    QCoreApplication::sendEvent(list.viewport(), &event);
+    list.findChild<QMenu*>()->hide();
+}
+
+const int Patience = 15000;
+
+SimAlarmServer* server()
+{
+    return DataCache::Instance()->GetSimulator();
+}
+
+QList<int> itemTypes(const QListWidget* list)
+{
+    QList<int> types;
+    for (int row = 0; row < list->count(); ++row)
+        types.append(AlarmRelationsListWt::itemType(list->item(row)));
+    return types;
+}
+
+} // namespace
+
+class TestDetailCheck : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void initTestCase()
+    {
+        QVERIFY(sandbox.isValid());
+        QDir(QStringLiteral("LiveImageTemp")).removeRecursively();
+        installFakeService();
+        QVERIFY(VIG_DATA_MODULE::BasicData::_instance().loadScenario(
+            QStringLiteral(VIG_SOURCE_DIR "/scenarios/demo.json")));
+        // Clips outlast every test but the one that plays them through.
+        VIG_BASE_MODULE::VideoPlaybackPanel::setClipDurationMs(60000);
+        VIG_SYSTEM_MODULE::BusinessConfig::_instance().setNvrPlaybackPeriod(45, 20);
+    }
+
+    void init()
+    {
+        MessageBoxW::clearQueuedAnswers();
+        MessageBoxW::clearCalls();
+        service().takeCalls();
+    }
+
+    void openingListsEverythingInOrder()
+    {
+        const QString capture = sandbox.filePath("cap.png");
+        writePng(capture);
+        AlarmBusiness::_instance().saveCaptureRelation("D-1", capture);
+        AlarmBusiness::_instance().saveRecordingRelation("D-1",
+                                                         sandbox.filePath("20260101/a-1-101010-1.vrec"));
+
+        View view;
+        view.widget.setAlarm(detailAlarm("D-1", "P0102"), IcloudRecordingRelation);
+        QTRY_COMPARE(view.list->count(), 6);
+        const QStringList shown = texts(view.list);
+        QCOMPARE(shown.mid(0, 4),
+                 QStringList({"LiveVideo", " Storage Alarm Recording HZ-001 Showroom 2026-11-20 11:31:26",
+                              " Storage Alarm Recording HZ-001 Showroom 2026-11-25 21:38:33",
+                              " ICloud Recording HZ-001 Showroom 2026-11-21 15:27:05"}));
+        QVERIFY(shown.at(4).startsWith("Capture ")); // the local recording's file is gone
+        QCOMPARE(shown.at(5), QString("NVR Recording"));
+        // The NVR entry borrows the path of the last recording of the answer.
+        AlarmRelationsListWt* list = view.list;
+        QCOMPARE(AlarmRelationsListWt::itemFilePath(list->item(5)),
+                 QString("{\"deviceAddr\":\"10.20.1.10\",\"fileName\":\"D0101-CH2_20261120113126.mp4\"}"));
+        QCOMPARE(list->getMarkedRow(), 3);
+        QCOMPARE(view.playback->currentTitle(),
+                 QString("Cloud recording 20261121152705.mp4 2026-11-21 15:27:05"));
+        const QList<FakeAlarmService::Call> calls = service().takeCalls();
+        QVERIFY(std::any_of(calls.begin(), calls.end(), [](const FakeAlarmService::Call& call) {
+            return call.operation == QLatin1String("RequestAlarmHandleNotes") && call.texts.value(0) == "D-1";
+        }));
+
+        // A camera is no recorder: no NVR entry.
+        View camera;
+        VIG_AlarmInfo alarm = detailAlarm("D-2", "P0102");
+        alarm.deviceId = "D0102";
+        alarm.channelIndex = 1;
+        VIG_DATA_MODULE::BasicData::_instance().rememberAlarmChannel("D-2", "D0102", 1);
+        camera.widget.setAlarm(alarm, LiveVideoRelation);
+        QTRY_VERIFY(camera.list->count() > 0);
+        QVERIFY(!camera.list->findFirstItemOfType(NvrRecordingRelation));
+        QCOMPARE(camera.list->getMarkedRow(), 0);
+    }
+
+    void supersededRecordingsAnswersAreDropped()
+    {
+        View view;
+        // Two alarms opened before the first answer arrives: only the second one's answer counts.
+        QSignalSpy answers(&VIG_DATA_MODULE::DataSignals::_instance(),
+                           &VIG_DATA_MODULE::DataSignals::signalGetIcloudAlarmRecordingsInfo);
+        view.widget.setAlarm(detailAlarm("S-A", "P0102"), IcloudRecordingRelation);
+        view.widget.setAlarm(detailAlarm("S-B", "P0101"), IcloudRecordingRelation);
+        QTRY_COMPARE(answers.count(), 2);
+        QCOMPARE(texts(view.list),
+                 QStringList({"LiveVideo", " ICloud Recording HZ-001 Entrance 2026-11-24 23:20:33",
+                              "NVR Recording"}));
+        QCOMPARE(view.list->getMarkedRow(), 1);
+        VIG_DATA_MODULE::VIG_IcloudAlarmRecordingInfo stray;
+        stray.recordingName = "stray";
+        stray.locator = "/x/stray.mp4";
+        emit VIG_DATA_MODULE::DataSignals::_instance().signalGetIcloudAlarmRecordingsInfo("{stray}", {stray});
+        QCOMPARE(view.list->count(), 3);
+    }
+
+    void notesBringLiveImages()
+    {
+        const QString front = sandbox.filePath("camera/front.png");
+        writePng(front);
+        View view;
+        const VIG_AlarmInfo alarm = detailAlarm("IMG-1", "P0201");
+        view.widget.setAlarm(alarm, LiveVideoRelation);
+        QTRY_COMPARE(view.list->count(), 2); // no recordings: live video and the NVR
+
+        const QString urls =
+            imageUrl(front) + "?channel=1&shot=2" + ",," + imageUrl(sandbox.filePath("x/back.jpg"));
+        answerNotes({handling("IMG-1", "2026-11-25 22:00:00", "on site", urls),
+                     handling("IMG-1", "2026-11-25 22:10:00", "closed", QString())});
+        QCOMPARE(view.axis->entries(), (QVector<QPair<QString, QString>>{{alarm.alarmTime, alarm.describe},
+                                                                         {"2026-11-25 22:00:00", "on site"},
+                                                                         {"2026-11-25 22:10:00", "closed"}}));
+        const QString shot = QStringLiteral("Live image %1, channel %2, 2026-11-25 22:00:00");
+        QCOMPARE(texts(view.list),
+                 QStringList({"LiveVideo", "NVR Recording", shot.arg(1).arg(alarm.channelIndex),
+                              shot.arg(2).arg(alarm.channelIndex)}));
+        // A failed download only ends the waiting.
+        view.open(3);
+        QVERIFY(view.viewer->isWaitingVisible());
+        QTRY_VERIFY(!view.viewer->isWaitingVisible());
+        QVERIFY(!QFile::exists("LiveImageTemp/IMG-1/back.jpg"));
+
+        // A server's address of a local file is refused.
+        answerNotes(
+            {handling("IMG-1", "2026-11-25 22:00:00", "on site", QUrl::fromLocalFile(front).toString())});
+        view.open(2);
+        QTRY_VERIFY(!view.viewer->isWaitingVisible());
+        QVERIFY(!QFile::exists("LiveImageTemp/IMG-1/front.png"));
+
+        // Already there: shown at once, the address is not even read.
+        writePng("LiveImageTemp/IMG-1/cached.png");
+        answerNotes(
+            {handling("IMG-1", "2026-11-25 22:00:00", "on site", "file:///no/such/place/cached.png")});
+        view.open(2);
+        QVERIFY(!view.viewer->isWaitingVisible());
+        QVERIFY(view.viewer->hasImage());
+
+        // Another alarm's notes are not this one's history; a failure still shows the alarm itself.
+        answerNotes({handling("OTHER", "2026-11-25 23:00:00", "elsewhere", QString())});
+        QCOMPARE(view.axis->count(), 2);
+        MessageBoxW::queueAnswer(1);
+        answerNotes({}, 7);
+        QCOMPARE(messages(), QStringList({"Get alarm notes failed."}));
+        QCOMPARE(view.axis->entries(), (QVector<QPair<QString, QString>>{{alarm.alarmTime, alarm.describe}}));
+
+        // A server's 64 KB note would hold the UI thread while its label wraps: the history shows its start.
+        answerNotes({handling("IMG-1", "2026-11-25 22:00:00", QString(65536, 'x'), QString())});
+        QCOMPARE(view.axis->entries().at(1).second, QString(2000, 'x') + QChar(0x2026));
+    }
+
+    void hostileUidsAndNamesStayInsideTheDownloadFolder()
+    {
+        // Run deep inside the sandbox so that any climb out of the download folder lands where it is seen.
+        const QString previous = QDir::currentPath();
+        const QString root = sandbox.filePath("hostile");
+        const QString work = root + "/a/b/c";
+        QVERIFY(QDir().mkpath(work));
+        const QString source = root + "/camera/shot.png";
+        writePng(source);
+        QVERIFY(QDir::setCurrent(work));
+
+        struct Case
+        {
+            QString uid;
+            QString url;
+        };
+        const QString camera = imageUrl(source).section('/', 0, -2) + "/";
+        const QList<Case> cases = {
+            {"../../escape", imageUrl(source)},     {"..\\..\\escape", imageUrl(source)},
+            {root + "/absolute", imageUrl(source)}, {"H-1", camera + "..%2F..%2F..%2F..%2Fshot.png"},
+            {"H-1", camera + "?name=shot.png"},     {"H-1", camera + "..%5C..%5Cshot.png#/safe.png"},
+        };
+        for (const Case& each : cases) {
+            View view;
+            view.widget.setAlarm(detailAlarm(each.uid, "P0201"), LiveVideoRelation);
+            QTRY_COMPARE(view.list->count(), 2);
+            answerNotes({handling(each.uid, "2026-11-25 22:00:00", "note", each.url)});
+            QCOMPARE(view.list->count(), 3);
+            MessageBoxW::queueAnswer(1);
+            view.open(2);
+            QVERIFY(!view.viewer->isWaitingVisible());
+            const QStringList shown = messages();
+            QCOMPARE(shown.size(), 1);
+            QVERIFY2(shown.first().startsWith("The live image can not be stored"), qPrintable(shown.first()));
+        }
+
+        // An image for a sound alarm lands where it belongs, under the name its escaped address spells;
+        // opened again, that copy is shown and nothing is fetched.
+        const QString escaped = root + QString::fromUtf8("/camera/\xe4\xb8\xad b.png");
+        writePng(escaped);
+        View view;
+        view.widget.setAlarm(detailAlarm("H-2", "P0201"), LiveVideoRelation);
+        QTRY_COMPARE(view.list->count(), 2);
+        answerNotes({handling("H-2", "2026-11-25 22:00:00", "note", imageUrl(escaped))});
+        view.open(2);
+        QTRY_VERIFY(view.viewer->hasImage());
+        QVERIFY(messages().isEmpty());
+        QFile::remove(escaped);
+        view.open(1);
+        view.open(2);
+        QVERIFY(!view.viewer->isWaitingVisible());
+        QVERIFY(view.viewer->hasImage());
+
+        QStringList written;
+        QDirIterator files(root, QDir::Files, QDirIterator::Subdirectories);
+        while (files.hasNext())
+            written.append(QDir(root).relativeFilePath(files.next()));
+        written.sort();
+        QDir::setCurrent(previous);
+        QCOMPARE(written, QStringList({"a/b/c/LiveImageTemp/H-2/%E4%B8%AD%20b.png", "camera/shot.png"}));
+        QVERIFY(!QFileInfo::exists(root + "/absolute"));
+    }
+
+    void rowsShowTheAlarmAndItsStore()
+    {
+        QScrollArea area;
+        AlarmInfoWidget& widget = *new AlarmInfoWidget;
+        area.setWidget(&widget);
+        area.resize(320, 120);
+        area.show();
+
+        VIG_AlarmInfo alarm = detailAlarm("I1", "P0101");
+        alarm.typeDescription = "Intrusion";
+        alarm.subTypeDescription = "Door contact";
+        widget.setAlarmInfo(alarm);
+        // What happened comes first, above the rows of contacts.
+        QCOMPARE(value(widget, "alarmHeadline"),
+                 QString("Intrusion \u00b7 Door contact\n" + alarm.alarmTime));
+        const VIG_DATA_MODULE::VIG_StoreInfo store =
+            VIG_DATA_MODULE::BasicData::_instance().getStoreInfo("S001");
+        QVERIFY(!store.storeName.isEmpty());
+        QCOMPARE(value(widget, "storeName"), store.storeName);
+        QCOMPARE(value(widget, "storeTel"), store.keeperTel);
+        QCOMPARE(value(widget, "pirsInfo"),
+                 VIG_DATA_MODULE::BasicData::_instance().getProbeInfo("P0101").probeDescription);
+
+        // An unknown store empties the store's rows rather than leaving the last store's.
+        alarm.storeUid = "NO-SUCH-STORE";
+        alarm.probeId = "NO-SUCH-PROBE";
+        // Each alarm is shown from the top, wherever the operator left the last one.
+        area.verticalScrollBar()->setValue(area.verticalScrollBar()->maximum());
+        QVERIFY(area.verticalScrollBar()->value() > 0);
+        widget.setAlarmInfo(alarm);
+        QCOMPARE(area.verticalScrollBar()->value(), 0);
+        for (const char* name :
+             {"storeName", "pirsInfo", "storeKeeper", "storeTel", "storeOwner", "storeOwnerTel",
+              "responsible", "responsibleTel", "storeAddress", "payState"})
+            QCOMPARE(value(widget, name), QString());
+        QCOMPARE(value(widget, "alarmTime"), alarm.alarmTime);
+    }
+
+    void leavingStopsWhatPlays()
+    {
+        View view;
+        VIG_BASE_MODULE::VideoPanel* panel = view.playback->getVideoPanel();
+        view.widget.setAlarm(detailAlarm("L-1", "P0101"), LiveVideoRelation);
+        QTRY_COMPARE(view.list->getMarkedRow(), 0);
+        const QString recording = panel->startRecording(0);
+        view.widget.setAlarm(detailAlarm("L-2", "P0102"),
+                             StorageRecordingRelation); // Back stops the same way
+        QVERIFY(!recording.isEmpty() &&
+                !VIG_BASE_MODULE::VideoManager::_instance().isVideoRecordingNow(recording));
+        QVERIFY(panel->windowChannel(0).channelId.isEmpty());
+    }
+
+    void onlyAnOpenAlarmTakesAHandling()
+    {
+        View view;
+        auto* handle = view.widget.findChild<QPushButton*>(QStringLiteral("handleAlarmBt"));
+        auto* falseAlarm = view.widget.findChild<QPushButton*>(QStringLiteral("falseAlarmBt"));
+        for (int state : {AlarmNew, AlarmDealt, AlarmMistaken, AlarmFinished}) {
+            VIG_AlarmInfo alarm = detailAlarm(QStringLiteral("S-%1").arg(state), "P0101");
+            alarm.state = state;
+            view.widget.setAlarm(alarm, LiveVideoRelation);
+            QCOMPARE(handle->isEnabled(), state < AlarmMistaken);
+            QCOMPARE(falseAlarm->isEnabled(), state < AlarmMistaken);
+        }
+    }
+
+private:
+    QTemporaryDir sandbox;
+};
+
+class TestRelationsList : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void initTestCase()
+    {
+        QVERIFY(sandbox.isValid());
+        QDir(QStringLiteral("AlarmLocalDB")).removeRecursively();
+        QVERIFY(AlarmVideoRelation::_instance().isOpen());
+        VIG_DATA_MODULE::BasicData::_instance().loadScenario(
+            QStringLiteral(VIG_SOURCE_DIR "/scenarios/demo.json"));
+    }
+
+    void init()
+    {
+        MessageBoxW::clearQueuedAnswers();
+        MessageBoxW::clearCalls();
+    }
+
+    void sortsSkipsAndKeepsTheMark()
+    {
+        const QString kept = sandbox.filePath("rec-kept.vrec");
+        writeFile(kept, "frames");
+        AlarmRelationsListWt list;
+        QList<VIG_AlarmRelation> relations = {
+            relation(sandbox.filePath("cap-b.png"), "Capture 2026-01-01 00:00:02", CaptureRelation),
+            relation("/icloud/x/2.mp4", " ICloud Recording B", IcloudRecordingRelation),
+            relation("LIVE_VIDEO", "LiveVideo", LiveVideoRelation),
+            relation(sandbox.filePath("gone.vrec"), "Local Recording 2026-01-01 00:00:00",
+                     LocalRecordingRelation),
+            relation(kept, "Local Recording 2026-01-01 00:00:01", LocalRecordingRelation),
+            relation(QString(), "Nothing", CaptureRelation),
+            relation("/icloud/x/1.mp4", " ICloud Recording A", IcloudRecordingRelation),
+            relation("/icloud/x/2.mp4", "NVR Recording", NvrRecordingRelation),
+        };
+        list.setRelations(relations, QString());
+        // Sorted in place by type, then name; the list shows what can be shown.
+        QCOMPARE(relations.at(1).fileName, QString(" ICloud Recording A"));
+        QCOMPARE(texts(&list), QStringList({"LiveVideo", " ICloud Recording A", " ICloud Recording B",
+                                            "Local Recording 2026-01-01 00:00:01",
+                                            "Capture 2026-01-01 00:00:02", "NVR Recording"}));
+        QVERIFY(!list.getMarkedItem());
+
+        // The cloud recording B is playing; the NVR entry borrows its path and must not take the mark.
+        list.markRow(2);
+        const QString markedPath = AlarmRelationsListWt::itemFilePath(list.getMarkedItem());
+        relations.append(
+            relation(sandbox.filePath("cap-a.png"), "Capture 2026-01-01 00:00:00", CaptureRelation));
+        list.setRelations(relations, markedPath);
+        QCOMPARE(list.count(), 7);
+        QCOMPARE(list.getMarkedRow(), 2);
+        QCOMPARE(list.currentRow(), 2);
+        // Marked by kind too: when the NVR entry plays, it keeps the mark.
+        list.setRelations(relations, NvrRecordingRelation, markedPath);
+        QCOMPARE(list.getMarkedRow(), 6);
+    }
+
+    void defaultTypePlaysItsOrderOfChoice_data()
+    {
+        QTest::addColumn<QList<int>>("present");
+        QTest::addColumn<int>("defaultType");
+        QTest::addColumn<int>("played"); // 0: nothing
+
+        QTest::newRow("cloud first") << QList<int>{1, 2, 3, 4, 5, 6, 7} << 3 << 3;
+        QTest::newRow("no cloud: storage") << QList<int>{1, 2, 4, 7} << 3 << 2;
+        QTest::newRow("no remote: local") << QList<int>{1, 4, 5} << 3 << 4;
+        QTest::newRow("nothing recorded: live") << QList<int>{1, 5, 6, 7} << 3 << 1;
+        QTest::newRow("capture missing") << QList<int>{1, 4} << 5 << 1;
+        QTest::newRow("nvr plays nothing") << QList<int>{1, 7} << 7 << 0;
+    }
+
+    void defaultTypePlaysItsOrderOfChoice()
+    {
+        QFETCH(QList<int>, present);
+        QFETCH(int, defaultType);
+        QFETCH(int, played);
+
+        AlarmRelationsListWt list;
+        for (int type : present) {
+            // Two of each kind: the first one is taken.
+            list.addRelationItem(relation(QStringLiteral("/p/%1-a").arg(type), QStringLiteral("a"), type));
+            list.addRelationItem(relation(QStringLiteral("/p/%1-b").arg(type), QStringLiteral("b"), type));
+        }
+        QList<QListWidgetItem*> doubleClicked;
+        connect(&list, &QListWidget::itemDoubleClicked, this,
+                [&](QListWidgetItem* clicked) { doubleClicked.append(clicked); });
+        QListWidgetItem* item = list.playDefaultItem(defaultType);
+        if (played == 0) {
+            QVERIFY(!item);
+            QCOMPARE(doubleClicked.count(), 0);
+            return;
+        }
+        QVERIFY(item);
+        QCOMPARE(doubleClicked, QList<QListWidgetItem*>({item}));
+        QCOMPARE(AlarmRelationsListWt::itemFilePath(item), QStringLiteral("/p/%1-a").arg(played));
+        QCOMPARE(list.getMarkedItem(), item); // marked as on a real double click
+    }
+
+    void deletingStopsARecordingFirstAndKeepsWhatCannotGo()
+    {
+        VIG_BASE_MODULE::VideoPanel panel;
+        panel.connectChannels(VIG_DATA_MODULE::BasicData::_instance().getProbeRelatedChannels("P0101"), true);
+        const QString recording = panel.startRecording(0);
+        QVERIFY(!recording.isEmpty());
+        VIG_BASE_MODULE::VideoManager& videos = VIG_BASE_MODULE::VideoManager::_instance();
+        QVERIFY(videos.isVideoRecordingNow(recording));
+        // A folder in place of the capture cannot be removed as a file.
+        const QString busy = sandbox.filePath("busy.png");
+        writeFile(busy + "/inside", "x");
+
+        AlarmVideoRelation& store = AlarmVideoRelation::_instance();
+        store.addRelation(
+            relation(recording, "Local Recording 2026-01-01 10:00:00", LocalRecordingRelation, "DEL"));
+        store.addRelation(relation(busy, "Capture 2026-01-01 10:00:00", CaptureRelation, "DEL"));
+        AlarmRelationsListWt list;
+        list.setAlarmUid("DEL");
+        QList<VIG_AlarmRelation> relations = store.getAlarmRelations("DEL");
+        list.setRelations(relations, QString());
+        QCOMPARE(list.count(), 2);
+
+        // The view is told once the recording has stopped and before its file goes.
+        bool stoppedBeforeDeleted = false;
+        connect(&list, &AlarmRelationsListWt::signalStopVideoRecordingView, this, [&](const QString&) {
+            stoppedBeforeDeleted = !videos.isVideoRecordingNow(recording) && QFile::exists(recording);
+        });
+        QSignalSpy stopView(&list, &AlarmRelationsListWt::signalStopVideoRecordingView);
+
+        rightClick(list, 0);
+        MessageBoxW::queueAnswer(1);
+        action(list, "Delete")->trigger();
+        QCOMPARE(stopView.count(), 1);
+        QCOMPARE(stopView.first().first().toString(), recording);
+        QVERIFY(stoppedBeforeDeleted);
+        QVERIFY(!videos.isVideoRecordingNow(recording));
+        QVERIFY(!panel.isRecording(0));
+        QVERIFY(!QFile::exists(recording));
+        QCOMPARE(list.count(), 1);
+        QCOMPARE(messages().size(), 1); // the question only
+
+        rightClick(list, 0);
+        MessageBoxW::queueAnswer(1);
+        MessageBoxW::queueAnswer(1);
+        action(list, "Delete")->trigger();
+        QCOMPARE(messages().last(),
+                 QString("Delete relation failed,video recording now or open in somewhere."));
+        QCOMPARE(stopView.count(), 1); // only recordings are stopped
+        QCOMPARE(list.count(), 1);
+        relations = store.getAlarmRelations("DEL");
+        QCOMPARE(relations.size(), 1);
+        QCOMPARE(relations.at(0).filePath, busy);
+    }
+
+    void saveAsCopiesAndReplacesButNeverOntoItself()
+    {
+        const QString capture = sandbox.filePath("evidence.png");
+        writeFile(capture, "capture-bytes");
+        const QString target = sandbox.filePath("out/copy.png");
+        writeFile(target, "old-content-that-is-longer");
+
+        TestableList list;
+        list.setAlarmUid("SAVE");
+        list.addRelationItem(relation(capture, "Capture 2026-01-01 10:00:00", CaptureRelation, "SAVE"));
+        list.addRelationItem(relation("file:///cam/shot.png?x=1", "Liveshot", LiveImageRelation, "SAVE"));
+
+        // A capture onto an existing file replaces it.
+        rightClick(list, 0);
+        list.target = target;
+        action(list, "Save As")->trigger();
+        QCOMPARE(readFile(target), QByteArray("capture-bytes"));
+        QCOMPARE(list.filters, QStringList({"Images(*.png *.jpg)"}));
+        QVERIFY(messages().isEmpty());
+
+        // Onto itself: refused, the evidence stays.
+        list.target = capture;
+        MessageBoxW::queueAnswer(1);
+        rightClick(list, 0);
+        action(list, "Save As")->trigger();
+        QCOMPARE(readFile(capture), QByteArray("capture-bytes"));
+        QCOMPARE(messages(), QStringList({"Can not save the relation file onto itself."}));
+
+        // A live image is saved from its downloaded copy.
+        writeFile("LiveImageTemp/SAVE/shot.png", "live-bytes");
+        rightClick(list, 1);
+        list.target = target;
+        action(list, "Save As")->trigger();
+        QCOMPARE(readFile(target), QByteArray("live-bytes"));
+        QFile::remove("LiveImageTemp/SAVE/shot.png");
+
+        // An alarm uid climbing out of the download folder is never read from.
+        writeFile("SAVE/shot.png", "outside-bytes");
+        list.setAlarmUid("../SAVE");
+        MessageBoxW::queueAnswer(1);
+        rightClick(list, 1);
+        action(list, "Save As")->trigger();
+        QCOMPARE(messages(), QStringList({"Save as relation file failed."}));
+        QCOMPARE(readFile(target), QByteArray("live-bytes"));
+    }
+
+    void liveImagePathsStayInTheirFolder()
+    {
+        using VIG_ALARM_MOUDLE::AlarmRelationsListWt;
+        QCOMPARE(AlarmRelationsListWt::liveImageLocalPath("A-1", "http://host/img/front.png?x=1"),
+                 QString("LiveImageTemp/A-1/front.png"));
+        for (const QString& uid :
+             {QString("../up"), QString("a\\b"), QString("%2e%2e"), QString(" "), QString(256, 'u')})
+            QVERIFY2(AlarmRelationsListWt::liveImageFolder(uid).isEmpty(), qPrintable(uid.left(20)));
+        for (const QString& address :
+             {QString("http://h/.."), QString("http://h/a%2Fb.png"), QString("http://h/"),
+              QString("http://h/") + QString(300, 'n') + ".png"})
+            QVERIFY2(AlarmRelationsListWt::liveImageLocalPath("A-1", address).isEmpty(),
+                     qPrintable(address.left(40)));
+        // The name is the one the download writes, as the address spells it; a fragment is never fetched.
+        QCOMPARE(AlarmRelationsListWt::liveImageLocalPath("A-1", "http://h/%E4%B8%AD%20b.jpg?x#y"),
+                 QString("LiveImageTemp/A-1/%E4%B8%AD%20b.jpg"));
+        QVERIFY(AlarmRelationsListWt::liveImageLocalPath("A-1", "http://h/..%5C..%5Cevil.exe#/safe.jpg")
+                    .isEmpty());
+        // 255 bytes is still a name.
+        QVERIFY(!AlarmRelationsListWt::liveImageFolder(QString(255, 'u')).isEmpty());
+    }
+
+    void menuActsOnTheEntryRightClicked()
+    {
+        const QString first = sandbox.filePath("menu-1.png"), second = sandbox.filePath("menu-2.png");
+        writeFile(first, "1");
+        writeFile(second, "2");
+        AlarmRelationsListWt list;
+        QList<VIG_AlarmRelation> relations = {relation(first, "Capture 1", CaptureRelation),
+                                              relation(second, "Capture 2", CaptureRelation),
+                                              relation("/icloud/m.mp4", " ICloud", IcloudRecordingRelation)};
+        list.setAlarmUid("A1");
+        list.setRelations(relations, QString());
+        list.markRow(2); // "Capture 2" plays
+        // A refill while the menu is open makes the playing entry current again.
+        rightClick(list, 1);
+        list.setRelations(relations, CaptureRelation, second);
+        MessageBoxW::queueAnswer(1);
+        action(list, "Delete")->trigger();
+        QVERIFY(!QFile::exists(first) && QFile::exists(second));
+        // Nothing but what this computer made is deleted, whatever triggers the action.
+        rightClick(list, 0);
+        QVERIFY(!action(list, "Delete")->isVisible());
+        action(list, "Delete")->trigger();
+        QCOMPARE(messages().size(), 1); // the first question only
+        QCOMPARE(texts(&list), QStringList({" ICloud", "Capture 2"}));
+    }
+
+private:
+    QTemporaryDir sandbox;
+};
+
+class TestDetailWholeRoad : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void initTestCase()
+    {
+        QVERIFY(moduletest::startSimulatedServer());
+        VIG_BASE_MODULE::VideoPlaybackPanel::setClipDurationMs(60000);
+        // A message nobody expects must not wait for an operator; none is expected (checked at the end).
+        for (int i = 0; i < 5; ++i)
+            VIG_BASE_MODULE::MessageBoxW::queueAnswer(0);
+    }
+
+    void anAlarmOfTheDemoIsOpenedPlayedAndHandled()
+    {
+        // Probe P0104 raises its alarms on NVR D0101, channel 4: a cloud, a storage and another cloud
+        // recording. The push is emitted on the service's thread: record it on this one.
+        moduletest::MainThreadSpy pushed(&AlarmSignals::_instance(), &AlarmSignals::signalNewAlarmPush);
+        QString error;
+        const QString uid = server()->raiseAlarm("P0104", "intrusion", &error);
+        QVERIFY2(!uid.isEmpty(), qPrintable(error));
+        VIG_AlarmInfo alarm;
+        QTRY_VERIFY_WITH_TIMEOUT(
+            [&] {
+                for (int i = 0; i < pushed.count(); ++i) {
+                    if (pushed.at(i).first().value<VIG_AlarmInfo>().alarmUid == uid)
+                        alarm = pushed.at(i).first().value<VIG_AlarmInfo>();
+                }
+                return !alarm.alarmUid.isEmpty();
+            }(),
+            Patience);
+        VIG_DATA_MODULE::BasicData::_instance().rememberAlarmChannel(uid, alarm.deviceId, alarm.channelIndex);
+
+        AlarmDetailCheckWt view;
+        view.resize(1200, 700);
+        auto* list = view.findChild<AlarmRelationsListWt*>(QStringLiteral("alarminfoList"));
+        auto* axis = view.findChild<VIG_BASE_MODULE::HandleTimeAxis*>(QStringLiteral("dealProcess"));
+        auto* playback =
+            view.findChild<VIG_BASE_MODULE::VideoPlaybackPanel*>(QStringLiteral("playbackPanel"));
+        auto* viewer = view.findChild<VIG_BASE_MODULE::ImageViewer*>(QStringLiteral("imageViewer"));
+        VIG_BASE_MODULE::VideoPanel* video = playback->getVideoPanel();
+
+        // Opened from the pop-up's "Detail": the cloud recording plays first.
+        view.setAlarm(alarm, IcloudRecordingRelation);
+        view.show();
+        QTRY_COMPARE_WITH_TIMEOUT(itemTypes(list), QList<int>({1, 2, 3, 3, 7}), Patience);
+        QCOMPARE(list->getMarkedRow(), 2);
+        QVERIFY(playback->currentTitle().startsWith("Cloud recording"));
+        QTRY_COMPARE_WITH_TIMEOUT(axis->count(), 1, Patience);
+        QCOMPARE(axis->entries().first(), qMakePair(alarm.alarmTime, alarm.describe));
+
+        // Handled here: the history grows by the handling and the camera's two images.
+        moduletest::acceptHandleDialog("checked on site");
+        view.findChild<QPushButton*>(QStringLiteral("handleAlarmBt"))->click();
+        QTRY_COMPARE_WITH_TIMEOUT(axis->count(), 2, Patience);
+        QCOMPARE(axis->entries().at(1).second, QString("checked on site"));
+        QTRY_COMPARE_WITH_TIMEOUT(itemTypes(list), QList<int>({1, 2, 3, 3, 7, 6, 6}), Patience);
+        QVERIFY(!VIG_BASE_MODULE::WaitDialog::_instance().isShown());
+        QVERIFY(list->item(5)->text().startsWith("Live"));
+
+        // The recordings one after another, the NVR's period last, then the live video.
+        VIG_BASE_MODULE::VideoPlaybackPanel::setClipDurationMs(15);
+        QList<int> playedRows;
+        QStringList titles;
+        connect(video, &VIG_BASE_MODULE::VideoPanel::signalVideoPlaybackFinished, this, [&] {
+            playedRows.append(view.getPlayingRow());
+            titles.append(playback->currentTitle());
+        });
+        emit list->itemDoubleClicked(list->item(1));
+        QVERIFY(playback->currentTitle().startsWith("Device recording"));
+        QTRY_COMPARE_WITH_TIMEOUT(playedRows.size(), 4, Patience);
+        VIG_BASE_MODULE::VideoPlaybackPanel::setClipDurationMs(60000);
+        QCOMPARE(playedRows, QList<int>({2, 3, 4, 0}));
+        QVERIFY(titles.at(2).startsWith("NVR D0101 channel 4"));
+        QVERIFY(titles.at(3).isEmpty());
+        QCOMPARE(list->getMarkedRow(), 0);
+        QVERIFY(video->windowCount() > 0);
+        QVERIFY(!video->isPlayingBack());
+
+        // An image taken at the handling is fetched into the alarm's folder and shown.
+        emit list->itemDoubleClicked(list->item(5));
+        QTRY_VERIFY_WITH_TIMEOUT(viewer->hasImage(), Patience);
+        QVERIFY(viewer->isVisible());
+        QCOMPARE(QFileInfo(viewer->imagePath()).absolutePath(), QDir("LiveImageTemp/" + uid).absolutePath());
+
+        // Back to the live video, a capture is related to the alarm and listed with the rest.
+        emit list->itemDoubleClicked(list->item(0));
+        emit video->signalCaptureActionTriggered();
+        QTRY_COMPARE_WITH_TIMEOUT(itemTypes(list), QList<int>({1, 2, 3, 3, 5, 7, 6, 6}), Patience);
+        QCOMPARE(list->getMarkedRow(), 0);
+
+        QVERIFY(VIG_BASE_MODULE::MessageBoxW::calls().isEmpty());
+    }
+};
+
+VIG_TEST(tst_detail_check, TestDetailCheck)
+VIG_TEST(tst_relations_list, TestRelationsList)
+VIG_TEST(tst_detail_whole_road, TestDetailWholeRoad)
+#include "tst_detail.moc"

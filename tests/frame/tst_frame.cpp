@@ -1,0 +1,502 @@
+// The module's frame: records and the event queue between the threads, the main form, translations, and the
+// whole road of an alarm on the simulated server.
+#include "ModuleTestSupport.h"
+#include "TestMain.h"
+#include "frame/VIG_AlarmInfo.h"
+#include "frame/VIG_AlarmProcess.h"
+#include "records/AlarmRecordPage.h"
+#include "records/AlarmRecordTable.h"
+
+#include <QComboBox>
+#include <QProcess>
+#include <QSignalSpy>
+#include <QTabWidget>
+#include <QTemporaryDir>
+#include <QThread>
+#include <QTranslator>
+#include <QXmlStreamReader>
+#include <algorithm>
+#include <memory>
+
+using namespace VIG_ALARM_MOUDLE;
+
+static const int Patience = 15000;
+
+namespace {
+
+const char* const icons[3][2] = {
+    {":/images/alarmmonitor_normal.png", ":/images/alarmmonitor_press.png"},
+    {":/images/alarmrecord_normal.png", ":/images/alarmrecord_press.png"},
+    {":/images/alarmdetailcheck_normal.png", ":/images/alarmdetailcheck_press.png"},
+};
+
+bool iconIs(const QTabWidget* tabs, int tab, bool pressed)
+{
+    const QImage shown = tabs->tabIcon(tab).pixmap(32).toImage();
+    const QImage expected = QIcon(QString::fromLatin1(icons[tab][pressed ? 1 : 0])).pixmap(32).toImage();
+    return !expected.isNull() && shown == expected;
+}
+
+void openDetail(const QString& uid)
+{
+    emit AlarmSignals::_instance().signalAlarmTableRecordDoubleClicked(moduletest::alarmOf(uid, "P0101"),
+                                                                       AlarmRelationType(0));
+}
+
+void back()
+{
+    emit AlarmSignals::_instance().signalSetAlarmDetailCheckWtVisible(false);
+}
+
+struct Text
+{
+    QString context;
+    QString source;
+};
+
+QList<Text> readTs(const QString& path)
+{
+    QList<Text> texts;
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly))
+        return texts;
+    QXmlStreamReader xml(&file);
+    QString context;
+    while (!xml.atEnd()) {
+        xml.readNext();
+        if (!xml.isStartElement())
+            continue;
+        if (xml.name() == QLatin1String("name"))
+            context = xml.readElementText();
+        else if (xml.name() == QLatin1String("source"))
+            texts.append({context, xml.readElementText()});
+    }
+    return texts;
+}
+
+// The texts lupdate finds in a source folder today.
+QList<Text> textsIn(const QString& folder)
+{
+    QTemporaryDir dir;
+    const QString ts = dir.filePath(QStringLiteral("current.ts"));
+    QProcess lupdate;
+    lupdate.start(QStringLiteral(VIG_LUPDATE),
+                  {QStringLiteral("-silent"), folder, QStringLiteral("-ts"), ts});
+    if (!lupdate.waitForFinished(60000) || lupdate.exitCode() != 0)
+        return {};
+    return readTs(ts);
+}
+
+} // namespace
+
+class TestAlarmRecords : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void stringConnectionsCarryRecords()
+    {
+        AlarmSignals& hub = AlarmSignals::_instance();
+        QSignalSpy records(&hub, SIGNAL(signalAlarmRecordsInfo(AlarmInfoVector, int, const QString&)));
+        QSignalSpy notes(&hub,
+                         SIGNAL(signalGetAlarmHandleNotes(const AlarmProcessVector&, int, const QString&)));
+        QVERIFY(records.isValid() && notes.isValid());
+
+        QThread* worker = QThread::create([&hub] {
+            AlarmInfoVector list(2);
+            list[0].deviceName = "前门 NVR";
+            list[1].alarmUid = "A-2";
+            emit hub.signalAlarmRecordsInfo(list, 0, QString());
+            VIG_AlarmProcess process;
+            process.alarmUid = "A-1";
+            process.handleNote = "checked, staff on site";
+            emit hub.signalGetAlarmHandleNotes(AlarmProcessVector{process}, 7, "busy");
+        });
+        worker->start();
+        QVERIFY(worker->wait(5000));
+        delete worker;
+
+        QTRY_COMPARE(records.count(), 1);
+        QTRY_COMPARE(notes.count(), 1);
+        const auto list = records.at(0).at(0).value<AlarmInfoVector>();
+        QCOMPARE(list.size(), 2);
+        QCOMPARE(list.at(1).alarmUid, QString("A-2"));
+        QCOMPARE(list.at(0).deviceName, QString("前门 NVR"));
+        const auto history = notes.at(0).at(0).value<AlarmProcessVector>();
+        QCOMPARE(history.size(), 1);
+        QCOMPARE(history.at(0).handleNote, QString("checked, staff on site"));
+        QCOMPARE(notes.at(0).at(1).toInt(), 7);
+    }
+};
+
+class TestAlarmEventQueue : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void runsInOrderOnItsThread_data()
+    {
+        QTest::addColumn<int>("fromWorker"); // posted first, on another thread
+        QTest::addColumn<bool>("ranAtOnce"); // the main thread's own event, posted after them
+        QTest::newRow("nothing waits: at once") << 0 << true;
+        QTest::newRow("behind a burst: after it") << 3000 << false;
+    }
+
+    void runsInOrderOnItsThread()
+    {
+        QFETCH(int, fromWorker);
+        QFETCH(bool, ranAtOnce);
+        AlarmEventQueue queue;
+        QList<int> ran;
+        bool allOnMainThread = true;
+        const auto event = [&](int n) {
+            return [&, n] {
+                allOnMainThread = allOnMainThread && QThread::currentThread() == qApp->thread();
+                ran.append(n);
+            };
+        };
+        std::unique_ptr<QThread> worker(QThread::create([&] {
+            for (int n = 0; n < fromWorker; ++n)
+                queue.post(event(n));
+        }));
+        worker->start();
+        QVERIFY(worker->wait(10000));
+        QCOMPARE(queue.queuedCount(), fromWorker);
+
+        queue.post(event(fromWorker));
+        QCOMPARE(ran.size() == 1, ranAtOnce);
+        QTRY_COMPARE(ran.size(), fromWorker + 1);
+        QCOMPARE(queue.queuedCount(), 0);
+        for (int n = 0; n <= fromWorker; ++n)
+            QCOMPARE(ran.at(n), n);
+        QVERIFY(allOnMainThread);
+    }
+};
+
+class TstVideoAlarmForm : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void initTestCase() { moduletest::installFakeService(); }
+
+    void init()
+    {
+        form = std::make_unique<VideoAlarmForm>(nullptr);
+        form->show();
+        tabs = form->findChild<QTabWidget*>(QStringLiteral("tabWidget"));
+        QVERIFY(tabs);
+    }
+
+    void cleanup() { form.reset(); }
+
+    void backReturnsWhereTheDetailWasOpened_data()
+    {
+        QTest::addColumn<int>("fromTab");
+        QTest::newRow("monitor") << 0;
+        QTest::newRow("records") << 1;
+    }
+
+    void backReturnsWhereTheDetailWasOpened()
+    {
+        QFETCH(int, fromTab);
+        tabs->setCurrentIndex(fromTab);
+        openDetail(QStringLiteral("A1"));
+        QCOMPARE(tabs->count(), 3);
+        QCOMPARE(tabs->currentIndex(), 2);
+        QCOMPARE(form->lastTabIndex(), fromTab);
+        QVERIFY(iconIs(tabs, 2, true));
+        QVERIFY(iconIs(tabs, fromTab, false));
+
+        back();
+        QCOMPARE(tabs->count(), 2);
+        QCOMPARE(tabs->currentIndex(), fromTab);
+        QVERIFY(iconIs(tabs, fromTab, true));
+    }
+
+    void secondAlarmReplacesTheFirstInTheSameTab()
+    {
+        openDetail(QStringLiteral("A1"));
+        openDetail(QStringLiteral("A2"));
+        QCOMPARE(tabs->count(), 3);
+        QCOMPARE(form->detailView()->getAlarm().alarmUid, QStringLiteral("A2"));
+        QCOMPARE(form->lastTabIndex(), 2);
+        // The last tab index is the detail tab itself: the tab widget chooses after the removal.
+        back();
+        QCOMPARE(tabs->count(), 2);
+        QCOMPARE(tabs->currentIndex(), 1);
+    }
+
+    void hostRequestsSwitchTabsWhileTheDetailStays()
+    {
+        emit AlarmSignals::_instance().signalSetAlarmDetailCheckWtVisible(true);
+        QCOMPARE(tabs->count(), 3);
+        QCOMPARE(tabs->currentIndex(), 2);
+        emit VIG_CONTACT_MODULE::ModuleAccessSignals::_instance().signalCheckLateMonthUnhandledAlarms();
+        QCOMPARE(tabs->currentIndex(), 1);
+        QCOMPARE(tabs->count(), 3);
+        QVERIFY(form->detailView()->isHidden());
+        emit AlarmSignals::_instance().signalChangeToAlarmMonitorTab();
+        QCOMPARE(tabs->currentIndex(), 0);
+        tabs->setCurrentIndex(1);
+        back();
+        QCOMPARE(tabs->count(), 2);
+        QCOMPARE(tabs->currentIndex(), 0);
+    }
+
+    void newAlarmsWaitWhileTheOperatorWorks_data()
+    {
+        QTest::addColumn<int>("holdSeconds");
+        QTest::addColumn<int>("workedIn"); // tab with input, -1 none
+        QTest::addColumn<bool>("stays");
+        QTest::newRow("working in the records") << 30 << 1 << true;
+        QTest::newRow("working in a detail") << 30 << 2 << true;
+        QTest::newRow("idle") << 30 << -1 << false;
+        QTest::newRow("always switch") << 0 << 1 << false;
+    }
+
+    void newAlarmsWaitWhileTheOperatorWorks()
+    {
+        QFETCH(int, holdSeconds);
+        QFETCH(int, workedIn);
+        QFETCH(bool, stays);
+        VIG_SYSTEM_MODULE::BusinessConfig& settings = VIG_SYSTEM_MODULE::BusinessConfig::_instance();
+        VIG_SYSTEM_MODULE::AlarmConfigInfo config = settings.getAlarmConfigInfoFromCache();
+        config.monitorTabHoldSeconds = holdSeconds;
+        settings.setAlarmConfigInfo(config);
+        openDetail(QStringLiteral("A1"));
+        tabs->setCurrentIndex(workedIn < 0 ? 1 : workedIn);
+        if (workedIn >= 0)
+            QTest::mouseClick(tabs->currentWidget(), Qt::LeftButton);
+        for (int n = 0; n < 2; ++n)
+            emit AlarmSignals::_instance().signalChangeToAlarmMonitorTab();
+        QCOMPARE(tabs->currentIndex(), stays ? workedIn : 0);
+        QCOMPARE(form->unseenAlarmCount(), stays ? 2 : 0);
+        QCOMPARE(tabs->tabText(0),
+                 stays ? QString("Alarm Monitor (2 new)") : QString("Alarm Monitor                  "));
+        tabs->setCurrentIndex(0);
+        QCOMPARE(form->unseenAlarmCount(), 0);
+        QCOMPARE(tabs->tabText(0), QString("Alarm Monitor                  "));
+        config.monitorTabHoldSeconds = 30;
+        settings.setAlarmConfigInfo(config);
+    }
+
+    void bookedBeforeTheFormThenHandledInEitherOrder_data()
+    {
+        QTest::addColumn<int>("row"); // 4: the push first, 2: a false alarm, 1: the grid
+        for (int row = 0; row < 8; ++row)
+            QTest::addRow("%s first, %s, %s", row & 4 ? "push" : "answer", row & 2 ? "false" : "handled",
+                          row & 1 ? "grid" : "pop-up")
+                << row;
+    }
+
+    // Alarms booked before the form show oldest first, as if they came now, but not one whose handling has
+    // come. A handling's answer and its push, in either order, leave one handled row each and no view.
+    void bookedBeforeTheFormThenHandledInEitherOrder()
+    {
+        using namespace moduletest;
+        QFETCH(int, row);
+        form.reset();
+        VIG_SYSTEM_MODULE::BusinessConfig::_instance().setAlarmVideoShowMode(row & 1);
+        VIG_SYSTEM_MODULE::SystemBasicInfo::_instance().setCurrentAppStatus(VIG_SYSTEM_MODULE::AppRunning);
+        QList<AlarmData> alarms;
+        for (char n : {'2', '0', '1'}) {
+            alarms << AlarmData{};
+            alarms.last().alarmUid = QTest::currentDataTag() + std::string(1, n);
+            alarms.last().storeUid = "S001";
+            alarms.last().probeId = "P0101";
+            alarms.last().alarmTime = std::string("2026-12-05 04:00:0") + n;
+            deliverNew(alarms.last());
+        }
+        deliverPush(handledRecord(alarms.takeFirst(), {})); // its unbooking still queued
+        service().waitForDelivery();
+        init();
+        AlarmMonitorTable* table = form->monitorPage()->monitorTable();
+        StoreUnhadledAlarmsTable store;
+        store.updateData("S001");
+        const auto shown = [&] {
+            AlarmVideosMonitorWt* grid = form->monitorPage()->videosMonitor();
+            const bool view = grid ? grid->probeCell("P0101") >= 0
+                                   : AlarmVideoCheckDlgManager::_instance().probeDialog("P0101") != nullptr;
+            return QStringList{table->getRowKeyValue(0), table->getRowKeyValue(1), view ? "view" : ""};
+        };
+        QTRY_COMPARE(shown(), (QStringList{QString::fromStdString(alarms[1].alarmUid),
+                                           QString::fromStdString(alarms[0].alarmUid), "view"}));
+
+        table->selectAll();
+        row & 2 ? VIG_BASE_MODULE::MessageBoxW::queueAnswer(1) : acceptHandleDialog("seen");
+        for (QAction* action : table->findChildren<QAction*>())
+            if (action->text() == QString(row & 2 ? "Mistaken Alarm" : "Deal Alarm"))
+                action->trigger();
+        const FakeAlarmService::Call request = handleRequests().value(0);
+        AlarmHandlerData handler;
+        handler.state = row & 2 ? AlarmMistaken : AlarmFinished;
+        for (bool push : {bool(row & 4), !(row & 4)}) {
+            if (!push)
+                answer(request.uids, 0, request.texts.value(1));
+            for (int n = 0; push && n < alarms.size(); ++n)
+                deliverPush(handledRecord(alarms[n], handler));
+            flush();
+        }
+        QTRY_COMPARE(store.rowCount(), 0);
+        // The push of the alarm handled before the form was still queued for the main thread: one more row.
+        QCOMPARE(table->rowCount(), 3);
+        QSet<QString> uids;
+        for (int r = 0; r < table->rowCount(); ++r) {
+            uids.insert(table->getRowKeyValue(r));
+            QVERIFY(table->getAlarmInfo(r).state != AlarmNew);
+        }
+        QCOMPARE(uids.size(), 3);
+        QCOMPARE(shown().last(), QString());
+    }
+
+private:
+    std::unique_ptr<VideoAlarmForm> form;
+    QTabWidget* tabs = nullptr;
+};
+
+class TstTranslation : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void everyTextIsTranslated_data()
+    {
+        QTest::addColumn<QStringList>("folders");
+        QTest::addColumn<QString>("translation");
+        QTest::addColumn<int>("atLeast");
+        // One text the reader must see, and the form context it lives in: a file found but read wrong fails.
+        QTest::addColumn<QString>("context");
+        QTest::addColumn<QString>("source");
+        QTest::addColumn<QString>("shown");
+        const QStringList module{QStringLiteral(VIG_SOURCE_DIR "/alarm")};
+        // The demo host speaks the module's language, its host libraries' texts included.
+        const QStringList console{QStringLiteral(VIG_SOURCE_DIR "/console"),
+                                  QStringLiteral(VIG_SOURCE_DIR "/host")};
+        const QString monitor = QStringLiteral("Alarm Monitor                  ");
+        const QString handleDlg = QStringLiteral("VIG_ALARM_MOUDLE::HandleAlarmDlg");
+        QTest::newRow("module, English")
+            << module << QStringLiteral(":/ts/VIG_alarm_en.qm") << 90 << handleDlg << "Close Alarm"
+            << "Close alarm";
+        QTest::newRow("module, Chinese")
+            << module << QStringLiteral(":/ts/VIG_alarm_zh.qm") << 90 << "QObject" << monitor
+            << QStringLiteral("报警监控                  ");
+        QTest::newRow("console, English")
+            << console << QStringLiteral(VIG_BINARY_DIR "/console/alarm-console_en.qm") << 20
+            << "VIG_BASE_MODULE::PageTurningWidget"
+            << "%1 records"
+            << "%1 records";
+        QTest::newRow("console, Chinese")
+            << console << QStringLiteral(VIG_BINARY_DIR "/console/alarm-console_zh.qm") << 20
+            << "VIG_BASE_MODULE::PageTurningWidget"
+            << "%1 records" << QStringLiteral("共 %1 条记录");
+    }
+
+    void everyTextIsTranslated()
+    {
+        QFETCH(QStringList, folders);
+        QFETCH(QString, translation);
+        QFETCH(int, atLeast);
+        QFETCH(QString, context);
+        QFETCH(QString, source);
+        QFETCH(QString, shown);
+        QList<Text> texts;
+        for (const QString& folder : folders)
+            texts += textsIn(folder);
+        QVERIFY2(texts.size() > atLeast, qPrintable(QString::number(texts.size())));
+        QVERIFY(std::any_of(texts.cbegin(), texts.cend(), [&](const Text& text) {
+            return text.context == context && text.source == source;
+        }));
+
+        VIG_ALARM_MOUDLE::AlarmSignals::_instance(); // the resources live in the module's library
+        QTranslator translator;
+        QVERIFY(translator.load(translation));
+        QStringList untranslated;
+        for (const Text& text : texts) {
+            if (translator.translate(text.context.toUtf8().constData(), text.source.toUtf8().constData())
+                    .isEmpty())
+                untranslated.append(text.context + QLatin1String(": ") + text.source);
+        }
+        QVERIFY2(untranslated.isEmpty(), qPrintable(untranslated.join(QLatin1Char('\n'))));
+        QCOMPARE(translator.translate(context.toUtf8().constData(), source.toUtf8().constData()), shown);
+    }
+};
+
+class TstModuleWholeRoad : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void raisedHandledFoundAndOpened()
+    {
+        QDir(SimAlarmServer::defaultDataFolder()).removeRecursively();
+        QDir(QStringLiteral("AlarmLocalDB")).removeRecursively();
+        VIG_SYSTEM_MODULE::BusinessConfig::_instance().setAlarmVideoShowMode(
+            VIG_SYSTEM_MODULE::AlarmVideosInPopUps);
+        VIG_SYSTEM_MODULE::BusinessConfig::_instance().setShowAlarmMap(false);
+        VIG_SYSTEM_MODULE::SystemBasicInfo::_instance().setCurrentAppStatus(VIG_SYSTEM_MODULE::AppRunning);
+        VIG_BASE_MODULE::WaitDialog::_instance().setDisplayEnabled(false);
+        SimAlarmServer* server = DataCache::Instance()->GetSimulator();
+        QVERIFY2(server->scenarioError().isEmpty(), qPrintable(server->scenarioError()));
+
+        AlarmModuleInit& entry = AlarmModuleInit::_instance();
+        QVERIFY(!entry.getVideoAlarmForm());
+        entry.moduleInit();
+        auto* form = qobject_cast<VideoAlarmForm*>(entry.getVideoAlarmForm());
+        QVERIFY(form);
+        QScopedPointer<QWidget> hostOwnsTheForm(form);
+        form->show();
+        auto* tabs = form->findChild<QTabWidget*>(QStringLiteral("tabWidget"));
+        QCOMPARE(tabs->tabText(0), QStringLiteral("报警监控                  "));
+        QVERIFY(qApp->styleSheet().contains(QLatin1String("VIG_Alarm_Tab")));
+        entry.recoveryToInitialState();
+        QCOMPARE(entry.getVideoAlarmForm(), form);
+
+        QString error;
+        const QString uid = server->raiseAlarm(QStringLiteral("P0101"), QString(), &error);
+        QVERIFY2(!uid.isEmpty(), qPrintable(error));
+        AlarmMonitorTable* monitor = form->monitorPage()->monitorTable();
+        QTRY_VERIFY_WITH_TIMEOUT(monitor->getRowIndexByKeyValue(uid) >= 0, Patience);
+        AlarmVideoCheckDlgManager& manager = AlarmVideoCheckDlgManager::_instance();
+        QTRY_VERIFY_WITH_TIMEOUT(manager.probeDialog(QStringLiteral("P0101")), Patience);
+        AlarmVideoCheckDlg* dialog = manager.probeDialog(QStringLiteral("P0101"));
+        QVERIFY(dialog->isVisible());
+        QVERIFY(dialog->cell()->checkWidget()->alarmUids().contains(uid));
+
+        moduletest::acceptHandleDialog(QStringLiteral("guard sent"));
+        dialog->cell()->checkWidget()->findChild<QPushButton*>(QStringLiteral("handleAlarmBt"))->click();
+        QTRY_VERIFY_WITH_TIMEOUT(dialog->isHidden(), Patience);
+        // The handle dialog closes the alarm unless the operator unticks "Close Alarm".
+        QTRY_COMPARE_WITH_TIMEOUT(monitor->getAlarmInfo(monitor->getRowIndexByKeyValue(uid)).state,
+                                  int(AlarmFinished), Patience);
+
+        // The records: all stores, the finished ones.
+        tabs->setCurrentIndex(1);
+        auto* records = form->recordPage()->findChild<AlarmRecordTable*>(QStringLiteral("alarmRecordTab"));
+        auto* states = form->recordPage()->findChild<QComboBox*>(QStringLiteral("alarmStateComBx"));
+        QVERIFY(records && states);
+        states->setCurrentIndex(AlarmFinished);
+        QTest::mouseClick(form->recordPage()->findChild<QPushButton*>(QStringLiteral("searchBt")),
+                          Qt::LeftButton);
+        // The page's silent first search may have listed the alarm while it was new.
+        const auto foundFinished = [records, &uid] {
+            const int row = records->getRowIndexByKeyValue(uid);
+            return row >= 0 && records->getAlarmInfo(row).state == AlarmFinished;
+        };
+        QTRY_VERIFY_WITH_TIMEOUT(foundFinished(), Patience);
+        const int row = records->getRowIndexByKeyValue(uid);
+
+        emit records->doubleClicked(records->model()->index(row, 12));
+        QCOMPARE(tabs->count(), 3);
+        QCOMPARE(tabs->currentIndex(), 2);
+        QCOMPARE(form->detailView()->getAlarm().alarmUid, uid);
+        QCOMPARE(tabs->tabText(2), QStringLiteral("报警详情                  "));
+    }
+};
+
+VIG_TEST(tst_alarm_records, TestAlarmRecords)
+VIG_TEST(tst_alarm_event_queue, TestAlarmEventQueue)
+VIG_TEST(tst_video_alarm_form, TstVideoAlarmForm)
+VIG_TEST(tst_translation, TstTranslation)
+VIG_TEST(tst_module_whole_road, TstModuleWholeRoad)
+#include "tst_frame.moc"

@@ -1,0 +1,569 @@
+// The alarm tables: rows and menus of one table, the monitor and store tables fed by the hub, and bursts of
+// new alarms put in by blocks that must end as alarm-by-alarm insertion would.
+#include "ModuleTestSupport.h"
+#include "TestMain.h"
+
+#include "tables/AlarmTable.h"
+
+#include <QHeaderView>
+
+using namespace VIG_ALARM_MOUDLE;
+using namespace moduletest;
+using VIG_BASE_MODULE::MessageBoxW;
+using VIG_BASE_MODULE::WaitDialog;
+using VIG_CONTACT_MODULE::ModuleAccessSignals;
+
+namespace {
+
+// Opens the protected side of the table to the test.
+class ProbeTable : public AlarmTable
+{
+public:
+    using AlarmTable::AlarmTable;
+    using AlarmTable::dealAlarmAction;
+    using AlarmTable::deleteAlarmAction;
+    using AlarmTable::getAlarmInfoValues;
+    using AlarmTable::mistakenAlarmAction;
+
+    int addAlarm(const VIG_AlarmInfo& info)
+    {
+        const int row = insertBack(getAlarmInfoValues(info), info.alarmUid, QSet<int>());
+        colourRowByState(row, info.state);
+        return row;
+    }
+};
+
+class ProbeStoreTable : public StoreUnhadledAlarmsTable
+{
+public:
+    using StoreUnhadledAlarmsTable::deleteAlarmAction;
+    using StoreUnhadledAlarmsTable::StoreUnhadledAlarmsTable;
+};
+
+// An alarm of a demo probe with every field the table keeps filled.
+VIG_AlarmInfo fullAlarm(const QString& uid, const QString& probe, int state = AlarmNew)
+{
+    VIG_AlarmInfo info = alarmOf(uid, probe, "2026-12-05 03:00:0" + uid.right(1), state);
+    info.deviceName = "Recorder " + info.deviceId;
+    info.typeKey = "intrusion";
+    info.subTypeDescription = "PIR detector";
+    info.lastHandleNote = "guard checked the door";
+    return info;
+}
+
+// An alarm of a store of the test's own, outside the demo.
+VIG_AlarmInfo alarm(const QString& uid, const QString& store, const QString& time, int state = AlarmNew)
+{
+    VIG_AlarmInfo info;
+    info.alarmUid = uid;
+    info.storeUid = store;
+    info.deviceId = "D1";
+    info.probeId = "P1";
+    info.alarmTime = time;
+    info.describe = "door opened";
+    info.lastHandleNote = "earlier note";
+    info.state = state;
+    return info;
+}
+
+VIG_AlarmProcess handling(const VIG_AlarmInfo& info, int state)
+{
+    VIG_AlarmProcess process;
+    static_cast<VIG_AlarmInfo&>(process) = info;
+    process.state = state;
+    process.principal = "Li Na";
+    process.principalTel = "139-4444";
+    process.handleTime = "2026-12-05 05:00:00";
+    process.handleNote = "checked on camera";
+    return process;
+}
+
+QColor rowColour(const QTableWidget& table, int row)
+{
+    return table.item(row, 12)->foreground().color();
+}
+
+void selectRows(QTableWidget& table, const QList<int>& rows)
+{
+    table.clearSelection();
+    for (int row : rows)
+        table.selectionModel()->select(table.model()->index(row, 12),
+                                       QItemSelectionModel::Select | QItemSelectionModel::Rows);
+}
+
+// Marks the selected rows false alarms and returns the request's requester.
+QString markFalse(ProbeTable& table, const QList<int>& rows)
+{
+    selectRows(table, rows);
+    MessageBoxW::queueAnswer(1);
+    table.mistakenAlarmAction->trigger();
+    const QList<FakeAlarmService::Call> calls = service().takeCalls();
+    return calls.size() == 1 ? calls.at(0).texts.at(1) : QString();
+}
+
+AlarmData burstAlarm(int n, const std::string& store = "S1")
+{
+    AlarmData alarm;
+    alarm.alarmUid = QString("B%1").arg(n, 4, 10, QLatin1Char('0')).toStdString();
+    alarm.storeUid = store;
+    alarm.deviceId = "D1";
+    alarm.probeId = QString("P%1").arg(n % 7).toStdString();
+    alarm.alarmTime = QString("2026-12-05 01:%1:00").arg(n % 60, 2, 10, QLatin1Char('0')).toStdString();
+    alarm.describe = "door opened";
+    alarm.state = 1;
+    return alarm;
+}
+
+void deliverHandled(const AlarmData& alarm)
+{
+    AlarmHandlerData handler;
+    handler.handleNote = "checked on camera";
+    handler.state = 2;
+    deliverPush(handledRecord(alarm, handler));
+}
+
+// Waits until the service has delivered and the table has put every queued row in.
+void settle(const AlarmMonitorTable& table)
+{
+    flush();
+    QTRY_COMPARE(table.pendingRowCount(), 0);
+}
+
+} // namespace
+
+class TstAlarmTable : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void initTestCase()
+    {
+        installFakeService();
+        VIG_SYSTEM_MODULE::SystemBasicInfo::_instance().setCurrentAppStatus(VIG_SYSTEM_MODULE::AppRunning);
+    }
+
+    void init()
+    {
+        flush();
+        service().takeCalls();
+        MessageBoxW::clearCalls();
+        MessageBoxW::clearQueuedAnswers();
+        WaitDialog::_instance().hideWaitDialog();
+    }
+
+    void rowReadsBackFieldByField()
+    {
+        ProbeTable table(nullptr);
+        table.addAlarm(fullAlarm("A1", "P0101"));
+        const VIG_AlarmInfo written = fullAlarm("A2", "P0102", AlarmFinished);
+        const int row = table.addAlarm(written);
+
+        const auto fields = [](const VIG_AlarmInfo& info) {
+            return QStringList({info.alarmUid, info.storeUid, info.deviceId, info.deviceName, info.typeKey,
+                                info.typeDescription, info.subTypeKey, info.subTypeDescription, info.probeId,
+                                info.alarmTime, info.describe, info.lastHandleNote,
+                                QString::number(info.state), QString::number(info.channelIndex)});
+        };
+        QCOMPARE(fields(table.getAlarmInfo(row)), fields(written));
+        QCOMPARE(fields(table.getAlarmInfo(QString("A2"))), fields(written));
+        // Rows that are not there read as empty records.
+        for (const VIG_AlarmInfo& read : {table.getAlarmInfo(-1), table.getAlarmInfo(table.rowCount()),
+                                          table.getAlarmInfo(QString("nope"))})
+            QCOMPARE(fields(read), fields(VIG_AlarmInfo()));
+        // The shown cells come from the host's store and probe.
+        QCOMPARE(table.getAlarmInfoValues(written).mid(12, 4),
+                 QStringList({written.alarmTime, "Jinyuan Jewellery Wulin Store", "HZ-001 Showroom PIR",
+                              "13864740134"}));
+    }
+
+    void dealAlarmSendsTheDialogsAnswers()
+    {
+        ProbeTable table(nullptr);
+        for (const char* uid : {"A1", "A2"})
+            table.addAlarm(fullAlarm(uid, "P0102"));
+        selectRows(table, {0, 1});
+        QSignalSpy sound(&AlarmSignals::_instance(), &AlarmSignals::signalCloseAlarmSound);
+        QSignalSpy alarmOut(&ModuleAccessSignals::_instance(), &ModuleAccessSignals::signalCloseAlarmOut);
+        acceptHandleDialog(" police informed");
+        table.dealAlarmAction->trigger();
+        QCOMPARE(sound.count(), 1);
+        QVERIFY(WaitDialog::_instance().isShown());
+        QVERIFY(WaitDialog::_instance().currentRequester().isNull());
+
+        const QList<FakeAlarmService::Call> calls = service().takeCalls();
+        QCOMPARE(calls.size(), 1);
+        const FakeAlarmService::Call& call = calls.at(0);
+        QStringList uids = call.uids;
+        uids.sort();
+        QCOMPARE(QVariantList({call.operation, uids, call.texts.at(0), call.number, call.informKeeper}),
+                 QVariantList({"RequestHandleAlarms", QStringList({"A1", "A2"}), " police informed",
+                               int(AlarmFinished), false}));
+        QVERIFY(!QUuid(call.texts.at(1)).isNull());
+        QCOMPARE(alarmOut.count(), 1);
+        QCOMPARE(alarmOut.at(0).at(0).toStringList(), QStringList({"D0101-CH2"}));
+
+        // Both results close the batch.
+        answer({"A1", "A2"}, 0, call.texts.at(1));
+        QVERIFY(!WaitDialog::_instance().isShown());
+        QVERIFY(MessageBoxW::calls().isEmpty());
+    }
+
+    void batchWithOneFailure()
+    {
+        ProbeTable table(nullptr);
+        for (const char* uid : {"A1", "A2", "A3"})
+            table.addAlarm(fullAlarm(uid, "P0101"));
+        selectRows(table, {0, 1, 2});
+        MessageBoxW::queueAnswer(1); // "Are you sure false alarm?"
+        MessageBoxW::queueAnswer(1); // the failure message
+        table.mistakenAlarmAction->trigger();
+
+        const QList<FakeAlarmService::Call> calls = service().takeCalls();
+        QCOMPARE(calls.size(), 1);
+        QCOMPARE(QVariantList({calls.at(0).texts.at(0), calls.at(0).number, calls.at(0).informKeeper}),
+                 QVariantList({"False alarm", int(AlarmMistaken), false}));
+        QCOMPARE(MessageBoxW::calls().size(), 1);
+        QVERIFY(WaitDialog::_instance().isShown());
+
+        AlarmSignals& hub = AlarmSignals::_instance();
+        QSignalSpy completed(&table, &AlarmTable::signalHandleAlarmFromTableWtCompleted);
+        QSignalSpy notInMonitor(&hub, &AlarmSignals::signalAlarmHandledNotInVideoMonitorWt);
+        QSignalSpy deleted(&hub, &AlarmSignals::signalDeleteAlarmFromMonitorTable);
+        QSignalSpy notes(&hub, &AlarmSignals::signalUpdateAlarmHandledNotesInDetailCheckWt);
+
+        const std::string requester = calls.at(0).texts.at(1).toStdString();
+        const auto result = [requester](const char* uid, int code) {
+            service().deliver([=](IAlarmEvent* handler) {
+                handler->OnHandleAlarmResult(uid, code, "busy", requester.c_str());
+            });
+        };
+        result("A1", 0);
+        result("A2", 503);
+        flush();
+        QVERIFY(WaitDialog::_instance().isShown());
+        QCOMPARE(completed.count(), 0);
+        result("A3", 0);
+        flush();
+
+        QVERIFY(!WaitDialog::_instance().isShown());
+        QCOMPARE(completed.count(), 1);
+        QCOMPARE(MessageBoxW::calls().size(), 2);
+        QCOMPARE(MessageBoxW::calls().at(1).text, QString("1 alarm(s) not handled: busy"));
+        QCOMPARE(spied(deleted), QList<QVariantList>({{"A1"}, {"A3"}}));
+        QCOMPARE(notes.count(), 2);
+        QCOMPARE(notes.at(1).at(0).toString(), QString("A3"));
+        QCOMPARE(notInMonitor.count(), 2);
+        QCOMPARE(notInMonitor.at(0).at(0).value<VIG_AlarmInfo>().deviceId, QString("D0101"));
+
+        // The batch is closed: a stray result of it changes nothing.
+        result("A2", 0);
+        flush();
+        QCOMPARE(completed.count(), 1);
+        QCOMPARE(deleted.count(), 2);
+    }
+
+    // Results of other requesters, and of this table's outside a batch, are not counted; only the uids sent
+    // close the batch.
+    void onlyTheBatchsOwnResultsCount_data()
+    {
+        QTest::addColumn<QString>("strayUid");
+        QTest::newRow("repeated result") << "A1";
+        QTest::newRow("alarm never sent") << "A9";
+    }
+
+    void onlyTheBatchsOwnResultsCount()
+    {
+        QFETCH(QString, strayUid);
+        ProbeTable table(nullptr);
+        table.addAlarm(fullAlarm("A1", "P0101"));
+        table.addAlarm(fullAlarm("A2", "P0101"));
+        const QString own = markFalse(table, {0, 1});
+        QVERIFY(!own.isEmpty());
+        AlarmSignals& hub = AlarmSignals::_instance();
+        QSignalSpy completed(&table, &AlarmTable::signalHandleAlarmFromTableWtCompleted);
+        QSignalSpy deleted(&hub, &AlarmSignals::signalDeleteAlarmFromMonitorTable);
+
+        emit hub.signalHandleAlarmResult(QUuid::createUuid().toString(), "A1", 0, QString());
+        emit hub.signalHandleAlarmResult(AlarmBusiness::_instance().getRequesterUuid().toString(), "A1", 1,
+                                         "x");
+        QCOMPARE(deleted.count(), 0);
+        emit hub.signalHandleAlarmResult(own, "A1", 0, QString());
+        emit hub.signalHandleAlarmResult(own, strayUid, 0, QString());
+        QCOMPARE(completed.count(), 0);
+        QVERIFY(WaitDialog::_instance().isShown());
+        emit hub.signalHandleAlarmResult(own, "A2", 0, QString());
+        QCOMPARE(completed.count(), 1);
+        QVERIFY(!WaitDialog::_instance().isShown());
+
+        emit hub.signalHandleAlarmResult(own, "A1", 7, "late");
+        QCOMPARE(completed.count(), 1);
+        QCOMPARE(MessageBoxW::calls().size(), 1);
+    }
+
+    void alarmOutDevicesOfNewAlarmsPerDeviceAndProbe()
+    {
+        ProbeTable table(nullptr);
+        table.addAlarm(fullAlarm("A1", "P0101"));
+        table.addAlarm(fullAlarm("A2", "P0102"));             // same device, another probe: its channel too
+        table.addAlarm(fullAlarm("A3", "P0103", AlarmDealt)); // handled: its outputs are off already
+        table.addAlarm(fullAlarm("A4", "P0101"));
+        QSignalSpy alarmOut(&ModuleAccessSignals::_instance(), &ModuleAccessSignals::signalCloseAlarmOut);
+        markFalse(table, {0, 1, 2, 3});
+        QCOMPARE(alarmOut.count(), 1);
+        QCOMPARE(alarmOut.at(0).at(0).toStringList(),
+                 QStringList({"D0101-CH1", "D0101-CH3", "D0102-CH1", "D0101-CH2"}));
+    }
+
+    void deleteFromTheMenuStaysLocal()
+    {
+        ProbeTable table(nullptr);
+        for (const char* uid : {"A1", "A2", "A3"})
+            table.addAlarm(fullAlarm(uid, "P0101"));
+        selectRows(table, {0, 2});
+        MessageBoxW::queueAnswer(0);
+        table.deleteAlarmAction->trigger();
+        QCOMPARE(table.rowCount(), 3);
+
+        MessageBoxW::queueAnswer(1);
+        table.deleteAlarmAction->trigger();
+        QCOMPARE(MessageBoxW::calls().size(), 2);
+        QCOMPARE(keys(table), QStringList({"A2"}));
+        QCOMPARE(table.getRowIndexByKeyValue("A3"), -1);
+        flush();
+        QVERIFY(service().takeCalls().isEmpty());
+        QVERIFY(!WaitDialog::_instance().isShown());
+    }
+};
+
+class TstMonitorTables : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void initTestCase()
+    {
+        installFakeService();
+        VIG_DATA_MODULE::BasicData::_instance().clearAll();
+        VIG_SYSTEM_MODULE::BusinessConfig::_instance().setStoreWord("Shop");
+    }
+
+    void init()
+    {
+        MessageBoxW::clearCalls();
+        MessageBoxW::clearQueuedAnswers();
+    }
+
+    void handledPushesUpdateOrAppend()
+    {
+        AlarmMonitorTable table(nullptr);
+        AlarmSignals& hub = AlarmSignals::_instance();
+        const VIG_AlarmInfo a1 = alarm("A1", "S1", "2026-12-05 03:00:01");
+        const VIG_AlarmInfo a2 = alarm("A2", "S1", "2026-12-05 03:00:02");
+        for (const VIG_AlarmInfo& info : {a1, a2, alarm("A3", "S1", "2026-12-05 03:00:03")})
+            emit hub.signalNewAlarmPush(info);
+        // Rows looked up by uid must be found after the operator sorts the table, too.
+        table.sortByColumn(12, Qt::AscendingOrder);
+        QCOMPARE(keys(table), QStringList({"A1", "A2", "A3"}));
+
+        emit hub.signalHandledAlarmPush(handling(a2, AlarmDealt));
+        QCOMPARE(table.rowCount(), 3);
+        QCOMPARE(table.getRowIndexByKeyValue("A2"), 1);
+        QCOMPARE(QStringList({table.item(1, 12)->text(), table.item(1, 20)->text()}),
+                 QStringList({"2026-12-05 05:00:00", "checked on camera"}));
+        QCOMPARE(table.getAlarmInfo(1).state, int(AlarmDealt));
+        QCOMPARE(rowColour(table, 1), QColor("#49cc90"));
+        QCOMPARE(rowColour(table, 0), QColor("#ff6e89"));
+
+        emit hub.signalHandledAlarmPush(handling(a1, AlarmMistaken));
+        QCOMPARE(rowColour(table, 0), QColor("#5d657e"));
+
+        // An alarm the table never showed comes in at the bottom.
+        emit hub.signalHandledAlarmPush(handling(alarm("X9", "S7", "2026-12-01 00:00:00"), AlarmDealt));
+        QCOMPARE(keys(table), QStringList({"A1", "A2", "A3", "X9"}));
+        QCOMPARE(rowColour(table, 3), QColor("#49cc90"));
+    }
+
+    void storeTableLoadsSortedAndKeepsRows()
+    {
+        AlarmBusiness& business = AlarmBusiness::_instance();
+        business.addUnhandledAlarm(alarm("L2", "S-load", "2026-12-05 02:00:00"));
+        business.addUnhandledAlarm(alarm("L1", "S-load", "2026-12-05 01:00:00"));
+        business.addUnhandledAlarm(alarm("L3", "S-load", "2026-12-05 03:00:00"));
+        business.addUnhandledAlarm(alarm("M1", "S-other", "2026-12-05 04:00:00"));
+
+        StoreUnhadledAlarmsTable table(nullptr);
+        QSignalSpy counts(&table, &StoreUnhadledAlarmsTable::signalStoreUnhandledAlarmsCount);
+        QCOMPARE(table.updateData("S-load"), 3);
+        QCOMPARE(keys(table), QStringList({"L3", "L2", "L1"}));
+
+        // A later load of another store keeps what is shown; loading again does not double rows.
+        QCOMPARE(table.updateData("S-other"), 1);
+        QCOMPARE(keys(table), QStringList({"M1", "L3", "L2", "L1"}));
+        QCOMPARE(table.updateData("S-empty"), 0);
+        QCOMPARE(table.rowCount(), 4);
+        QCOMPARE(counts.count(), 0);
+    }
+
+    void storeTableFollowsItsStoreOnly()
+    {
+        AlarmSignals& hub = AlarmSignals::_instance();
+        ProbeStoreTable table(nullptr);
+        QSignalSpy counts(&table, &StoreUnhadledAlarmsTable::signalStoreUnhandledAlarmsCount);
+        const auto lastCount = [&counts] {
+            return counts.last().at(0).toInt();
+        };
+        const VIG_AlarmInfo a1 = alarm("A1", "S-A", "2026-12-05 03:00:01");
+        const VIG_AlarmInfo a2 = alarm("A2", "S-A", "2026-12-05 03:00:02");
+        const VIG_AlarmInfo b1 = alarm("B1", "S-B", "2026-12-05 03:00:03");
+        // Not bound yet: no store's alarm is taken.
+        emit hub.signalNewAlarmPush(a1);
+        QCOMPARE(table.rowCount(), 0);
+        QCOMPARE(table.updateData("S-A"), 0);
+
+        emit hub.signalNewAlarmPush(b1);
+        QCOMPARE(table.rowCount(), 0);
+        QCOMPARE(counts.count(), 0);
+
+        emit hub.signalNewAlarmPush(a1);
+        emit hub.signalNewAlarmPush(a2);
+        QCOMPARE(keys(table), QStringList({"A2", "A1"}));
+        QCOMPARE(spied(counts), QList<QVariantList>({{1}, {2}}));
+        QCOMPARE(rowColour(table, 0), QTableWidgetItem().foreground().color());
+
+        emit hub.signalHandledAlarmPush(handling(b1, AlarmDealt));
+        QCOMPARE(counts.count(), 2);
+        // Another store's pushes leave this store's rows alone, even under a uid listed here.
+        VIG_AlarmInfo moved = a2;
+        moved.storeUid = "S-B";
+        emit hub.signalNewAlarmPush(moved);
+        emit hub.signalHandledAlarmPush(handling(moved, AlarmDealt));
+        QCOMPARE(keys(table), QStringList({"A2", "A1"}));
+        QCOMPARE(counts.count(), 2);
+        emit hub.signalHandledAlarmPush(handling(a1, AlarmDealt));
+        QCOMPARE(keys(table), QStringList({"A2"}));
+        QCOMPARE(lastCount(), 1);
+        // Removal through the monitor signal counts as well; the menu's local delete does not.
+        emit hub.signalNewAlarmPush(alarm("A3", "S-A", "2026-12-05 03:00:04"));
+        QCOMPARE(counts.count(), 4);
+        emit hub.signalDeleteAlarmFromMonitorTable("A2");
+        QCOMPARE(keys(table), QStringList({"A3"}));
+        QCOMPARE(counts.count(), 5);
+        QCOMPARE(lastCount(), 1);
+        // A row a handling burst has only marked to leave is not counted, and the count comes again when it
+        // goes.
+        table.removeRowLater("A3");
+        emit hub.signalNewAlarmPush(alarm("A4", "S-A", "2026-12-05 03:00:05"));
+        QCOMPARE(counts.count(), 6);
+        QCOMPARE(lastCount(), 1);
+        QTRY_COMPARE(counts.count(), 7);
+        QCOMPARE(lastCount(), 1);
+        QCOMPARE(keys(table), QStringList({"A4"}));
+        table.selectRow(0);
+        MessageBoxW::queueAnswer(1);
+        table.deleteAlarmAction->trigger();
+        QCOMPARE(table.rowCount(), 0);
+        QCOMPARE(counts.count(), 7);
+    }
+
+    void sortIndicatorOutlivesNewRows()
+    {
+        AlarmMonitorTable table(nullptr);
+        QHeaderView* header = table.horizontalHeader();
+        QVERIFY(!header->isSortIndicatorShown()); // nothing sorted yet
+        for (const Qt::SortOrder order : {Qt::AscendingOrder, Qt::DescendingOrder}) {
+            emit header->sectionClicked(12);
+            emit AlarmSignals::_instance().signalNewAlarmPush(
+                alarm(QString("T%1").arg(order), "S", "2026-12-05"));
+            table.flushPendingRows();
+            QVERIFY(header->isSortIndicatorShown());
+            QCOMPARE(header->sortIndicatorSection(), 12);
+            QCOMPARE(header->sortIndicatorOrder(), order);
+        }
+    }
+};
+
+class TstMonitorBurst : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void initTestCase()
+    {
+        installFakeService();
+        VIG_SYSTEM_MODULE::SystemBasicInfo::_instance().setCurrentAppStatus(VIG_SYSTEM_MODULE::AppRunning);
+    }
+
+    void burstEndsNewestOnTopInRed()
+    {
+        AlarmMonitorTable table(nullptr);
+        const int count = 700; // more than one block
+        for (int n = 0; n < count; ++n)
+            deliverNew(burstAlarm(n));
+        settle(table);
+        QCOMPARE(table.rowCount(), count);
+        for (int row = 0; row < count; row += 97) {
+            const int n = count - 1 - row;
+            QCOMPARE(table.getRowKeyValue(row), QString::fromStdString(burstAlarm(n).alarmUid));
+            QCOMPARE(table.getAlarmInfo(row).probeId, QString::fromStdString(burstAlarm(n).probeId));
+            QCOMPARE(table.item(row, 20)->foreground().color(), QColor("#ff6e89"));
+        }
+    }
+
+    void handledPushAndRepeatsWithinABurst()
+    {
+        AlarmMonitorTable table(nullptr);
+        for (int n = 2000; n < 2300; ++n)
+            deliverNew(burstAlarm(n));
+        deliverHandled(burstAlarm(2100)); // its row is still queued when the push comes
+        deliverNew(burstAlarm(2200));     // the same alarm again: one row, now on top
+        for (int n = 2300; n < 2400; ++n)
+            deliverNew(burstAlarm(n));
+        settle(table);
+
+        QCOMPARE(table.rowCount(), 400);
+        const int handledRow = table.getRowIndexByKeyValue("B2100");
+        QCOMPARE(handledRow, 299); // updated in place, not appended: 100 + 1 + 99 rows above it
+        QCOMPARE(table.item(handledRow, 20)->text(), QString("checked on camera"));
+        QCOMPARE(table.item(handledRow, 20)->foreground().color(), QColor("#49cc90"));
+        QCOMPARE(table.getRowIndexByKeyValue("B2200"), 100);
+        QCOMPARE(table.getRowKeyValue(0), QString("B2399"));
+    }
+
+    // Handled pushes in a burst take their rows out of a store's table together; the counts it reports are
+    // those of one removal after the other.
+    void handledBurstLeavesTheStoreTable()
+    {
+        // A store of its own: the alarms of the other cases stay booked as unhandled.
+        StoreUnhadledAlarmsTable table(nullptr);
+        table.updateData("S9");
+        const int count = 600;
+        for (int n = 3000; n < 3000 + count; ++n)
+            deliverNew(burstAlarm(n, "S9"));
+        settle(table);
+        QCOMPARE(table.rowCount(), count);
+        QSignalSpy counts(&table, &StoreUnhadledAlarmsTable::signalStoreUnhandledAlarmsCount);
+        for (int n = 3000; n < 3000 + count; n += 2)
+            deliverHandled(burstAlarm(n, "S9"));
+        flush();
+        QTRY_COMPARE(table.pendingRemovalCount(), 0);
+        QCOMPARE(table.rowCount(), count / 2);
+        // One count per removal, as the operator will see it, and again when a pass takes marked rows out.
+        QTRY_VERIFY(counts.count() > count / 2);
+        QList<int> reported;
+        for (const QList<QVariant>& report : qAsConst(counts))
+            reported.append(report.at(0).toInt());
+        reported.erase(std::unique(reported.begin(), reported.end()), reported.end());
+        QList<int> expected;
+        for (int n = 0; n < count / 2; ++n)
+            expected.append(count - 1 - n);
+        QCOMPARE(reported, expected);
+        QCOMPARE(table.getRowIndexByKeyValue("B3000"), -1);
+        QCOMPARE(table.getRowKeyValue(0), QString("B3599"));
+        QCOMPARE(table.getRowKeyValue(count / 2 - 1), QString("B3001"));
+    }
+};
+
+VIG_TEST(tst_alarm_table, TstAlarmTable)
+VIG_TEST(tst_monitor_tables, TstMonitorTables)
+VIG_TEST(tst_monitor_burst, TstMonitorBurst)
+#include "tst_tables.moc"
