@@ -158,11 +158,6 @@ void rightClick(AlarmRelationsListWt& list, int row)
 
 const int Patience = 15000;
 
-SimAlarmServer* server()
-{
-    return DataCache::Instance()->GetSimulator();
-}
-
 QList<int> itemTypes(const QListWidget* list)
 {
     QList<int> types;
@@ -714,46 +709,30 @@ private slots:
     void anAlarmOfTheDemoIsOpenedPlayedAndHandled()
     {
         // Probe P0104 raises its alarms on NVR D0101, channel 4: a cloud, a storage and another cloud
-        // recording. The push is emitted on the service's thread: record it on this one.
-        moduletest::MainThreadSpy pushed(&AlarmSignals::_instance(), &AlarmSignals::signalNewAlarmPush);
-        QString error;
-        const QString uid = server()->raiseAlarm("P0104", "intrusion", &error);
-        QVERIFY2(!uid.isEmpty(), qPrintable(error));
-        VIG_AlarmInfo alarm;
-        QTRY_VERIFY_WITH_TIMEOUT(
-            [&] {
-                for (int i = 0; i < pushed.count(); ++i) {
-                    if (pushed.at(i).first().value<VIG_AlarmInfo>().alarmUid == uid)
-                        alarm = pushed.at(i).first().value<VIG_AlarmInfo>();
-                }
-                return !alarm.alarmUid.isEmpty();
-            }(),
-            Patience);
+        // recording.
+        const VIG_AlarmInfo alarm =
+            moduletest::raisedAlarm(DataCache::Instance()->GetSimulator(), "P0104", "intrusion");
+        const QString uid = alarm.alarmUid;
+        QVERIFY(!uid.isEmpty());
         VIG_DATA_MODULE::BasicData::_instance().rememberAlarmChannel(uid, alarm.deviceId, alarm.channelIndex);
 
-        AlarmDetailCheckWt view;
-        view.resize(1200, 700);
-        auto* list = view.findChild<AlarmRelationsListWt*>(QStringLiteral("alarminfoList"));
-        auto* axis = view.findChild<VIG_BASE_MODULE::HandleTimeAxis*>(QStringLiteral("dealProcess"));
-        auto* playback =
-            view.findChild<VIG_BASE_MODULE::VideoPlaybackPanel*>(QStringLiteral("playbackPanel"));
-        auto* viewer = view.findChild<VIG_BASE_MODULE::ImageViewer*>(QStringLiteral("imageViewer"));
-        VIG_BASE_MODULE::VideoPanel* video = playback->getVideoPanel();
+        View view;
+        AlarmRelationsListWt* list = view.list;
+        VIG_BASE_MODULE::VideoPanel* video = view.playback->getVideoPanel();
 
         // Opened from the pop-up's "Detail": the cloud recording plays first.
-        view.setAlarm(alarm, IcloudRecordingRelation);
-        view.show();
+        view.widget.setAlarm(alarm, IcloudRecordingRelation);
         QTRY_COMPARE_WITH_TIMEOUT(itemTypes(list), QList<int>({1, 2, 3, 3, 7}), Patience);
         QCOMPARE(list->getMarkedRow(), 2);
-        QVERIFY(playback->currentTitle().startsWith("Cloud recording"));
-        QTRY_COMPARE_WITH_TIMEOUT(axis->count(), 1, Patience);
-        QCOMPARE(axis->entries().first(), qMakePair(alarm.alarmTime, alarm.describe));
+        QVERIFY(view.playback->currentTitle().startsWith("Cloud recording"));
+        QTRY_COMPARE_WITH_TIMEOUT(view.axis->count(), 1, Patience);
+        QCOMPARE(view.axis->entries().first(), qMakePair(alarm.alarmTime, alarm.describe));
 
         // Handled here: the history grows by the handling and the camera's two images.
         moduletest::acceptHandleDialog("checked on site");
-        view.findChild<QPushButton*>(QStringLiteral("handleAlarmBt"))->click();
-        QTRY_COMPARE_WITH_TIMEOUT(axis->count(), 2, Patience);
-        QCOMPARE(axis->entries().at(1).second, QString("checked on site"));
+        view.widget.findChild<QPushButton*>(QStringLiteral("handleAlarmBt"))->click();
+        QTRY_COMPARE_WITH_TIMEOUT(view.axis->count(), 2, Patience);
+        QCOMPARE(view.axis->entries().at(1).second, QString("checked on site"));
         QTRY_COMPARE_WITH_TIMEOUT(itemTypes(list), QList<int>({1, 2, 3, 3, 7, 6, 6}), Patience);
         QVERIFY(!VIG_BASE_MODULE::WaitDialog::_instance().isShown());
         QVERIFY(list->item(5)->text().startsWith("Live"));
@@ -763,11 +742,11 @@ private slots:
         QList<int> playedRows;
         QStringList titles;
         connect(video, &VIG_BASE_MODULE::VideoPanel::signalVideoPlaybackFinished, this, [&] {
-            playedRows.append(view.getPlayingRow());
-            titles.append(playback->currentTitle());
+            playedRows.append(view.widget.getPlayingRow());
+            titles.append(view.playback->currentTitle());
         });
-        emit list->itemDoubleClicked(list->item(1));
-        QVERIFY(playback->currentTitle().startsWith("Device recording"));
+        view.open(1);
+        QVERIFY(view.playback->currentTitle().startsWith("Device recording"));
         QTRY_COMPARE_WITH_TIMEOUT(playedRows.size(), 4, Patience);
         VIG_BASE_MODULE::VideoPlaybackPanel::setClipDurationMs(60000);
         QCOMPARE(playedRows, QList<int>({2, 3, 4, 0}));
@@ -778,13 +757,14 @@ private slots:
         QVERIFY(!video->isPlayingBack());
 
         // An image taken at the handling is fetched into the alarm's folder and shown.
-        emit list->itemDoubleClicked(list->item(5));
-        QTRY_VERIFY_WITH_TIMEOUT(viewer->hasImage(), Patience);
-        QVERIFY(viewer->isVisible());
-        QCOMPARE(QFileInfo(viewer->imagePath()).absolutePath(), QDir("LiveImageTemp/" + uid).absolutePath());
+        view.open(5);
+        QTRY_VERIFY_WITH_TIMEOUT(view.viewer->hasImage(), Patience);
+        QVERIFY(view.viewer->isVisible());
+        QCOMPARE(QFileInfo(view.viewer->imagePath()).absolutePath(),
+                 QDir("LiveImageTemp/" + uid).absolutePath());
 
         // Back to the live video, a capture is related to the alarm and listed with the rest.
-        emit list->itemDoubleClicked(list->item(0));
+        view.open(0);
         emit video->signalCaptureActionTriggered();
         QTRY_COMPARE_WITH_TIMEOUT(itemTypes(list), QList<int>({1, 2, 3, 3, 5, 7, 6, 6}), Patience);
         QCOMPARE(list->getMarkedRow(), 0);

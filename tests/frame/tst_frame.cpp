@@ -429,15 +429,11 @@ class TstModuleWholeRoad : public QObject
 private slots:
     void raisedHandledFoundAndOpened()
     {
-        QDir(SimAlarmServer::defaultDataFolder()).removeRecursively();
-        QDir(QStringLiteral("AlarmLocalDB")).removeRecursively();
         VIG_SYSTEM_MODULE::BusinessConfig::_instance().setAlarmVideoShowMode(
             VIG_SYSTEM_MODULE::AlarmVideosInPopUps);
         VIG_SYSTEM_MODULE::BusinessConfig::_instance().setShowAlarmMap(false);
-        VIG_SYSTEM_MODULE::SystemBasicInfo::_instance().setCurrentAppStatus(VIG_SYSTEM_MODULE::AppRunning);
-        VIG_BASE_MODULE::WaitDialog::_instance().setDisplayEnabled(false);
-        SimAlarmServer* server = DataCache::Instance()->GetSimulator();
-        QVERIFY2(server->scenarioError().isEmpty(), qPrintable(server->scenarioError()));
+        SimAlarmServer* server = moduletest::startSimulatedServer();
+        QVERIFY(server);
 
         AlarmModuleInit& entry = AlarmModuleInit::_instance();
         QVERIFY(!entry.getVideoAlarmForm());

@@ -250,4 +250,25 @@ private:
     QList<QVariantList> calls;
 };
 
+// An alarm raised on the simulated server, as its push reached the main thread; an empty one if none came.
+inline VIG_ALARM_MOUDLE::VIG_AlarmInfo raisedAlarm(SimAlarmServer* server, const QString& probeId,
+                                                   const QString& type = QString())
+{
+    MainThreadSpy pushed(&VIG_ALARM_MOUDLE::AlarmSignals::_instance(),
+                         &VIG_ALARM_MOUDLE::AlarmSignals::signalNewAlarmPush);
+    QString error;
+    const QString uid = server->raiseAlarm(probeId, type, &error);
+    VIG_ALARM_MOUDLE::VIG_AlarmInfo alarm;
+    const auto arrived = [&] {
+        for (int i = 0; i < pushed.count(); ++i) {
+            if (pushed.at(i).first().value<VIG_ALARM_MOUDLE::VIG_AlarmInfo>().alarmUid == uid)
+                alarm = pushed.at(i).first().value<VIG_ALARM_MOUDLE::VIG_AlarmInfo>();
+        }
+        return !alarm.alarmUid.isEmpty();
+    };
+    if (uid.isEmpty() || !QTest::qWaitFor(arrived, 15000))
+        qWarning("no alarm of %s: %s", qPrintable(probeId), qPrintable(error));
+    return alarm;
+}
+
 } // namespace moduletest
