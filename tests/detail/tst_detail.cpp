@@ -32,21 +32,6 @@ VIG_AlarmInfo detailAlarm(const QString& uid, const QString& probeId)
     return alarm;
 }
 
-VIG_AlarmProcess handling(const QString& uid, const QString& time, const QString& note, const QString& urls)
-{
-    VIG_AlarmProcess process;
-    process.alarmUid = uid;
-    process.handleTime = time;
-    process.handleNote = note;
-    process.liveImageUrls = urls;
-    return process;
-}
-
-void answerNotes(const AlarmProcessVector& notes, int result = 0)
-{
-    emit AlarmSignals::_instance().signalGetAlarmHandleNotes(notes, result, QString());
-}
-
 QStringList texts(const QListWidget* list)
 {
     QStringList shown;

@@ -176,6 +176,24 @@ inline AlarmData dataOf(const VIG_ALARM_MOUDLE::VIG_AlarmInfo& info)
     return alarm;
 }
 
+// One handling of an alarm in the notes the service answers.
+inline VIG_ALARM_MOUDLE::VIG_AlarmProcess handling(const QString& uid, const QString& time,
+                                                   const QString& note, const QString& urls)
+{
+    VIG_ALARM_MOUDLE::VIG_AlarmProcess process;
+    process.alarmUid = uid;
+    process.handleTime = time;
+    process.handleNote = note;
+    process.liveImageUrls = urls;
+    return process;
+}
+
+// The notes of an alarm as the hub passes them to the views.
+inline void answerNotes(const VIG_ALARM_MOUDLE::AlarmProcessVector& notes, int result = 0)
+{
+    emit VIG_ALARM_MOUDLE::AlarmSignals::_instance().signalGetAlarmHandleNotes(notes, result, QString());
+}
+
 // The keys of a table's rows, top to bottom.
 inline QStringList keys(const VIG_BASE_MODULE::TableWidget& table)
 {
