@@ -83,16 +83,6 @@ struct View
         widget.findChild<VIG_BASE_MODULE::HandleTimeAxis*>(QStringLiteral("dealProcess"));
 };
 
-VIG_AlarmRelation relation(const QString& path, const QString& name, int type, const QString& uid = "A1")
-{
-    VIG_AlarmRelation r;
-    r.alarmUid = uid;
-    r.filePath = path;
-    r.fileName = name;
-    r.type = type;
-    return r;
-}
-
 void writeFile(const QString& path, const QByteArray& content)
 {
     QDir().mkpath(QFileInfo(path).absolutePath());
@@ -452,15 +442,15 @@ private slots:
         writeFile(kept, "frames");
         AlarmRelationsListWt list;
         QList<VIG_AlarmRelation> relations = {
-            relation(sandbox.filePath("cap-b.png"), "Capture 2026-01-01 00:00:02", CaptureRelation),
-            relation("/icloud/x/2.mp4", " ICloud Recording B", IcloudRecordingRelation),
-            relation("LIVE_VIDEO", "LiveVideo", LiveVideoRelation),
-            relation(sandbox.filePath("gone.vrec"), "Local Recording 2026-01-01 00:00:00",
-                     LocalRecordingRelation),
-            relation(kept, "Local Recording 2026-01-01 00:00:01", LocalRecordingRelation),
-            relation(QString(), "Nothing", CaptureRelation),
-            relation("/icloud/x/1.mp4", " ICloud Recording A", IcloudRecordingRelation),
-            relation("/icloud/x/2.mp4", "NVR Recording", NvrRecordingRelation),
+            {"A1", sandbox.filePath("cap-b.png"), "Capture 2026-01-01 00:00:02", CaptureRelation},
+            {"A1", "/icloud/x/2.mp4", " ICloud Recording B", IcloudRecordingRelation},
+            {"A1", "LIVE_VIDEO", "LiveVideo", LiveVideoRelation},
+            {"A1", sandbox.filePath("gone.vrec"), "Local Recording 2026-01-01 00:00:00",
+             LocalRecordingRelation},
+            {"A1", kept, "Local Recording 2026-01-01 00:00:01", LocalRecordingRelation},
+            {"A1", QString(), "Nothing", CaptureRelation},
+            {"A1", "/icloud/x/1.mp4", " ICloud Recording A", IcloudRecordingRelation},
+            {"A1", "/icloud/x/2.mp4", "NVR Recording", NvrRecordingRelation},
         };
         list.setRelations(relations, QString());
         // Sorted in place by type, then name; the list shows what can be shown.
@@ -473,8 +463,8 @@ private slots:
         // The cloud recording B is playing; the NVR entry borrows its path and must not take the mark.
         list.markRow(2);
         const QString markedPath = AlarmRelationsListWt::itemFilePath(list.getMarkedItem());
-        relations.append(
-            relation(sandbox.filePath("cap-a.png"), "Capture 2026-01-01 00:00:00", CaptureRelation));
+        relations.append(VIG_AlarmRelation{"A1", sandbox.filePath("cap-a.png"), "Capture 2026-01-01 00:00:00",
+                                           CaptureRelation});
         list.setRelations(relations, markedPath);
         QCOMPARE(list.count(), 7);
         QCOMPARE(list.getMarkedRow(), 2);
@@ -507,8 +497,8 @@ private slots:
         AlarmRelationsListWt list;
         for (int type : present) {
             // Two of each kind: the first one is taken.
-            list.addRelationItem(relation(QStringLiteral("/p/%1-a").arg(type), QStringLiteral("a"), type));
-            list.addRelationItem(relation(QStringLiteral("/p/%1-b").arg(type), QStringLiteral("b"), type));
+            list.addRelationItem({"A1", QStringLiteral("/p/%1-a").arg(type), QStringLiteral("a"), type});
+            list.addRelationItem({"A1", QStringLiteral("/p/%1-b").arg(type), QStringLiteral("b"), type});
         }
         QList<QListWidgetItem*> doubleClicked;
         connect(&list, &QListWidget::itemDoubleClicked, this,
@@ -538,9 +528,8 @@ private slots:
         writeFile(busy + "/inside", "x");
 
         AlarmVideoRelation& store = AlarmVideoRelation::_instance();
-        store.addRelation(
-            relation(recording, "Local Recording 2026-01-01 10:00:00", LocalRecordingRelation, "DEL"));
-        store.addRelation(relation(busy, "Capture 2026-01-01 10:00:00", CaptureRelation, "DEL"));
+        store.addRelation({"DEL", recording, "Local Recording 2026-01-01 10:00:00", LocalRecordingRelation});
+        store.addRelation({"DEL", busy, "Capture 2026-01-01 10:00:00", CaptureRelation});
         AlarmRelationsListWt list;
         list.setAlarmUid("DEL");
         QList<VIG_AlarmRelation> relations = store.getAlarmRelations("DEL");
@@ -588,8 +577,8 @@ private slots:
 
         TestableList list;
         list.setAlarmUid("SAVE");
-        list.addRelationItem(relation(capture, "Capture 2026-01-01 10:00:00", CaptureRelation, "SAVE"));
-        list.addRelationItem(relation("file:///cam/shot.png?x=1", "Liveshot", LiveImageRelation, "SAVE"));
+        list.addRelationItem({"SAVE", capture, "Capture 2026-01-01 10:00:00", CaptureRelation});
+        list.addRelationItem({"SAVE", "file:///cam/shot.png?x=1", "Liveshot", LiveImageRelation});
 
         // A capture onto an existing file replaces it.
         rightClick(list, 0);
@@ -653,9 +642,9 @@ private slots:
         writeFile(first, "1");
         writeFile(second, "2");
         AlarmRelationsListWt list;
-        QList<VIG_AlarmRelation> relations = {relation(first, "Capture 1", CaptureRelation),
-                                              relation(second, "Capture 2", CaptureRelation),
-                                              relation("/icloud/m.mp4", " ICloud", IcloudRecordingRelation)};
+        QList<VIG_AlarmRelation> relations = {{"A1", first, "Capture 1", CaptureRelation},
+                                              {"A1", second, "Capture 2", CaptureRelation},
+                                              {"A1", "/icloud/m.mp4", " ICloud", IcloudRecordingRelation}};
         list.setAlarmUid("A1");
         list.setRelations(relations, QString());
         list.markRow(2); // "Capture 2" plays
