@@ -199,8 +199,7 @@ private slots:
                  QVariantList({"RequestHandleAlarms", QStringList({"A1", "A2"}), " police informed",
                                int(AlarmFinished), false}));
         QVERIFY(!QUuid(call.texts.at(1)).isNull());
-        QCOMPARE(alarmOut.count(), 1);
-        QCOMPARE(alarmOut.at(0).at(0).toStringList(), QStringList({"D0101-CH2"}));
+        QCOMPARE(spied(alarmOut), QList<QVariantList>({{QStringList({"D0101-CH2"})}}));
 
         // Both results close the batch.
         answer({"A1", "A2"}, 0, call.texts.at(1));
@@ -309,9 +308,8 @@ private slots:
         table.addAlarm(fullAlarm("A4", "P0101"));
         QSignalSpy alarmOut(&ModuleAccessSignals::_instance(), &ModuleAccessSignals::signalCloseAlarmOut);
         markFalse(table, {0, 1, 2, 3});
-        QCOMPARE(alarmOut.count(), 1);
-        QCOMPARE(alarmOut.at(0).at(0).toStringList(),
-                 QStringList({"D0101-CH1", "D0101-CH3", "D0102-CH1", "D0101-CH2"}));
+        QCOMPARE(spied(alarmOut),
+                 QList<QVariantList>({{QStringList({"D0101-CH1", "D0101-CH3", "D0102-CH1", "D0101-CH2"})}}));
     }
 
     void deleteFromTheMenuStaysLocal()
