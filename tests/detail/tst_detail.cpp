@@ -466,9 +466,7 @@ private slots:
         relations.append(VIG_AlarmRelation{"A1", sandbox.filePath("cap-a.png"), "Capture 2026-01-01 00:00:00",
                                            CaptureRelation});
         list.setRelations(relations, markedPath);
-        QCOMPARE(list.count(), 7);
-        QCOMPARE(list.getMarkedRow(), 2);
-        QCOMPARE(list.currentRow(), 2);
+        QCOMPARE(QList<int>({list.count(), list.getMarkedRow(), list.currentRow()}), QList<int>({7, 2, 2}));
         // Marked by kind too: when the NVR entry plays, it keeps the mark.
         list.setRelations(relations, NvrRecordingRelation, markedPath);
         QCOMPARE(list.getMarkedRow(), 6);
