@@ -32,21 +32,6 @@ VIG_AlarmInfo detailAlarm(const QString& uid, const QString& probeId)
     return alarm;
 }
 
-VIG_AlarmProcess handling(const QString& uid, const QString& time, const QString& note, const QString& urls)
-{
-    VIG_AlarmProcess process;
-    process.alarmUid = uid;
-    process.handleTime = time;
-    process.handleNote = note;
-    process.liveImageUrls = urls;
-    return process;
-}
-
-void answerNotes(const AlarmProcessVector& notes, int result = 0)
-{
-    emit AlarmSignals::_instance().signalGetAlarmHandleNotes(notes, result, QString());
-}
-
 QStringList texts(const QListWidget* list)
 {
     QStringList shown;
@@ -98,16 +83,6 @@ struct View
         widget.findChild<VIG_BASE_MODULE::HandleTimeAxis*>(QStringLiteral("dealProcess"));
 };
 
-VIG_AlarmRelation relation(const QString& path, const QString& name, int type, const QString& uid = "A1")
-{
-    VIG_AlarmRelation r;
-    r.alarmUid = uid;
-    r.filePath = path;
-    r.fileName = name;
-    r.type = type;
-    return r;
-}
-
 void writeFile(const QString& path, const QByteArray& content)
 {
     QDir().mkpath(QFileInfo(path).absolutePath());
@@ -157,11 +132,6 @@ void rightClick(AlarmRelationsListWt& list, int row)
 }
 
 const int Patience = 15000;
-
-SimAlarmServer* server()
-{
-    return DataCache::Instance()->GetSimulator();
-}
 
 QList<int> itemTypes(const QListWidget* list)
 {
@@ -472,15 +442,15 @@ private slots:
         writeFile(kept, "frames");
         AlarmRelationsListWt list;
         QList<VIG_AlarmRelation> relations = {
-            relation(sandbox.filePath("cap-b.png"), "Capture 2026-01-01 00:00:02", CaptureRelation),
-            relation("/icloud/x/2.mp4", " ICloud Recording B", IcloudRecordingRelation),
-            relation("LIVE_VIDEO", "LiveVideo", LiveVideoRelation),
-            relation(sandbox.filePath("gone.vrec"), "Local Recording 2026-01-01 00:00:00",
-                     LocalRecordingRelation),
-            relation(kept, "Local Recording 2026-01-01 00:00:01", LocalRecordingRelation),
-            relation(QString(), "Nothing", CaptureRelation),
-            relation("/icloud/x/1.mp4", " ICloud Recording A", IcloudRecordingRelation),
-            relation("/icloud/x/2.mp4", "NVR Recording", NvrRecordingRelation),
+            {"A1", sandbox.filePath("cap-b.png"), "Capture 2026-01-01 00:00:02", CaptureRelation},
+            {"A1", "/icloud/x/2.mp4", " ICloud Recording B", IcloudRecordingRelation},
+            {"A1", "LIVE_VIDEO", "LiveVideo", LiveVideoRelation},
+            {"A1", sandbox.filePath("gone.vrec"), "Local Recording 2026-01-01 00:00:00",
+             LocalRecordingRelation},
+            {"A1", kept, "Local Recording 2026-01-01 00:00:01", LocalRecordingRelation},
+            {"A1", QString(), "Nothing", CaptureRelation},
+            {"A1", "/icloud/x/1.mp4", " ICloud Recording A", IcloudRecordingRelation},
+            {"A1", "/icloud/x/2.mp4", "NVR Recording", NvrRecordingRelation},
         };
         list.setRelations(relations, QString());
         // Sorted in place by type, then name; the list shows what can be shown.
@@ -493,12 +463,10 @@ private slots:
         // The cloud recording B is playing; the NVR entry borrows its path and must not take the mark.
         list.markRow(2);
         const QString markedPath = AlarmRelationsListWt::itemFilePath(list.getMarkedItem());
-        relations.append(
-            relation(sandbox.filePath("cap-a.png"), "Capture 2026-01-01 00:00:00", CaptureRelation));
+        relations.append(VIG_AlarmRelation{"A1", sandbox.filePath("cap-a.png"), "Capture 2026-01-01 00:00:00",
+                                           CaptureRelation});
         list.setRelations(relations, markedPath);
-        QCOMPARE(list.count(), 7);
-        QCOMPARE(list.getMarkedRow(), 2);
-        QCOMPARE(list.currentRow(), 2);
+        QCOMPARE(QList<int>({list.count(), list.getMarkedRow(), list.currentRow()}), QList<int>({7, 2, 2}));
         // Marked by kind too: when the NVR entry plays, it keeps the mark.
         list.setRelations(relations, NvrRecordingRelation, markedPath);
         QCOMPARE(list.getMarkedRow(), 6);
@@ -527,8 +495,8 @@ private slots:
         AlarmRelationsListWt list;
         for (int type : present) {
             // Two of each kind: the first one is taken.
-            list.addRelationItem(relation(QStringLiteral("/p/%1-a").arg(type), QStringLiteral("a"), type));
-            list.addRelationItem(relation(QStringLiteral("/p/%1-b").arg(type), QStringLiteral("b"), type));
+            list.addRelationItem({"A1", QStringLiteral("/p/%1-a").arg(type), QStringLiteral("a"), type});
+            list.addRelationItem({"A1", QStringLiteral("/p/%1-b").arg(type), QStringLiteral("b"), type});
         }
         QList<QListWidgetItem*> doubleClicked;
         connect(&list, &QListWidget::itemDoubleClicked, this,
@@ -558,9 +526,8 @@ private slots:
         writeFile(busy + "/inside", "x");
 
         AlarmVideoRelation& store = AlarmVideoRelation::_instance();
-        store.addRelation(
-            relation(recording, "Local Recording 2026-01-01 10:00:00", LocalRecordingRelation, "DEL"));
-        store.addRelation(relation(busy, "Capture 2026-01-01 10:00:00", CaptureRelation, "DEL"));
+        store.addRelation({"DEL", recording, "Local Recording 2026-01-01 10:00:00", LocalRecordingRelation});
+        store.addRelation({"DEL", busy, "Capture 2026-01-01 10:00:00", CaptureRelation});
         AlarmRelationsListWt list;
         list.setAlarmUid("DEL");
         QList<VIG_AlarmRelation> relations = store.getAlarmRelations("DEL");
@@ -608,8 +575,8 @@ private slots:
 
         TestableList list;
         list.setAlarmUid("SAVE");
-        list.addRelationItem(relation(capture, "Capture 2026-01-01 10:00:00", CaptureRelation, "SAVE"));
-        list.addRelationItem(relation("file:///cam/shot.png?x=1", "Liveshot", LiveImageRelation, "SAVE"));
+        list.addRelationItem({"SAVE", capture, "Capture 2026-01-01 10:00:00", CaptureRelation});
+        list.addRelationItem({"SAVE", "file:///cam/shot.png?x=1", "Liveshot", LiveImageRelation});
 
         // A capture onto an existing file replaces it.
         rightClick(list, 0);
@@ -673,9 +640,9 @@ private slots:
         writeFile(first, "1");
         writeFile(second, "2");
         AlarmRelationsListWt list;
-        QList<VIG_AlarmRelation> relations = {relation(first, "Capture 1", CaptureRelation),
-                                              relation(second, "Capture 2", CaptureRelation),
-                                              relation("/icloud/m.mp4", " ICloud", IcloudRecordingRelation)};
+        QList<VIG_AlarmRelation> relations = {{"A1", first, "Capture 1", CaptureRelation},
+                                              {"A1", second, "Capture 2", CaptureRelation},
+                                              {"A1", "/icloud/m.mp4", " ICloud", IcloudRecordingRelation}};
         list.setAlarmUid("A1");
         list.setRelations(relations, QString());
         list.markRow(2); // "Capture 2" plays
@@ -714,46 +681,30 @@ private slots:
     void anAlarmOfTheDemoIsOpenedPlayedAndHandled()
     {
         // Probe P0104 raises its alarms on NVR D0101, channel 4: a cloud, a storage and another cloud
-        // recording. The push is emitted on the service's thread: record it on this one.
-        moduletest::MainThreadSpy pushed(&AlarmSignals::_instance(), &AlarmSignals::signalNewAlarmPush);
-        QString error;
-        const QString uid = server()->raiseAlarm("P0104", "intrusion", &error);
-        QVERIFY2(!uid.isEmpty(), qPrintable(error));
-        VIG_AlarmInfo alarm;
-        QTRY_VERIFY_WITH_TIMEOUT(
-            [&] {
-                for (int i = 0; i < pushed.count(); ++i) {
-                    if (pushed.at(i).first().value<VIG_AlarmInfo>().alarmUid == uid)
-                        alarm = pushed.at(i).first().value<VIG_AlarmInfo>();
-                }
-                return !alarm.alarmUid.isEmpty();
-            }(),
-            Patience);
+        // recording.
+        const VIG_AlarmInfo alarm =
+            moduletest::raisedAlarm(DataCache::Instance()->GetSimulator(), "P0104", "intrusion");
+        const QString uid = alarm.alarmUid;
+        QVERIFY(!uid.isEmpty());
         VIG_DATA_MODULE::BasicData::_instance().rememberAlarmChannel(uid, alarm.deviceId, alarm.channelIndex);
 
-        AlarmDetailCheckWt view;
-        view.resize(1200, 700);
-        auto* list = view.findChild<AlarmRelationsListWt*>(QStringLiteral("alarminfoList"));
-        auto* axis = view.findChild<VIG_BASE_MODULE::HandleTimeAxis*>(QStringLiteral("dealProcess"));
-        auto* playback =
-            view.findChild<VIG_BASE_MODULE::VideoPlaybackPanel*>(QStringLiteral("playbackPanel"));
-        auto* viewer = view.findChild<VIG_BASE_MODULE::ImageViewer*>(QStringLiteral("imageViewer"));
-        VIG_BASE_MODULE::VideoPanel* video = playback->getVideoPanel();
+        View view;
+        AlarmRelationsListWt* list = view.list;
+        VIG_BASE_MODULE::VideoPanel* video = view.playback->getVideoPanel();
 
         // Opened from the pop-up's "Detail": the cloud recording plays first.
-        view.setAlarm(alarm, IcloudRecordingRelation);
-        view.show();
+        view.widget.setAlarm(alarm, IcloudRecordingRelation);
         QTRY_COMPARE_WITH_TIMEOUT(itemTypes(list), QList<int>({1, 2, 3, 3, 7}), Patience);
         QCOMPARE(list->getMarkedRow(), 2);
-        QVERIFY(playback->currentTitle().startsWith("Cloud recording"));
-        QTRY_COMPARE_WITH_TIMEOUT(axis->count(), 1, Patience);
-        QCOMPARE(axis->entries().first(), qMakePair(alarm.alarmTime, alarm.describe));
+        QVERIFY(view.playback->currentTitle().startsWith("Cloud recording"));
+        QTRY_COMPARE_WITH_TIMEOUT(view.axis->count(), 1, Patience);
+        QCOMPARE(view.axis->entries().first(), qMakePair(alarm.alarmTime, alarm.describe));
 
         // Handled here: the history grows by the handling and the camera's two images.
         moduletest::acceptHandleDialog("checked on site");
-        view.findChild<QPushButton*>(QStringLiteral("handleAlarmBt"))->click();
-        QTRY_COMPARE_WITH_TIMEOUT(axis->count(), 2, Patience);
-        QCOMPARE(axis->entries().at(1).second, QString("checked on site"));
+        view.widget.findChild<QPushButton*>(QStringLiteral("handleAlarmBt"))->click();
+        QTRY_COMPARE_WITH_TIMEOUT(view.axis->count(), 2, Patience);
+        QCOMPARE(view.axis->entries().at(1).second, QString("checked on site"));
         QTRY_COMPARE_WITH_TIMEOUT(itemTypes(list), QList<int>({1, 2, 3, 3, 7, 6, 6}), Patience);
         QVERIFY(!VIG_BASE_MODULE::WaitDialog::_instance().isShown());
         QVERIFY(list->item(5)->text().startsWith("Live"));
@@ -763,11 +714,11 @@ private slots:
         QList<int> playedRows;
         QStringList titles;
         connect(video, &VIG_BASE_MODULE::VideoPanel::signalVideoPlaybackFinished, this, [&] {
-            playedRows.append(view.getPlayingRow());
-            titles.append(playback->currentTitle());
+            playedRows.append(view.widget.getPlayingRow());
+            titles.append(view.playback->currentTitle());
         });
-        emit list->itemDoubleClicked(list->item(1));
-        QVERIFY(playback->currentTitle().startsWith("Device recording"));
+        view.open(1);
+        QVERIFY(view.playback->currentTitle().startsWith("Device recording"));
         QTRY_COMPARE_WITH_TIMEOUT(playedRows.size(), 4, Patience);
         VIG_BASE_MODULE::VideoPlaybackPanel::setClipDurationMs(60000);
         QCOMPARE(playedRows, QList<int>({2, 3, 4, 0}));
@@ -778,13 +729,14 @@ private slots:
         QVERIFY(!video->isPlayingBack());
 
         // An image taken at the handling is fetched into the alarm's folder and shown.
-        emit list->itemDoubleClicked(list->item(5));
-        QTRY_VERIFY_WITH_TIMEOUT(viewer->hasImage(), Patience);
-        QVERIFY(viewer->isVisible());
-        QCOMPARE(QFileInfo(viewer->imagePath()).absolutePath(), QDir("LiveImageTemp/" + uid).absolutePath());
+        view.open(5);
+        QTRY_VERIFY_WITH_TIMEOUT(view.viewer->hasImage(), Patience);
+        QVERIFY(view.viewer->isVisible());
+        QCOMPARE(QFileInfo(view.viewer->imagePath()).absolutePath(),
+                 QDir("LiveImageTemp/" + uid).absolutePath());
 
         // Back to the live video, a capture is related to the alarm and listed with the rest.
-        emit list->itemDoubleClicked(list->item(0));
+        view.open(0);
         emit video->signalCaptureActionTriggered();
         QTRY_COMPARE_WITH_TIMEOUT(itemTypes(list), QList<int>({1, 2, 3, 3, 5, 7, 6, 6}), Patience);
         QCOMPARE(list->getMarkedRow(), 0);

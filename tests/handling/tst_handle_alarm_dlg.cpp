@@ -61,9 +61,8 @@ private slots:
             child<QPushButton>(shown, "HandleBt")->click();
             QVERIFY(shown->isVisible());
             QCOMPARE(note->toPlainText(), QString(" \n\t \n"));
-            const QVector<MessageBoxW::Call> calls = MessageBoxW::calls();
-            QCOMPARE(calls.size(), 1);
-            QCOMPARE(calls.at(0).text, QString("The handle note can not be null."));
+            QCOMPARE(MessageBoxW::calls().size(), 1);
+            QCOMPARE(MessageBoxW::calls().at(0).text, QString("The handle note can not be null."));
             checked = true;
             // The close button ends it without an answer.
             shown->closeButton()->click();
@@ -81,9 +80,9 @@ private slots:
             child<QPushButton>(shown, "HandleBt")->click();
         });
         QCOMPARE(dialog.exec(), 1);
-        QCOMPARE(dialog.getHandleNote(), QString("  guard sent"));
-        QVERIFY(dialog.isCloseAlarmChecked());
-        QVERIFY(!dialog.isInformKeeperChecked());
+        QCOMPARE(QVariantList(
+                     {dialog.getHandleNote(), dialog.isCloseAlarmChecked(), dialog.isInformKeeperChecked()}),
+                 QVariantList({"  guard sent", true, false}));
         QVERIFY(MessageBoxW::calls().isEmpty());
 
         HandleAlarmDlg toggled(nullptr);
@@ -94,8 +93,8 @@ private slots:
             child<QPushButton>(shown, "HandleBt")->click();
         });
         QCOMPARE(toggled.exec(), 1);
-        QVERIFY(!toggled.isCloseAlarmChecked());
-        QVERIFY(toggled.isInformKeeperChecked());
+        QCOMPARE(QList<bool>({toggled.isCloseAlarmChecked(), toggled.isInformKeeperChecked()}),
+                 QList<bool>({false, true}));
     }
 };
 

@@ -120,16 +120,6 @@ private:
     QSet<QString> down;
 };
 
-void answerNotes(const QString& urls)
-{
-    VIG_AlarmProcess process;
-    process.alarmUid = "HANG-1";
-    process.handleTime = "2026-11-25 22:00:00";
-    process.handleNote = "on site";
-    process.liveImageUrls = urls;
-    emit AlarmSignals::_instance().signalGetAlarmHandleNotes({process}, 0, QString());
-}
-
 } // namespace
 
 class TestHostileService : public QObject
@@ -502,7 +492,8 @@ private slots:
         };
         view->setAlarm(alarm, LiveVideoRelation);
         QTRY_VERIFY(list->count() >= 1);
-        answerNotes(server.url("hang.png") + ',' + server.url("garbage.png"));
+        answerNotes({handling("HANG-1", "2026-11-25 22:00:00", "on site",
+                              server.url("hang.png") + ',' + server.url("garbage.png"))});
 
         // Never answered: the viewer waits, the UI goes on.
         open(image(1));
@@ -527,7 +518,7 @@ private slots:
         QVERIFY(!viewer->hasImage());
 
         // Another hang, then the page is left and the view closed while it still hangs.
-        answerNotes(server.url("hang2.png"));
+        answerNotes({handling("HANG-1", "2026-11-25 22:00:00", "on site", server.url("hang2.png"))});
         open(image(1));
         QTRY_VERIFY(server.requested.contains("/hang2.png"));
         view->findChild<QPushButton*>(QStringLiteral("backBt"))->click();

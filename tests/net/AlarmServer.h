@@ -13,11 +13,15 @@ public:
     // On the port given or any free one; false, with a warning, if it never says where it listens.
     bool start(const QString& folder, const QStringList& options = {}, quint16 on = 0, int patience = 15000)
     {
-        process.setProcessChannelMode(QProcess::ForwardedErrorChannel);
-        process.start(QStringLiteral(VIG_ALARM_SERVER),
-                      QStringList{"--listen", QStringLiteral("127.0.0.1:%1").arg(on), "--data", folder,
-                                  "--scenario", qEnvironmentVariable("VIG_SCENARIO")} +
-                          options);
+        if (errorLog.isEmpty())
+            process.setProcessChannelMode(QProcess::ForwardedErrorChannel);
+        else
+            process.setStandardErrorFile(errorLog, QIODevice::Append);
+        process.start(
+            QStringLiteral(VIG_ALARM_SERVER),
+            QStringList{"--listen", QStringLiteral("127.0.0.1:%1").arg(on), "--data", folder, "--scenario",
+                        qEnvironmentVariable("VIG_SCENARIO", VIG_SOURCE_DIR "/scenarios/demo.json")} +
+                options);
         if (!process.waitForStarted() || !QTest::qWaitFor([this] { return process.canReadLine(); }, patience))
             return false;
         const QString line = QString::fromUtf8(process.readLine());
@@ -41,6 +45,8 @@ public:
         return process.waitForFinished(patience);
     }
 
+    // The server's errors go to this file if set, else to the test's.
+    QString errorLog;
     QProcess process;
     QUrl url;
     quint16 port = 0;

@@ -90,12 +90,9 @@ private slots:
         QCOMPARE(pushed.size(), 1);
         QCOMPARE(pushed.at(0).probeId, QString("D-new"));
         QCOMPARE(bookedAtPush, QList<int>({1}));
-        QCOMPARE(storeCounts.count(), 1);
-        QCOMPARE(storeCounts.at(0), QVariantList({"S-new", 1}));
-        QCOMPARE(channelCounts.count(), 1);
-        QCOMPARE(channelCounts.at(0), QVariantList({"D-new", 2, 1}));
-        QCOMPARE(notices.count(), 1);
-        QCOMPARE(storeStates.count(), 1);
+        QCOMPARE(spied(storeCounts), QList<QVariantList>({{"S-new", 1}}));
+        QCOMPARE(spied(channelCounts), QList<QVariantList>({{"D-new", 2, 1}}));
+        QCOMPARE(QList<int>({notices.count(), storeStates.count()}), QList<int>({1, 1}));
         QCOMPARE(storeStates.at(0).at(1).value<VIG_CONTACT_MODULE::StoreStateNoticeType>(),
                  VIG_CONTACT_MODULE::StoreNewAlarmNotice);
 
@@ -126,14 +123,12 @@ private slots:
         business.handleAlarms("{req}", three, "门店已确认 'ok'", 4, true);
         QList<FakeAlarmService::Call> calls = service().takeCalls();
         QCOMPARE(calls.size(), 2);
-        QCOMPARE(calls.at(0).operation, QString("RequestHandleAlarm"));
-        QCOMPARE(calls.at(0).texts, QStringList({"U3", "门店已确认 'ok'", "{req}"}));
-        QVERIFY(calls.at(0).informKeeper);
-        QCOMPARE(calls.at(0).number, 4);
-        QCOMPARE(calls.at(1).operation, QString("RequestHandleAlarms"));
-        QCOMPARE(calls.at(1).uids, QStringList({"U1", "U2"}));
-        QCOMPARE(calls.at(1).texts, QStringList({"门店已确认 'ok'", "{req}"}));
-        QVERIFY(calls.at(1).informKeeper);
+        QCOMPARE(
+            QVariantList({calls[0].operation, calls[0].texts, calls[0].number, calls[0].informKeeper}),
+            QVariantList({"RequestHandleAlarm", QStringList({"U3", "门店已确认 'ok'", "{req}"}), 4, true}));
+        QCOMPARE(QVariantList({calls[1].operation, calls[1].uids, calls[1].texts, calls[1].informKeeper}),
+                 QVariantList({"RequestHandleAlarms", QStringList({"U1", "U2"}),
+                               QStringList({"门店已确认 'ok'", "{req}"}), true}));
         QCOMPARE(three, QStringList({"U1", "U2"}));
 
         business.getAlarmRecordsCount("S1", "2026-12-01 00:00:00", "2026-12-05 23:59:59", 2);
@@ -142,10 +137,9 @@ private slots:
         AlarmModuleAccess::_instance().getStoreDevicesAlarmsCollection("a", "b", "c", "d");
         calls = service().takeCalls();
         QCOMPARE(calls.size(), 4);
-        QCOMPARE(calls.at(0).texts, QStringList({"S1", "2026-12-01 00:00:00", "2026-12-05 23:59:59", ""}));
-        QCOMPARE(calls.at(0).number, 2);
-        QCOMPARE(calls.at(1).first, 40);
-        QCOMPARE(calls.at(1).count, 20);
+        QCOMPARE(
+            QVariantList({calls[0].texts, calls[0].number, calls[1].first, calls[1].count}),
+            QVariantList({QStringList({"S1", "2026-12-01 00:00:00", "2026-12-05 23:59:59", ""}), 2, 40, 20}));
         QCOMPARE(calls.at(2).texts, QStringList({"b", "c", "a"}));
         QCOMPARE(calls.at(3).texts, QStringList({"b", "c", "d", "a"}));
     }
@@ -203,9 +197,9 @@ private slots:
                      "Alarm Handler:Wang Fang\r\nAlarm Handler Tel:138-0000-0001");
         QCOMPARE(notes.at(0).at(0).toString(), QString("HINT1"));
         const auto second = pushes.at(1).at(0).value<VIG_AlarmProcess>();
-        QVERIFY(second.probeId.isEmpty());                // a handled push keeps the empty probe id
-        QCOMPARE(second.principal, QString("Wang Fang")); // the first handler only
-        QCOMPARE(second.state, 4);
+        // A handled push keeps the empty probe id; it takes the first handler only.
+        QCOMPARE(QVariantList({second.probeId, second.principal, second.state}),
+                 QVariantList({QString(), "Wang Fang", 4}));
         VIG_SYSTEM_MODULE::BusinessConfig::_instance().setStoreWord("Store");
     }
 
@@ -233,8 +227,7 @@ private slots:
                 [id](IAlarmEvent* handler) { handler->OnAlarmRecordsCount(3, id.c_str(), 0, ""); });
         }
         flush();
-        QCOMPARE(host.count(), 1);
-        QCOMPARE(host.at(0), QVariantList({7, 0, QString()}));
+        QCOMPARE(spied(host), QList<QVariantList>({{7, 0, QString()}}));
         QCOMPARE(hub.count(), 3);
     }
 
@@ -267,11 +260,10 @@ private slots:
                  0);
 
         const auto storeList = stores.at(0).at(1).value<QVector<VIG_StoreAlarmsCollection>>();
-        QCOMPARE(storeList.size(), 2);
-        QCOMPARE(storeList.at(0).storeUid, QString("S1"));
-        QCOMPARE(storeList.at(0).finishedAlarmCount, 1);
-        QCOMPARE(storeList.at(1).mistakenAlarmCount, 8);
-        QCOMPARE(stores.at(0).mid(2), QVariantList({5, "late"}));
+        QCOMPARE(QVariantList({storeList.size(), storeList.value(0).storeUid,
+                               storeList.value(0).finishedAlarmCount, storeList.value(1).mistakenAlarmCount,
+                               stores.at(0).at(2), stores.at(0).at(3)}),
+                 QVariantList({2, "S1", 1, 8, 5, "late"}));
     }
 
     void errorsAreAnnouncedOncePerEvent()

@@ -8,48 +8,24 @@
 // 200, more under sanitizers and in the suite's short run). VIG_SOAK_NETWORK=1 puts the server in a process
 // of its own (alarm-server), killed and started again on its database at random moments.
 
+#include "AlarmServer.h"
+#include "ModuleTestSupport.h"
 #include "SoakHeartbeat.h"
 
-#include "detail/AlarmDetailCheckWt.h"
-#include "frame/AlarmModuleInit.h"
-#include "frame/AlarmSignals.h"
-#include "frame/VideoAlarmForm.h"
-#include "handling/HandleAlarmDlg.h"
 #include "records/AlarmRecordPage.h"
 #include "records/AlarmRecordSearchWt.h"
 #include "relations/AlarmVideoRelation.h"
-#include "service/AlarmBusiness.h"
-#include "tables/AlarmMonitorPage.h"
-#include "tables/AlarmMonitorTable.h"
-#include "video/AlarmVideoCellWt.h"
-#include "video/AlarmVideoCheckDlg.h"
-#include "video/AlarmVideoCheckDlgManager.h"
-#include "video/AlarmVideoCheckWt.h"
-#include "video/AlarmVideosMonitorWt.h"
 
 #include "AlarmData.h"
-#include "BusinessConfig.h"
-#include "DataCache.h"
-#include "MessageBoxW.h"
-#include "ModuleAccessSignals.h"
 #include "NetAlarmClient.h"
 #include "PageTurningWidget.h"
-#include "SimAlarmServer.h"
-#include "SystemBasicInfo.h"
-#include "WaitDialog.h"
 
-#include <QAction>
 #include <QComboBox>
 #include <QElapsedTimer>
 #include <QJsonArray>
 #include <QJsonDocument>
 #include <QJsonObject>
-#include <QProcess>
-#include <QPushButton>
 #include <QRandomGenerator>
-#include <QRegularExpression>
-#include <QTextEdit>
-#include <QtTest>
 
 #include <atomic>
 #include <random>
@@ -165,9 +141,11 @@ private:
 
     QStringList unhandledRows();
     QStringList viewAlarms(QString* problem);
+    QList<AlarmVideoCellWt*> shownCells();
     QList<AlarmVideoCheckWt*> idleCheckWidgets();
     Fault injectFault(const QStringList& uids);
-    void afterRequest(Fault fault, bool sent);
+    void afterRequest(Fault fault, int shows);
+    void triggerOnRows(const QStringList& uids, const QString& action);
 
     bool step(Action action);
     bool checkInvariants(QString* problem);
@@ -184,7 +162,6 @@ private:
     void capture();
     void oddRecord();
     void restartServer();
-    bool startServer();
 
     std::mt19937 rng;
     quint32 seed = 0;
@@ -215,8 +192,7 @@ private:
     qint64 failureBoxes = 0;
 
     // VIG_SOAK_NETWORK
-    QProcess alarmServer;
-    quint16 serverPort = 0;
+    AlarmServer alarmServer;
     int restarts = 0;
 };
 
@@ -320,40 +296,16 @@ void TstSoak::driveDialogs()
     }
 }
 
-// alarm-server on the soak's database, at the port of its first start; false if it does not come up.
-bool TstSoak::startServer()
-{
-    // Not into this process's output: a server left behind by a crashed run must not hold it open.
-    alarmServer.setStandardErrorFile(QStringLiteral("soak-server.log"), QIODevice::Append);
-    alarmServer.start(QCoreApplication::applicationDirPath() + QStringLiteral("/alarm-server"),
-                      {"--listen", QStringLiteral("127.0.0.1:%1").arg(serverPort), "--data", "soak-server",
-                       "--scenario",
-                       qEnvironmentVariable("VIG_SCENARIO", VIG_SOURCE_DIR "/scenarios/demo.json")});
-    QElapsedTimer clock;
-    clock.start();
-    // The UI thread keeps answering while the server comes up.
-    while (!alarmServer.canReadLine() && alarmServer.state() != QProcess::NotRunning &&
-           clock.elapsed() < 30000)
-        QCoreApplication::processEvents(QEventLoop::AllEvents, 10);
-    const QRegularExpressionMatch listening =
-        QRegularExpression("ws://127.0.0.1:(\\d+)").match(QString::fromUtf8(alarmServer.readLine()));
-    if (!listening.hasMatch())
-        return false;
-    serverPort = quint16(listening.captured(1).toUInt());
-    return true;
-}
-
 void TstSoak::initTestCase()
 {
     QDir(SimAlarmServer::defaultDataFolder()).removeRecursively();
     QDir(QStringLiteral("soak-server")).removeRecursively();
     QDir(QStringLiteral("AlarmLocalDB")).removeRecursively();
     if (envInt("VIG_SOAK_NETWORK", 0) == 1) {
-        QVERIFY(startServer());
-        QFile token(QStringLiteral("soak-server/token"));
-        QVERIFY(token.open(QIODevice::ReadOnly));
-        QVERIFY(DataCache::Instance()->SetServerAddress(
-            QUrl(QStringLiteral("ws://127.0.0.1:%1").arg(serverPort)), token.readAll().trimmed()));
+        // Not into this process's output: a server left behind by a crashed run must not hold it open.
+        alarmServer.errorLog = QStringLiteral("soak-server.log");
+        QVERIFY(alarmServer.start(QStringLiteral("soak-server"), {}, 0, 30000));
+        QVERIFY(DataCache::Instance()->SetServerAddress(alarmServer.url, alarmServer.token));
     }
     // The suite replays one sequence, so that its result does not depend on the day; any other seed is a
     // long run's choice (VIG_SOAK_SEED=0 draws one).
@@ -424,10 +376,8 @@ void TstSoak::cleanupTestCase()
     delete form;
     form = nullptr;
     DataCache::Instance()->ShutdownSimulator();
-    if (alarmServer.state() != QProcess::NotRunning) {
-        alarmServer.terminate();
-        alarmServer.waitForFinished(10000);
-    }
+    if (alarmServer.process.state() != QProcess::NotRunning)
+        alarmServer.stop(10000);
 }
 
 QStringList TstSoak::unhandledRows()
@@ -440,42 +390,50 @@ QStringList TstSoak::unhandledRows()
     return uids;
 }
 
+// The cells on show: the grid's, or the visible pop-ups'.
+QList<AlarmVideoCellWt*> TstSoak::shownCells()
+{
+    QList<AlarmVideoCellWt*> cells;
+    if (AlarmVideosMonitorWt* grid = form->monitorPage()->videosMonitor()) {
+        for (int i = 0; i < 4; ++i)
+            cells.append(grid->cell(i));
+    } else {
+        for (AlarmVideoCheckDlg* dlg : AlarmVideoCheckDlgManager::_instance().dialogs()) {
+            if (dlg->isVisible())
+                cells.append(dlg->cell());
+        }
+    }
+    return cells;
+}
+
 // The alarms on show in pop-ups or grid cells; a probe in two places is a fault.
 QStringList TstSoak::viewAlarms(QString* problem)
 {
     QStringList uids;
     QSet<QString> probesShown;
-    auto take = [&](AlarmVideoCellWt* cell) {
-        if (!cell || cell->isWaiting() || !cell->checkWidget())
-            return;
-        const QStringList alarms = cell->checkWidget()->alarmUids();
-        if (alarms.isEmpty())
-            return;
+    for (AlarmVideoCellWt* cell : shownCells()) {
+        if (!cell || cell->isWaiting() || !cell->checkWidget() || cell->checkWidget()->alarmUids().isEmpty())
+            continue;
         const QString probe = cell->checkWidget()->probe();
         if (probesShown.contains(probe))
             *problem += QStringLiteral("probe %1 shown twice; ").arg(probe);
         probesShown.insert(probe);
-        uids += alarms;
-    };
-    if (AlarmVideosMonitorWt* grid = form->monitorPage()->videosMonitor()) {
-        for (int i = 0; i < 4; ++i)
-            take(grid->cell(i));
-    } else {
-        const QList<AlarmVideoCheckDlg*> dialogs = AlarmVideoCheckDlgManager::_instance().dialogs();
-        if (dialogs.size() > AlarmVideoCheckDlgManager::_instance().maxDialogCount())
-            *problem += QStringLiteral("%1 dialogs; ").arg(dialogs.size());
-        for (const ProbeSite& site : qAsConst(probes)) {
-            if (AlarmVideoCheckDlg* dlg = AlarmVideoCheckDlgManager::_instance().probeDialog(site.probeId);
-                dlg && dlg->isHidden())
-                *problem += QStringLiteral("hidden dialog holds probe %1; ").arg(site.probeId);
-        }
-        for (AlarmVideoCheckDlg* dlg : dialogs) {
-            if (dlg->isVisible())
-                take(dlg->cell());
-            else if (dlg->cell()->checkWidget() && !dlg->cell()->checkWidget()->alarmUids().isEmpty() &&
-                     !dlg->cell()->isWaiting())
-                *problem += QStringLiteral("hidden dialog holds alarms; ");
-        }
+        uids += cell->checkWidget()->alarmUids();
+    }
+    if (form->monitorPage()->videosMonitor())
+        return uids;
+    const QList<AlarmVideoCheckDlg*> dialogs = AlarmVideoCheckDlgManager::_instance().dialogs();
+    if (dialogs.size() > AlarmVideoCheckDlgManager::_instance().maxDialogCount())
+        *problem += QStringLiteral("%1 dialogs; ").arg(dialogs.size());
+    for (const ProbeSite& site : qAsConst(probes)) {
+        if (AlarmVideoCheckDlg* dlg = AlarmVideoCheckDlgManager::_instance().probeDialog(site.probeId);
+            dlg && dlg->isHidden())
+            *problem += QStringLiteral("hidden dialog holds probe %1; ").arg(site.probeId);
+    }
+    for (AlarmVideoCheckDlg* dlg : dialogs) {
+        if (!dlg->isVisible() && dlg->cell()->checkWidget() &&
+            !dlg->cell()->checkWidget()->alarmUids().isEmpty() && !dlg->cell()->isWaiting())
+            *problem += QStringLiteral("hidden dialog holds alarms; ");
     }
     return uids;
 }
@@ -483,19 +441,10 @@ QStringList TstSoak::viewAlarms(QString* problem)
 QList<AlarmVideoCheckWt*> TstSoak::idleCheckWidgets()
 {
     QList<AlarmVideoCheckWt*> widgets;
-    auto take = [&](AlarmVideoCellWt* cell) {
+    for (AlarmVideoCellWt* cell : shownCells()) {
         if (cell && !cell->isWaiting() && cell->checkWidget() && !cell->isHandling() &&
             !cell->checkWidget()->alarmUids().isEmpty())
             widgets.append(cell->checkWidget());
-    };
-    if (AlarmVideosMonitorWt* grid = form->monitorPage()->videosMonitor()) {
-        for (int i = 0; i < 4; ++i)
-            take(grid->cell(i));
-    } else {
-        for (AlarmVideoCheckDlg* dlg : AlarmVideoCheckDlgManager::_instance().dialogs()) {
-            if (dlg->isVisible())
-                take(dlg->cell());
-        }
     }
     return widgets;
 }
@@ -530,12 +479,25 @@ TstSoak::Fault TstSoak::injectFault(const QStringList& uids)
 }
 
 // A dropped answer leaves the wait dialog to its time-out, which is what the host's dialog does after a
-// minute; here the time-out is taken at once.
-void TstSoak::afterRequest(Fault fault, bool sent)
+// minute; here the time-out is taken at once. A request was sent if the wait dialog showed since shows.
+void TstSoak::afterRequest(Fault fault, int shows)
 {
-    handleRequestOut = sent && fault == DropAnswer;
+    handleRequestOut = WaitDialog::_instance().showCount() != shows && fault == DropAnswer;
     server()->clearFaults();
     server()->setAnswerDelay(0);
+}
+
+// Selects the monitor table's rows of these alarms and triggers its menu's action.
+void TstSoak::triggerOnRows(const QStringList& uids, const QString& action)
+{
+    monitor->clearSelection();
+    for (const QString& uid : uids)
+        monitor->selectionModel()->select(monitor->model()->index(monitor->getRowIndexByKeyValue(uid), 0),
+                                          QItemSelectionModel::Select | QItemSelectionModel::Rows);
+    for (QAction* each : monitor->findChildren<QAction*>()) {
+        if (each->text() == action)
+            return each->trigger();
+    }
 }
 
 void TstSoak::raiseAlarms()
@@ -594,24 +556,13 @@ void TstSoak::tableBatch()
         if (monitor->getAlarmInfo(row).state != AlarmNew)
             rows.append(monitor->getRowKeyValue(row));
     }
-    monitor->clearSelection();
-    for (const QString& uid : qAsConst(rows)) {
-        const int row = monitor->getRowIndexByKeyValue(uid);
-        monitor->selectionModel()->select(monitor->model()->index(row, 0),
-                                          QItemSelectionModel::Select | QItemSelectionModel::Rows);
-    }
     const bool asFalse = chance(40);
     const Fault fault = injectFault(rows);
     const QString text = asFalse ? QObject::tr("Mistaken Alarm") : QObject::tr("Deal Alarm");
     log(QStringLiteral("table %1 %2, fault %3").arg(text, rows.join(',')).arg(fault));
     const int shows = WaitDialog::_instance().showCount();
-    for (QAction* action : monitor->findChildren<QAction*>()) {
-        if (action->text() == text) {
-            action->trigger();
-            break;
-        }
-    }
-    afterRequest(fault, WaitDialog::_instance().showCount() != shows);
+    triggerOnRows(rows, text);
+    afterRequest(fault, shows);
 }
 
 void TstSoak::checkWidget()
@@ -630,7 +581,7 @@ void TstSoak::checkWidget()
     const QString button = asFalse ? QStringLiteral("falseAlarmBt") : QStringLiteral("handleAlarmBt");
     if (auto* bt = widget->findChild<QPushButton*>(button))
         bt->click();
-    afterRequest(fault, WaitDialog::_instance().showCount() != shows);
+    afterRequest(fault, shows);
 }
 
 void TstSoak::detailView()
@@ -660,7 +611,7 @@ void TstSoak::detailView()
         detail->slotFalseAlarmBtClicked();
     else
         detail->slotHandleAlarmBtClicked();
-    afterRequest(fault, WaitDialog::_instance().showCount() != shows);
+    afterRequest(fault, shows);
 }
 
 void TstSoak::recordSearch()
@@ -764,8 +715,8 @@ void TstSoak::restartServer()
     clock.start();
     for (const int moment = pick(200); clock.elapsed() < moment;)
         QCoreApplication::processEvents(QEventLoop::AllEvents, 5);
-    alarmServer.kill();
-    alarmServer.waitForFinished(10000);
+    alarmServer.process.kill();
+    alarmServer.process.waitForFinished(10000);
     ++restarts;
     log(QStringLiteral("server killed after %1 ms (%2)").arg(clock.elapsed()).arg(roll));
     // Raised only once the client knows: a message sent into the dying connection is lost like the server.
@@ -774,7 +725,8 @@ void TstSoak::restartServer()
         QCoreApplication::processEvents(QEventLoop::AllEvents, 10);
     if (chance(50))
         raiseAlarms();
-    QVERIFY2(startServer(), "alarm-server did not start again");
+    QVERIFY2(alarmServer.start(QStringLiteral("soak-server"), {}, alarmServer.port, 30000),
+             "alarm-server did not start again");
     clock.restart();
     while (remote->state() != NetAlarmClient::Connected && clock.elapsed() < 30000)
         QCoreApplication::processEvents(QEventLoop::AllEvents, 10);
@@ -789,43 +741,12 @@ void TstSoak::restartServer()
 
 bool TstSoak::step(Action action)
 {
-    switch (action) {
-    case RaiseAlarms:
-        raiseAlarms();
-        break;
-    case Storm:
-        storm();
-        break;
-    case OtherOperator:
-        otherOperator();
-        break;
-    case TableBatch:
-        tableBatch();
-        break;
-    case CheckWidget:
-        checkWidget();
-        break;
-    case DetailView:
-        detailView();
-        break;
-    case RecordSearch:
-        recordSearch();
-        break;
-    case StatusOff:
-        statusOff();
-        break;
-    case Capture:
-        capture();
-        break;
-    case OddRecord:
-        oddRecord();
-        break;
-    case RestartServer:
-        restartServer();
-        break;
-    case ActionCount:
-        break;
-    }
+    using Step = void (TstSoak::*)();
+    static const Step steps[ActionCount] = {
+        &TstSoak::raiseAlarms, &TstSoak::storm,      &TstSoak::otherOperator, &TstSoak::tableBatch,
+        &TstSoak::checkWidget, &TstSoak::detailView, &TstSoak::recordSearch,  &TstSoak::statusOff,
+        &TstSoak::capture,     &TstSoak::oddRecord,  &TstSoak::restartServer};
+    (this->*steps[action])();
     return !QTest::currentTestFailed();
 }
 
@@ -909,15 +830,8 @@ bool TstSoak::drain(QString* problem)
         const QStringList rows = unhandledRows().mid(0, 100);
         if (rows.isEmpty())
             break;
-        monitor->clearSelection();
-        for (const QString& uid : rows)
-            monitor->selectionModel()->select(monitor->model()->index(monitor->getRowIndexByKeyValue(uid), 0),
-                                              QItemSelectionModel::Select | QItemSelectionModel::Rows);
         queueAnswers(1);
-        for (QAction* action : monitor->findChildren<QAction*>()) {
-            if (action->text() == QObject::tr("Mistaken Alarm"))
-                action->trigger();
-        }
+        triggerOnRows(rows, QObject::tr("Mistaken Alarm"));
         if (!settle()) {
             *problem += QStringLiteral("no settling while draining; ");
             return false;

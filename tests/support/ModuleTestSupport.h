@@ -176,6 +176,24 @@ inline AlarmData dataOf(const VIG_ALARM_MOUDLE::VIG_AlarmInfo& info)
     return alarm;
 }
 
+// One handling of an alarm in the notes the service answers.
+inline VIG_ALARM_MOUDLE::VIG_AlarmProcess handling(const QString& uid, const QString& time,
+                                                   const QString& note, const QString& urls)
+{
+    VIG_ALARM_MOUDLE::VIG_AlarmProcess process;
+    process.alarmUid = uid;
+    process.handleTime = time;
+    process.handleNote = note;
+    process.liveImageUrls = urls;
+    return process;
+}
+
+// The notes of an alarm as the hub passes them to the views.
+inline void answerNotes(const VIG_ALARM_MOUDLE::AlarmProcessVector& notes, int result = 0)
+{
+    emit VIG_ALARM_MOUDLE::AlarmSignals::_instance().signalGetAlarmHandleNotes(notes, result, QString());
+}
+
 // The keys of a table's rows, top to bottom.
 inline QStringList keys(const VIG_BASE_MODULE::TableWidget& table)
 {
@@ -249,5 +267,26 @@ public:
 private:
     QList<QVariantList> calls;
 };
+
+// An alarm raised on the simulated server, as its push reached the main thread; an empty one if none came.
+inline VIG_ALARM_MOUDLE::VIG_AlarmInfo raisedAlarm(SimAlarmServer* server, const QString& probeId,
+                                                   const QString& type = QString())
+{
+    MainThreadSpy pushed(&VIG_ALARM_MOUDLE::AlarmSignals::_instance(),
+                         &VIG_ALARM_MOUDLE::AlarmSignals::signalNewAlarmPush);
+    QString error;
+    const QString uid = server->raiseAlarm(probeId, type, &error);
+    VIG_ALARM_MOUDLE::VIG_AlarmInfo alarm;
+    const auto arrived = [&] {
+        for (int i = 0; i < pushed.count(); ++i) {
+            if (pushed.at(i).first().value<VIG_ALARM_MOUDLE::VIG_AlarmInfo>().alarmUid == uid)
+                alarm = pushed.at(i).first().value<VIG_ALARM_MOUDLE::VIG_AlarmInfo>();
+        }
+        return !alarm.alarmUid.isEmpty();
+    };
+    if (uid.isEmpty() || !QTest::qWaitFor(arrived, 15000))
+        qWarning("no alarm of %s: %s", qPrintable(probeId), qPrintable(error));
+    return alarm;
+}
 
 } // namespace moduletest

@@ -1,9 +1,12 @@
 // Several operators: another's mark on this operator's views, marks taken for a question, watch-only rights.
 #include "ModuleTestSupport.h"
+#include "TestMain.h"
 
 #include "frame/AlarmOperator.h"
 
 using namespace VIG_ALARM_MOUDLE;
+
+namespace {
 
 class RecordingPresence : public AlarmPresence
 {
@@ -12,6 +15,8 @@ public:
     void take(const QStringList& uids) override { log << "take " + uids.join(','); }
     void release(const QStringList& uids) override { log << "release " + uids.join(','); }
 };
+
+} // namespace
 
 class TstOperatorMarks : public QObject
 {
@@ -28,10 +33,8 @@ class TstOperatorMarks : public QObject
     // A new alarm of the next probe, in the table (selected), a pop-up or the grid, and the detail view.
     void raise(const QString& view)
     {
-        moduletest::MainThreadSpy pushed(&AlarmSignals::_instance(), &AlarmSignals::signalNewAlarmPush);
-        sim->raiseAlarm(sim->probeIds().at(raised++));
-        QTRY_VERIFY_WITH_TIMEOUT(!pushed.isEmpty(), 15000);
-        alarm = pushed.at(0).first().value<VIG_AlarmInfo>();
+        alarm = moduletest::raisedAlarm(sim, sim->probeIds().at(raised++));
+        QVERIFY(!alarm.alarmUid.isEmpty());
         (view == "grid" ? grid->showAlarm(alarm) : AlarmVideoCheckDlgManager::_instance().showAlarm(alarm));
         detail->setAlarm(alarm, LiveVideoRelation);
         table->selectRow(table->getRowIndexByKeyValue(alarm.alarmUid));
@@ -137,5 +140,5 @@ private slots:
     }
 };
 
-QTEST_MAIN(TstOperatorMarks)
+VIG_TEST(tst_operator_marks, TstOperatorMarks)
 #include "tst_operator_marks.moc"
