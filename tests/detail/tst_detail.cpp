@@ -1,7 +1,6 @@
 // The detail view of an alarm: its list of relations, the view itself, and the whole road on the simulated
 // server.
 #include "DataSignals.h"
-#include "HandleTimeAxis.h"
 #include "ModuleTestSupport.h"
 #include "SimImageServer.h"
 #include "TestMain.h"
@@ -28,7 +27,7 @@ namespace {
 VIG_AlarmInfo detailAlarm(const QString& uid, const QString& probeId)
 {
     const VIG_AlarmInfo alarm = alarmOf(uid, probeId);
-    VIG_DATA_MODULE::BasicData::_instance().rememberAlarmChannel(uid, alarm.deviceId, alarm.channelIndex);
+    basicData().rememberAlarmChannel(uid, alarm.deviceId, alarm.channelIndex);
     return alarm;
 }
 
@@ -63,25 +62,6 @@ QString value(const AlarmInfoWidget& widget, const char* name)
 {
     return widget.findChild<ZCOMMON::WordwrapLabel*>(QLatin1String(name))->text();
 }
-
-struct View
-{
-    View()
-    {
-        widget.resize(1200, 700);
-        widget.show();
-    }
-    void open(int row) const { emit list->itemDoubleClicked(list->item(row)); }
-
-    AlarmDetailCheckWt widget;
-    AlarmRelationsListWt* list = widget.findChild<AlarmRelationsListWt*>(QStringLiteral("alarminfoList"));
-    VIG_BASE_MODULE::VideoPlaybackPanel* playback =
-        widget.findChild<VIG_BASE_MODULE::VideoPlaybackPanel*>(QStringLiteral("playbackPanel"));
-    VIG_BASE_MODULE::ImageViewer* viewer =
-        widget.findChild<VIG_BASE_MODULE::ImageViewer*>(QStringLiteral("imageViewer"));
-    VIG_BASE_MODULE::HandleTimeAxis* axis =
-        widget.findChild<VIG_BASE_MODULE::HandleTimeAxis*>(QStringLiteral("dealProcess"));
-};
 
 void writeFile(const QString& path, const QByteArray& content)
 {
@@ -153,19 +133,13 @@ private slots:
         QVERIFY(sandbox.isValid());
         QDir(QStringLiteral("LiveImageTemp")).removeRecursively();
         installFakeService();
-        QVERIFY(VIG_DATA_MODULE::BasicData::_instance().loadScenario(
-            QStringLiteral(VIG_SOURCE_DIR "/scenarios/demo.json")));
+        QVERIFY(basicData().loadScenario(QStringLiteral(VIG_SOURCE_DIR "/scenarios/demo.json")));
         // Clips outlast every test but the one that plays them through.
         VIG_BASE_MODULE::VideoPlaybackPanel::setClipDurationMs(60000);
-        VIG_SYSTEM_MODULE::BusinessConfig::_instance().setNvrPlaybackPeriod(45, 20);
+        businessConfig().setNvrPlaybackPeriod(45, 20);
     }
 
-    void init()
-    {
-        MessageBoxW::clearQueuedAnswers();
-        MessageBoxW::clearCalls();
-        service().takeCalls();
-    }
+    void init() { resetCase(); }
 
     void openingListsEverythingInOrder()
     {
@@ -175,7 +149,7 @@ private slots:
         AlarmBusiness::_instance().saveRecordingRelation("D-1",
                                                          sandbox.filePath("20260101/a-1-101010-1.vrec"));
 
-        View view;
+        DetailScreen view;
         view.widget.setAlarm(detailAlarm("D-1", "P0102"), IcloudRecordingRelation);
         QTRY_COMPARE(view.list->count(), 6);
         const QStringList shown = texts(view.list);
@@ -184,34 +158,32 @@ private slots:
                               " Storage Alarm Recording HZ-001 Showroom 2026-11-25 21:38:33",
                               " ICloud Recording HZ-001 Showroom 2026-11-21 15:27:05"}));
         QVERIFY(shown.at(4).startsWith("Capture ")); // the local recording's file is gone
-        QCOMPARE(shown.at(5), QString("NVR Recording"));
         // The NVR entry borrows the path of the last recording of the answer.
-        AlarmRelationsListWt* list = view.list;
-        QCOMPARE(AlarmRelationsListWt::itemFilePath(list->item(5)),
-                 QString("{\"deviceAddr\":\"10.20.1.10\",\"fileName\":\"D0101-CH2_20261120113126.mp4\"}"));
-        QCOMPARE(list->getMarkedRow(), 3);
-        QCOMPARE(view.playback->currentTitle(),
-                 QString("Cloud recording 20261121152705.mp4 2026-11-21 15:27:05"));
+        QCOMPARE(
+            QVariantList({shown.at(5), AlarmRelationsListWt::itemFilePath(view.list->item(5)),
+                          view.list->getMarkedRow(), view.playback->currentTitle()}),
+            QVariantList({"NVR Recording",
+                          "{\"deviceAddr\":\"10.20.1.10\",\"fileName\":\"D0101-CH2_20261120113126.mp4\"}", 3,
+                          "Cloud recording 20261121152705.mp4 2026-11-21 15:27:05"}));
         const QList<FakeAlarmService::Call> calls = service().takeCalls();
         QVERIFY(std::any_of(calls.begin(), calls.end(), [](const FakeAlarmService::Call& call) {
             return call.operation == QLatin1String("RequestAlarmHandleNotes") && call.texts.value(0) == "D-1";
         }));
 
         // A camera is no recorder: no NVR entry.
-        View camera;
-        VIG_AlarmInfo alarm = detailAlarm("D-2", "P0102");
+        DetailScreen camera;
+        VIG_AlarmInfo alarm = alarmOf("D-2", "P0102");
         alarm.deviceId = "D0102";
         alarm.channelIndex = 1;
-        VIG_DATA_MODULE::BasicData::_instance().rememberAlarmChannel("D-2", "D0102", 1);
+        basicData().rememberAlarmChannel("D-2", "D0102", 1);
         camera.widget.setAlarm(alarm, LiveVideoRelation);
         QTRY_VERIFY(camera.list->count() > 0);
-        QVERIFY(!camera.list->findFirstItemOfType(NvrRecordingRelation));
-        QCOMPARE(camera.list->getMarkedRow(), 0);
+        QVERIFY(!camera.list->findFirstItemOfType(NvrRecordingRelation) && camera.list->getMarkedRow() == 0);
     }
 
     void supersededRecordingsAnswersAreDropped()
     {
-        View view;
+        DetailScreen view;
         // Two alarms opened before the first answer arrives: only the second one's answer counts.
         QSignalSpy answers(&VIG_DATA_MODULE::DataSignals::_instance(),
                            &VIG_DATA_MODULE::DataSignals::signalGetIcloudAlarmRecordingsInfo);
@@ -233,7 +205,7 @@ private slots:
     {
         const QString front = sandbox.filePath("camera/front.png");
         writePng(front);
-        View view;
+        DetailScreen view;
         const VIG_AlarmInfo alarm = detailAlarm("IMG-1", "P0201");
         view.widget.setAlarm(alarm, LiveVideoRelation);
         QTRY_COMPARE(view.list->count(), 2); // no recordings: live video and the NVR
@@ -267,8 +239,7 @@ private slots:
         answerNotes(
             {handling("IMG-1", "2026-11-25 22:00:00", "on site", "file:///no/such/place/cached.png")});
         view.open(2);
-        QVERIFY(!view.viewer->isWaitingVisible());
-        QVERIFY(view.viewer->hasImage());
+        QVERIFY(!view.viewer->isWaitingVisible() && view.viewer->hasImage());
 
         // Another alarm's notes are not this one's history; a failure still shows the alarm itself.
         answerNotes({handling("OTHER", "2026-11-25 23:00:00", "elsewhere", QString())});
@@ -294,22 +265,17 @@ private slots:
         writePng(source);
         QVERIFY(QDir::setCurrent(work));
 
-        struct Case
-        {
-            QString uid;
-            QString url;
-        };
         const QString camera = imageUrl(source).section('/', 0, -2) + "/";
-        const QList<Case> cases = {
+        const QList<QPair<QString, QString>> cases = {
             {"../../escape", imageUrl(source)},     {"..\\..\\escape", imageUrl(source)},
             {root + "/absolute", imageUrl(source)}, {"H-1", camera + "..%2F..%2F..%2F..%2Fshot.png"},
             {"H-1", camera + "?name=shot.png"},     {"H-1", camera + "..%5C..%5Cshot.png#/safe.png"},
         };
-        for (const Case& each : cases) {
-            View view;
-            view.widget.setAlarm(detailAlarm(each.uid, "P0201"), LiveVideoRelation);
+        for (const auto& [uid, url] : cases) {
+            DetailScreen view;
+            view.widget.setAlarm(detailAlarm(uid, "P0201"), LiveVideoRelation);
             QTRY_COMPARE(view.list->count(), 2);
-            answerNotes({handling(each.uid, "2026-11-25 22:00:00", "note", each.url)});
+            answerNotes({handling(uid, "2026-11-25 22:00:00", "note", url)});
             QCOMPARE(view.list->count(), 3);
             MessageBoxW::queueAnswer(1);
             view.open(2);
@@ -323,7 +289,7 @@ private slots:
         // opened again, that copy is shown and nothing is fetched.
         const QString escaped = root + QString::fromUtf8("/camera/\xe4\xb8\xad b.png");
         writePng(escaped);
-        View view;
+        DetailScreen view;
         view.widget.setAlarm(detailAlarm("H-2", "P0201"), LiveVideoRelation);
         QTRY_COMPARE(view.list->count(), 2);
         answerNotes({handling("H-2", "2026-11-25 22:00:00", "note", imageUrl(escaped))});
@@ -333,8 +299,7 @@ private slots:
         QFile::remove(escaped);
         view.open(1);
         view.open(2);
-        QVERIFY(!view.viewer->isWaitingVisible());
-        QVERIFY(view.viewer->hasImage());
+        QVERIFY(!view.viewer->isWaitingVisible() && view.viewer->hasImage());
 
         QStringList written;
         QDirIterator files(root, QDir::Files, QDirIterator::Subdirectories);
@@ -361,13 +326,12 @@ private slots:
         // What happened comes first, above the rows of contacts.
         QCOMPARE(value(widget, "alarmHeadline"),
                  QString("Intrusion \u00b7 Door contact\n" + alarm.alarmTime));
-        const VIG_DATA_MODULE::VIG_StoreInfo store =
-            VIG_DATA_MODULE::BasicData::_instance().getStoreInfo("S001");
+        const VIG_DATA_MODULE::VIG_StoreInfo store = basicData().getStoreInfo("S001");
         QVERIFY(!store.storeName.isEmpty());
-        QCOMPARE(value(widget, "storeName"), store.storeName);
-        QCOMPARE(value(widget, "storeTel"), store.keeperTel);
-        QCOMPARE(value(widget, "pirsInfo"),
-                 VIG_DATA_MODULE::BasicData::_instance().getProbeInfo("P0101").probeDescription);
+        QCOMPARE(
+            QStringList({value(widget, "storeName"), value(widget, "storeTel"), value(widget, "pirsInfo")}),
+            QStringList(
+                {store.storeName, store.keeperTel, basicData().getProbeInfo("P0101").probeDescription}));
 
         // An unknown store empties the store's rows rather than leaving the last store's.
         alarm.storeUid = "NO-SUCH-STORE";
@@ -386,7 +350,7 @@ private slots:
 
     void leavingStopsWhatPlays()
     {
-        View view;
+        DetailScreen view;
         VIG_BASE_MODULE::VideoPanel* panel = view.playback->getVideoPanel();
         view.widget.setAlarm(detailAlarm("L-1", "P0101"), LiveVideoRelation);
         QTRY_COMPARE(view.list->getMarkedRow(), 0);
@@ -400,7 +364,7 @@ private slots:
 
     void onlyAnOpenAlarmTakesAHandling()
     {
-        View view;
+        DetailScreen view;
         auto* handle = view.widget.findChild<QPushButton*>(QStringLiteral("handleAlarmBt"));
         auto* falseAlarm = view.widget.findChild<QPushButton*>(QStringLiteral("falseAlarmBt"));
         for (int state : {AlarmNew, AlarmDealt, AlarmMistaken, AlarmFinished}) {
@@ -426,15 +390,10 @@ private slots:
         QVERIFY(sandbox.isValid());
         QDir(QStringLiteral("AlarmLocalDB")).removeRecursively();
         QVERIFY(AlarmVideoRelation::_instance().isOpen());
-        VIG_DATA_MODULE::BasicData::_instance().loadScenario(
-            QStringLiteral(VIG_SOURCE_DIR "/scenarios/demo.json"));
+        basicData().loadScenario(QStringLiteral(VIG_SOURCE_DIR "/scenarios/demo.json"));
     }
 
-    void init()
-    {
-        MessageBoxW::clearQueuedAnswers();
-        MessageBoxW::clearCalls();
-    }
+    void init() { resetCase(); }
 
     void sortsSkipsAndKeepsTheMark()
     {
@@ -502,21 +461,16 @@ private slots:
         connect(&list, &QListWidget::itemDoubleClicked, this,
                 [&](QListWidgetItem* clicked) { doubleClicked.append(clicked); });
         QListWidgetItem* item = list.playDefaultItem(defaultType);
-        if (played == 0) {
-            QVERIFY(!item);
-            QCOMPARE(doubleClicked.count(), 0);
-            return;
-        }
-        QVERIFY(item);
-        QCOMPARE(doubleClicked, QList<QListWidgetItem*>({item}));
-        QCOMPARE(AlarmRelationsListWt::itemFilePath(item), QStringLiteral("/p/%1-a").arg(played));
+        QCOMPARE(item ? AlarmRelationsListWt::itemFilePath(item) : QString(),
+                 played ? QStringLiteral("/p/%1-a").arg(played) : QString());
+        QCOMPARE(doubleClicked, item ? QList<QListWidgetItem*>({item}) : QList<QListWidgetItem*>());
         QCOMPARE(list.getMarkedItem(), item); // marked as on a real double click
     }
 
     void deletingStopsARecordingFirstAndKeepsWhatCannotGo()
     {
         VIG_BASE_MODULE::VideoPanel panel;
-        panel.connectChannels(VIG_DATA_MODULE::BasicData::_instance().getProbeRelatedChannels("P0101"), true);
+        panel.connectChannels(basicData().getProbeRelatedChannels("P0101"), true);
         const QString recording = panel.startRecording(0);
         QVERIFY(!recording.isEmpty());
         VIG_BASE_MODULE::VideoManager& videos = VIG_BASE_MODULE::VideoManager::_instance();
@@ -544,14 +498,12 @@ private slots:
         rightClick(list, 0);
         MessageBoxW::queueAnswer(1);
         action(list, "Delete")->trigger();
-        QCOMPARE(stopView.count(), 1);
-        QCOMPARE(stopView.first().first().toString(), recording);
-        QVERIFY(stoppedBeforeDeleted);
-        QVERIFY(!videos.isVideoRecordingNow(recording));
-        QVERIFY(!panel.isRecording(0));
-        QVERIFY(!QFile::exists(recording));
-        QCOMPARE(list.count(), 1);
-        QCOMPARE(messages().size(), 1); // the question only
+        QCOMPARE(spied(stopView), QList<QVariantList>({{recording}}));
+        // The question only.
+        QCOMPARE(
+            QVariantList({stoppedBeforeDeleted, videos.isVideoRecordingNow(recording), panel.isRecording(0),
+                          QFile::exists(recording), list.count(), messages().size()}),
+            QVariantList({true, false, false, false, 1, 1}));
 
         rightClick(list, 0);
         MessageBoxW::queueAnswer(1);
@@ -559,11 +511,11 @@ private slots:
         action(list, "Delete")->trigger();
         QCOMPARE(messages().last(),
                  QString("Delete relation failed,video recording now or open in somewhere."));
-        QCOMPARE(stopView.count(), 1); // only recordings are stopped
-        QCOMPARE(list.count(), 1);
         relations = store.getAlarmRelations("DEL");
-        QCOMPARE(relations.size(), 1);
-        QCOMPARE(relations.at(0).filePath, busy);
+        // Only recordings are stopped.
+        QCOMPARE(
+            QVariantList({stopView.count(), list.count(), relations.size(), relations.value(0).filePath}),
+            QVariantList({1, 1, 1, busy}));
     }
 
     void saveAsCopiesAndReplacesButNeverOntoItself()
@@ -582,17 +534,18 @@ private slots:
         rightClick(list, 0);
         list.target = target;
         action(list, "Save As")->trigger();
-        QCOMPARE(readFile(target), QByteArray("capture-bytes"));
-        QCOMPARE(list.filters, QStringList({"Images(*.png *.jpg)"}));
-        QVERIFY(messages().isEmpty());
+        QCOMPARE(
+            QVariantList({readFile(target), list.filters, messages()}),
+            QVariantList({QByteArray("capture-bytes"), QStringList({"Images(*.png *.jpg)"}), QStringList()}));
 
         // Onto itself: refused, the evidence stays.
         list.target = capture;
         MessageBoxW::queueAnswer(1);
         rightClick(list, 0);
         action(list, "Save As")->trigger();
-        QCOMPARE(readFile(capture), QByteArray("capture-bytes"));
-        QCOMPARE(messages(), QStringList({"Can not save the relation file onto itself."}));
+        QCOMPARE(QVariantList({readFile(capture), messages()}),
+                 QVariantList({QByteArray("capture-bytes"),
+                               QStringList({"Can not save the relation file onto itself."})}));
 
         // A live image is saved from its downloaded copy.
         writeFile("LiveImageTemp/SAVE/shot.png", "live-bytes");
@@ -608,8 +561,8 @@ private slots:
         MessageBoxW::queueAnswer(1);
         rightClick(list, 1);
         action(list, "Save As")->trigger();
-        QCOMPARE(messages(), QStringList({"Save as relation file failed."}));
-        QCOMPARE(readFile(target), QByteArray("live-bytes"));
+        QCOMPARE(QVariantList({messages(), readFile(target)}),
+                 QVariantList({QStringList({"Save as relation file failed."}), QByteArray("live-bytes")}));
     }
 
     void liveImagePathsStayInTheirFolder()
@@ -686,9 +639,9 @@ private slots:
             moduletest::raisedAlarm(DataCache::Instance()->GetSimulator(), "P0104", "intrusion");
         const QString uid = alarm.alarmUid;
         QVERIFY(!uid.isEmpty());
-        VIG_DATA_MODULE::BasicData::_instance().rememberAlarmChannel(uid, alarm.deviceId, alarm.channelIndex);
+        basicData().rememberAlarmChannel(uid, alarm.deviceId, alarm.channelIndex);
 
-        View view;
+        DetailScreen view;
         AlarmRelationsListWt* list = view.list;
         VIG_BASE_MODULE::VideoPanel* video = view.playback->getVideoPanel();
 
@@ -706,8 +659,8 @@ private slots:
         QTRY_COMPARE_WITH_TIMEOUT(view.axis->count(), 2, Patience);
         QCOMPARE(view.axis->entries().at(1).second, QString("checked on site"));
         QTRY_COMPARE_WITH_TIMEOUT(itemTypes(list), QList<int>({1, 2, 3, 3, 7, 6, 6}), Patience);
-        QVERIFY(!VIG_BASE_MODULE::WaitDialog::_instance().isShown());
-        QVERIFY(list->item(5)->text().startsWith("Live"));
+        QVERIFY(!VIG_BASE_MODULE::WaitDialog::_instance().isShown() &&
+                list->item(5)->text().startsWith("Live"));
 
         // The recordings one after another, the NVR's period last, then the live video.
         VIG_BASE_MODULE::VideoPlaybackPanel::setClipDurationMs(15);
@@ -722,11 +675,9 @@ private slots:
         QTRY_COMPARE_WITH_TIMEOUT(playedRows.size(), 4, Patience);
         VIG_BASE_MODULE::VideoPlaybackPanel::setClipDurationMs(60000);
         QCOMPARE(playedRows, QList<int>({2, 3, 4, 0}));
-        QVERIFY(titles.at(2).startsWith("NVR D0101 channel 4"));
-        QVERIFY(titles.at(3).isEmpty());
-        QCOMPARE(list->getMarkedRow(), 0);
-        QVERIFY(video->windowCount() > 0);
-        QVERIFY(!video->isPlayingBack());
+        QVERIFY(titles.at(2).startsWith("NVR D0101 channel 4") && titles.at(3).isEmpty());
+        QCOMPARE(QVariantList({list->getMarkedRow(), video->windowCount() > 0, video->isPlayingBack()}),
+                 QVariantList({0, true, false}));
 
         // An image taken at the handling is fetched into the alarm's folder and shown.
         view.open(5);

@@ -110,238 +110,228 @@ class TstDisplayStacking : public QObject
 {
     Q_OBJECT
 
-private slots:
-    void initTestCase();
-    void popupsShowTheirCells();
-    void operatorClicksKeepPopUpsWhole();
-    void gridAndDetailShowTheirWidgets();
-
-private:
-    void verifyPopups(const char* when);
-    void verifyWindow(const char* when);
-    QString raise(const QString& probeId);
-
     SimAlarmServer* server = nullptr;
     QMainWindow* window = nullptr;
     bool grid = false;
-};
 
-void TstDisplayStacking::initTestCase()
-{
-    QCOMPARE(QGuiApplication::platformName(), QStringLiteral("xcb"));
-    grid = qgetenv("VIG_DISPLAY_MODE") == "grid";
-    VIG_SYSTEM_MODULE::BusinessConfig& config = VIG_SYSTEM_MODULE::BusinessConfig::_instance();
-    config.setAlarmVideoShowMode(grid ? 1 : 0);
-    config.setShowAlarmMap(true);
-    config.setMaxVideoCheckDlgCount(3);
-    server = moduletest::startSimulatedServer();
-    QVERIFY(server);
-    server->setGeneratorRate(0);
+    QString raise(const QString& probeId)
+    {
+        QString error;
+        const QString uid = server->raiseAlarm(probeId, QString(), &error);
+        if (uid.isEmpty())
+            qWarning("%s", qPrintable(error));
+        return uid;
+    }
 
-    AlarmModuleInit& entry = AlarmModuleInit::_instance();
-    entry.moduleInit();
-    window = new QMainWindow;
-    window->setCentralWidget(entry.getVideoAlarmForm());
-    VIG_MODULEFORM_MODULE::ModuleFormModuleInit::_instance().setMainWindow(window);
-    window->setGeometry(40, 60, 1600, 950);
-    // As a host does when the module asks for its form.
-    connect(&VIG_CONTACT_MODULE::ModuleAccessSignals::_instance(),
-            &VIG_CONTACT_MODULE::ModuleAccessSignals::signalSetCurrentModuleForm, window, [this] {
-                window->raise();
-                window->activateWindow();
-            });
-    window->show();
-    QVERIFY(QTest::qWaitForWindowExposed(window));
-    settle();
-}
-
-QString TstDisplayStacking::raise(const QString& probeId)
-{
-    QString error;
-    const QString uid = server->raiseAlarm(probeId, QString(), &error);
-    if (uid.isEmpty())
-        qWarning("%s", qPrintable(error));
-    return uid;
-}
-
-// A loaded machine may show a change late: each check is repeated until it holds or patience runs out, and
-// only the last screen seen counts.
-void TstDisplayStacking::verifyPopups(const char* when)
-{
-    QElapsedTimer waited;
-    waited.start();
-    for (;;) {
-        settle();
-        const QImage screen = grabScreen();
-        QByteArray failure;
-        QList<QRect> above;
-        for (AlarmVideoCheckDlg* dlg : stackedDialogs()) {
-            int samples = 0;
-            const double share = shownShare(screen, dlg->cell(), dlg->cell()->geometry(), above, &samples);
-            if (samples >= 10 && share < 0.7) {
-                failure = QByteArray(when) + ": pop-up at " + QByteArray::number(dlg->x()) + "," +
-                          QByteArray::number(dlg->y()) + " shows its cell at " +
-                          QByteArray::number(int(share * 100)) + "% of " + QByteArray::number(samples) +
-                          " points";
-                break;
+    // A loaded machine may show a change late: each check is repeated until it holds or patience runs out,
+    // and only the last screen seen counts.
+    void verifyPopups(const char* when)
+    {
+        QElapsedTimer waited;
+        waited.start();
+        for (;;) {
+            settle();
+            const QImage screen = grabScreen();
+            QByteArray failure;
+            QList<QRect> above;
+            for (AlarmVideoCheckDlg* dlg : stackedDialogs()) {
+                int samples = 0;
+                const double share =
+                    shownShare(screen, dlg->cell(), dlg->cell()->geometry(), above, &samples);
+                if (samples >= 10 && share < 0.7) {
+                    failure = QByteArray(when) + ": pop-up at " + QByteArray::number(dlg->x()) + "," +
+                              QByteArray::number(dlg->y()) + " shows its cell at " +
+                              QByteArray::number(int(share * 100)) + "% of " + QByteArray::number(samples) +
+                              " points";
+                    break;
+                }
+                above.append(dlg->frameGeometry());
             }
-            above.append(dlg->frameGeometry());
-        }
-        if (failure.isEmpty())
-            return;
-        if (waited.elapsed() >= Patience) {
-            keepPicture(screen, when);
-            QFAIL(failure.constData());
+            if (failure.isEmpty())
+                return;
+            if (waited.elapsed() >= Patience) {
+                keepPicture(screen, when);
+                QFAIL(failure.constData());
+            }
         }
     }
-}
 
-void TstDisplayStacking::verifyWindow(const char* when)
-{
-    QElapsedTimer waited;
-    waited.start();
-    for (;;) {
+    void verifyWindow(const char* when)
+    {
+        QElapsedTimer waited;
+        waited.start();
+        for (;;) {
+            settle();
+            const QImage screen = grabScreen();
+            QList<QRect> above;
+            for (AlarmVideoCheckDlg* dlg : stackedDialogs())
+                above.append(dlg->frameGeometry());
+            int samples = 0;
+            const double share = shownShare(screen, window, window->geometry(), above, &samples);
+            if (samples > 100 && share >= 0.8)
+                return;
+            if (waited.elapsed() >= Patience) {
+                keepPicture(screen, when);
+                window->grab().save(QString::fromLatin1(when).replace(QLatin1Char(' '), QLatin1Char('-')) +
+                                    "-window.png");
+                for (const QRect& r : qAsConst(above))
+                    qWarning("pop-up frame %d,%d %dx%d", r.x(), r.y(), r.width(), r.height());
+                const QRect w = window->geometry();
+                qWarning("window %d,%d %dx%d", w.x(), w.y(), w.width(), w.height());
+                QFAIL(qPrintable(QStringLiteral("%1: the console window shows itself at %2% of %3 points")
+                                     .arg(QLatin1String(when))
+                                     .arg(int(share * 100))
+                                     .arg(samples)));
+            }
+        }
+    }
+
+private slots:
+    void initTestCase()
+    {
+        QCOMPARE(QGuiApplication::platformName(), QStringLiteral("xcb"));
+        grid = qgetenv("VIG_DISPLAY_MODE") == "grid";
+        VIG_SYSTEM_MODULE::BusinessConfig& config = moduletest::businessConfig();
+        config.setAlarmVideoShowMode(grid ? 1 : 0);
+        config.setShowAlarmMap(true);
+        config.setMaxVideoCheckDlgCount(3);
+        server = moduletest::startSimulatedServer();
+        QVERIFY(server);
+        server->setGeneratorRate(0);
+
+        AlarmModuleInit& entry = AlarmModuleInit::_instance();
+        entry.moduleInit();
+        window = new QMainWindow;
+        window->setCentralWidget(entry.getVideoAlarmForm());
+        VIG_MODULEFORM_MODULE::ModuleFormModuleInit::_instance().setMainWindow(window);
+        window->setGeometry(40, 60, 1600, 950);
+        // As a host does when the module asks for its form.
+        connect(&VIG_CONTACT_MODULE::ModuleAccessSignals::_instance(),
+                &VIG_CONTACT_MODULE::ModuleAccessSignals::signalSetCurrentModuleForm, window, [this] {
+                    window->raise();
+                    window->activateWindow();
+                });
+        window->show();
+        QVERIFY(QTest::qWaitForWindowExposed(window));
         settle();
-        const QImage screen = grabScreen();
-        QList<QRect> above;
-        for (AlarmVideoCheckDlg* dlg : stackedDialogs())
-            above.append(dlg->frameGeometry());
-        int samples = 0;
-        const double share = shownShare(screen, window, window->geometry(), above, &samples);
-        if (samples > 100 && share >= 0.8)
+    }
+
+    void popupsShowTheirCells()
+    {
+        if (grid)
+            QSKIP("pop-up mode only");
+        const QStringList probes = server->probeIds();
+        QVERIFY(probes.size() >= 4);
+        for (int i = 0; i < 3; ++i)
+            QVERIFY(!raise(probes.at(i)).isEmpty());
+        QTRY_COMPARE_WITH_TIMEOUT(stackedDialogs().size(), 3, Patience);
+        verifyPopups("three pop-ups");
+        if (QTest::currentTestFailed())
             return;
-        if (waited.elapsed() >= Patience) {
-            keepPicture(screen, when);
-            window->grab().save(QString::fromLatin1(when).replace(QLatin1Char(' '), QLatin1Char('-')) +
-                                "-window.png");
-            for (const QRect& r : qAsConst(above))
-                qWarning("pop-up frame %d,%d %dx%d", r.x(), r.y(), r.width(), r.height());
-            const QRect w = window->geometry();
-            qWarning("window %d,%d %dx%d", w.x(), w.y(), w.width(), w.height());
-            QFAIL(qPrintable(QStringLiteral("%1: the console window shows itself at %2% of %3 points")
-                                 .arg(QLatin1String(when))
-                                 .arg(int(share * 100))
-                                 .arg(samples)));
+        verifyWindow("three pop-ups");
+        if (QTest::currentTestFailed())
+            return;
+
+        // The first pop-up's alarms handled elsewhere: it is freed and reused for a fourth probe.
+        AlarmVideoCheckDlg* first = stackedDialogs().first();
+        moduletest::handleElsewhere(first->cell()->checkWidget()->alarmUids());
+        QTRY_VERIFY_WITH_TIMEOUT(first->isHidden(), Patience);
+        QVERIFY(!raise(probes.at(3)).isEmpty());
+        QTRY_VERIFY_WITH_TIMEOUT(first->isVisible(), Patience);
+        verifyPopups("a freed pop-up reused");
+    }
+
+    // What an operator does first: the console is not made active before, and every click goes through the X
+    // server. A click on a pop-up brings it whole on top; any other leaves the pop-ups as they stand.
+
+    void operatorClicksKeepPopUpsWhole()
+    {
+        if (grid)
+            QSKIP("pop-up mode only");
+        auto* table = window->findChild<AlarmMonitorTable*>();
+        auto* tabs = window->findChild<QTabWidget*>(QStringLiteral("tabWidget"));
+        QVERIFY(table && tabs && table->rowCount() > 0);
+        const auto centre = [](QWidget* widget, const QRect& area) {
+            return widget->mapToGlobal(area.center());
+        };
+        const auto tab = [&](int index) {
+            return centre(tabs->tabBar(), tabs->tabBar()->tabRect(index));
+        };
+        const auto lowestVideo = [] {
+            const QList<AlarmVideoCheckDlg*> stack = stackedDialogs();
+            QList<QRect> above;
+            for (AlarmVideoCheckDlg* dlg : stack.mid(0, stack.size() - 1))
+                above.append(dlg->frameGeometry());
+            QWidget* video = stack.last()->cell()->videoPanel();
+            return uncovered(QRect(video->mapToGlobal(QPoint()), video->size()), above);
+        };
+        const auto detail = [&] {
+            auto* button =
+                stackedDialogs().first()->cell()->findChild<QPushButton*>(QStringLiteral("detailCheckBt"));
+            return centre(button, button->rect());
+        };
+        const QList<std::tuple<const char*, std::function<QPoint()>, int, bool>> clicks = {
+            {"table row",
+             [&] { return centre(table->viewport(), table->visualRect(table->model()->index(0, 1))); }, 0,
+             false},
+            {"record tab", [&] { return tab(1); }, 1, false},
+            {"monitor tab", [&] { return tab(0); }, 0, false},
+            {"Detail", detail, 2, false},
+            {"lowest video", lowestVideo, 2, true},
+        };
+        for (const auto& [what, spot, tabAfter, lowestOnTop] : clicks) {
+            AlarmVideoCheckDlg* top = lowestOnTop ? stackedDialogs().last() : stackedDialogs().first();
+            const QPoint at = spot();
+            QVERIFY(!at.isNull());
+            click(at);
+            QTRY_COMPARE_WITH_TIMEOUT(tabs->currentIndex(), tabAfter, Patience);
+            QTRY_COMPARE_WITH_TIMEOUT(stackedDialogs().first(), top, Patience);
+            verifyPopups(qPrintable(QStringLiteral("after a click on the %1").arg(QLatin1String(what))));
+            if (QTest::currentTestFailed())
+                return;
+        }
+
+        // Dragged by its frame, then by a point of its cell that does not use the mouse: the cell goes with
+        // it.
+        AlarmVideoCheckDlg* dlg = stackedDialogs().first();
+        for (const QPoint& handle : {QPoint(4, dlg->height() / 2), QPoint(26, dlg->height() - 14)}) {
+            const QPoint from = dlg->pos() + handle;
+            const QPoint to = from + QPoint(-60, 40);
+            xdotool(QString::asprintf(
+                "mousemove %d %d mousedown 1 mousemove %d %d sleep 0.2 mousemove %d %d sleep 0.2 "
+                "mouseup 1",
+                from.x(), from.y(), from.x() - 30, from.y() + 20, to.x(), to.y()));
+            QTRY_COMPARE_WITH_TIMEOUT(dlg->pos() + handle, to, Patience);
+            verifyPopups("after a drag");
+            if (QTest::currentTestFailed())
+                return;
         }
     }
-}
 
-void TstDisplayStacking::popupsShowTheirCells()
-{
-    if (grid)
-        QSKIP("pop-up mode only");
-    const QStringList probes = server->probeIds();
-    QVERIFY(probes.size() >= 4);
-    for (int i = 0; i < 3; ++i)
-        QVERIFY(!raise(probes.at(i)).isEmpty());
-    QTRY_COMPARE_WITH_TIMEOUT(stackedDialogs().size(), 3, Patience);
-    verifyPopups("three pop-ups");
-    if (QTest::currentTestFailed())
-        return;
-    verifyWindow("three pop-ups");
-    if (QTest::currentTestFailed())
-        return;
+    void gridAndDetailShowTheirWidgets()
+    {
+        if (!grid)
+            QSKIP("grid mode only");
+        const QStringList probes = server->probeIds();
+        QString last;
+        for (int i = 0; i < 3; ++i)
+            QVERIFY(!(last = raise(probes.at(i))).isEmpty());
+        QTRY_VERIFY_WITH_TIMEOUT(!window->findChildren<AlarmVideoCheckWt*>().isEmpty(), Patience);
+        verifyWindow("grid with three alarms");
+        if (QTest::currentTestFailed())
+            return;
 
-    // The first pop-up's alarms handled elsewhere: it is freed and reused for a fourth probe.
-    AlarmVideoCheckDlg* first = stackedDialogs().first();
-    for (const QString& uid : first->cell()->checkWidget()->alarmUids()) {
         VIG_AlarmInfo alarm;
-        alarm.alarmUid = uid;
-        emit AlarmSignals::_instance().signalAlarmHandledNotInVideoMonitorWt(alarm);
+        alarm.alarmUid = last;
+        alarm.probeId = probes.at(2);
+        emit AlarmSignals::_instance().signalAlarmTableRecordDoubleClicked(alarm, LiveVideoRelation);
+        auto* tabs = window->findChild<QTabWidget*>(QStringLiteral("tabWidget"));
+        QVERIFY(tabs);
+        QTRY_COMPARE_WITH_TIMEOUT(tabs->count(), 3, Patience);
+        QTRY_COMPARE_WITH_TIMEOUT(tabs->currentIndex(), 2, Patience);
+        verifyWindow("detail tab");
     }
-    QTRY_VERIFY_WITH_TIMEOUT(first->isHidden(), Patience);
-    QVERIFY(!raise(probes.at(3)).isEmpty());
-    QTRY_VERIFY_WITH_TIMEOUT(first->isVisible(), Patience);
-    verifyPopups("a freed pop-up reused");
-}
-
-// What an operator does first: the console is not made active before, and every click goes through the X
-// server. A click on a pop-up brings it whole on top; any other leaves the pop-ups as they stand.
-void TstDisplayStacking::operatorClicksKeepPopUpsWhole()
-{
-    if (grid)
-        QSKIP("pop-up mode only");
-    auto* table = window->findChild<AlarmMonitorTable*>();
-    auto* tabs = window->findChild<QTabWidget*>(QStringLiteral("tabWidget"));
-    QVERIFY(table && tabs && table->rowCount() > 0);
-    const auto centre = [](QWidget* widget, const QRect& area) {
-        return widget->mapToGlobal(area.center());
-    };
-    const auto tab = [&](int index) {
-        return centre(tabs->tabBar(), tabs->tabBar()->tabRect(index));
-    };
-    const auto lowestVideo = [] {
-        const QList<AlarmVideoCheckDlg*> stack = stackedDialogs();
-        QList<QRect> above;
-        for (AlarmVideoCheckDlg* dlg : stack.mid(0, stack.size() - 1))
-            above.append(dlg->frameGeometry());
-        QWidget* video = stack.last()->cell()->videoPanel();
-        return uncovered(QRect(video->mapToGlobal(QPoint()), video->size()), above);
-    };
-    const auto detail = [&] {
-        auto* button =
-            stackedDialogs().first()->cell()->findChild<QPushButton*>(QStringLiteral("detailCheckBt"));
-        return centre(button, button->rect());
-    };
-    const QList<std::tuple<const char*, std::function<QPoint()>, int, bool>> clicks = {
-        {"table row",
-         [&] { return centre(table->viewport(), table->visualRect(table->model()->index(0, 1))); }, 0, false},
-        {"record tab", [&] { return tab(1); }, 1, false},
-        {"monitor tab", [&] { return tab(0); }, 0, false},
-        {"Detail", detail, 2, false},
-        {"lowest video", lowestVideo, 2, true},
-    };
-    for (const auto& [what, spot, tabAfter, lowestOnTop] : clicks) {
-        AlarmVideoCheckDlg* top = lowestOnTop ? stackedDialogs().last() : stackedDialogs().first();
-        const QPoint at = spot();
-        QVERIFY(!at.isNull());
-        click(at);
-        QTRY_COMPARE_WITH_TIMEOUT(tabs->currentIndex(), tabAfter, Patience);
-        QTRY_COMPARE_WITH_TIMEOUT(stackedDialogs().first(), top, Patience);
-        verifyPopups(qPrintable(QStringLiteral("after a click on the %1").arg(QLatin1String(what))));
-        if (QTest::currentTestFailed())
-            return;
-    }
-
-    // Dragged by its frame, then by a point of its cell that does not use the mouse: the cell goes with it.
-    AlarmVideoCheckDlg* dlg = stackedDialogs().first();
-    for (const QPoint& handle : {QPoint(4, dlg->height() / 2), QPoint(26, dlg->height() - 14)}) {
-        const QPoint from = dlg->pos() + handle;
-        const QPoint to = from + QPoint(-60, 40);
-        xdotool(QString::asprintf(
-            "mousemove %d %d mousedown 1 mousemove %d %d sleep 0.2 mousemove %d %d sleep 0.2 "
-            "mouseup 1",
-            from.x(), from.y(), from.x() - 30, from.y() + 20, to.x(), to.y()));
-        QTRY_COMPARE_WITH_TIMEOUT(dlg->pos() + handle, to, Patience);
-        verifyPopups("after a drag");
-        if (QTest::currentTestFailed())
-            return;
-    }
-}
-
-void TstDisplayStacking::gridAndDetailShowTheirWidgets()
-{
-    if (!grid)
-        QSKIP("grid mode only");
-    const QStringList probes = server->probeIds();
-    QString last;
-    for (int i = 0; i < 3; ++i)
-        QVERIFY(!(last = raise(probes.at(i))).isEmpty());
-    QTRY_VERIFY_WITH_TIMEOUT(!window->findChildren<AlarmVideoCheckWt*>().isEmpty(), Patience);
-    verifyWindow("grid with three alarms");
-    if (QTest::currentTestFailed())
-        return;
-
-    VIG_AlarmInfo alarm;
-    alarm.alarmUid = last;
-    alarm.probeId = probes.at(2);
-    emit AlarmSignals::_instance().signalAlarmTableRecordDoubleClicked(alarm, LiveVideoRelation);
-    auto* tabs = window->findChild<QTabWidget*>(QStringLiteral("tabWidget"));
-    QVERIFY(tabs);
-    QTRY_COMPARE_WITH_TIMEOUT(tabs->count(), 3, Patience);
-    QTRY_COMPARE_WITH_TIMEOUT(tabs->currentIndex(), 2, Patience);
-    verifyWindow("detail tab");
-}
+};
 
 QTEST_MAIN(TstDisplayStacking)
 #include "display_stacking.moc"

@@ -9,7 +9,6 @@
 
 #include <QComboBox>
 #include <QProcess>
-#include <QSignalSpy>
 #include <QTabWidget>
 #include <QTemporaryDir>
 #include <QThread>
@@ -35,6 +34,12 @@ bool iconIs(const QTabWidget* tabs, int tab, bool pressed)
     const QImage shown = tabs->tabIcon(tab).pixmap(32).toImage();
     const QImage expected = QIcon(QString::fromLatin1(icons[tab][pressed ? 1 : 0])).pixmap(32).toImage();
     return !expected.isNull() && shown == expected;
+}
+
+// How many tabs show, and which one is current.
+QList<int> shownTabs(const QTabWidget* tabs)
+{
+    return {tabs->count(), tabs->currentIndex()};
 }
 
 void openDetail(const QString& uid)
@@ -199,15 +204,12 @@ private slots:
         QFETCH(int, fromTab);
         tabs->setCurrentIndex(fromTab);
         openDetail(QStringLiteral("A1"));
-        QCOMPARE(tabs->count(), 3);
-        QCOMPARE(tabs->currentIndex(), 2);
+        QCOMPARE(shownTabs(tabs), QList<int>({3, 2}));
         QCOMPARE(form->lastTabIndex(), fromTab);
-        QVERIFY(iconIs(tabs, 2, true));
-        QVERIFY(iconIs(tabs, fromTab, false));
+        QVERIFY(iconIs(tabs, 2, true) && iconIs(tabs, fromTab, false));
 
         back();
-        QCOMPARE(tabs->count(), 2);
-        QCOMPARE(tabs->currentIndex(), fromTab);
+        QCOMPARE(shownTabs(tabs), QList<int>({2, fromTab}));
         QVERIFY(iconIs(tabs, fromTab, true));
     }
 
@@ -220,25 +222,21 @@ private slots:
         QCOMPARE(form->lastTabIndex(), 2);
         // The last tab index is the detail tab itself: the tab widget chooses after the removal.
         back();
-        QCOMPARE(tabs->count(), 2);
-        QCOMPARE(tabs->currentIndex(), 1);
+        QCOMPARE(shownTabs(tabs), QList<int>({2, 1}));
     }
 
     void hostRequestsSwitchTabsWhileTheDetailStays()
     {
         emit AlarmSignals::_instance().signalSetAlarmDetailCheckWtVisible(true);
-        QCOMPARE(tabs->count(), 3);
-        QCOMPARE(tabs->currentIndex(), 2);
+        QCOMPARE(shownTabs(tabs), QList<int>({3, 2}));
         emit VIG_CONTACT_MODULE::ModuleAccessSignals::_instance().signalCheckLateMonthUnhandledAlarms();
-        QCOMPARE(tabs->currentIndex(), 1);
-        QCOMPARE(tabs->count(), 3);
+        QCOMPARE(shownTabs(tabs), QList<int>({3, 1}));
         QVERIFY(form->detailView()->isHidden());
         emit AlarmSignals::_instance().signalChangeToAlarmMonitorTab();
         QCOMPARE(tabs->currentIndex(), 0);
         tabs->setCurrentIndex(1);
         back();
-        QCOMPARE(tabs->count(), 2);
-        QCOMPARE(tabs->currentIndex(), 0);
+        QCOMPARE(shownTabs(tabs), QList<int>({2, 0}));
     }
 
     void newAlarmsWaitWhileTheOperatorWorks_data()
@@ -294,15 +292,12 @@ private slots:
         using namespace moduletest;
         QFETCH(int, row);
         form.reset();
-        VIG_SYSTEM_MODULE::BusinessConfig::_instance().setAlarmVideoShowMode(row & 1);
+        businessConfig().setAlarmVideoShowMode(row & 1);
         VIG_SYSTEM_MODULE::SystemBasicInfo::_instance().setCurrentAppStatus(VIG_SYSTEM_MODULE::AppRunning);
         QList<AlarmData> alarms;
         for (char n : {'2', '0', '1'}) {
-            alarms << AlarmData{};
-            alarms.last().alarmUid = QTest::currentDataTag() + std::string(1, n);
-            alarms.last().storeUid = "S001";
-            alarms.last().probeId = "P0101";
-            alarms.last().alarmTime = std::string("2026-12-05 04:00:0") + n;
+            alarms << dataOf(
+                alarmOf(QTest::currentDataTag() + QString(n), "P0101", "2026-12-05 04:00:0" + QString(n)));
             deliverNew(alarms.last());
         }
         deliverPush(handledRecord(alarms.takeFirst(), {})); // its unbooking still queued
@@ -322,9 +317,7 @@ private slots:
 
         table->selectAll();
         row & 2 ? VIG_BASE_MODULE::MessageBoxW::queueAnswer(1) : acceptHandleDialog("seen");
-        for (QAction* action : table->findChildren<QAction*>())
-            if (action->text() == QString(row & 2 ? "Mistaken Alarm" : "Deal Alarm"))
-                action->trigger();
+        triggerAction(table, row & 2 ? "Mistaken Alarm" : "Deal Alarm");
         const FakeAlarmService::Call request = handleRequests().value(0);
         AlarmHandlerData handler;
         handler.state = row & 2 ? AlarmMistaken : AlarmFinished;
@@ -453,8 +446,7 @@ private slots:
         AlarmVideoCheckDlgManager& manager = AlarmVideoCheckDlgManager::_instance();
         QTRY_VERIFY_WITH_TIMEOUT(manager.probeDialog(QStringLiteral("P0101")), Patience);
         AlarmVideoCheckDlg* dialog = manager.probeDialog(QStringLiteral("P0101"));
-        QVERIFY(dialog->isVisible());
-        QVERIFY(dialog->cell()->checkWidget()->alarmUids().contains(uid));
+        QVERIFY(dialog->isVisible() && dialog->cell()->checkWidget()->alarmUids().contains(uid));
 
         moduletest::acceptHandleDialog(QStringLiteral("guard sent"));
         dialog->cell()->checkWidget()->findChild<QPushButton*>(QStringLiteral("handleAlarmBt"))->click();
@@ -480,8 +472,7 @@ private slots:
         const int row = records->getRowIndexByKeyValue(uid);
 
         emit records->doubleClicked(records->model()->index(row, 12));
-        QCOMPARE(tabs->count(), 3);
-        QCOMPARE(tabs->currentIndex(), 2);
+        QCOMPARE(shownTabs(tabs), QList<int>({3, 2}));
         QCOMPARE(form->detailView()->getAlarm().alarmUid, uid);
         QCOMPARE(tabs->tabText(2), QStringLiteral("报警详情                  "));
     }

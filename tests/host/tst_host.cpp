@@ -1,10 +1,9 @@
 // The host stand-ins the module leans on: the scenario's data, the table widget, the web view and the video
 // overlay.
-#include "BasicData.h"
 #include "MapViewer.h"
+#include "ModuleTestSupport.h"
 #include "Scenario.h"
 #include "StoreData.h"
-#include "TableWidget.h"
 #include "TestMain.h"
 #include "VideoOverlayLine.h"
 #include "ZWebView.h"
@@ -16,21 +15,14 @@
 #include <QTemporaryDir>
 #include <QThread>
 #include <QWebFrame>
-#include <QtTest>
 #include <atomic>
 
 using namespace VIG_DATA_MODULE;
+using moduletest::keys;
 using VIG_BASE_MODULE::TableWidget;
 using ZCOMMON::ZWebView;
 
 namespace {
-QStringList keysInOrder(const TableWidget& table)
-{
-    QStringList keys;
-    for (int row = 0; row < table.rowCount(); ++row)
-        keys << table.getRowKeyValue(row);
-    return keys;
-}
 void verifyKeys(const TableWidget& table)
 {
     for (int row = 0; row < table.rowCount(); ++row)
@@ -44,8 +36,6 @@ QStringList snapshot(const TableWidget& table)
                     table.item(row, 1)->foreground().color().name();
     return shot;
 }
-
-namespace {
 
 const char* const RecorderPage = R"(<html><body><script>
 window.injected = 0;
@@ -61,8 +51,6 @@ QVariant evaluate(QWebView& view, const QString& script)
 {
     return view.page()->mainFrame()->evaluateJavaScript(script);
 }
-
-} // namespace
 
 class TestHostData : public QObject
 {
@@ -112,9 +100,9 @@ private slots:
         // A caller that does not take the reason gets it as a warning.
         QTest::ignoreMessage(QtWarningMsg, qPrintable(error));
         QVERIFY(!BasicData::_instance().loadScenario(path));
-        QVERIFY(StoreData::_instance().getAllOpenedStoresBriefInfo().isEmpty());
-        QVERIFY(BasicData::_instance().getStoreInfo(QStringLiteral("S001")).storeUid.isEmpty());
-        QVERIFY(BasicData::_instance().getProbeRelatedChannels(QStringLiteral("P0101")).isEmpty());
+        QVERIFY(StoreData::_instance().getAllOpenedStoresBriefInfo().isEmpty() &&
+                BasicData::_instance().getStoreInfo("S001").storeUid.isEmpty() &&
+                BasicData::_instance().getProbeRelatedChannels("P0101").isEmpty());
     }
 
     // The service's thread reads while the host writes on the main thread.
@@ -193,12 +181,12 @@ private slots:
                 expected.removeAt(row);
             } else if (step % 50 == 0) {
                 table.sortByColumn(0, Qt::AscendingOrder);
-                expected = keysInOrder(table);
+                expected = keys(table);
             }
             const QString probe = expected.isEmpty() ? "none" : expected.at(random.bounded(expected.size()));
             QCOMPARE(table.getRowIndexByKeyValue(probe), expected.indexOf(probe));
         }
-        QCOMPARE(keysInOrder(table), expected);
+        QCOMPARE(keys(table), expected);
         verifyKeys(table);
         QVERIFY(!table.deleteRowByKeyValue("none"));
     }
@@ -313,12 +301,10 @@ private slots:
         QVERIFY(loaded.wait(10000) && loaded.at(0).at(0).toBool() && map.isMapLoaded());
 
         const QString hostileName = "<img src=x onerror=\"alert(1)\">Store";
-        QJsonArray stores;
-        stores.append(
-            QJsonObject{{"storeGuid", "S001"}, {"storeName", hostileName}, {"lng", 121.47}, {"lat", 31.23}});
-        stores.append(
-            QJsonObject{{"storeGuid", "S002"}, {"storeName", "Bund"}, {"lng", 121.49}, {"lat", 31.24}});
-        stores.append(QJsonObject{{"storeGuid", "bad"}, {"storeName", "no place"}, {"lng", "x"}, {"lat", 1}});
+        const QJsonArray stores{
+            QJsonObject{{"storeGuid", "S001"}, {"storeName", hostileName}, {"lng", 121.47}, {"lat", 31.23}},
+            QJsonObject{{"storeGuid", "S002"}, {"storeName", "Bund"}, {"lng", 121.49}, {"lat", 31.24}},
+            QJsonObject{{"storeGuid", "bad"}, {"storeName", "no place"}, {"lng", "x"}, {"lat", 1}}};
         QCOMPARE(map.callJSFunction("initStores", {QJsonDocument(stores).toJson()}).toInt(), 2);
         QVERIFY(map.callJSFunction("moveTo", {"\"S002\""}).toBool());
         QVERIFY(!map.callJSFunction("moveTo", {"\"S404\""}).toBool());
@@ -326,10 +312,11 @@ private slots:
 
         const QJsonObject state =
             QJsonDocument::fromJson(map.callJSFunction("getState", {}).toString().toUtf8()).object();
-        QCOMPARE(state.value("stores").toArray().size(), 2);
-        QCOMPARE(state.value("stores").toArray().at(0).toObject().value("storeName").toString(), hostileName);
-        QCOMPARE(state.value("centre").toObject().value("lng").toDouble(), 121.49);
-        QCOMPARE(state.value("mapType").toString(), QString("satellite"));
+        QCOMPARE(
+            QVariantList({state.value("stores").toArray().size(),
+                          state.value("stores").toArray().at(0).toObject().value("storeName").toString(),
+                          state.value("centre").toObject().value("lng").toDouble(), state.value("mapType")}),
+            QVariantList({2, hostileName, 121.49, "satellite"}));
 
         // The search list shows the name as text: no element is made from it.
         const QVariant images =
@@ -374,7 +361,7 @@ private slots:
 };
 
 VIG_TEST(tst_host_data, TestHostData)
-VIG_TEST(tst_host_tablewidget, PaintCounter)
+VIG_TEST(tst_host_tablewidget, TstHostTableWidget)
 VIG_TEST(tst_host_web, TstHostWeb)
 VIG_TEST(tst_video_overlay, TstVideoOverlay)
 #include "tst_host.moc"

@@ -22,22 +22,6 @@ namespace {
 const std::string Megabyte(1024 * 1024, 'M');
 const std::string BadUtf8("\xff\xfe\xc0\xaf\xed\xa0\x80 broken \x80", 16);
 
-AlarmData record(const std::string& uid, const std::string& store = "S001",
-                 const std::string& probe = "P0101", const std::string& device = "D0101")
-{
-    AlarmData alarm;
-    alarm.alarmUid = uid;
-    alarm.storeUid = store;
-    alarm.probeId = probe;
-    alarm.deviceId = device;
-    alarm.typeKey = "intrusion";
-    alarm.typeDescription = "Intrusion";
-    alarm.alarmTime = "2026-12-05 03:00:00";
-    alarm.state = AlarmNew;
-    alarm.channelIndex = 1;
-    return alarm;
-}
-
 AlarmData everyText(const std::string& value)
 {
     AlarmData alarm;
@@ -166,8 +150,8 @@ private slots:
     void initTestCase()
     {
         installFakeService();
-        QVERIFY(VIG_DATA_MODULE::BasicData::_instance().loadScenario(VIG_SOURCE_DIR "/scenarios/demo.json"));
-        VIG_SYSTEM_MODULE::BusinessConfig& config = VIG_SYSTEM_MODULE::BusinessConfig::_instance();
+        QVERIFY(basicData().loadScenario(VIG_SOURCE_DIR "/scenarios/demo.json"));
+        VIG_SYSTEM_MODULE::BusinessConfig& config = businessConfig();
         config.setAlarmVideoShowMode(VIG_SYSTEM_MODULE::AlarmVideosInPopUps);
         config.setShowAlarmMap(false);
         config.setMaxVideoCheckDlgCount(8);
@@ -186,12 +170,7 @@ private slots:
         page.reset();
     }
 
-    void init()
-    {
-        flush();
-        service().takeCalls();
-        VIG_BASE_MODULE::MessageBoxW::clearCalls();
-    }
+    void init() { resetCase(); }
 
     void oddRecordsTakeTheWholeRoad_data()
     {
@@ -199,11 +178,11 @@ private slots:
         QTest::newRow("every text empty") << everyText(std::string());
         QTest::newRow("every text broken UTF-8") << everyText(BadUtf8);
         QTest::newRow("every text with NUL") << everyText(std::string("a\0b", 3));
-        AlarmData longTexts = record("LONG-1");
+        AlarmData longTexts = recordOf("LONG-1");
         longTexts.describe = longTexts.lastHandleNote = longTexts.typeDescription = longTexts.deviceName =
             Megabyte;
         QTest::newRow("megabyte texts on a real probe") << longTexts;
-        QTest::newRow("no probe, no device") << record("NOPROBE-1", "S001", "", "");
+        QTest::newRow("no probe, no device") << recordOf("NOPROBE-1", "S001", "", "");
     }
 
     // Each record is booked, listed, shown in a pop-up and handled from it like any other.
@@ -229,8 +208,7 @@ private slots:
 
         AlarmVideoCheckDlg* dlg =
             AlarmVideoCheckDlgManager::_instance().probeDialog(table->getAlarmInfo(0).probeId);
-        QVERIFY(dlg);
-        QVERIFY(dlg->cell()->checkWidget()->alarmUids().contains(uid));
+        QVERIFY(dlg && dlg->cell()->checkWidget()->alarmUids().contains(uid));
         acceptHandleDialog(QStringLiteral("checked"));
         dlg->cell()->checkWidget()->findChild<QPushButton*>(QStringLiteral("handleAlarmBt"))->click();
         const QList<FakeAlarmService::Call> requests = handleRequests();
@@ -244,8 +222,7 @@ private slots:
         });
         deliverPush(pushOf(alarm, AlarmDealt, alarm.describe));
         flush();
-        QVERIFY(dlg->isHidden());
-        QVERIFY(!VIG_BASE_MODULE::WaitDialog::_instance().isShown());
+        QVERIFY(dlg->isHidden() && !VIG_BASE_MODULE::WaitDialog::_instance().isShown());
         QCOMPARE(AlarmBusiness::_instance().getStoreUnhandledAlarmsCount(qtext(alarm.storeUid)), 0);
         QCOMPARE(table->getAlarmInfo(uid).state, int(AlarmDealt));
         verifyBooks();
@@ -256,12 +233,12 @@ private slots:
     {
         AlarmBusiness& business = AlarmBusiness::_instance();
         AlarmMonitorTable* table = page->monitorTable();
-        deliverNew(record("TWICE-1", "S001", "P0103"));
-        deliverNew(record("TWICE-1", "S001", "P0103"));
+        deliverNew(recordOf("TWICE-1", "S001", "P0103"));
+        deliverNew(recordOf("TWICE-1", "S001", "P0103"));
         verifyBooks();
         QCOMPARE(business.getStoreUnhandledAlarmsCount("S001"), 1);
         // Now claiming another store and probe: the alarm moves, it is not doubled.
-        const AlarmData moved = record("TWICE-1", "S002", "P0201", "D0201");
+        const AlarmData moved = recordOf("TWICE-1", "S002", "P0201", "D0201");
         movedAway.insert("TWICE-1");
         deliverNew(moved);
         verifyBooks();
@@ -276,17 +253,14 @@ private slots:
         QCOMPARE(table->getAlarmInfo("TWICE-1").state, int(AlarmMistaken));
         QCOMPARE(storeTable->getRowIndexByKeyValue("TWICE-1"), 0); // another store's pushes pass it by
         storeTable->deleteAlarm("TWICE-1");
-        int rows = 0;
-        for (int row = 0; row < table->rowCount(); ++row)
-            rows += table->getRowKeyValue(row) == QLatin1String("TWICE-1") ? 1 : 0;
-        QCOMPARE(rows, 1);
+        QCOMPARE(keys(*table).count("TWICE-1"), 1);
     }
 
     // Results for alarms nobody handles, from requesters nobody is, with null texts: ignored by every view;
     // the only effect allowed is a success's unbooking, and an unknown uid has none.
     void answersNobodyAskedFor()
     {
-        const AlarmData alarm = record("ASKED-NOT-1", "S001", "P0104");
+        const AlarmData alarm = recordOf("ASKED-NOT-1", "S001", "P0104");
         deliverNew(alarm);
         verifyBooks();
         AlarmVideoCheckDlg* dlg = AlarmVideoCheckDlgManager::_instance().probeDialog("P0104");
@@ -331,8 +305,8 @@ private slots:
         deliverPush(bare); // no handler at all
         deliverPush(pushOf(everyText(BadUtf8), 99, BadUtf8));
         deliverPush(pushOf(everyText(Megabyte), -1, Megabyte));
-        deliverPush(pushOf(record("GHOST-1"), AlarmDealt));
-        deliverPush(pushOf(record("GHOST-1"), AlarmFinished));
+        deliverPush(pushOf(recordOf("GHOST-1"), AlarmDealt));
+        deliverPush(pushOf(recordOf("GHOST-1"), AlarmFinished));
         verifyBooks();
         QCOMPARE(page->monitorTable()->getAlarmInfo("GHOST-1").state, int(AlarmFinished));
         QCOMPARE(AlarmBusiness::_instance().getStoreUnhandledAlarmsCount("S001"), 0);
@@ -363,11 +337,10 @@ private slots:
         QVERIFY(server->probeIds().isEmpty());
         QString error;
         QVERIFY(server->raiseAlarm(QStringLiteral("P0101"), QString(), &error).isEmpty() && !error.isEmpty());
-        QVERIFY(VIG_DATA_MODULE::BasicData::_instance().getStoreInfo("S001").storeName.isEmpty());
+        QVERIFY(basicData().getStoreInfo("S001").storeName.isEmpty());
 
         VIG_SYSTEM_MODULE::SystemBasicInfo::_instance().setCurrentAppStatus(VIG_SYSTEM_MODULE::AppRunning);
-        VIG_SYSTEM_MODULE::BusinessConfig::_instance().setAlarmVideoShowMode(
-            VIG_SYSTEM_MODULE::AlarmVideosInPopUps);
+        businessConfig().setAlarmVideoShowMode(VIG_SYSTEM_MODULE::AlarmVideosInPopUps);
         VIG_BASE_MODULE::WaitDialog::_instance().setDisplayEnabled(false);
         AlarmModuleInit::_instance().moduleInit();
         auto* form = qobject_cast<VideoAlarmForm*>(AlarmModuleInit::_instance().getVideoAlarmForm());
@@ -376,14 +349,7 @@ private slots:
         AlarmMonitorTable* table = form->monitorPage()->monitorTable();
 
         // A stray alarm of a store nobody knows takes the whole road.
-        AlarmData alarm;
-        alarm.storeUid = "S001";
-        alarm.deviceId = "D0101";
-        alarm.probeId = "P0101";
-        alarm.channelIndex = 1;
-        alarm.state = AlarmNew;
-        alarm.alarmTime = "2026-12-05 03:00:00";
-        const QString uid = server->injectAlarm(alarm);
+        const QString uid = server->injectAlarm(recordOf(QString()));
         QVERIFY(!uid.isEmpty());
         QTRY_COMPARE(table->rowCount(), 1);
         QCOMPARE(table->getRowKeyValue(0), uid);
@@ -391,10 +357,7 @@ private slots:
 
         table->selectRow(0);
         VIG_BASE_MODULE::MessageBoxW::queueAnswer(1);
-        for (QAction* action : table->findChildren<QAction*>()) {
-            if (action->text() == QObject::tr("Mistaken Alarm"))
-                action->trigger();
-        }
+        triggerAction(table, QObject::tr("Mistaken Alarm"));
         QTRY_COMPARE(AlarmBusiness::_instance().getStoreUnhandledAlarmsCount("S001"), 0);
         QTRY_COMPARE(table->getAlarmInfo(uid).state, int(AlarmMistaken));
         QVERIFY(!VIG_BASE_MODULE::WaitDialog::_instance().isShown());
@@ -432,8 +395,7 @@ private slots:
 
         // Keep the schema page, scribble over the rest.
         QFile damaged(file);
-        QVERIFY(damaged.open(QIODevice::ReadWrite));
-        QVERIFY(damaged.size() > 8 * 1024);
+        QVERIFY(damaged.open(QIODevice::ReadWrite) && damaged.size() > 8 * 1024);
         for (qint64 at = 1024; at < damaged.size(); at += 1024)
             QVERIFY(damaged.seek(at) && damaged.write(QByteArray(512, '\xee')) == 512);
         damaged.close();
@@ -464,22 +426,18 @@ private slots:
     {
         QDir(QStringLiteral("LiveImageTemp")).removeRecursively();
         moduletest::installFakeService();
-        QVERIFY(VIG_DATA_MODULE::BasicData::_instance().loadScenario(VIG_SOURCE_DIR "/scenarios/demo.json"));
+        QVERIFY(basicData().loadScenario(VIG_SOURCE_DIR "/scenarios/demo.json"));
         VIG_AlarmInfo alarm;
         alarm.alarmUid = "HANG-1";
         alarm.probeId = "P0101";
         alarm.state = AlarmNew;
 
         StallingServer server;
-        auto view = std::make_unique<AlarmDetailCheckWt>();
-        view->resize(1200, 700);
-        view->show();
-        auto* list = view->findChild<AlarmRelationsListWt*>(QStringLiteral("alarminfoList"));
-        auto* viewer = view->findChild<VIG_BASE_MODULE::ImageViewer*>(QStringLiteral("imageViewer"));
-        auto* playback =
-            view->findChild<VIG_BASE_MODULE::VideoPlaybackPanel*>(QStringLiteral("playbackPanel"));
-        auto* downloads = view->findChild<ZCOMMON::HttpDownload*>();
-        QVERIFY(list && viewer && playback && downloads);
+        auto view = std::make_unique<DetailScreen>();
+        AlarmRelationsListWt* list = view->list;
+        VIG_BASE_MODULE::ImageViewer* viewer = view->viewer;
+        auto* downloads = view->widget.findChild<ZCOMMON::HttpDownload*>();
+        QVERIFY(list && viewer && view->playback && downloads);
         const auto open = [list](const QString& text) {
             QTRY_VERIFY2(!list->findItems(text, Qt::MatchExactly).isEmpty(), qPrintable(text));
             const QList<QListWidgetItem*> found = list->findItems(text, Qt::MatchExactly);
@@ -490,7 +448,7 @@ private slots:
                 .arg(number)
                 .arg(alarm.channelIndex);
         };
-        view->setAlarm(alarm, LiveVideoRelation);
+        view->widget.setAlarm(alarm, LiveVideoRelation);
         QTRY_VERIFY(list->count() >= 1);
         answerNotes({handling("HANG-1", "2026-11-25 22:00:00", "on site",
                               server.url("hang.png") + ',' + server.url("garbage.png"))});
@@ -501,7 +459,7 @@ private slots:
         QVERIFY(viewer->isVisible() && viewer->isWaitingVisible() && !viewer->hasImage());
         // The other entries still open meanwhile.
         open("LiveVideo");
-        QVERIFY(playback->isVisible() && !viewer->isVisible());
+        QVERIFY(view->playback->isVisible() && !viewer->isVisible());
 
         // Garbage arrives complete, but it is no image: the wait ends without one.
         open(image(2));
@@ -513,15 +471,14 @@ private slots:
         QCOMPARE(downloads->pendingCount(), 1);
         server.hangUp();
         QTRY_COMPARE(downloads->pendingCount(), 0);
-        QVERIFY(!viewer->isWaitingVisible());
-        QVERIFY(!QFile::exists("LiveImageTemp/HANG-1/hang.png"));
+        QVERIFY(!viewer->isWaitingVisible() && !QFile::exists("LiveImageTemp/HANG-1/hang.png"));
         QVERIFY(!viewer->hasImage());
 
         // Another hang, then the page is left and the view closed while it still hangs.
         answerNotes({handling("HANG-1", "2026-11-25 22:00:00", "on site", server.url("hang2.png"))});
         open(image(1));
         QTRY_VERIFY(server.requested.contains("/hang2.png"));
-        view->findChild<QPushButton*>(QStringLiteral("backBt"))->click();
+        view->widget.findChild<QPushButton*>(QStringLiteral("backBt"))->click();
         view.reset();
         server.hangUp();
         // Whatever the hang-up still sets going runs before the look.

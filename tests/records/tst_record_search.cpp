@@ -67,10 +67,7 @@ void answerCount(int count, int result = 0, QString requester = QString())
 
 AlarmData record(const QString& uid, int state)
 {
-    AlarmData alarm;
-    alarm.alarmUid = uid.toStdString();
-    alarm.storeUid = "S001";
-    alarm.alarmTime = "2026-03-01 10:00:00";
+    AlarmData alarm = recordOf(uid);
     alarm.describe = "door open";
     alarm.lastHandleNote = "checked";
     alarm.state = state;
@@ -111,6 +108,11 @@ struct Form
     PageTurningWidget* pages = widget->findChild<PageTurningWidget*>("pageTurningWt");
 
     void search() const { QTest::mouseClick(widget->findChild<QPushButton*>("searchBt"), Qt::LeftButton); }
+    // Whether the previous and the next page can be asked for.
+    QList<bool> turns() const
+    {
+        return {pages->previousButton()->isEnabled(), pages->nextButton()->isEnabled()};
+    }
 };
 
 } // namespace
@@ -128,11 +130,8 @@ private slots:
 
     void init()
     {
-        flush();
-        service().takeCalls();
+        resetCase();
         WaitDialog::_instance().hideWaitDialog();
-        MessageBoxW::clearCalls();
-        MessageBoxW::clearQueuedAnswers();
         for (int i = 0; i < 4; ++i)
             MessageBoxW::queueAnswer(1);
     }
@@ -148,9 +147,9 @@ private slots:
         const QDate monthAgo = today.addMonths(-1);
         QList<FakeAlarmService::Call> counts = countRequests();
         QCOMPARE(counts.size(), 1);
-        QCOMPARE(counts.at(0).texts.mid(0, 3),
-                 QStringList({"", day(monthAgo) + " 00:00:00", day(today) + " 23:59:59"}));
-        QCOMPARE(counts.at(0).number, int(AlarmNew));
+        QCOMPARE(QVariantList({QStringList(counts.at(0).texts.mid(0, 3)), counts.at(0).number}),
+                 QVariantList({QStringList({"", day(monthAgo) + " 00:00:00", day(today) + " 23:59:59"}),
+                               int(AlarmNew)}));
 
         // A failure says nothing and asks for nothing more.
         answerCount(0, 503);
@@ -159,14 +158,12 @@ private slots:
         search.searchDefaultUnhandled();
         answerCount(7);
         const QList<FakeAlarmService::Call> pages = pageRequests();
-        QCOMPARE(pages.size(), 1);
-        QCOMPARE(pages.at(0).texts, counts.at(0).texts.mid(0, 3));
-        QCOMPARE(pages.at(0).number, int(AlarmNew));
+        QCOMPARE(QVariantList({pages.size(), pages.value(0).texts, pages.value(0).number}),
+                 QVariantList({1, QStringList(counts.at(0).texts.mid(0, 3)), int(AlarmNew)}));
         answerRecords({}, 503);
 
         QCOMPARE(WaitDialog::_instance().showCount(), shows);
-        QVERIFY(!WaitDialog::_instance().isShown());
-        QVERIFY(MessageBoxW::calls().isEmpty());
+        QVERIFY(!WaitDialog::_instance().isShown() && MessageBoxW::calls().isEmpty());
     }
 
     void pageCounts_data()
@@ -200,8 +197,7 @@ private slots:
         answerPage(qMin(count, 20));
         QVERIFY(!wait.isShown());
         QCOMPARE(form.table->rowCount(), qMin(count, 20));
-        QVERIFY(!form.pages->previousButton()->isEnabled());
-        QCOMPARE(form.pages->nextButton()->isEnabled(), pages > 1);
+        QCOMPARE(form.turns(), QList<bool>({false, pages > 1}));
         QCOMPARE(search.findChild<QLabel*>("pageLabel")->text(), label);
         if (pages < 2)
             return;
@@ -211,14 +207,12 @@ private slots:
         QVERIFY(wait.isShown());
         QCOMPARE(form.table->rowCount(), 0);
         answerPage(count - (pages - 1) * 20);
-        QVERIFY(form.pages->previousButton()->isEnabled());
-        QVERIFY(!form.pages->nextButton()->isEnabled());
+        QCOMPARE(form.turns(), QList<bool>({true, false}));
 
         QTest::mouseClick(form.pages->previousButton(), Qt::LeftButton);
         QCOMPARE(paging(), QList<int>({1, (pages - 2) * 20, 20}));
         answerPage(20);
-        QCOMPARE(form.pages->previousButton()->isEnabled(), pages > 2);
-        QVERIFY(form.pages->nextButton()->isEnabled());
+        QCOMPARE(form.turns(), QList<bool>({pages > 2, true}));
     }
 
     void countPerPageKeepsTheLastCriteria()
@@ -277,12 +271,11 @@ private slots:
 
         form.search();
         answerCount(0, 503);
-        QVERIFY(!WaitDialog::_instance().isShown());
-        QVERIFY(pageRequests().isEmpty());
+        QVERIFY(!WaitDialog::_instance().isShown() && pageRequests().isEmpty());
         // The rows and pages of the last good search are not this search's.
-        QCOMPARE(form.table->rowCount(), 0);
-        QCOMPARE(form.pages->recordsCount(), 0);
-        QVERIFY(!form.pages->nextButton()->isEnabled());
+        QCOMPARE(QVariantList({form.table->rowCount(), form.pages->recordsCount(),
+                               form.pages->nextButton()->isEnabled()}),
+                 QVariantList({0, 0, false}));
         QCOMPARE(messages(), QStringList({QObject::tr("Get records count failed.")}));
 
         form.search();
@@ -295,8 +288,7 @@ private slots:
         QCOMPARE(form.table->rowCount(), 0);
         QCOMPARE(messages(), QStringList({QObject::tr("Get records infomation failed.")}));
         // The buttons stay as they were for page 1.
-        QVERIFY(!form.pages->previousButton()->isEnabled());
-        QVERIFY(form.pages->nextButton()->isEnabled());
+        QCOMPARE(form.turns(), QList<bool>({false, true}));
     }
 
     void recordsInOrderAndUntouchedByPushes()
@@ -312,21 +304,16 @@ private slots:
         QCOMPARE(form.table->item(1, 20)->text(), QString("checked"));
 
         // The service's handled push of a shown alarm changes nothing.
-        AlarmProcessData handled;
-        handled.alarmUid = "A";
-        handled.handlers.resize(1);
-        handled.handlers[0].state = AlarmFinished;
-        deliverPush(handled);
+        AlarmHandlerData finished;
+        finished.state = AlarmFinished;
+        deliverPush(handledRecord(record("A", AlarmNew), finished));
         flush();
         QCOMPARE(form.table->getAlarmInfo("A").state, int(AlarmNew));
         QCOMPARE(form.table->item(0, 20)->text(), QString("door open"));
 
         // Handled from the table's menu: once the batch ends, the last search runs again from page 1.
         form.table->selectRow(0);
-        for (QAction* action : form.table->findChildren<QAction*>()) {
-            if (action->text() == QObject::tr("Mistaken Alarm"))
-                action->trigger();
-        }
+        triggerAction(form.table, QObject::tr("Mistaken Alarm"));
         const QList<FakeAlarmService::Call> requests = handleRequests();
         QCOMPARE(requests.size(), 1);
         answer({"A"}, 0, requests.at(0).texts.value(1));
@@ -381,8 +368,7 @@ private slots:
         form.search();
         const QString operatorSearch = (takeCalls(QString()), countRequester);
         answerCount(5, 0, silent); // the silent search's late count is not the operator's
-        QVERIFY(pageRequests().isEmpty());
-        QVERIFY(WaitDialog::_instance().isShown());
+        QVERIFY(pageRequests().isEmpty() && WaitDialog::_instance().isShown());
         // The host's late-month check replaces the operator's search, whose wait ends at once.
         emit VIG_CONTACT_MODULE::ModuleAccessSignals::_instance().signalCheckLateMonthUnhandledAlarms();
         QVERIFY(!WaitDialog::_instance().isShown());

@@ -53,8 +53,7 @@ private slots:
                  {"A1", "/cap/1.png", "Capture 2026-12-05 03:05:00", CaptureRelation}, // the same file twice
                  {"A2", "/cap/1.png", "Capture 2026-12-05 03:05:00", CaptureRelation}})
             store().addRelation(relation);
-        QVERIFY(store().isOpen());
-        QVERIFY(QFile::exists("AlarmLocalDB/AlarmRelation.db"));
+        QVERIFY(store().isOpen() && QFile::exists("AlarmLocalDB/AlarmRelation.db"));
         QCOMPARE(names(store().getAlarmRelations("A1")),
                  QStringList({"Local Recording 2026-12-05 03:00:00", "Local Recording 2026-12-05 03:15:00",
                               "Capture 2026-12-05 03:05:00", "Capture 2026-12-05 03:05:00",
@@ -66,30 +65,26 @@ private slots:
                               "Capture 2026-12-05 03:10:00"}));
         QCOMPARE(names(store().getAlarmRelations("A2")), QStringList({"Capture 2026-12-05 03:05:00"}));
         store().deleteAlarmRelations("A1");
-        QVERIFY(store().getAlarmRelations("A1").isEmpty());
+        QVERIFY(store().getAlarmRelations("A1").isEmpty() && logged.isEmpty());
         QCOMPARE(store().getAlarmRelations("A2").size(), 1);
-        QCOMPARE(logged, QStringList());
     }
 
     void hostileValuesRoundTrip()
     {
-        const QStringList hostile = {
-            "it's",
-            "back\\slash",
-            "%1 %2 %3",
-            "门店 前门 摄像机",
-            "'); drop table alarmRelation; --",
-            QString("nul") + QChar(0) + "inside",
-            QString(100 * 1024, QChar('x')),
-        };
+        const QStringList hostile = {"it's",
+                                     "back\\slash",
+                                     "%1 %2 %3",
+                                     "门店 前门 摄像机",
+                                     "'); drop table alarmRelation; --",
+                                     QString("nul") + QChar(0) + "inside",
+                                     QString(100 * 1024, QChar('x'))};
         for (const QString& value : hostile)
             store().addRelation({value, value + "/path", value, CaptureRelation});
         for (const QString& value : hostile) {
             const QList<VIG_AlarmRelation> rows = store().getAlarmRelations(value);
-            QCOMPARE(rows.size(), 1);
-            QCOMPARE(QStringList({rows.at(0).alarmUid, rows.at(0).filePath, rows.at(0).fileName}),
-                     QStringList({value, value + "/path", value}));
-            QCOMPARE(rows.at(0).type, int(CaptureRelation));
+            QCOMPARE(QVariantList({rows.size(), rows.value(0).alarmUid, rows.value(0).filePath,
+                                   rows.value(0).fileName, rows.value(0).type}),
+                     QVariantList({1, value, value + "/path", value, int(CaptureRelation)}));
         }
         store().deleteRelation(hostile.at(0), hostile.at(0) + "/path");
         QVERIFY(store().getAlarmRelations(hostile.at(0)).isEmpty());
@@ -139,8 +134,7 @@ private slots:
         store().deleteAlarmRelations("A1");
         QVERIFY(!store().isOpen());
         QCOMPARE(logged.size(), 1); // said once
-        QVERIFY(logged.at(0).contains("AlarmVideoRelation"));
-        QVERIFY(file.open(QIODevice::ReadOnly));
+        QVERIFY(logged.at(0).contains("AlarmVideoRelation") && file.open(QIODevice::ReadOnly));
         QCOMPARE(file.readAll(), garbage);
     }
 };

@@ -25,6 +25,7 @@
 #include "BasicData.h"
 #include "BusinessConfig.h"
 #include "DataCache.h"
+#include "HandleTimeAxis.h"
 #include "ImageViewer.h"
 #include "MessageBoxW.h"
 #include "ModuleAccessSignals.h"
@@ -46,8 +47,6 @@
 #include <QVariantList>
 #include <QtTest>
 
-#include <type_traits>
-
 namespace moduletest {
 
 inline FakeAlarmService& service()
@@ -65,6 +64,15 @@ inline void flush()
         QCoreApplication::processEvents();
     for (int i = 0; i < 3; ++i)
         QCoreApplication::processEvents();
+}
+
+// Nothing of the last case left: no event to deliver, no request, message or queued answer.
+inline void resetCase()
+{
+    flush();
+    service().takeCalls();
+    VIG_BASE_MODULE::MessageBoxW::clearCalls();
+    VIG_BASE_MODULE::MessageBoxW::clearQueuedAnswers();
 }
 
 // The scripted service behind a fresh relation store; must run before anything reaches the business object.
@@ -160,6 +168,24 @@ inline VIG_ALARM_MOUDLE::VIG_AlarmInfo alarmOf(const QString& uid, const QString
     return alarm;
 }
 
+// The record the service sends for an alarm of any store, known to the demo scenario or not.
+inline AlarmData recordOf(const QString& uid, const QString& store = QStringLiteral("S001"),
+                          const QString& probe = QStringLiteral("P0101"),
+                          const QString& device = QStringLiteral("D0101"), int channel = 1)
+{
+    AlarmData alarm;
+    alarm.alarmUid = uid.toStdString();
+    alarm.storeUid = store.toStdString();
+    alarm.probeId = probe.toStdString();
+    alarm.deviceId = device.toStdString();
+    alarm.typeKey = "intrusion";
+    alarm.typeDescription = "Intrusion";
+    alarm.alarmTime = "2026-12-05 03:00:00";
+    alarm.state = VIG_ALARM_MOUDLE::AlarmNew;
+    alarm.channelIndex = channel;
+    return alarm;
+}
+
 // The record the service sends for an alarm.
 inline AlarmData dataOf(const VIG_ALARM_MOUDLE::VIG_AlarmInfo& info)
 {
@@ -193,6 +219,65 @@ inline void answerNotes(const VIG_ALARM_MOUDLE::AlarmProcessVector& notes, int r
 {
     emit VIG_ALARM_MOUDLE::AlarmSignals::_instance().signalGetAlarmHandleNotes(notes, result, QString());
 }
+
+// Triggers the actions of a widget's menus that show this text.
+inline void triggerAction(const QObject* owner, const QString& text)
+{
+    for (QAction* action : owner->findChildren<QAction*>()) {
+        if (action->text() == text)
+            action->trigger();
+    }
+}
+
+// The alarms handled somewhere else, as a table reports them.
+inline void handleElsewhere(const QStringList& uids)
+{
+    for (const QString& uid : uids) {
+        VIG_ALARM_MOUDLE::VIG_AlarmInfo alarm;
+        alarm.alarmUid = uid;
+        emit VIG_ALARM_MOUDLE::AlarmSignals::_instance().signalAlarmHandledNotInVideoMonitorWt(alarm);
+    }
+}
+
+// The uids of alarms, in order.
+inline QStringList uidsOf(const QList<VIG_ALARM_MOUDLE::VIG_AlarmInfo>& alarms)
+{
+    QStringList uids;
+    for (const VIG_ALARM_MOUDLE::VIG_AlarmInfo& alarm : alarms)
+        uids.append(alarm.alarmUid);
+    return uids;
+}
+
+inline VIG_SYSTEM_MODULE::BusinessConfig& businessConfig()
+{
+    return VIG_SYSTEM_MODULE::BusinessConfig::_instance();
+}
+
+inline VIG_DATA_MODULE::BasicData& basicData()
+{
+    return VIG_DATA_MODULE::BasicData::_instance();
+}
+
+// The detail view of an alarm, shown, with the parts the tests look at.
+struct DetailScreen
+{
+    DetailScreen()
+    {
+        widget.resize(1200, 700);
+        widget.show();
+    }
+    void open(int row) const { emit list->itemDoubleClicked(list->item(row)); }
+
+    VIG_ALARM_MOUDLE::AlarmDetailCheckWt widget;
+    VIG_ALARM_MOUDLE::AlarmRelationsListWt* list =
+        widget.findChild<VIG_ALARM_MOUDLE::AlarmRelationsListWt*>(QStringLiteral("alarminfoList"));
+    VIG_BASE_MODULE::VideoPlaybackPanel* playback =
+        widget.findChild<VIG_BASE_MODULE::VideoPlaybackPanel*>(QStringLiteral("playbackPanel"));
+    VIG_BASE_MODULE::ImageViewer* viewer =
+        widget.findChild<VIG_BASE_MODULE::ImageViewer*>(QStringLiteral("imageViewer"));
+    VIG_BASE_MODULE::HandleTimeAxis* axis =
+        widget.findChild<VIG_BASE_MODULE::HandleTimeAxis*>(QStringLiteral("dealProcess"));
+};
 
 // The keys of a table's rows, top to bottom.
 inline QStringList keys(const VIG_BASE_MODULE::TableWidget& table)
@@ -243,44 +328,20 @@ inline void answer(const QStringList& uids, int result, const QString& requester
     flush();
 }
 
-// Records a signal on the main thread. A QSignalSpy records on the emitting thread, which for the signals
-// the service's thread emits races with the test reading it.
-class MainThreadSpy : public QObject
-{
-public:
-    template <typename Sender, typename... Args>
-    MainThreadSpy(const Sender* sender, void (Sender::*signal)(Args...))
-    {
-        connect(
-            sender, signal, this,
-            [this](Args... args) {
-                calls.append(QVariantList{QVariant::fromValue(std::decay_t<Args>(args))...});
-            },
-            Qt::QueuedConnection);
-    }
-
-    int count() const { return calls.size(); }
-    bool isEmpty() const { return calls.isEmpty(); }
-    const QVariantList& at(int index) const { return calls.at(index); }
-    const QVariantList& last() const { return calls.last(); }
-
-private:
-    QList<QVariantList> calls;
-};
-
 // An alarm raised on the simulated server, as its push reached the main thread; an empty one if none came.
 inline VIG_ALARM_MOUDLE::VIG_AlarmInfo raisedAlarm(SimAlarmServer* server, const QString& probeId,
                                                    const QString& type = QString())
 {
-    MainThreadSpy pushed(&VIG_ALARM_MOUDLE::AlarmSignals::_instance(),
-                         &VIG_ALARM_MOUDLE::AlarmSignals::signalNewAlarmPush);
+    // The hub's event queue emits pushes on the main thread: the spy records them there.
+    QSignalSpy pushed(&VIG_ALARM_MOUDLE::AlarmSignals::_instance(),
+                      &VIG_ALARM_MOUDLE::AlarmSignals::signalNewAlarmPush);
     QString error;
     const QString uid = server->raiseAlarm(probeId, type, &error);
     VIG_ALARM_MOUDLE::VIG_AlarmInfo alarm;
     const auto arrived = [&] {
-        for (int i = 0; i < pushed.count(); ++i) {
-            if (pushed.at(i).first().value<VIG_ALARM_MOUDLE::VIG_AlarmInfo>().alarmUid == uid)
-                alarm = pushed.at(i).first().value<VIG_ALARM_MOUDLE::VIG_AlarmInfo>();
+        for (const QVariantList& push : qAsConst(pushed)) {
+            if (push.first().value<VIG_ALARM_MOUDLE::VIG_AlarmInfo>().alarmUid == uid)
+                alarm = push.first().value<VIG_ALARM_MOUDLE::VIG_AlarmInfo>();
         }
         return !alarm.alarmUid.isEmpty();
     };

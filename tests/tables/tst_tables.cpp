@@ -54,15 +54,10 @@ VIG_AlarmInfo fullAlarm(const QString& uid, const QString& probe, int state = Al
 // An alarm of a store of the test's own, outside the demo.
 VIG_AlarmInfo alarm(const QString& uid, const QString& store, const QString& time, int state = AlarmNew)
 {
-    VIG_AlarmInfo info;
-    info.alarmUid = uid;
+    VIG_AlarmInfo info = alarmOf(uid, QString(), time, state);
     info.storeUid = store;
     info.deviceId = "D1";
     info.probeId = "P1";
-    info.alarmTime = time;
-    info.describe = "door opened";
-    info.lastHandleNote = "earlier note";
-    info.state = state;
     return info;
 }
 
@@ -144,10 +139,7 @@ private slots:
 
     void init()
     {
-        flush();
-        service().takeCalls();
-        MessageBoxW::clearCalls();
-        MessageBoxW::clearQueuedAnswers();
+        resetCase();
         WaitDialog::_instance().hideWaitDialog();
     }
 
@@ -187,8 +179,7 @@ private slots:
         acceptHandleDialog(" police informed");
         table.dealAlarmAction->trigger();
         QCOMPARE(sound.count(), 1);
-        QVERIFY(WaitDialog::_instance().isShown());
-        QVERIFY(WaitDialog::_instance().currentRequester().isNull());
+        QVERIFY(WaitDialog::_instance().isShown() && WaitDialog::_instance().currentRequester().isNull());
 
         const QList<FakeAlarmService::Call> calls = service().takeCalls();
         QCOMPARE(calls.size(), 1);
@@ -203,8 +194,7 @@ private slots:
 
         // Both results close the batch.
         answer({"A1", "A2"}, 0, call.texts.at(1));
-        QVERIFY(!WaitDialog::_instance().isShown());
-        QVERIFY(MessageBoxW::calls().isEmpty());
+        QVERIFY(!WaitDialog::_instance().isShown() && MessageBoxW::calls().isEmpty());
     }
 
     void batchWithOneFailure()
@@ -245,20 +235,17 @@ private slots:
         flush();
 
         QVERIFY(!WaitDialog::_instance().isShown());
-        QCOMPARE(completed.count(), 1);
-        QCOMPARE(MessageBoxW::calls().size(), 2);
-        QCOMPARE(MessageBoxW::calls().at(1).text, QString("1 alarm(s) not handled: busy"));
         QCOMPARE(spied(deleted), QList<QVariantList>({{"A1"}, {"A3"}}));
-        QCOMPARE(notes.count(), 2);
-        QCOMPARE(notes.at(1).at(0).toString(), QString("A3"));
-        QCOMPARE(notInMonitor.count(), 2);
-        QCOMPARE(notInMonitor.at(0).at(0).value<VIG_AlarmInfo>().deviceId, QString("D0101"));
+        QCOMPARE(
+            QVariantList({completed.count(), MessageBoxW::calls().size(), MessageBoxW::calls().at(1).text,
+                          notes.count(), notes.at(1).at(0), notInMonitor.count(),
+                          notInMonitor.at(0).at(0).value<VIG_AlarmInfo>().deviceId}),
+            QVariantList({1, 2, "1 alarm(s) not handled: busy", 2, "A3", 2, "D0101"}));
 
         // The batch is closed: a stray result of it changes nothing.
         result("A2", 0);
         flush();
-        QCOMPARE(completed.count(), 1);
-        QCOMPARE(deleted.count(), 2);
+        QCOMPARE(QList<int>({completed.count(), deleted.count()}), QList<int>({1, 2}));
     }
 
     // Results of other requesters, and of this table's outside a batch, are not counted; only the uids sent
@@ -288,15 +275,12 @@ private slots:
         QCOMPARE(deleted.count(), 0);
         emit hub.signalHandleAlarmResult(own, "A1", 0, QString());
         emit hub.signalHandleAlarmResult(own, strayUid, 0, QString());
-        QCOMPARE(completed.count(), 0);
-        QVERIFY(WaitDialog::_instance().isShown());
+        QVERIFY(completed.isEmpty() && WaitDialog::_instance().isShown());
         emit hub.signalHandleAlarmResult(own, "A2", 0, QString());
-        QCOMPARE(completed.count(), 1);
-        QVERIFY(!WaitDialog::_instance().isShown());
+        QVERIFY(completed.count() == 1 && !WaitDialog::_instance().isShown());
 
         emit hub.signalHandleAlarmResult(own, "A1", 7, "late");
-        QCOMPARE(completed.count(), 1);
-        QCOMPARE(MessageBoxW::calls().size(), 1);
+        QCOMPARE(QList<int>({completed.count(), MessageBoxW::calls().size()}), QList<int>({1, 1}));
     }
 
     void alarmOutDevicesOfNewAlarmsPerDeviceAndProbe()
@@ -324,12 +308,10 @@ private slots:
 
         MessageBoxW::queueAnswer(1);
         table.deleteAlarmAction->trigger();
-        QCOMPARE(MessageBoxW::calls().size(), 2);
-        QCOMPARE(keys(table), QStringList({"A2"}));
-        QCOMPARE(table.getRowIndexByKeyValue("A3"), -1);
         flush();
-        QVERIFY(service().takeCalls().isEmpty());
-        QVERIFY(!WaitDialog::_instance().isShown());
+        QCOMPARE(QVariantList({MessageBoxW::calls().size(), keys(table), table.getRowIndexByKeyValue("A3"),
+                               service().takeCalls().size(), WaitDialog::_instance().isShown()}),
+                 QVariantList({2, QStringList({"A2"}), -1, 0, false}));
     }
 };
 
@@ -345,11 +327,7 @@ private slots:
         VIG_SYSTEM_MODULE::BusinessConfig::_instance().setStoreWord("Shop");
     }
 
-    void init()
-    {
-        MessageBoxW::clearCalls();
-        MessageBoxW::clearQueuedAnswers();
-    }
+    void init() { resetCase(); }
 
     void handledPushesUpdateOrAppend()
     {
@@ -364,13 +342,11 @@ private slots:
         QCOMPARE(keys(table), QStringList({"A1", "A2", "A3"}));
 
         emit hub.signalHandledAlarmPush(handling(a2, AlarmDealt));
-        QCOMPARE(table.rowCount(), 3);
-        QCOMPARE(table.getRowIndexByKeyValue("A2"), 1);
-        QCOMPARE(QStringList({table.item(1, 12)->text(), table.item(1, 20)->text()}),
-                 QStringList({"2026-12-05 05:00:00", "checked on camera"}));
-        QCOMPARE(table.getAlarmInfo(1).state, int(AlarmDealt));
-        QCOMPARE(rowColour(table, 1), QColor("#49cc90"));
-        QCOMPARE(rowColour(table, 0), QColor("#ff6e89"));
+        QCOMPARE(QVariantList({table.rowCount(), table.getRowIndexByKeyValue("A2"), table.item(1, 12)->text(),
+                               table.item(1, 20)->text(), table.getAlarmInfo(1).state, rowColour(table, 1),
+                               rowColour(table, 0)}),
+                 QVariantList({3, 1, "2026-12-05 05:00:00", "checked on camera", int(AlarmDealt),
+                               QColor("#49cc90"), QColor("#ff6e89")}));
 
         emit hub.signalHandledAlarmPush(handling(a1, AlarmMistaken));
         QCOMPARE(rowColour(table, 0), QColor("#5d657e"));
@@ -397,9 +373,8 @@ private slots:
         // A later load of another store keeps what is shown; loading again does not double rows.
         QCOMPARE(table.updateData("S-other"), 1);
         QCOMPARE(keys(table), QStringList({"M1", "L3", "L2", "L1"}));
-        QCOMPARE(table.updateData("S-empty"), 0);
-        QCOMPARE(table.rowCount(), 4);
-        QCOMPARE(counts.count(), 0);
+        QCOMPARE(QList<int>({table.updateData("S-empty"), table.rowCount(), counts.count()}),
+                 QList<int>({0, 4, 0}));
     }
 
     void storeTableFollowsItsStoreOnly()
@@ -415,12 +390,10 @@ private slots:
         const VIG_AlarmInfo b1 = alarm("B1", "S-B", "2026-12-05 03:00:03");
         // Not bound yet: no store's alarm is taken.
         emit hub.signalNewAlarmPush(a1);
-        QCOMPARE(table.rowCount(), 0);
-        QCOMPARE(table.updateData("S-A"), 0);
+        QCOMPARE(QList<int>({table.rowCount(), table.updateData("S-A")}), QList<int>({0, 0}));
 
         emit hub.signalNewAlarmPush(b1);
-        QCOMPARE(table.rowCount(), 0);
-        QCOMPARE(counts.count(), 0);
+        QCOMPARE(QList<int>({table.rowCount(), counts.count()}), QList<int>({0, 0}));
 
         emit hub.signalNewAlarmPush(a1);
         emit hub.signalNewAlarmPush(a2);
@@ -438,29 +411,24 @@ private slots:
         QCOMPARE(keys(table), QStringList({"A2", "A1"}));
         QCOMPARE(counts.count(), 2);
         emit hub.signalHandledAlarmPush(handling(a1, AlarmDealt));
-        QCOMPARE(keys(table), QStringList({"A2"}));
-        QCOMPARE(lastCount(), 1);
+        QCOMPARE(QVariantList({keys(table), lastCount()}), QVariantList({QStringList({"A2"}), 1}));
         // Removal through the monitor signal counts as well; the menu's local delete does not.
         emit hub.signalNewAlarmPush(alarm("A3", "S-A", "2026-12-05 03:00:04"));
         QCOMPARE(counts.count(), 4);
         emit hub.signalDeleteAlarmFromMonitorTable("A2");
-        QCOMPARE(keys(table), QStringList({"A3"}));
-        QCOMPARE(counts.count(), 5);
-        QCOMPARE(lastCount(), 1);
+        QCOMPARE(QVariantList({keys(table), counts.count(), lastCount()}),
+                 QVariantList({QStringList({"A3"}), 5, 1}));
         // A row a handling burst has only marked to leave is not counted, and the count comes again when it
         // goes.
         table.removeRowLater("A3");
         emit hub.signalNewAlarmPush(alarm("A4", "S-A", "2026-12-05 03:00:05"));
-        QCOMPARE(counts.count(), 6);
-        QCOMPARE(lastCount(), 1);
+        QCOMPARE(QList<int>({counts.count(), lastCount()}), QList<int>({6, 1}));
         QTRY_COMPARE(counts.count(), 7);
-        QCOMPARE(lastCount(), 1);
-        QCOMPARE(keys(table), QStringList({"A4"}));
+        QCOMPARE(QVariantList({lastCount(), keys(table)}), QVariantList({1, QStringList({"A4"})}));
         table.selectRow(0);
         MessageBoxW::queueAnswer(1);
         table.deleteAlarmAction->trigger();
-        QCOMPARE(table.rowCount(), 0);
-        QCOMPARE(counts.count(), 7);
+        QCOMPARE(QList<int>({table.rowCount(), counts.count()}), QList<int>({0, 7}));
     }
 
     void sortIndicatorOutlivesNewRows()
@@ -473,9 +441,9 @@ private slots:
             emit AlarmSignals::_instance().signalNewAlarmPush(
                 alarm(QString("T%1").arg(order), "S", "2026-12-05"));
             table.flushPendingRows();
-            QVERIFY(header->isSortIndicatorShown());
-            QCOMPARE(header->sortIndicatorSection(), 12);
-            QCOMPARE(header->sortIndicatorOrder(), order);
+            QCOMPARE(QVariantList({header->isSortIndicatorShown(), header->sortIndicatorSection(),
+                                   header->sortIndicatorOrder()}),
+                     QVariantList({true, 12, order}));
         }
     }
 };
@@ -501,9 +469,10 @@ private slots:
         QCOMPARE(table.rowCount(), count);
         for (int row = 0; row < count; row += 97) {
             const int n = count - 1 - row;
-            QCOMPARE(table.getRowKeyValue(row), QString::fromStdString(burstAlarm(n).alarmUid));
-            QCOMPARE(table.getAlarmInfo(row).probeId, QString::fromStdString(burstAlarm(n).probeId));
-            QCOMPARE(table.item(row, 20)->foreground().color(), QColor("#ff6e89"));
+            QCOMPARE(QVariantList({table.getRowKeyValue(row), table.getAlarmInfo(row).probeId,
+                                   table.item(row, 20)->foreground().color()}),
+                     QVariantList({QString::fromStdString(burstAlarm(n).alarmUid),
+                                   QString::fromStdString(burstAlarm(n).probeId), QColor("#ff6e89")}));
         }
     }
 
@@ -555,9 +524,9 @@ private slots:
         for (int n = 0; n < count / 2; ++n)
             expected.append(count - 1 - n);
         QCOMPARE(reported, expected);
-        QCOMPARE(table.getRowIndexByKeyValue("B3000"), -1);
-        QCOMPARE(table.getRowKeyValue(0), QString("B3599"));
-        QCOMPARE(table.getRowKeyValue(count / 2 - 1), QString("B3001"));
+        QCOMPARE(QVariantList({table.getRowIndexByKeyValue("B3000"), table.getRowKeyValue(0),
+                               table.getRowKeyValue(count / 2 - 1)}),
+                 QVariantList({-1, "B3599", "B3001"}));
     }
 };
 

@@ -29,16 +29,6 @@ VIG_AlarmInfo bookedAlarm(const QString& uid, const QString& probeId, const QStr
     return alarm;
 }
 
-// Handled somewhere else, as a table reports it.
-void handleElsewhere(const QStringList& uids)
-{
-    for (const QString& uid : uids) {
-        VIG_AlarmInfo alarm;
-        alarm.alarmUid = uid;
-        emit AlarmSignals::_instance().signalAlarmHandledNotInVideoMonitorWt(alarm);
-    }
-}
-
 QString shownTime(AlarmVideoCheckWt& widget)
 {
     return widget.infoWidget()->findChild<ZCOMMON::WordwrapLabel*>(QStringLiteral("alarmTime"))->text();
@@ -80,16 +70,10 @@ private slots:
     void initTestCase()
     {
         installFakeService();
-        VIG_SYSTEM_MODULE::BusinessConfig::_instance().setAlarmVideoShowMode(
-            VIG_SYSTEM_MODULE::AlarmVideosInGrid); // no map
+        businessConfig().setAlarmVideoShowMode(VIG_SYSTEM_MODULE::AlarmVideosInGrid); // no map
     }
 
-    void init()
-    {
-        MessageBoxW::clearQueuedAnswers();
-        MessageBoxW::clearCalls();
-        service().takeCalls();
-    }
+    void init() { resetCase(); }
 
     void oneRequestForAllAlarmsCountsItsResults()
     {
@@ -111,8 +95,7 @@ private slots:
                                "guard sent", false}));
         QCOMPARE(widget.findChild<QLabel*>("alarmCountLabel")->text(), QString("Alarms of this probe: 3"));
         const QString requester = requests.at(0).texts.at(1);
-        QVERIFY(widget.isHandling());
-        QVERIFY(WaitDialog::_instance().isShown());
+        QVERIFY(widget.isHandling() && WaitDialog::_instance().isShown());
         QCOMPARE(alarmOut.count(), 1);
         QVERIFY(!alarmOut.at(0).at(0).toStringList().isEmpty()); // the probe's channels switch its outputs
 
@@ -144,14 +127,13 @@ private slots:
 
     void falseAlarmAsksByArmingState()
     {
-        VIG_DATA_MODULE::BasicData& data = VIG_DATA_MODULE::BasicData::_instance();
-        data.setArmingState("S001", 1);
+        basicData().setArmingState("S001", 1);
         AlarmVideoCheckWt widget;
         widget.setAlarm(bookedAlarm("F1", "P0101", "2026-01-02 10:00:00"));
 
         MessageBoxW::queueAnswer(1); // False And Alarm Off
         widget.slotFalseAlarmBtClicked();
-        QCOMPARE(data.getStoreInfo("S001").armingState, 0);
+        QCOMPARE(basicData().getStoreInfo("S001").armingState, 0);
         QList<FakeAlarmService::Call> requests = handleRequests();
         QCOMPARE(requests.size(), 1);
         QCOMPARE(QVariantList({requests.at(0).uids, requests.at(0).number}),
@@ -159,7 +141,7 @@ private slots:
         answer({"F1"}, 0, requests.at(0).texts.at(1));
         QVERIFY(!widget.isHandling());
 
-        data.setArmingState("S001", 1);
+        basicData().setArmingState("S001", 1);
     }
 
     void handledElsewhereShowsTheLatestRemaining()
@@ -170,28 +152,24 @@ private slots:
         const VIG_AlarmInfo t1 = bookedAlarm("T1", "P0103", "2026-01-03 10:00:05");
         const VIG_AlarmInfo t2 = bookedAlarm("T2", "P0103", "2026-01-03 10:00:09");
         const VIG_AlarmInfo t3 = bookedAlarm("T3", "P0103", "2026-01-03 10:00:07");
-        const VIG_AlarmInfo t4 = bookedAlarm("T4", "P0103", "2026-01-03 10:00:01");
         widget.setAlarm(t1);
-        widget.addAlarm(t2);
-        widget.addAlarm(t3);
-        widget.addAlarm(t4);
+        for (const VIG_AlarmInfo& alarm : {t2, t3, bookedAlarm("T4", "P0103", "2026-01-03 10:00:01")})
+            widget.addAlarm(alarm);
         QCOMPARE(widget.currentAlarmInfo().alarmUid, QString("T4")); // the newest to arrive
 
-        AlarmSignals& hub = AlarmSignals::_instance();
-        emit hub.signalAlarmHandledNotInVideoMonitorWt(t4);
+        handleElsewhere({"T4"});
         QCOMPARE(widget.currentAlarmInfo().alarmUid, QString("T2"));
         QTRY_COMPARE(shownTime(widget), t2.alarmTime);
 
         // Not the one on show, twice: nothing else changes.
-        emit hub.signalAlarmHandledNotInVideoMonitorWt(t1);
-        emit hub.signalAlarmHandledNotInVideoMonitorWt(t1);
+        handleElsewhere({"T1", "T1"});
         QCOMPARE(widget.alarmUids(), QStringList({"T2", "T3"}));
-        emit hub.signalAlarmHandledNotInVideoMonitorWt(t2);
+        handleElsewhere({"T2"});
         QCOMPARE(widget.currentAlarmInfo().alarmUid, QString("T3"));
         QTRY_COMPARE(shownTime(widget), t3.alarmTime);
         QCOMPARE(done.count(), 0);
 
-        emit hub.signalAlarmHandledNotInVideoMonitorWt(t3);
+        handleElsewhere({"T3"});
         QCOMPARE(spied(done), QList<QVariantList>({{"P0103"}}));
         QVERIFY(widget.alarmUids().isEmpty());
 
@@ -201,9 +179,8 @@ private slots:
         widget.slotHandleAlarmBtClicked();
         const QString requester = handleRequests().value(0).texts.value(1);
         QVERIFY(widget.isHandling());
-        emit hub.signalAlarmHandledNotInVideoMonitorWt(widget.currentAlarmInfo());
-        QVERIFY(!widget.isHandling());
-        QVERIFY(!WaitDialog::_instance().isShown());
+        handleElsewhere({"T5"});
+        QVERIFY(!widget.isHandling() && !WaitDialog::_instance().isShown());
         QCOMPARE(done.count(), 2);
         answer({"T5"}, 0, requester); // late: nothing more
         QCOMPARE(done.count(), 2);
@@ -225,8 +202,7 @@ private slots:
         QTimer::singleShot(0, reuse);
         acceptHandleDialog(QStringLiteral("for the first probe"));
         widget.slotHandleAlarmBtClicked();
-        QVERIFY(handleRequests().isEmpty());
-        QVERIFY(!widget.isHandling());
+        QVERIFY(handleRequests().isEmpty() && !widget.isHandling());
         QCOMPARE(widget.alarmUids(), QStringList({"U2"}));
     }
 
@@ -247,31 +223,22 @@ private slots:
         const QString path = "D:\\VideoRecordings\\20260104\\ch1-1-101500-7.vrec";
         emit panel->signalVideoRecordingFileNameChanged(0, path);
         QList<VIG_AlarmRelation> saved = relations.getAlarmRelations("R1");
-        QCOMPARE(saved.size(), 1);
-        QCOMPARE(QStringList({saved.at(0).filePath, saved.at(0).fileName}),
-                 QStringList({path, "Local Recording 2026-01-04 10:15:00"}));
+        QCOMPARE(
+            QStringList({QString::number(saved.size()), saved.value(0).filePath, saved.value(0).fileName}),
+            QStringList({"1", path, "Local Recording 2026-01-04 10:15:00"}));
         QVERIFY(relations.getAlarmRelations("R2").isEmpty());
 
         // Through the panel's own menu: the recording goes to the alarm now on show (B).
-        for (QAction* action : panel->findChildren<QAction*>()) {
-            if (action->text() == QLatin1String("Start Recording")) {
-                action->trigger();
-                break;
-            }
-        }
+        triggerAction(panel, "Start Recording");
         QVERIFY(panel->isRecording(0));
         saved = relations.getAlarmRelations("R2");
-        QCOMPARE(saved.size(), 1);
-        QCOMPARE(saved.at(0).type, int(LocalRecordingRelation));
-        QVERIFY(QFile::exists(saved.at(0).filePath));
+        QCOMPARE(QVariantList({saved.size(), saved.value(0).type, QFile::exists(saved.value(0).filePath)}),
+                 QVariantList({1, int(LocalRecordingRelation), true}));
 
         // A capture takes the window whose menu was used; a window that plays nothing is said, not saved.
         auto use = [panel](int window, const char* item) {
             panel->selectWindow(window);
-            for (QAction* action : panel->findChildren<QAction*>()) {
-                if (action->text() == QLatin1String(item))
-                    action->trigger();
-            }
+            triggerAction(panel, item);
         };
         QTRY_VERIFY(panel->videoCapture(1).contains(QLatin1String("-2-")));
         use(1, "Capture");
@@ -299,7 +266,7 @@ class TestVideoDialogs : public QObject
 private slots:
     void initTestCase()
     {
-        VIG_SYSTEM_MODULE::BusinessConfig& config = VIG_SYSTEM_MODULE::BusinessConfig::_instance();
+        VIG_SYSTEM_MODULE::BusinessConfig& config = businessConfig();
         config.setAlarmVideoShowMode(VIG_SYSTEM_MODULE::AlarmVideosInPopUps);
         config.setShowAlarmMap(false);
         config.setMaxVideoCheckDlgCount(3);
@@ -337,8 +304,7 @@ private slots:
         delete mainWindow;
         QVERIFY(manager().dialogs().isEmpty());
         manager().showAlarm(nextAlarm("P0101"));
-        QVERIFY(manager().probeDialog("P0101"));
-        QVERIFY(!manager().probeDialog("P0101")->parentWidget());
+        QVERIFY(manager().probeDialog("P0101") && !manager().probeDialog("P0101")->parentWidget());
     }
 
     void alarmsOfOneProbeShareADialog()
@@ -453,8 +419,7 @@ private slots:
         QCOMPARE(manager().stackingOrder(), (QList<AlarmVideoCheckDlg*>{first, third, second}));
 
         // As the window system closes them.
-        QVERIFY(!third->windowHandle()->close());
-        QVERIFY(!third->cell()->windowHandle()->close());
+        QVERIFY(!third->windowHandle()->close() && !third->cell()->windowHandle()->close());
         QVERIFY(third->isVisible() && third->cell()->isVisible());
     }
 
@@ -487,9 +452,7 @@ private slots:
         QCOMPARE(shown, 3);
         for (const QString& probeId : probes.mid(0, 3))
             QCOMPARE(dialogAlarms(probeId), sent.value(probeId));
-        QStringList waiting;
-        for (const VIG_AlarmInfo& alarm : AlarmBusiness::_instance().takeWaitingAlarms())
-            waiting << alarm.alarmUid;
+        QStringList waiting = uidsOf(AlarmBusiness::_instance().takeWaitingAlarms());
         waiting.sort(); // the waiting store keeps no order within a probe
         QCOMPARE(waiting, sent.value("P0401"));
     }
@@ -514,25 +477,22 @@ private slots:
         for (int i = 0; i < probes.size(); ++i)
             grid.showAlarm(
                 bookedAlarm(QString("G%1").arg(i), probes.at(i), "2026-02-01 10:00:0" + QString::number(i)));
-        for (int i = 0; i < 4; ++i) {
-            QCOMPARE(grid.probeCell(probes.at(i)), i);
-            QCOMPARE(cellAlarms(grid, i), QStringList({QString("G%1").arg(i)}));
-            QVERIFY(!grid.cell(i)->isWaiting());
-            QVERIFY(grid.cell(i)->videoPanel()->windowCount() >= 1);
-        }
+        for (int i = 0; i < 4; ++i)
+            QCOMPARE(
+                QVariantList({grid.probeCell(probes.at(i)), cellAlarms(grid, i), grid.cell(i)->isWaiting(),
+                              grid.cell(i)->videoPanel()->windowCount() >= 1}),
+                QVariantList({i, QStringList({QString("G%1").arg(i)}), false, true}));
         QCOMPARE(grid.probeCell("P0501"), -1);
         QVERIFY(grid.freeCellIndexes().isEmpty());
         auto* backlog = grid.findChild<WaitingAlarmsLabel*>();
-        QVERIFY(backlog);
-        QTRY_VERIFY(backlog->isVisible() && backlog->count() == 1);
+        QTRY_VERIFY(backlog && backlog->isVisible() && backlog->count() == 1);
 
         // The first cell that frees takes the waiting probe at once.
         handleElsewhere(cellAlarms(grid, 1));
         QTRY_VERIFY(backlog->isHidden());
-        QCOMPARE(grid.probeCell("P0101"), -1);
-        QCOMPARE(grid.probeCell("P0501"), 1);
-        QCOMPARE(cellAlarms(grid, 1), QStringList({"G4"}));
-        QVERIFY(grid.freeCellIndexes().isEmpty());
+        QCOMPARE(QVariantList({grid.probeCell("P0101"), grid.probeCell("P0501"), cellAlarms(grid, 1),
+                               grid.freeCellIndexes().isEmpty()}),
+                 QVariantList({-1, 1, QStringList({"G4"}), true}));
 
         // The sound stops only when the last busy cell frees; a freed cell shows its wait widget at once.
         for (int index : {2, 0, 3}) {
@@ -568,16 +528,15 @@ private slots:
 
         // Cell 3 frees: P0101 comes first from the store, goes back, and P0501 takes the cell.
         handleElsewhere(cellAlarms(grid, 3));
-        QCOMPARE(cellAlarms(grid, 0), QStringList({"K0"}));
-        QCOMPARE(grid.probeCell("P0501"), 3);
-        QCOMPARE(cellAlarms(grid, 3), QStringList({"K7"}));
+        QCOMPARE(QVariantList({cellAlarms(grid, 0), grid.probeCell("P0501"), cellAlarms(grid, 3)}),
+                 QVariantList({QStringList({"K0"}), 3, QStringList({"K7"})}));
 
         // The request ends: cell 0 frees and shows its probe's parked alarms, the newest on show.
         answer({"K0"}, 0, requests.at(0).texts.at(1));
-        QCOMPARE(grid.probeCell("P0101"), 0);
-        QCOMPARE(cellAlarms(grid, 0), QStringList({"K5", "K6"}));
-        QCOMPARE(grid.cell(0)->checkWidget()->currentAlarmInfo().alarmUid, QString("K6"));
-        QVERIFY(!grid.cell(0)->isHandling());
+        QCOMPARE(QVariantList({grid.probeCell("P0101"), cellAlarms(grid, 0),
+                               grid.cell(0)->checkWidget()->currentAlarmInfo().alarmUid,
+                               grid.cell(0)->isHandling()}),
+                 QVariantList({0, QStringList({"K5", "K6"}), "K6", false}));
         QVERIFY(VIG_ALARM_MOUDLE::AlarmBusiness::_instance().takeWaitingAlarms().isEmpty());
 
         // A request that ends with alarms left (one refused) takes the alarms parked meanwhile at once.
@@ -593,8 +552,8 @@ private slots:
         QVERIFY(VIG_ALARM_MOUDLE::AlarmBusiness::_instance().takeWaitingAlarms().isEmpty());
         const QList<FakeAlarmService::Call> again = handleRequests();
         QCOMPARE(again.size(), 1);
-        QCOMPARE(again.at(0).uids, QStringList({"K6", "K8"}));
-        QCOMPARE(again.at(0).texts.at(0), QString("again"));
+        QCOMPARE(QVariantList({again.at(0).uids, again.at(0).texts.at(0)}),
+                 QVariantList({QStringList({"K6", "K8"}), "again"}));
         answer({"K6", "K8"}, 0, requester);
         QVERIFY(grid.cell(0)->isWaiting());
     }
