@@ -2,8 +2,6 @@
 // whole road of an alarm on the simulated server.
 #include "ModuleTestSupport.h"
 #include "TestMain.h"
-#include "frame/VIG_AlarmInfo.h"
-#include "frame/VIG_AlarmProcess.h"
 #include "records/AlarmRecordPage.h"
 #include "records/AlarmRecordTable.h"
 

@@ -1,6 +1,5 @@
 // Hostile input: odd records and answers from the service, a broken world, a damaged local store, and
 // downloads that hang or send garbage.
-#include "AlarmData.h"
 #include "HttpDownload.h"
 #include "ModuleTestSupport.h"
 #include "TestMain.h"
@@ -162,12 +161,6 @@ private slots:
         page = std::make_unique<AlarmMonitorPage>();
         storeTable = std::make_unique<StoreUnhadledAlarmsTable>();
         QCOMPARE(storeTable->updateData("S001"), 0);
-    }
-
-    void cleanupTestCase()
-    {
-        storeTable.reset();
-        page.reset();
     }
 
     void init() { resetCase(); }

@@ -12,7 +12,6 @@
 #include <QComboBox>
 #include <QDateEdit>
 #include <QHeaderView>
-#include <QLineEdit>
 
 using namespace VIG_ALARM_MOUDLE;
 using namespace moduletest;

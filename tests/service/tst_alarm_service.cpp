@@ -5,7 +5,6 @@
 #include "DataSignals.h"
 #include "NoticeSignals.h"
 
-#include <QHash>
 #include <QThread>
 
 using namespace VIG_ALARM_MOUDLE;

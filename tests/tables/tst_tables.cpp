@@ -20,10 +20,7 @@ class ProbeTable : public AlarmTable
 {
 public:
     using AlarmTable::AlarmTable;
-    using AlarmTable::dealAlarmAction;
-    using AlarmTable::deleteAlarmAction;
     using AlarmTable::getAlarmInfoValues;
-    using AlarmTable::mistakenAlarmAction;
 
     int addAlarm(const VIG_AlarmInfo& info)
     {
@@ -31,13 +28,6 @@ public:
         colourRowByState(row, info.state);
         return row;
     }
-};
-
-class ProbeStoreTable : public StoreUnhadledAlarmsTable
-{
-public:
-    using StoreUnhadledAlarmsTable::deleteAlarmAction;
-    using StoreUnhadledAlarmsTable::StoreUnhadledAlarmsTable;
 };
 
 // An alarm of a demo probe with every field the table keeps filled.
@@ -91,7 +81,7 @@ QString markFalse(ProbeTable& table, const QList<int>& rows)
 {
     selectRows(table, rows);
     MessageBoxW::queueAnswer(1);
-    table.mistakenAlarmAction->trigger();
+    triggerAction(&table, "Mistaken Alarm");
     const QList<FakeAlarmService::Call> calls = service().takeCalls();
     return calls.size() == 1 ? calls.at(0).texts.at(1) : QString();
 }
@@ -177,7 +167,7 @@ private slots:
         QSignalSpy sound(&AlarmSignals::_instance(), &AlarmSignals::signalCloseAlarmSound);
         QSignalSpy alarmOut(&ModuleAccessSignals::_instance(), &ModuleAccessSignals::signalCloseAlarmOut);
         acceptHandleDialog(" police informed");
-        table.dealAlarmAction->trigger();
+        triggerAction(&table, "Deal Alarm");
         QCOMPARE(sound.count(), 1);
         QVERIFY(WaitDialog::_instance().isShown() && WaitDialog::_instance().currentRequester().isNull());
 
@@ -205,7 +195,7 @@ private slots:
         selectRows(table, {0, 1, 2});
         MessageBoxW::queueAnswer(1); // "Are you sure false alarm?"
         MessageBoxW::queueAnswer(1); // the failure message
-        table.mistakenAlarmAction->trigger();
+        triggerAction(&table, "Mistaken Alarm");
 
         const QList<FakeAlarmService::Call> calls = service().takeCalls();
         QCOMPARE(calls.size(), 1);
@@ -303,11 +293,11 @@ private slots:
             table.addAlarm(fullAlarm(uid, "P0101"));
         selectRows(table, {0, 2});
         MessageBoxW::queueAnswer(0);
-        table.deleteAlarmAction->trigger();
+        triggerAction(&table, "Delete Alarm");
         QCOMPARE(table.rowCount(), 3);
 
         MessageBoxW::queueAnswer(1);
-        table.deleteAlarmAction->trigger();
+        triggerAction(&table, "Delete Alarm");
         flush();
         QCOMPARE(QVariantList({MessageBoxW::calls().size(), keys(table), table.getRowIndexByKeyValue("A3"),
                                service().takeCalls().size(), WaitDialog::_instance().isShown()}),
@@ -380,7 +370,7 @@ private slots:
     void storeTableFollowsItsStoreOnly()
     {
         AlarmSignals& hub = AlarmSignals::_instance();
-        ProbeStoreTable table(nullptr);
+        StoreUnhadledAlarmsTable table(nullptr);
         QSignalSpy counts(&table, &StoreUnhadledAlarmsTable::signalStoreUnhandledAlarmsCount);
         const auto lastCount = [&counts] {
             return counts.last().at(0).toInt();
@@ -427,7 +417,7 @@ private slots:
         QCOMPARE(QVariantList({lastCount(), keys(table)}), QVariantList({1, QStringList({"A4"})}));
         table.selectRow(0);
         MessageBoxW::queueAnswer(1);
-        table.deleteAlarmAction->trigger();
+        triggerAction(&table, "Delete Alarm");
         QCOMPARE(QList<int>({table.rowCount(), counts.count()}), QList<int>({0, 7}));
     }
 

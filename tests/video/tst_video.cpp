@@ -4,7 +4,6 @@
 #include "TestMain.h"
 
 #include "detail/AlarmInfoWidget.h"
-#include "frame/VIG_AlarmRelation.h"
 #include "relations/AlarmVideoRelation.h"
 #include "video/AlarmMonitorVideoPanel.h"
 #include "video/WaitingAlarmsLabel.h"
