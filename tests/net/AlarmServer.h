@@ -1,5 +1,7 @@
 #pragma once
 
+#include "DataCache.h"
+
 #include <QDir>
 #include <QFile>
 #include <QProcess>
@@ -38,6 +40,13 @@ public:
         token = tokenFile.readAll().trimmed();
         tokenFile.close();
         return true;
+    }
+    // On a fresh folder, with the module's alarm service pointed at it and a fresh relation store.
+    bool startForModule(const QString& folder, int patience)
+    {
+        QDir(folder).removeRecursively();
+        QDir(QStringLiteral("AlarmLocalDB")).removeRecursively();
+        return start(folder, {}, 0, patience) && DataCache::Instance()->SetServerAddress(url, token);
     }
     bool stop(int patience = 15000)
     {

@@ -4,15 +4,12 @@
 #include "AlarmServer.h"
 #include "BareClient.h"
 #include "LiveImages.h"
-#include "ModuleTestSupport.h"
+#include "LiveModule.h"
 
 #include "NetAlarmClient.h"
 
-#include <QJsonArray>
-#include <QJsonDocument>
-#include <QJsonObject>
-
 using namespace VIG_ALARM_MOUDLE;
+using livemodule::control;
 
 static const int Patience = 15000;
 
@@ -25,22 +22,13 @@ private:
     BareClient bare;
     VideoAlarmForm* form = nullptr;
 
-    SimControl* control() { return DataCache::Instance()->GetControl(); }
-
     // The alarms on show in the pop-ups or the grid cells.
     QStringList shownAlarms() const
     {
         QStringList uids;
-        if (AlarmVideosMonitorWt* grid = form->monitorPage()->videosMonitor()) {
-            for (int i = 0; i < 4; ++i) {
-                if (!grid->cell(i)->isWaiting())
-                    uids += grid->cell(i)->checkWidget()->alarmUids();
-            }
-        } else {
-            for (AlarmVideoCheckDlg* dialog : AlarmVideoCheckDlgManager::_instance().dialogs()) {
-                if (dialog->isVisible())
-                    uids += dialog->cell()->checkWidget()->alarmUids();
-            }
+        for (AlarmVideoCellWt* cell : livemodule::shownCells(form)) {
+            if (!cell->isWaiting())
+                uids += cell->checkWidget()->alarmUids();
         }
         return uids;
     }
@@ -53,27 +41,13 @@ private:
 private slots:
     void initTestCase()
     {
-        QDir(QStringLiteral("centre")).removeRecursively();
-        QVERIFY(server.start(QStringLiteral("centre"), {}, 0, Patience));
+        QVERIFY(server.startForModule(QStringLiteral("centre"), Patience));
         QCOMPARE(server.tokenFile.permissions() & (QFile::ReadGroup | QFile::ReadOther),
                  QFile::Permissions());
-
-        QDir(QStringLiteral("AlarmLocalDB")).removeRecursively();
-        QVERIFY(DataCache::Instance()->SetServerAddress(server.url, server.token));
-#ifdef VIG_GRID_MODE
-        VIG_SYSTEM_MODULE::BusinessConfig::_instance().setAlarmVideoShowMode(1);
-#else
-        VIG_SYSTEM_MODULE::BusinessConfig::_instance().setAlarmVideoShowMode(0);
-#endif
-        VIG_SYSTEM_MODULE::BusinessConfig::_instance().setShowAlarmMap(false);
-        VIG_SYSTEM_MODULE::SystemBasicInfo::_instance().setCurrentAppStatus(VIG_SYSTEM_MODULE::AppRunning);
-        VIG_BASE_MODULE::WaitDialog::_instance().setDisplayEnabled(false);
-        AlarmModuleInit::_instance().moduleInit();
-        form = qobject_cast<VideoAlarmForm*>(AlarmModuleInit::_instance().getVideoAlarmForm());
-        QVERIFY(form);
+        QVERIFY(form = livemodule::start(VIG_GRID_MODE));
         form->show();
-        NetAlarmClient* client = DataCache::Instance()->GetClient();
-        QTRY_COMPARE_WITH_TIMEOUT(client->state(), NetAlarmClient::Connected, Patience);
+        QTRY_COMPARE_WITH_TIMEOUT(DataCache::Instance()->GetClient()->state(), NetAlarmClient::Connected,
+                                  Patience);
         QVERIFY(control()->probeIds().size() > places());
 
         bare.open(server.port, server.token);
@@ -119,10 +93,7 @@ private slots:
         QVERIFY(shownAlarms().contains(waiting));
     }
 
-    void liveImagesNeedALiveConnectionsKey_data()
-    {
-        LiveImages::addRows();
-    }
+    void liveImagesNeedALiveConnectionsKey_data() { LiveImages::addRows(); }
     void liveImagesNeedALiveConnectionsKey()
     {
         LiveImages::check(server.url, server.token, QString(), Patience);
