@@ -8,6 +8,9 @@
 #include <QRegularExpression>
 #include <QTest>
 
+// Generous: sanitizer builds on a shared machine are slow. Nothing is measured.
+static const int Patience = 30000;
+
 // alarm-server in a child process, on loopback, keeping its data in a folder of its own.
 class AlarmServer
 {

@@ -11,8 +11,6 @@
 using namespace VIG_ALARM_MOUDLE;
 using livemodule::control;
 
-static const int Patience = 15000;
-
 class TstNetCentre : public QObject
 {
     Q_OBJECT
@@ -111,8 +109,7 @@ private slots:
     {
         QFETCH(QString, first);
         QFETCH(int, code);
-        BareClient stranger;
-        stranger.open(server.port, QByteArray());
+        BareClient stranger(server.port, QByteArray());
         QTRY_VERIFY_WITH_TIMEOUT(stranger.isOpen(), Patience);
         stranger.send(first.contains("%1") ? first.arg(QString::fromLatin1(server.token)) : first);
         QTRY_VERIFY_WITH_TIMEOUT(stranger.closed, Patience);
@@ -133,8 +130,7 @@ private slots:
     {
         QFETCH(QByteArray, frame);
         QFETCH(bool, keepsConnection);
-        BareClient rogue;
-        rogue.open(server.port, server.token);
+        BareClient rogue(server.port, server.token);
         QTRY_VERIFY_WITH_TIMEOUT(!rogue.find("welcome").isEmpty(), Patience);
         rogue.socket.sendBinaryMessage(frame);
         if (keepsConnection)

@@ -16,8 +16,6 @@
 using namespace VIG_ALARM_MOUDLE;
 using livemodule::control;
 
-static const int Patience = 30000;
-
 class TstNetFaults : public QObject
 {
     Q_OBJECT

@@ -467,9 +467,11 @@ private:
     }
 
     // A dropped answer leaves the wait dialog to its time-out, which is what the host's dialog does after a
-    // minute; here the time-out is taken at once. A request was sent if the wait dialog showed since shows.
-    void afterRequest(Fault fault, int shows)
+    // minute; here the time-out is taken at once. A request was sent if the wait dialog showed meanwhile.
+    void request(Fault fault, const std::function<void()>& send)
     {
+        const int shows = WaitDialog::_instance().showCount();
+        send();
         handleRequestOut = WaitDialog::_instance().showCount() != shows && fault == DropAnswer;
         control()->clearFaults();
         control()->setAnswerDelay(0);
@@ -513,10 +515,7 @@ private:
         log(QStringLiteral("storm %1 alarms on %2 probes").arg(count).arg(probeCount));
         QVERIFY2(settle(), "server did not settle");
         QCOMPARE(pushed.size() - before, count);
-        for (const QString& uid : qAsConst(pushed)) {
-            if (!known.contains(uid))
-                delivered.insert(uid);
-        }
+        delivered.unite(pushed - known);
     }
 
     void otherOperator()
@@ -548,9 +547,7 @@ private:
         const Fault fault = injectFault(rows);
         const QString text = asFalse ? QObject::tr("Mistaken Alarm") : QObject::tr("Deal Alarm");
         log(QStringLiteral("table %1 %2, fault %3").arg(text, rows.join(',')).arg(fault));
-        const int shows = WaitDialog::_instance().showCount();
-        triggerOnRows(rows, text);
-        afterRequest(fault, shows);
+        request(fault, [&] { triggerOnRows(rows, text); });
     }
 
     void checkWidget()
@@ -565,11 +562,8 @@ private:
         log(QStringLiteral("%1 from the widget of %2 (%3), fault %4")
                 .arg(asFalse ? "false" : "handle", widget->probe(), uids.join(','))
                 .arg(fault));
-        const int shows = WaitDialog::_instance().showCount();
         const QString button = asFalse ? QStringLiteral("falseAlarmBt") : QStringLiteral("handleAlarmBt");
-        if (auto* bt = widget->findChild<QPushButton*>(button))
-            bt->click();
-        afterRequest(fault, shows);
+        request(fault, [&] { widget->findChild<QPushButton*>(button)->click(); });
     }
 
     void detailView()
@@ -594,12 +588,8 @@ private:
         log(QStringLiteral("detail %1 of %2, fault %3")
                 .arg(asFalse ? "false" : "handle", detail->getAlarm().alarmUid)
                 .arg(fault));
-        const int shows = WaitDialog::_instance().showCount();
-        if (asFalse)
-            detail->slotFalseAlarmBtClicked();
-        else
-            detail->slotHandleAlarmBtClicked();
-        afterRequest(fault, shows);
+        request(fault,
+                [&] { asFalse ? detail->slotFalseAlarmBtClicked() : detail->slotHandleAlarmBtClicked(); });
     }
 
     void recordSearch()
@@ -722,10 +712,8 @@ private:
                  "no reconnection to alarm-server");
         // What the dead server stored and pushed, as the catch-up brings it, must reach the table too.
         QVERIFY2(settle(), "server did not settle after its restart");
-        for (const QString& uid : qAsConst(pushed)) {
-            if (!known.contains(uid) && statusOn)
-                delivered.insert(uid);
-        }
+        if (statusOn)
+            delivered.unite(pushed - known);
     }
 
     bool checkInvariants(QString* problem)
