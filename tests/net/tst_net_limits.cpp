@@ -138,9 +138,8 @@ private slots:
     void unwelcomedConnectionsAreCapped()
     {
         std::vector<std::unique_ptr<BareClient>> silent;
-        for (int i = 0; i <= 64; ++i) {
+        for (int i = 0; i <= 64; ++i)
             silent.push_back(std::make_unique<BareClient>(server.port, QByteArray()));
-        }
         const auto closed = [&silent] {
             return std::count_if(silent.begin(), silent.end(), [](const auto& each) { return each->closed; });
         };

@@ -149,10 +149,8 @@ private slots:
         QHash<QString, int> perChannel;
         for (const ProbeSite& probe : qAsConst(probes))
             ++perChannel[probe.deviceId + '/' + QString::number(probe.channelIndex)];
-        for (auto it = perChannel.cbegin(); it != perChannel.cend(); ++it) {
-            if (it.value() == 1)
-                channelsOfOneProbe.insert(it.key());
-        }
+        const QStringList single = perChannel.keys(1);
+        channelsOfOneProbe = QSet<QString>(single.begin(), single.end());
 
         VIG_SYSTEM_MODULE::BusinessConfig::_instance().setMaxVideoCheckDlgCount(2 + int(seed % 3));
         if (!DataCache::Instance()->GetClient()) {
@@ -162,10 +160,7 @@ private slots:
         connect(
             control(), &SimControl::controlFailed, control(),
             [this](const QString& message) {
-                if (message.startsWith(BarrierText))
-                    ++barriers;
-                else
-                    ++serverComplaints;
+                ++(message.startsWith(BarrierText) ? barriers : serverComplaints);
             },
             Qt::DirectConnection);
 
@@ -256,10 +251,8 @@ private slots:
             slowSteps.append(QString::number(each));
         qInfo("soak seed %u mode %d: %lld s, %lld actions, %lld checks, %d alarms delivered, %lld faults "
               "injected, %lld odd records, %lld handle dialogs, %lld failure notices, %lld stray boxes, %d "
-              "server "
-              "complaints, heartbeat %lld beats worst %lld ms (per action kind: %s; draining %d alarms in "
-              "batches "
-              "of 100: %lld ms; slowest check, not counted: %lld ms)",
+              "server complaints, heartbeat %lld beats worst %lld ms (per action kind: %s; draining %d "
+              "alarms in batches of 100: %lld ms; slowest check, not counted: %lld ms)",
               seed, displayMode, clock.elapsed() / 1000, actions, checks, int(delivered.size()), faults,
               oddRecords, handleDialogs, failureBoxes, strayBoxes, serverComplaints.load(), heartbeat.beats(),
               heartbeat.worstMs(), qPrintable(slowSteps.join(',')), drained, drainSilence, slowestCheck);
@@ -362,8 +355,8 @@ private:
                 continue;
             if (auto* dlg = qobject_cast<HandleAlarmDlg*>(widget)) {
                 ++handleDialogs;
-                // A failed handling comes back for the operator to send again; sent here, outside a step, it
-                // would share the host's one wait dialog with the next step's request, which the checks
+                // A failed handling comes back for the operator to send again; sent here, outside a step,
+                // it would share the host's one wait dialog with the next step's request, which the checks
                 // follow.
                 if (!hand.accept || !dlg->failureShown().isEmpty()) {
                     dlg->reject();
@@ -437,7 +430,10 @@ private:
         return widgets;
     }
 
-    Fault injectFault(const QStringList& uids)
+    // The operator's request about these alarms, sent by send after a fault is injected and logged with what.
+    // A dropped answer leaves the wait dialog to its time-out, which is what the host's dialog does after a
+    // minute; here the time-out is taken at once. A request was sent if the wait dialog showed meanwhile.
+    void request(const QStringList& uids, const QString& what, const std::function<void()>& send)
     {
         hand = HandChoice{true, chance(30), chance(20)};
         const int roll = pick(100);
@@ -463,13 +459,7 @@ private:
         if (fault != NoFault)
             ++faults;
         queueAnswers(fault == Cancel ? 0 : 1);
-        return fault;
-    }
-
-    // A dropped answer leaves the wait dialog to its time-out, which is what the host's dialog does after a
-    // minute; here the time-out is taken at once. A request was sent if the wait dialog showed meanwhile.
-    void request(Fault fault, const std::function<void()>& send)
-    {
+        log(what + QStringLiteral(", fault %1").arg(fault));
         const int shows = WaitDialog::_instance().showCount();
         send();
         handleRequestOut = WaitDialog::_instance().showCount() != shows && fault == DropAnswer;
@@ -543,11 +533,9 @@ private:
             if (monitor->getAlarmInfo(row).state != AlarmNew)
                 rows.append(monitor->getRowKeyValue(row));
         }
-        const bool asFalse = chance(40);
-        const Fault fault = injectFault(rows);
-        const QString text = asFalse ? QObject::tr("Mistaken Alarm") : QObject::tr("Deal Alarm");
-        log(QStringLiteral("table %1 %2, fault %3").arg(text, rows.join(',')).arg(fault));
-        request(fault, [&] { triggerOnRows(rows, text); });
+        const QString text = chance(40) ? QObject::tr("Mistaken Alarm") : QObject::tr("Deal Alarm");
+        request(rows, QStringLiteral("table %1 %2").arg(text, rows.join(',')),
+                [&] { triggerOnRows(rows, text); });
     }
 
     void checkWidget()
@@ -558,12 +546,11 @@ private:
         AlarmVideoCheckWt* widget = widgets.at(pick(widgets.size()));
         const QStringList uids = widget->alarmUids();
         const bool asFalse = chance(40);
-        const Fault fault = injectFault(uids);
-        log(QStringLiteral("%1 from the widget of %2 (%3), fault %4")
-                .arg(asFalse ? "false" : "handle", widget->probe(), uids.join(','))
-                .arg(fault));
         const QString button = asFalse ? QStringLiteral("falseAlarmBt") : QStringLiteral("handleAlarmBt");
-        request(fault, [&] { widget->findChild<QPushButton*>(button)->click(); });
+        request(uids,
+                QStringLiteral("%1 from the widget of %2 (%3)")
+                    .arg(asFalse ? "false" : "handle", widget->probe(), uids.join(',')),
+                [&] { widget->findChild<QPushButton*>(button)->click(); });
     }
 
     void detailView()
@@ -584,11 +571,8 @@ private:
             return;
         }
         const bool asFalse = roll < 75;
-        const Fault fault = injectFault({detail->getAlarm().alarmUid});
-        log(QStringLiteral("detail %1 of %2, fault %3")
-                .arg(asFalse ? "false" : "handle", detail->getAlarm().alarmUid)
-                .arg(fault));
-        request(fault,
+        const QString uid = detail->getAlarm().alarmUid;
+        request({uid}, QStringLiteral("detail %1 of %2").arg(asFalse ? "false" : "handle", uid),
                 [&] { asFalse ? detail->slotFalseAlarmBtClicked() : detail->slotHandleAlarmBtClicked(); });
     }
 
@@ -633,16 +617,14 @@ private:
         const int before = AlarmVideoRelation::_instance().getAlarmRelations(uid).size();
         widget->slotCaptureActionTriggered();
         log(QStringLiteral("capture for %1").arg(uid));
-        const int after = AlarmVideoRelation::_instance().getAlarmRelations(uid).size();
-        QVERIFY2(after >= before, qPrintable(replayHint()));
+        QVERIFY2(AlarmVideoRelation::_instance().getAlarmRelations(uid).size() >= before,
+                 qPrintable(replayHint()));
     }
 
     // A record whose texts are long, empty or not UTF-8, on a real probe so that it takes the whole road.
     void oddRecord()
     {
-        SimAlarmServer* embedded =
-            DataCache::Instance()->GetClient() ? nullptr : DataCache::Instance()->GetSimulator();
-        if (!embedded)
+        if (DataCache::Instance()->GetClient())
             return raiseAlarms();
         const ProbeSite& probe = probes.at(pick(qMin(probes.size(), 24)));
         AlarmData alarm;
@@ -665,7 +647,7 @@ private:
             alarm.lastHandleNote = "</script><b>'\"%1\\";
             break;
         }
-        const QString uid = embedded->injectAlarm(alarm);
+        const QString uid = DataCache::Instance()->GetSimulator()->injectAlarm(alarm);
         QVERIFY(!uid.isEmpty());
         delivered.insert(uid);
         ++oddRecords;
@@ -697,8 +679,8 @@ private:
         alarmServer.process.waitForFinished(10000);
         ++restarts;
         log(QStringLiteral("server killed after %1 ms (%2)").arg(clock.elapsed()).arg(roll));
-        // Raised only once the client knows: a message sent into the dying connection is lost like the
-        // server.
+        // Raised only once the client knows: a message sent into the dying connection is lost like
+        // the server.
         (void)QTest::qWaitFor([remote] { return remote->state() != NetAlarmClient::Connected; }, 30000);
         // Without the server a raise is refused at once and says why; it must not come later.
         if (chance(50)) {
@@ -759,28 +741,21 @@ private:
         if (unshown > 0 && !AlarmBusiness::_instance().hasWaitingAlarms())
             *problem += QStringLiteral("%1 unhandled alarms neither shown nor waiting; ").arg(unshown);
 
-        AlarmBusiness& business = AlarmBusiness::_instance();
         QSet<QString> stores;
         for (const ProbeSite& probe : qAsConst(probes))
             stores.insert(probe.storeUid);
         for (const QString& store : qAsConst(stores)) {
-            const int rows = perStore.value(store);
-            const int booked = business.getStoreUnhandledAlarmsCount(store);
-            if (booked != rows)
-                *problem += QStringLiteral("store %1 books %2, table %3; ").arg(store).arg(booked).arg(rows);
-            if (storeReports.value(store, 0) != booked)
-                *problem += QStringLiteral("store %1 reported %2, books %3; ")
-                                .arg(store)
-                                .arg(storeReports.value(store))
-                                .arg(booked);
+            const int rows = perStore.value(store), reported = storeReports.value(store);
+            const int booked = AlarmBusiness::_instance().getStoreUnhandledAlarmsCount(store);
+            if (booked != rows || reported != booked)
+                *problem += QString::asprintf("store %s books %d, table %d, reported %d; ", qPrintable(store),
+                                              booked, rows, reported);
         }
         for (auto it = channelOfProbe.cbegin(); it != channelOfProbe.cend(); ++it) {
-            if (channelsOfOneProbe.contains(it.value()) &&
-                channelReports.value(it.value(), -1) != perProbe.value(it.key()))
-                *problem += QStringLiteral("probe %1 reported %2, table %3; ")
-                                .arg(it.key())
-                                .arg(channelReports.value(it.value(), -1))
-                                .arg(perProbe.value(it.key()));
+            const int reported = channelReports.value(it.value(), -1), rows = perProbe.value(it.key());
+            if (channelsOfOneProbe.contains(it.value()) && reported != rows)
+                *problem += QString::asprintf("probe %s reported %d, table %d; ", qPrintable(it.key()),
+                                              reported, rows);
         }
         return problem->isEmpty();
     }
