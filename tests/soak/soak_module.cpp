@@ -19,12 +19,10 @@
 #include "AlarmData.h"
 #include "NetAlarmClient.h"
 #include "PageTurningWidget.h"
+#include "SimScenario.h"
 
 #include <QComboBox>
 #include <QElapsedTimer>
-#include <QJsonArray>
-#include <QJsonDocument>
-#include <QJsonObject>
 #include <QRandomGenerator>
 
 #include <atomic>
@@ -65,27 +63,6 @@ int pendingEvents()
     return DataCache::Instance()->GetSimulator()->pendingEvents();
 }
 
-struct ProbeSite
-{
-    QString probeId, storeUid, deviceId;
-    int channelIndex = 0;
-};
-
-QVector<ProbeSite> scenarioProbes()
-{
-    QFile file(qEnvironmentVariable("VIG_SCENARIO", QStringLiteral(VIG_SOURCE_DIR "/scenarios/demo.json")));
-    QVector<ProbeSite> probes;
-    if (!file.open(QIODevice::ReadOnly))
-        return probes;
-    for (const QJsonValue& value :
-         QJsonDocument::fromJson(file.readAll()).object().value("probes").toArray()) {
-        const QJsonObject probe = value.toObject();
-        probes.append({probe.value("probeId").toString(), probe.value("storeUid").toString(),
-                       probe.value("deviceId").toString(), probe.value("channelIndex").toInt()});
-    }
-    return probes;
-}
-
 // What the operator's hand does with the next handle dialog.
 struct HandChoice
 {
@@ -106,7 +83,7 @@ class TstSoak : public QObject
     int displayMode = 0;
     VideoAlarmForm* form = nullptr;
     AlarmMonitorTable* monitor = nullptr;
-    QVector<ProbeSite> probes;
+    QVector<SimScenario::Probe> probes;
     QSet<QString> channelsOfOneProbe; // "device/channel" served by one probe only
     QSet<QString> delivered, pushed;
     QHash<QString, int> storeReports, channelReports;
@@ -144,11 +121,14 @@ private slots:
         displayMode = envInt("VIG_SOAK_MODE", int(seed % 2));
         qInfo("soak seed %u, display mode %d", seed, displayMode);
 
-        probes = scenarioProbes();
-        QVERIFY(probes.size() > 8);
+        QString error;
+        probes = SimScenario::load(
+                     qEnvironmentVariable("VIG_SCENARIO", VIG_SOURCE_DIR "/scenarios/demo.json"), &error)
+                     .probes();
+        QVERIFY2(probes.size() > 8, qPrintable(error));
         QHash<QString, int> perChannel;
-        for (const ProbeSite& probe : qAsConst(probes))
-            ++perChannel[probe.deviceId + '/' + QString::number(probe.channelIndex)];
+        for (const SimScenario::Probe& probe : qAsConst(probes))
+            ++perChannel[QString::fromStdString(probe.deviceId) + '/' + QString::number(probe.channelIndex)];
         const QStringList single = perChannel.keys(1);
         channelsOfOneProbe = QSet<QString>(single.begin(), single.end());
 
@@ -406,7 +386,7 @@ private:
         const QList<AlarmVideoCheckDlg*> dialogs = AlarmVideoCheckDlgManager::_instance().dialogs();
         if (dialogs.size() > AlarmVideoCheckDlgManager::_instance().maxDialogCount())
             *problem += QStringLiteral("%1 dialogs; ").arg(dialogs.size());
-        for (const ProbeSite& site : qAsConst(probes)) {
+        for (const SimScenario::Probe& site : qAsConst(probes)) {
             if (AlarmVideoCheckDlg* dlg = AlarmVideoCheckDlgManager::_instance().probeDialog(site.probeId);
                 dlg && dlg->isHidden())
                 *problem += QStringLiteral("hidden dialog holds probe %1; ").arg(site.probeId);
@@ -484,7 +464,7 @@ private:
     {
         const int count = 1 + pick(3);
         for (int i = 0; i < count; ++i) {
-            const ProbeSite& probe = probes.at(pick(qMin(probes.size(), 24)));
+            const SimScenario::Probe& probe = probes.at(pick(qMin(probes.size(), 24)));
             QString error;
             const QString uid = control()->raiseAlarm(probe.probeId, QString(), &error);
             QVERIFY2(!uid.isEmpty(), qPrintable(error));
@@ -626,10 +606,10 @@ private:
     {
         if (DataCache::Instance()->GetClient())
             return raiseAlarms();
-        const ProbeSite& probe = probes.at(pick(qMin(probes.size(), 24)));
+        const SimScenario::Probe& probe = probes.at(pick(qMin(probes.size(), 24)));
         AlarmData alarm;
-        alarm.storeUid = probe.storeUid.toStdString();
-        alarm.deviceId = probe.deviceId.toStdString();
+        alarm.storeUid = probe.storeUid;
+        alarm.deviceId = probe.deviceId;
         alarm.probeId = probe.probeId.toStdString();
         alarm.channelIndex = probe.channelIndex;
         alarm.state = AlarmNew;
@@ -742,8 +722,8 @@ private:
             *problem += QStringLiteral("%1 unhandled alarms neither shown nor waiting; ").arg(unshown);
 
         QSet<QString> stores;
-        for (const ProbeSite& probe : qAsConst(probes))
-            stores.insert(probe.storeUid);
+        for (const SimScenario::Probe& probe : qAsConst(probes))
+            stores.insert(QString::fromStdString(probe.storeUid));
         for (const QString& store : qAsConst(stores)) {
             const int rows = perStore.value(store), reported = storeReports.value(store);
             const int booked = AlarmBusiness::_instance().getStoreUnhandledAlarmsCount(store);
