@@ -22,6 +22,7 @@
 #include "SimScenario.h"
 
 #include <QComboBox>
+#include <QDeadlineTimer>
 #include <QElapsedTimer>
 #include <QRandomGenerator>
 
@@ -286,10 +287,8 @@ private:
     {
         const int before = barriers.load();
         control()->handleAsOtherOperator(QStringLiteral("soak-barrier"), 0, QString());
-        QElapsedTimer clock;
-        clock.start();
-        while (barriers.load() == before) {
-            if (clock.elapsed() > 60000)
+        for (const QDeadlineTimer deadline(60000); barriers.load() == before;) {
+            if (deadline.hasExpired())
                 return false;
             QCoreApplication::processEvents(QEventLoop::AllEvents, 5);
             QThread::usleep(200);
@@ -301,10 +300,8 @@ private:
     {
         // An answer taken on the UI thread may send the next request (a count, then its page; a result, then
         // the notes): quiet means several rounds in a row with nothing left to deliver.
-        QElapsedTimer clock;
-        clock.start();
         int quietRounds = 0;
-        while (clock.elapsed() < 120000) {
+        for (const QDeadlineTimer deadline(120000); !deadline.hasExpired();) {
             if (!barrier())
                 return false;
             processAll();
