@@ -30,11 +30,7 @@ private:
         }
         return uids;
     }
-    int places() const
-    {
-        return form->monitorPage()->videosMonitor() ? 4
-                                                    : AlarmVideoCheckDlgManager::_instance().maxDialogCount();
-    }
+    int places() const { return VIG_GRID_MODE ? 4 : AlarmVideoCheckDlgManager::_instance().maxDialogCount(); }
 
 private slots:
     void initTestCase()

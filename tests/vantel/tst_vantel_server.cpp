@@ -79,9 +79,7 @@ struct Sim
 
 struct Known
 {
-    std::string uid;
-    std::string storeUid;
-    std::string time;
+    std::string uid, storeUid, time;
     int state; // the state it is handled to after raising
 };
 
