@@ -1,10 +1,15 @@
 #pragma once
 
+#include "DataCache.h"
+
 #include <QDir>
 #include <QFile>
 #include <QProcess>
 #include <QRegularExpression>
 #include <QTest>
+
+// Generous: sanitizer builds on a shared machine are slow. Nothing is measured.
+static const int Patience = 30000;
 
 // alarm-server in a child process, on loopback, keeping its data in a folder of its own.
 class AlarmServer
@@ -38,6 +43,13 @@ public:
         token = tokenFile.readAll().trimmed();
         tokenFile.close();
         return true;
+    }
+    // On a fresh folder, with the module's alarm service pointed at it and a fresh relation store.
+    bool startForModule(const QString& folder, int patience)
+    {
+        QDir(folder).removeRecursively();
+        QDir(QStringLiteral("AlarmLocalDB")).removeRecursively();
+        return start(folder, {}, 0, patience) && DataCache::Instance()->SetServerAddress(url, token);
     }
     bool stop(int patience = 15000)
     {

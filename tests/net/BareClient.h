@@ -16,6 +16,12 @@ public:
         });
         connect(&socket, &QWebSocket::disconnected, this, [this] { closed = true; });
     }
+    BareClient(quint16 port, const QByteArray& token, qint64 since = -1, QObject* parent = nullptr)
+        : BareClient()
+    {
+        setParent(parent);
+        open(port, token, since);
+    }
     // Says hello with the token once connected, unless it is null; since: the last push seen.
     void open(quint16 port, const QByteArray& token, qint64 since = -1)
     {

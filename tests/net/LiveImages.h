@@ -9,7 +9,6 @@
 #include <QJsonObject>
 #include <QSignalSpy>
 #include <QTest>
-#include <QUuid>
 
 #include <memory>
 

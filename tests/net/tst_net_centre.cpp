@@ -4,17 +4,12 @@
 #include "AlarmServer.h"
 #include "BareClient.h"
 #include "LiveImages.h"
-#include "ModuleTestSupport.h"
+#include "LiveModule.h"
 
 #include "NetAlarmClient.h"
 
-#include <QJsonArray>
-#include <QJsonDocument>
-#include <QJsonObject>
-
 using namespace VIG_ALARM_MOUDLE;
-
-static const int Patience = 15000;
+using livemodule::control;
 
 class TstNetCentre : public QObject
 {
@@ -25,55 +20,28 @@ private:
     BareClient bare;
     VideoAlarmForm* form = nullptr;
 
-    SimControl* control() { return DataCache::Instance()->GetControl(); }
-
     // The alarms on show in the pop-ups or the grid cells.
     QStringList shownAlarms() const
     {
         QStringList uids;
-        if (AlarmVideosMonitorWt* grid = form->monitorPage()->videosMonitor()) {
-            for (int i = 0; i < 4; ++i) {
-                if (!grid->cell(i)->isWaiting())
-                    uids += grid->cell(i)->checkWidget()->alarmUids();
-            }
-        } else {
-            for (AlarmVideoCheckDlg* dialog : AlarmVideoCheckDlgManager::_instance().dialogs()) {
-                if (dialog->isVisible())
-                    uids += dialog->cell()->checkWidget()->alarmUids();
-            }
+        for (AlarmVideoCellWt* cell : livemodule::shownCells(form)) {
+            if (!cell->isWaiting())
+                uids += cell->checkWidget()->alarmUids();
         }
         return uids;
     }
-    int places() const
-    {
-        return form->monitorPage()->videosMonitor() ? 4
-                                                    : AlarmVideoCheckDlgManager::_instance().maxDialogCount();
-    }
+    int places() const { return VIG_GRID_MODE ? 4 : AlarmVideoCheckDlgManager::_instance().maxDialogCount(); }
 
 private slots:
     void initTestCase()
     {
-        QDir(QStringLiteral("centre")).removeRecursively();
-        QVERIFY(server.start(QStringLiteral("centre"), {}, 0, Patience));
+        QVERIFY(server.startForModule(QStringLiteral("centre"), Patience));
         QCOMPARE(server.tokenFile.permissions() & (QFile::ReadGroup | QFile::ReadOther),
                  QFile::Permissions());
-
-        QDir(QStringLiteral("AlarmLocalDB")).removeRecursively();
-        QVERIFY(DataCache::Instance()->SetServerAddress(server.url, server.token));
-#ifdef VIG_GRID_MODE
-        VIG_SYSTEM_MODULE::BusinessConfig::_instance().setAlarmVideoShowMode(1);
-#else
-        VIG_SYSTEM_MODULE::BusinessConfig::_instance().setAlarmVideoShowMode(0);
-#endif
-        VIG_SYSTEM_MODULE::BusinessConfig::_instance().setShowAlarmMap(false);
-        VIG_SYSTEM_MODULE::SystemBasicInfo::_instance().setCurrentAppStatus(VIG_SYSTEM_MODULE::AppRunning);
-        VIG_BASE_MODULE::WaitDialog::_instance().setDisplayEnabled(false);
-        AlarmModuleInit::_instance().moduleInit();
-        form = qobject_cast<VideoAlarmForm*>(AlarmModuleInit::_instance().getVideoAlarmForm());
-        QVERIFY(form);
+        QVERIFY(form = livemodule::start(VIG_GRID_MODE));
         form->show();
-        NetAlarmClient* client = DataCache::Instance()->GetClient();
-        QTRY_COMPARE_WITH_TIMEOUT(client->state(), NetAlarmClient::Connected, Patience);
+        QTRY_COMPARE_WITH_TIMEOUT(DataCache::Instance()->GetClient()->state(), NetAlarmClient::Connected,
+                                  Patience);
         QVERIFY(control()->probeIds().size() > places());
 
         bare.open(server.port, server.token);
@@ -119,10 +87,7 @@ private slots:
         QVERIFY(shownAlarms().contains(waiting));
     }
 
-    void liveImagesNeedALiveConnectionsKey_data()
-    {
-        LiveImages::addRows();
-    }
+    void liveImagesNeedALiveConnectionsKey_data() { LiveImages::addRows(); }
     void liveImagesNeedALiveConnectionsKey()
     {
         LiveImages::check(server.url, server.token, QString(), Patience);
@@ -140,8 +105,7 @@ private slots:
     {
         QFETCH(QString, first);
         QFETCH(int, code);
-        BareClient stranger;
-        stranger.open(server.port, QByteArray());
+        BareClient stranger(server.port, QByteArray());
         QTRY_VERIFY_WITH_TIMEOUT(stranger.isOpen(), Patience);
         stranger.send(first.contains("%1") ? first.arg(QString::fromLatin1(server.token)) : first);
         QTRY_VERIFY_WITH_TIMEOUT(stranger.closed, Patience);
@@ -162,8 +126,7 @@ private slots:
     {
         QFETCH(QByteArray, frame);
         QFETCH(bool, keepsConnection);
-        BareClient rogue;
-        rogue.open(server.port, server.token);
+        BareClient rogue(server.port, server.token);
         QTRY_VERIFY_WITH_TIMEOUT(!rogue.find("welcome").isEmpty(), Patience);
         rogue.socket.sendBinaryMessage(frame);
         if (keepsConnection)

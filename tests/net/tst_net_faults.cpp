@@ -1,42 +1,20 @@
 // Failures of the centre's link: alarm-server killed and started again on its database, the link cut under
 // a client. Nothing stored is lost or shown twice, and no request waits for an answer that cannot come.
 #include "AlarmServer.h"
-#include "ModuleTestSupport.h"
+#include "LiveModule.h"
+#include "RecordingHandler.h"
 
 #include "frame/AlarmLinkBanner.h"
 
 #include "NetAlarmClient.h"
 #include "NetCodec.h"
-#include "NetEventEncoder.h"
 
 #include <QElapsedTimer>
 #include <QJsonDocument>
 #include <QSqlQuery>
 
 using namespace VIG_ALARM_MOUDLE;
-
-static const int Patience = 30000;
-
-// Keeps the new alarms a client delivers, in order.
-class Recorder : public NetEventEncoder
-{
-public:
-    Recorder() : NetEventEncoder([](const QByteArray&, bool) {}) {}
-    QStringList alarms() const
-    {
-        std::lock_guard<std::mutex> lock(mutex);
-        return uids;
-    }
-    void OnNewAlarm(const AlarmData& alarm) override
-    {
-        std::lock_guard<std::mutex> lock(mutex);
-        uids.append(QString::fromStdString(alarm.alarmUid));
-    }
-
-private:
-    mutable std::mutex mutex;
-    QStringList uids;
-};
+using livemodule::control;
 
 class TstNetFaults : public QObject
 {
@@ -49,7 +27,6 @@ private:
     QHash<QString, QPair<int, QString>> results; // uid -> last handle result of this test's requester
     qint64 slowestReconnectMs = 0;
 
-    SimControl* control() { return DataCache::Instance()->GetControl(); }
     NetAlarmClient* client() { return DataCache::Instance()->GetClient(); }
 
     void killAndRestartServer()
@@ -110,14 +87,7 @@ private slots:
 
     void initTestCase()
     {
-        QDir(QStringLiteral("faults")).removeRecursively();
-        QDir(QStringLiteral("AlarmLocalDB")).removeRecursively();
-        QVERIFY(server.start(QStringLiteral("faults"), {}, server.port, Patience));
-        QVERIFY(DataCache::Instance()->SetServerAddress(server.url, server.token));
-        VIG_SYSTEM_MODULE::BusinessConfig::_instance().setAlarmVideoShowMode(0);
-        VIG_SYSTEM_MODULE::BusinessConfig::_instance().setShowAlarmMap(false);
-        VIG_SYSTEM_MODULE::SystemBasicInfo::_instance().setCurrentAppStatus(VIG_SYSTEM_MODULE::AppRunning);
-        VIG_BASE_MODULE::WaitDialog::_instance().setDisplayEnabled(false);
+        QVERIFY(server.startForModule(QStringLiteral("faults"), Patience));
         connect(&VIG_CONTACT_MODULE::ModuleAccessSignals::_instance(),
                 &VIG_CONTACT_MODULE::ModuleAccessSignals::signalStoreUnhandledAlarmsCount, this,
                 [this](const QString& store, int count) { storeReports[store] = count; });
@@ -126,9 +96,7 @@ private slots:
                     if (requester == QLatin1String("faults"))
                         results[uid] = {result, message};
                 });
-        AlarmModuleInit::_instance().moduleInit();
-        form = qobject_cast<VideoAlarmForm*>(AlarmModuleInit::_instance().getVideoAlarmForm());
-        QVERIFY(form);
+        QVERIFY(form = livemodule::start(0));
         QTRY_COMPARE_WITH_TIMEOUT(client()->state(), NetAlarmClient::Connected, Patience);
     }
 
@@ -158,12 +126,12 @@ private slots:
         for (const QString& uid : stored(false).mid(before, 50))
             control()->handleAsOtherOperator(uid, 3, QStringLiteral("false"));
         QTRY_COMPARE_WITH_TIMEOUT(stored(true).size(), unhandled + 150, Patience);
-        Recorder recorder;
+        RecordingHandler recorder;
         NetAlarmClient second(server.url, server.token);
         second.SetEventHandler(&recorder);
         QTRY_COMPARE_WITH_TIMEOUT(second.state(), NetAlarmClient::Connected, Patience);
         const QStringList waiting = stored(true);
-        QTRY_COMPARE_WITH_TIMEOUT(recorder.alarms(), waiting, Patience);
+        QTRY_COMPARE_WITH_TIMEOUT(recorder.newAlarmUids(), waiting, Patience);
         if (cutMs > 0) {
             const int last = stored(false).size();
             second.cutLink(cutMs);
@@ -171,7 +139,7 @@ private slots:
             QTRY_COMPARE_WITH_TIMEOUT(second.state(), NetAlarmClient::Lost, Patience);
             QTRY_COMPARE_WITH_TIMEOUT(second.state(), NetAlarmClient::Connected, cutMs + Patience);
             control()->setGeneratorRate(0);
-            QTRY_COMPARE_WITH_TIMEOUT(recorder.alarms(), waiting + stored(false).mid(last), Patience);
+            QTRY_COMPARE_WITH_TIMEOUT(recorder.newAlarmUids(), waiting + stored(false).mid(last), Patience);
             QVERIFY(stored(false).size() > last + 100);
         }
         second.shutdown();

@@ -4,12 +4,9 @@
 #include "BareClient.h"
 
 #include <QTcpSocket>
-#include <QtTest>
 
 #include <netinet/in.h>
 #include <sys/socket.h>
-
-static const int Patience = 30000;
 
 class TstNetLimits : public QObject
 {
@@ -84,8 +81,7 @@ private slots:
         watcher.received.clear();
         storm(3000);
         QTRY_COMPARE_WITH_TIMEOUT(watcher.alarms().size(), 3000, Patience);
-        BareClient late;
-        late.open(server.port, server.token, since);
+        BareClient late(server.port, server.token, since);
         for (int live = 0; late.find("caughtUp").isEmpty() && live < 100; ++live) {
             watcher.send(QStringLiteral(R"({"op":"raise","probe":"%1","kind":""})").arg(probe));
             QTest::qWait(5);
@@ -142,10 +138,8 @@ private slots:
     void unwelcomedConnectionsAreCapped()
     {
         std::vector<std::unique_ptr<BareClient>> silent;
-        for (int i = 0; i <= 64; ++i) {
-            silent.push_back(std::make_unique<BareClient>());
-            silent.back()->open(server.port, QByteArray());
-        }
+        for (int i = 0; i <= 64; ++i)
+            silent.push_back(std::make_unique<BareClient>(server.port, QByteArray()));
         const auto closed = [&silent] {
             return std::count_if(silent.begin(), silent.end(), [](const auto& each) { return each->closed; });
         };

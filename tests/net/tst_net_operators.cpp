@@ -5,8 +5,6 @@
 
 #include "NetAlarmClient.h"
 
-static const int Patience = 15000;
-
 class TstNetOperators : public QObject
 {
     Q_OBJECT
@@ -40,10 +38,7 @@ private:
     }
     BareClient* bare(const QString& name)
     {
-        auto* client = new BareClient;
-        client->setParent(this);
-        client->open(server.port, tokens.value(name));
-        return client;
+        return new BareClient(server.port, tokens.value(name), -1, this);
     }
 
 private slots:
@@ -62,10 +57,8 @@ private slots:
     {
         QTest::addColumn<QString>("doer");
         QTest::addColumn<QString>("seer");
-        QTest::newRow("handler seen by the first") << "handler"
-                                                   << "first";
-        QTest::newRow("first seen by the handler") << "first"
-                                                   << "handler";
+        QTest::newRow("handler seen by the first") << QString("handler") << QString("first");
+        QTest::newRow("first seen by the handler") << QString("first") << QString("handler");
     }
     void twoOperatorsSeeEachOther()
     {

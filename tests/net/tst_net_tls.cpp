@@ -4,15 +4,6 @@
 #include "AlarmServer.h"
 #include "LiveImages.h"
 
-#include "NetClientLink.h"
-
-#include <QJsonDocument>
-#include <QJsonObject>
-#include <QProcess>
-#include <QtTest>
-
-static const int Patience = 15000;
-
 class TstNetTls : public QObject
 {
     Q_OBJECT

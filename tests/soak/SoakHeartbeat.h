@@ -1,12 +1,10 @@
 #pragma once
 
-#include <QtGlobal>
+#include <QTimer>
 
 #include <atomic>
-#include <memory>
+#include <chrono>
 #include <thread>
-
-class QTimer;
 
 // Measures how long the UI thread goes without running its timers: a timer there stamps the time, and a
 // watcher thread keeps the worst gap between stamps, so a frozen thread shows while it is frozen. Only
@@ -14,8 +12,28 @@ class QTimer;
 class SoakHeartbeat
 {
 public:
-    explicit SoakHeartbeat(int periodMs);
-    ~SoakHeartbeat();
+    explicit SoakHeartbeat(int periodMs) : period(periodMs)
+    {
+        lastStamp = nowMs();
+        QObject::connect(&timer, &QTimer::timeout, [this] {
+            lastStamp = nowMs();
+            ++stamps;
+        });
+        timer.start(period);
+        watcher = std::thread([this] {
+            while (!stopping) {
+                // The timer's own period is not silence.
+                if (!paused)
+                    note(qMax<qint64>(0, nowMs() - lastStamp.load() - period));
+                std::this_thread::sleep_for(std::chrono::milliseconds(period));
+            }
+        });
+    }
+    ~SoakHeartbeat()
+    {
+        stopping = true;
+        watcher.join();
+    }
 
     qint64 worstMs() const { return worst.load(); }
     qint64 beats() const { return stamps.load(); }
@@ -23,20 +41,30 @@ public:
     qint64 takeRecentWorstMs() { return recentWorst.exchange(0); }
     // The test's own checks hold the UI thread too; while paused, gaps are not the module's silence.
     void pause() { paused = true; }
-    void resume();
+    void resume()
+    {
+        lastStamp = nowMs();
+        paused = false;
+    }
 
 private:
-    static qint64 nowMs();
-    void run();
-    void note(qint64 gap);
+    static qint64 nowMs()
+    {
+        using namespace std::chrono;
+        return duration_cast<milliseconds>(steady_clock::now().time_since_epoch()).count();
+    }
+    void note(qint64 gap)
+    {
+        for (std::atomic<qint64>* mark : {&worst, &recentWorst}) {
+            qint64 seen = mark->load();
+            while (gap > seen && !mark->compare_exchange_weak(seen, gap)) {
+            }
+        }
+    }
 
     const int period;
-    std::unique_ptr<QTimer> timer;
-    std::atomic<bool> stopping{false};
-    std::atomic<bool> paused{false};
-    std::atomic<qint64> lastStamp{0};
-    std::atomic<qint64> stamps{0};
-    std::atomic<qint64> worst{0};
-    std::atomic<qint64> recentWorst{0};
+    QTimer timer;
+    std::atomic<bool> stopping{false}, paused{false};
+    std::atomic<qint64> lastStamp{0}, stamps{0}, worst{0}, recentWorst{0};
     std::thread watcher;
 };

@@ -1,4 +1,4 @@
-#include "IAlarmEvent.h"
+#include "RecordingHandler.h"
 #include "SimAlarmServer.h"
 
 #include <QDateTime>
@@ -6,134 +6,19 @@
 #include <QTemporaryDir>
 #include <QTest>
 
-#include <algorithm>
 #include <functional>
 #include <memory>
-#include <mutex>
-#include <thread>
 
 namespace {
 
 constexpr char farPast[] = "2000-01-01 00:00:00";
 constexpr char farFuture[] = "2100-01-01 00:00:00";
 
-std::string text(const char* value)
-{
-    return value ? std::string(value) : std::string("<null>");
-}
-
-// One event as the handler got it; fields its kind does not carry stay empty.
-struct Event
-{
-    Event(const char* kind, int code = 0, const char* error = "", const char* uid = "", const char* by = "")
-        : name(kind), result(code), errorMsg(text(error)), alarmUid(text(uid)), requester(text(by))
-    {
-    }
-
-    std::string name;
-    int result;
-    std::string errorMsg;
-    std::string alarmUid;
-    std::string requester;
-    int count = 0;
-    std::vector<AlarmData> records; // the new alarm, or the page
-    AlarmProcessData process;       // the handled push, or the notes
-    std::vector<std::string> alarmUids;
-    std::thread::id thread;
-};
-
-std::vector<std::string> uidsOf(const std::vector<AlarmData>& alarms)
-{
-    std::vector<std::string> uids;
-    for (const AlarmData& alarm : alarms)
-        uids.push_back(alarm.alarmUid);
-    return uids;
-}
-
 // Generous: sanitizer builds on a shared machine are slow. Nothing is measured.
 bool waitFor(const std::function<bool()>& done)
 {
     return QTest::qWaitFor(done, 30000);
 }
-
-class RecordingHandler : public IAlarmEvent
-{
-public:
-    std::vector<Event> events(const std::string& name = std::string()) const
-    {
-        std::lock_guard<std::mutex> lock(mutex);
-        std::vector<Event> named;
-        std::copy_if(all.begin(), all.end(), std::back_inserter(named),
-                     [&](const Event& each) { return name.empty() || each.name == name; });
-        return named;
-    }
-    std::vector<std::string> log() const
-    {
-        std::vector<std::string> names;
-        for (const Event& each : events())
-            names.push_back(each.name);
-        return names;
-    }
-    std::vector<AlarmData> newAlarms() const
-    {
-        std::vector<AlarmData> alarms;
-        for (const Event& each : events("OnNewAlarm"))
-            alarms.push_back(each.records.at(0));
-        return alarms;
-    }
-
-    void OnNewAlarm(const AlarmData& alarm) override { record({"OnNewAlarm"}, 0, {alarm}); }
-    void OnAlarmHandled(const AlarmProcessData& pushed) override
-    {
-        record({"OnAlarmHandled"}, 0, {}, pushed);
-    }
-    void OnHandleAlarmResult(const char* uid, int result, const char* error, const char* by) override
-    {
-        record({"OnHandleAlarmResult", result, error, uid, by});
-    }
-    void OnHandleAlarmsResult(const std::vector<std::string>& uids, int result, const char* error,
-                              const char* by) override
-    {
-        record({"OnHandleAlarmsResult", result, error, "", by}, 0, {}, {}, uids);
-    }
-    void OnAlarmRecordsCount(int count, const char* by, int result, const char* error) override
-    {
-        record({"OnAlarmRecordsCount", result, error, "", by}, count);
-    }
-    void OnAlarmRecords(const std::vector<AlarmData>& page, int result, const char* error) override
-    {
-        record({"OnAlarmRecords", result, error}, 0, page);
-    }
-    void OnAlarmHandleNotes(const char* uid, const AlarmProcessData& notes, int result,
-                            const char* error) override
-    {
-        record({"OnAlarmHandleNotes", result, error, uid}, 0, {}, notes);
-    }
-    // The server sends none of these for what the tests ask.
-    void OnReplyA(intptr_t, int, const char*) override {}
-    void OnReplyB(intptr_t, int, const char*) override {}
-    void OnStoreDevicesAlarmsCollection(std::vector<AlarmCountData>, std::vector<ItemAlarmCountData>,
-                                        const char*, int, const char*) override
-    {
-    }
-    void OnAllStoresAlarmsCollection(std::vector<AlarmCountData>, const char*, int, const char*) override {}
-
-private:
-    void record(Event made, int count = 0, const std::vector<AlarmData>& records = {},
-                const AlarmProcessData& process = {}, const std::vector<std::string>& uids = {})
-    {
-        made.count = count;
-        made.records = records;
-        made.process = process;
-        made.alarmUids = uids;
-        made.thread = std::this_thread::get_id();
-        std::lock_guard<std::mutex> lock(mutex);
-        all.push_back(std::move(made));
-    }
-
-    mutable std::mutex mutex;
-    std::vector<Event> all;
-};
 
 // A server on the demo sites with a database of its own.
 struct Sim
@@ -148,40 +33,40 @@ struct Sim
     }
 
     // Sends a request and waits for the next event of that name; result -1 if none comes.
-    Event request(const char* name, const std::function<void()>& send)
+    RecordedEvent request(const char* name, const std::function<void()>& send)
     {
         const size_t before = handler.events(name).size();
         send();
-        std::vector<Event> got;
+        std::vector<RecordedEvent> got;
         if (waitFor([&] { return (got = handler.events(name)).size() > before; }))
             return got.at(before);
         return {name, -1, "no answer"};
     }
-    Event count(const std::string& store, const std::string& start, const std::string& end, int state,
-                const char* by = "{count}")
+    RecordedEvent count(const std::string& store, const std::string& start, const std::string& end, int state,
+                        const char* by = "{count}")
     {
         return request("OnAlarmRecordsCount", [&] {
             server->RequestAlarmRecordsCount(store.c_str(), start.c_str(), end.c_str(), by, state);
         });
     }
-    Event records(const std::string& store, const std::string& start, const std::string& end, int state,
-                  int first, int count)
+    RecordedEvent records(const std::string& store, const std::string& start, const std::string& end,
+                          int state, int first, int count)
     {
         return request("OnAlarmRecords", [&] {
             server->RequestAlarmRecords(store.c_str(), start.c_str(), end.c_str(), state, first, count, 0);
         });
     }
-    Event notes(const std::string& uid)
+    RecordedEvent notes(const std::string& uid)
     {
         return request("OnAlarmHandleNotes", [&] { server->RequestAlarmHandleNotes(uid.c_str(), 0); });
     }
-    Event handle(const std::string& uid, const char* note, int mode, const char* by = "{handle}")
+    RecordedEvent handle(const std::string& uid, const char* note, int mode, const char* by = "{handle}")
     {
         return request("OnHandleAlarmResult",
                        [&] { server->RequestHandleAlarm(uid.c_str(), note, mode, false, by); });
     }
-    Event handleAll(const std::vector<std::string>& uids, const char* note, int mode,
-                    const char* by = "{batch}")
+    RecordedEvent handleAll(const std::vector<std::string>& uids, const char* note, int mode,
+                            const char* by = "{batch}")
     {
         return request("OnHandleAlarmsResult",
                        [&] { server->RequestHandleAlarms(uids, note, mode, false, by); });
@@ -194,9 +79,7 @@ struct Sim
 
 struct Known
 {
-    std::string uid;
-    std::string storeUid;
-    std::string time;
+    std::string uid, storeUid, time;
     int state; // the state it is handled to after raising
 };
 
@@ -265,13 +148,13 @@ private slots:
                              shared->dir.filePath(QStringLiteral("db")));
         again.announceUnhandled();
         again.SetEventHandler(&handler);
-        std::vector<std::string> waiting;
+        QStringList waiting;
         for (const Known& alarm : known) {
             if (alarm.state == 1)
-                waiting.push_back(alarm.uid);
+                waiting.append(QString::fromStdString(alarm.uid));
         }
-        QVERIFY(waitFor([&] { return handler.newAlarms().size() >= waiting.size(); }));
-        QCOMPARE(uidsOf(handler.newAlarms()), waiting);
+        QVERIFY(waitFor([&] { return handler.newAlarms().size() >= size_t(waiting.size()); }));
+        QCOMPARE(handler.newAlarmUids(), waiting);
     }
 
     // The answer comes before the pushes; one finished alarm fails the whole batch.
@@ -283,7 +166,7 @@ private slots:
             uids.push_back(sim.server->raiseAlarm(QLatin1String(probe)).toStdString());
         QVERIFY(waitFor([&] { return sim.handler.newAlarms().size() == 3; }));
         const std::vector<std::string> two(uids.begin(), uids.begin() + 2);
-        const Event done = sim.handleAll(two, "Called the keeper", 2, "{table}");
+        const RecordedEvent done = sim.handleAll(two, "Called the keeper", 2, "{table}");
         QCOMPARE(done.result, 0);
         QCOMPARE(done.alarmUids, two);
         QCOMPARE(done.requester, std::string("{table}"));
@@ -294,10 +177,10 @@ private slots:
         QCOMPARE(pushed.alarmUid + '|' + pushed.storeUid + '|' + pushed.handlers.at(0).handleNote,
                  uids.at(0) + "|S001|Called the keeper");
 
-        const Event closed = sim.handle(uids.at(1), "Police on site, closed", 4, "{view-1}");
+        const RecordedEvent closed = sim.handle(uids.at(1), "Police on site, closed", 4, "{view-1}");
         QCOMPARE(closed.result, 0);
         QCOMPARE(closed.alarmUid + closed.requester, uids.at(1) + "{view-1}");
-        const Event refused = sim.handleAll(uids, "again", 3);
+        const RecordedEvent refused = sim.handleAll(uids, "again", 3);
         QCOMPARE(refused.result, int(SimAlarmServer::AlarmClosed));
         QCOMPARE(refused.alarmUids, uids);
         QCOMPARE(sim.handle(uids.at(1), "once more", 2).result, int(SimAlarmServer::AlarmClosed));
@@ -331,7 +214,7 @@ private slots:
         const std::string storeUid = query.at(0).toStdString(), from = query.at(1).toStdString(),
                           to = query.at(2).toStdString();
         const int state = query.at(3).toInt(), pageSize = query.at(4).toInt();
-        const Event count = shared->count(storeUid, from, to, state, "{search}");
+        const RecordedEvent count = shared->count(storeUid, from, to, state, "{search}");
         QCOMPARE(count.result, 0);
         QCOMPARE(count.requester, std::string("{search}"));
         const std::vector<std::string> wanted = expected(storeUid, from, to, state);
@@ -340,13 +223,13 @@ private slots:
         // Page by page up to one page past the end, which must be empty.
         std::vector<std::string> paged;
         for (int first = 0; first <= count.count; first += pageSize) {
-            const Event page = shared->records(storeUid, from, to, state, first, pageSize);
+            const RecordedEvent page = shared->records(storeUid, from, to, state, first, pageSize);
             QCOMPARE(page.result, 0);
             QCOMPARE(page.records.size(), size_t(std::min(pageSize, std::max(0, count.count - first))));
-            for (const AlarmData& alarm : page.records)
+            for (const AlarmData& alarm : page.records) {
                 QVERIFY((storeUid.empty() || alarm.storeUid == storeUid) && (!state || alarm.state == state));
-            const std::vector<std::string> uids = uidsOf(page.records);
-            paged.insert(paged.end(), uids.begin(), uids.end());
+                paged.push_back(alarm.alarmUid);
+            }
         }
         QCOMPARE(paged, wanted);
     }
@@ -367,11 +250,11 @@ private slots:
         QFETCH(QStringList, query);
         const std::string start = query.at(0).toStdString(), end = query.at(1).toStdString();
         const int state = query.at(2).toInt(), first = query.at(3).toInt(), count = query.at(4).toInt();
-        const Event page = shared->records("", start, end, state, first, count);
+        const RecordedEvent page = shared->records("", start, end, state, first, count);
         QCOMPARE(page.result, int(SimAlarmServer::BadArgument));
         QVERIFY(page.records.empty() && !page.errorMsg.empty());
         // The count takes the same period and state, and has no paging.
-        const Event total = shared->count("", start, end, state, "{bad}");
+        const RecordedEvent total = shared->count("", start, end, state, "{bad}");
         QCOMPARE(total.requester, std::string("{bad}"));
         const bool pagingIsFine = first >= 0 && count > 0;
         QCOMPARE(total.result, pagingIsFine ? int(SimAlarmServer::BadArgument) : 0);
@@ -400,7 +283,7 @@ private slots:
         QCOMPARE(pushed.describe, strange.describe);
 
         // Stored byte for byte: a search by the odd store finds it again.
-        const Event page = odd.records(badUtf8, farPast, farFuture, 0, 0, 10);
+        const RecordedEvent page = odd.records(badUtf8, farPast, farFuture, 0, 0, 10);
         QCOMPARE(page.records.size(), size_t(1));
         QCOMPARE(page.records.at(0).describe, strange.describe);
         QCOMPARE(page.records.at(0).probeId, strange.probeId);
@@ -416,9 +299,9 @@ private slots:
     void eventsWaitForHandlerAndComeOnServerThread()
     {
         Sim sim(false);
-        std::vector<std::string> raised;
+        QStringList raised;
         for (const char* probe : {"P0101", "P0201", "P0202"})
-            raised.push_back(sim.server->raiseAlarm(probe).toStdString());
+            raised.append(sim.server->raiseAlarm(probe));
         sim.server->RequestAlarmRecordsCount("", farPast, farFuture, "{before-handler}", 0);
         // Nothing is lost while nobody listens; it all comes, in order, once somebody does.
         QVERIFY(waitFor([&] { return sim.server->pendingEvents() == 4; }));
@@ -426,11 +309,11 @@ private slots:
         QVERIFY(waitFor([&] { return sim.handler.events().size() == 4; }));
         QCOMPARE(sim.handler.log(),
                  std::vector<std::string>({"OnNewAlarm", "OnNewAlarm", "OnNewAlarm", "OnAlarmRecordsCount"}));
-        QCOMPARE(uidsOf(sim.handler.newAlarms()), raised);
+        QCOMPARE(sim.handler.newAlarmUids(), raised);
         QCOMPARE(sim.handler.events("OnAlarmRecordsCount").at(0).count, 3);
         const std::thread::id thread = sim.handler.events().at(0).thread;
         QVERIFY(thread != std::this_thread::get_id());
-        for (const Event& each : sim.handler.events())
+        for (const RecordedEvent& each : sim.handler.events())
             QVERIFY(each.thread == thread);
 
         // A delayed answer: the push produced after it must not overtake it.
