@@ -319,28 +319,24 @@ private slots:
         QCOMPARE(countRequests().value(0).texts.mid(0, 3), criteria);
     }
 
-    void lateMonthRequestReplacesTheResults()
+    // The host's late-month check replaces the operator's search, on criteria of its own and without a wait;
+    // answers of the searches it replaced are dropped.
+    void lateMonthCheckReplacesTheSearch()
     {
-        const int shows = WaitDialog::_instance().showCount();
         AlarmRecordPage page(nullptr);
-        auto* search = page.findChild<AlarmRecordSearchWt*>();
-        QVERIFY(search);
-        Form form{search};
-        answerCount(0);
-        answerPage(0);
-
+        Form form{page.findChild<AlarmRecordSearchWt*>()};
+        const QString silent = (takeCalls(QString()), countRequester);
         form.stores->setCurrentIndex(2);
         form.states->setCurrentIndex(AlarmDealt);
         form.start->setDate(QDate(2024, 1, 1));
         form.search();
-        answerCount(2);
-        answerPage(2, AlarmDealt);
-        QCOMPARE(form.table->rowCount(), 2);
-        service().takeCalls();
+        const QString operatorSearch = (takeCalls(QString()), countRequester);
+        answerCount(5, 0, silent); // the silent search's late count is not the operator's
+        QVERIFY(pageRequests().isEmpty() && WaitDialog::_instance().isShown());
         const int searchShows = WaitDialog::_instance().showCount();
-        QVERIFY(searchShows > shows);
 
         emit VIG_CONTACT_MODULE::ModuleAccessSignals::_instance().signalCheckLateMonthUnhandledAlarms();
+        QVERIFY(!WaitDialog::_instance().isShown());
         const QDate today = QDate::currentDate();
         const FakeAlarmService::Call count = countRequests().value(0);
         QCOMPARE(count.texts.mid(0, 3),
@@ -350,35 +346,16 @@ private slots:
         QCOMPARE(form.start->date(), today.addMonths(-1));
         QCOMPARE(form.table->horizontalHeaderItem(20)->text(),
                  QObject::tr("New Alarm Description")); // the column follows the state
-
-        answerCount(1);
-        QCOMPARE(pageRequests().value(0).first, 0);
-        answerRecords({record("N", AlarmNew)});
-        QCOMPARE(keys(*form.table), QStringList({"N"}));
-        QCOMPARE(WaitDialog::_instance().showCount(), searchShows);
-        QVERIFY(!WaitDialog::_instance().isShown());
-    }
-
-    void answersOfSupersededSearchesAreDropped()
-    {
-        AlarmRecordPage page(nullptr);
-        Form form{page.findChild<AlarmRecordSearchWt*>()};
-        const QString silent = (takeCalls(QString()), countRequester);
-        form.search();
-        const QString operatorSearch = (takeCalls(QString()), countRequester);
-        answerCount(5, 0, silent); // the silent search's late count is not the operator's
-        QVERIFY(pageRequests().isEmpty() && WaitDialog::_instance().isShown());
-        // The host's late-month check replaces the operator's search, whose wait ends at once.
-        emit VIG_CONTACT_MODULE::ModuleAccessSignals::_instance().signalCheckLateMonthUnhandledAlarms();
-        QVERIFY(!WaitDialog::_instance().isShown());
         answerCount(9, 0, operatorSearch);
         answerPage(9); // not asked for
         QCOMPARE(form.table->rowCount(), 0);
 
         answerCount(45);
+        QCOMPARE(pageRequests().value(0).first, 0);
         answerPage(20);
         QCOMPARE(form.table->rowCount(), 20);
         QCOMPARE(form.widget->findChild<QLabel*>("pageLabel")->text(), QString("Page 1 of 3"));
+        QCOMPARE(WaitDialog::_instance().showCount(), searchShows);
     }
 
     void controlsAnswerTheOperator()
