@@ -1,4 +1,4 @@
-// The module's frame: records and the event queue between the threads, the main form, translations, and the
+// The module's frame: the event queue between the threads, the main form, translations, and the
 // whole road of an alarm on the simulated server.
 #include "ModuleTestSupport.h"
 #include "TestMain.h"
@@ -91,42 +91,6 @@ QList<Text> textsIn(const QString& folder)
 }
 
 } // namespace
-
-class TestAlarmRecords : public QObject
-{
-    Q_OBJECT
-
-private slots:
-    void stringConnectionsCarryRecords()
-    {
-        AlarmSignals& hub = AlarmSignals::_instance();
-        QSignalSpy records(&hub, SIGNAL(signalAlarmRecordsInfo(AlarmInfoVector, int, const QString&)));
-        QSignalSpy notes(&hub,
-                         SIGNAL(signalGetAlarmHandleNotes(const AlarmProcessVector&, int, const QString&)));
-        QVERIFY(records.isValid() && notes.isValid());
-
-        std::unique_ptr<QThread> worker(QThread::create([&hub] {
-            AlarmInfoVector list(2);
-            list[0].deviceName = "前门 NVR";
-            list[1].alarmUid = "A-2";
-            emit hub.signalAlarmRecordsInfo(list, 0, QString());
-            VIG_AlarmProcess process;
-            process.alarmUid = "A-1";
-            process.handleNote = "checked, staff on site";
-            emit hub.signalGetAlarmHandleNotes(AlarmProcessVector{process}, 7, "busy");
-        }));
-        worker->start();
-        QVERIFY(worker->wait(5000));
-
-        QTRY_COMPARE(records.count(), 1);
-        QTRY_COMPARE(notes.count(), 1);
-        const auto list = records.at(0).at(0).value<AlarmInfoVector>();
-        const auto history = notes.at(0).at(0).value<AlarmProcessVector>();
-        QCOMPARE(QVariantList({list.size(), list.value(1).alarmUid, list.value(0).deviceName, history.size(),
-                               history.value(0).handleNote, notes.at(0).at(1)}),
-                 QVariantList({2, "A-2", "前门 NVR", 1, "checked, staff on site", 7}));
-    }
-};
 
 class TestAlarmEventQueue : public QObject
 {
@@ -473,7 +437,6 @@ private slots:
     }
 };
 
-VIG_TEST(tst_alarm_records, TestAlarmRecords)
 VIG_TEST(tst_alarm_event_queue, TestAlarmEventQueue)
 VIG_TEST(tst_video_alarm_form, TstVideoAlarmForm)
 VIG_TEST(tst_translation, TstTranslation)
