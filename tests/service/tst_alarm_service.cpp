@@ -287,8 +287,6 @@ private slots:
     {
         QTest::addColumn<QString>("path");
         QTest::addColumn<QString>("start");
-        QTest::newRow("backslashes") << "C:\\rec\\20261205\\cam-1-031502-0.mp4"
-                                     << "2026-12-05 03:15:02";
         QTest::newRow("doubled dash, five pieces") << "C:\\rec\\20261205\\cam-1--031502-0.mp4"
                                                    << "";
         QTest::newRow("doubled dash, four pieces") << "C:\\rec\\20261205\\cam--031502-0.mp4"
