@@ -36,8 +36,6 @@ private slots:
     void initTestCase()
     {
         QVERIFY(server.startForModule(QStringLiteral("centre"), Patience));
-        QCOMPARE(server.tokenFile.permissions() & (QFile::ReadGroup | QFile::ReadOther),
-                 QFile::Permissions());
         QVERIFY(form = livemodule::start(VIG_GRID_MODE));
         form->show();
         QTRY_COMPARE_WITH_TIMEOUT(DataCache::Instance()->GetClient()->state(), NetAlarmClient::Connected,
