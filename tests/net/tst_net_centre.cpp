@@ -36,8 +36,6 @@ private slots:
     void initTestCase()
     {
         QVERIFY(server.startForModule(QStringLiteral("centre"), Patience));
-        QCOMPARE(server.tokenFile.permissions() & (QFile::ReadGroup | QFile::ReadOther),
-                 QFile::Permissions());
         QVERIFY(form = livemodule::start(VIG_GRID_MODE));
         form->show();
         QTRY_COMPARE_WITH_TIMEOUT(DataCache::Instance()->GetClient()->state(), NetAlarmClient::Connected,
@@ -80,11 +78,6 @@ private slots:
         QCOMPARE(bare.find("handleResult", "requester", "bare").value("result").toInt(), 0);
         QTRY_VERIFY_WITH_TIMEOUT(!shownAlarms().contains(uids.first()), Patience);
         QTRY_VERIFY_WITH_TIMEOUT(shownAlarms().contains(waiting), Patience);
-
-        // The same for a handling by another operator through the control messages.
-        control()->handleAsOtherOperator(uids.at(1), 2, QStringLiteral("colleague"));
-        QTRY_VERIFY_WITH_TIMEOUT(!shownAlarms().contains(uids.at(1)), Patience);
-        QVERIFY(shownAlarms().contains(waiting));
     }
 
     void liveImagesNeedALiveConnectionsKey_data() { LiveImages::addRows(); }
