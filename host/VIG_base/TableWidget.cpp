@@ -30,6 +30,8 @@ const qint64 PassBudgetNs = 4 * 1000 * 1000;
 // A paint of a full view costs milliseconds; during a storm the event loop turns far more often than a
 // screen shows a new frame.
 const int FrameMs = 40;
+// Work held for the next frame must leave room in its pass for the paint and the events.
+const qint64 HeldWorkNs = 12 * 1000 * 1000;
 
 bool isInputEvent(QEvent::Type type)
 {
@@ -67,7 +69,10 @@ TableWidget::TableWidget(QWidget* parent) : QTableWidget(parent), paintTimer(new
 {
     keyIndex.clear();
     paintTimer->setSingleShot(true);
-    connect(paintTimer, &QTimer::timeout, this, &TableWidget::releasePaint);
+    connect(paintTimer, &QTimer::timeout, this, [this] {
+        flushPass();
+        releasePaint();
+    });
     QAbstractItemModel* itemModel = model();
     // Rows changed through QTableWidget's own operations (or sorted) invalidate the index; it is rebuilt at
     // the next lookup.
@@ -327,21 +332,35 @@ void TableWidget::postFlush()
         this,
         [this] {
             flushPosted = false;
-            removePendingRows();
-            QElapsedTimer pass;
-            pass.start();
-            bool first = true;
-            while (!pendingRows.isEmpty()) {
-                const qint64 left = PassBudgetNs - pass.nsecsElapsed();
-                if (!first && left < blockFixedNs + RowsPerBlock * rowNs)
-                    break;
-                first = false;
-                insertPendingRows(blockRows(left));
-            }
-            if (!pendingRows.isEmpty())
-                postFlush();
+            // Nothing would show before the frame's paint: the frame's pass does it, with whatever comes
+            // meanwhile, in fewer block moves and removals.
+            if (!paintTimer->isActive() || !fitsHeldPass())
+                flushPass();
         },
         Qt::QueuedConnection);
+}
+
+void TableWidget::flushPass()
+{
+    removePendingRows();
+    QElapsedTimer pass;
+    pass.start();
+    bool first = true;
+    while (!pendingRows.isEmpty()) {
+        const qint64 left = PassBudgetNs - pass.nsecsElapsed();
+        if (!first && left < blockFixedNs + RowsPerBlock * rowNs)
+            break;
+        first = false;
+        insertPendingRows(blockRows(left));
+    }
+    if (!pendingRows.isEmpty())
+        postFlush();
+}
+
+bool TableWidget::fitsHeldPass() const
+{
+    // Before the first block nothing tells what one costs.
+    return pendingRows.isEmpty() || (rowNs > 0 && blockFixedNs + pendingRows.size() * rowNs <= HeldWorkNs);
 }
 
 int TableWidget::blockRows(qint64 budgetNs) const

@@ -43,17 +43,18 @@ public:
 
     // A row for the top that may wait to go in with the rows queued after it: a burst of rows then costs one
     // insertion per block instead of one per row (each insertion moves every row below it). Queued rows go
-    // in, the last queued on top and in the given text colour, a block per event-loop pass; any operation
-    // of this class and any input to the table first puts all of them in. Until then rowCount() and item()
-    // do not count them.
+    // in, the last queued on top and in the given text colour, by blocks when the event loop turns, or with
+    // the view's next frame while it waits for one; any operation of this class and any input to the table
+    // first puts all of them in. Until then rowCount() and item() do not count them.
     void queueFront(const QStringList& values, const QString& key, const QColor& color);
     void flushPendingRows();
     int pendingRowCount() const;
 
     // Removes the row of the key together with the other rows queued for removal, in one pass when the event
-    // loop next turns (or at the next input to the table, selection read or flushPendingRemovals()): removing
-    // rows one by one costs a pass over the table each. The row is gone for every lookup by key at once,
-    // while rowCount(), item() and row numbers still count it until then. False when no row has the key.
+    // loop next turns or the view's next frame comes (or at the next input to the table, selection read or
+    // flushPendingRemovals()): removing rows one by one costs a pass over the table each. The row is gone
+    // for every lookup by key at once, while rowCount(), item() and row numbers still count it until then.
+    // False when no row has the key.
     bool removeRowLater(const QString& key);
     void flushPendingRemovals();
     int pendingRemovalCount() const;
@@ -88,6 +89,10 @@ private:
     int blockRows(qint64 budgetNs) const;
     void removePendingRows();
     void postFlush();
+    // Removals, then blocks of queued rows for at most a pass's budget.
+    void flushPass();
+    // Whether what is queued may wait for the next frame and still go in within one pass.
+    bool fitsHeldPass() const;
     // Row changes made within a frame of the last paint show with the next frame, together.
     void holdPaint();
     void releasePaint();
