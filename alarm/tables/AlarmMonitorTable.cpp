@@ -85,8 +85,8 @@ void AlarmMonitorTable::updateHandledAlarm(const VIG_AlarmProcess& process)
     const int row = getRowIndexByKeyValue(process.alarmUid);
     if (row < 0)
         return;
-    modifyRowValues(getHandledAlarmInfoValues(process), row);
-    colourRowByState(row, process.state);
+    // Texts and colour in one change: a handling burst recolours thousands of rows.
+    modifyRowValues(getHandledAlarmInfoValues(process), row, stateColour(process.state));
     markHandledRow(process);
 }
 

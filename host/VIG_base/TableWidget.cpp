@@ -200,8 +200,10 @@ void TableWidget::pauseSorting(bool sorting)
         setSortingEnabled(false);
 }
 
-void TableWidget::setRowValues(int row, const QStringList& values, const QSet<int>* centredColumns)
+void TableWidget::setRowValues(int row, const QStringList& values, const QSet<int>* centredColumns,
+                               const QColor& color)
 {
+    const QBrush brush(color);
     const int columns = columnCount();
     for (int column = 0; column < columns; ++column) {
         const QString text = values.value(column);
@@ -214,6 +216,8 @@ void TableWidget::setRowValues(int row, const QStringList& values, const QSet<in
         }
         if (centredColumns && centredColumns->contains(column))
             cell->setTextAlignment(Qt::AlignCenter);
+        if (color.isValid())
+            cell->setForeground(brush);
     }
 }
 
@@ -230,7 +234,7 @@ QTableWidgetItem* TableWidget::placedItem(int row, int column)
     return cell;
 }
 
-bool TableWidget::modifyRowValues(const QStringList& values, int row)
+bool TableWidget::modifyRowValues(const QStringList& values, int row, const QColor& color)
 {
     flushPending();
     if (row < 0 || row >= rowCount())
@@ -239,7 +243,7 @@ bool TableWidget::modifyRowValues(const QStringList& values, int row)
     OwnChange guard(ownChange);
     {
         QuietModel quiet(model());
-        setRowValues(row, values, nullptr);
+        setRowValues(row, values, nullptr, color);
     }
     emitRowsChanged(row, row);
     return true;

@@ -31,8 +31,9 @@ public:
     // cells of the columns in centredColumns are centred. Return the new row's number.
     int insertFront(const QStringList& values, const QString& key, const QSet<int>& centredColumns);
     int insertBack(const QStringList& values, const QString& key, const QSet<int>& centredColumns);
-    // Replaces the texts of a row; false for a row that does not exist.
-    bool modifyRowValues(const QStringList& values, int row);
+    // Replaces the texts of a row, and with a valid colour its text colour, as one change; false for a row
+    // that does not exist.
+    bool modifyRowValues(const QStringList& values, int row, const QColor& color = QColor());
     bool deleteRowByKeyValue(const QString& key);
     void deleteAllRows();
 
@@ -79,7 +80,8 @@ private:
     };
 
     int insertRowAt(int row, const QStringList& values, const QString& key, const QSet<int>& centredColumns);
-    void setRowValues(int row, const QStringList& values, const QSet<int>* centredColumns);
+    void setRowValues(int row, const QStringList& values, const QSet<int>* centredColumns,
+                      const QColor& color = QColor());
     // The item of a cell, ready to be changed without a search for its place.
     QTableWidgetItem* placedItem(int row, int column);
     void pauseSorting(bool sorting);
