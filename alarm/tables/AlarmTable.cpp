@@ -260,7 +260,10 @@ QString AlarmTable::takenBy(int row) const
 {
     if (row < 0 || row >= rowCount() || textAt(*this, row, StateColumn).toInt(nullptr, 10) != AlarmNew)
         return QString();
-    return AlarmOperator::presence()->takenBy(getRowKeyValue(row));
+    // The key straight from the row's first cell: asked while the view paints, which must not put queued
+    // rows in under it (getRowKeyValue would).
+    const QTableWidgetItem* first = item(row, 0);
+    return first ? AlarmOperator::presence()->takenBy(first->data(Qt::UserRole).toString()) : QString();
 }
 
 void AlarmTable::showTaken(const QStringList& alarmUids)
