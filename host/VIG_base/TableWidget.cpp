@@ -70,7 +70,7 @@ TableWidget::TableWidget(QWidget* parent) : QTableWidget(parent), paintTimer(new
     keyIndex.clear();
     paintTimer->setSingleShot(true);
     connect(paintTimer, &QTimer::timeout, this, [this] {
-        flushPass();
+        flushPass(HeldWorkNs);
         releasePaint();
     });
     QAbstractItemModel* itemModel = model();
@@ -338,20 +338,20 @@ void TableWidget::postFlush()
             flushPosted = false;
             // Nothing would show before the frame's paint: the frame's pass does it, with whatever comes
             // meanwhile, in fewer block moves and removals.
-            if (!paintTimer->isActive() || !fitsHeldPass())
-                flushPass();
+            if (!fitsHeldPass() || !holdPaint())
+                flushPass(PassBudgetNs);
         },
         Qt::QueuedConnection);
 }
 
-void TableWidget::flushPass()
+void TableWidget::flushPass(qint64 budgetNs)
 {
     removePendingRows();
     QElapsedTimer pass;
     pass.start();
     bool first = true;
     while (!pendingRows.isEmpty()) {
-        const qint64 left = PassBudgetNs - pass.nsecsElapsed();
+        const qint64 left = budgetNs - pass.nsecsElapsed();
         if (!first && left < blockFixedNs + RowsPerBlock * rowNs)
             break;
         first = false;
@@ -540,13 +540,16 @@ bool TableWidget::viewportEvent(QEvent* event)
     return QTableWidget::viewportEvent(event);
 }
 
-void TableWidget::holdPaint()
+bool TableWidget::holdPaint()
 {
     // A change long after the last paint shows with the next one, at once.
-    if (paintTimer->isActive() || !lastPaint.isValid() || lastPaint.elapsed() >= FrameMs)
-        return;
+    if (paintTimer->isActive())
+        return true;
+    if (!lastPaint.isValid() || lastPaint.elapsed() >= FrameMs)
+        return false;
     viewport()->setUpdatesEnabled(false);
     paintTimer->start(int(FrameMs - lastPaint.elapsed()));
+    return true;
 }
 
 void TableWidget::releasePaint()

@@ -91,12 +91,13 @@ private:
     int blockRows(qint64 budgetNs) const;
     void removePendingRows();
     void postFlush();
-    // Removals, then blocks of queued rows for at most a pass's budget.
-    void flushPass();
+    // Removals, then blocks of queued rows for at most the budget.
+    void flushPass(qint64 budgetNs);
     // Whether what is queued may wait for the next frame and still go in within one pass.
     bool fitsHeldPass() const;
-    // Row changes made within a frame of the last paint show with the next frame, together.
-    void holdPaint();
+    // Row changes made within a frame of the last paint show with the next frame, together; true while the
+    // view waits for that frame.
+    bool holdPaint();
     void releasePaint();
     void emitRowsChanged(int firstRow, int lastRow);
     void onSectionClicked(int section);
