@@ -321,6 +321,7 @@ void TableWidget::queueFront(const QStringList& values, const QString& key, cons
     // A key queued twice: the first row must go in before the second can replace it.
     if (!key.isEmpty() && pendingKeys.contains(key))
         insertPendingRows(pendingRows.size());
+    burstOver = false;
     pendingRows.append({values, key, color});
     if (!key.isEmpty())
         pendingKeys.insert(key);
@@ -338,7 +339,7 @@ void TableWidget::postFlush()
             flushPosted = false;
             // Nothing would show before the frame's paint: the frame's pass does it, with whatever comes
             // meanwhile, in fewer block moves and removals.
-            if (!fitsHeldPass() || !holdPaint())
+            if (burstOver || !fitsHeldPass() || !holdPaint())
                 flushPass(PassBudgetNs);
         },
         Qt::QueuedConnection);
@@ -383,6 +384,12 @@ int TableWidget::blockRows(qint64 budgetNs) const
 void TableWidget::flushPendingRows()
 {
     flushPending();
+}
+
+void TableWidget::flushPendingRowsSoon()
+{
+    burstOver = true;
+    postFlush();
 }
 
 int TableWidget::pendingRowCount() const

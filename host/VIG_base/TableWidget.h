@@ -49,6 +49,9 @@ public:
     // first puts all of them in. Until then rowCount() and item() do not count them.
     void queueFront(const QStringList& values, const QString& key, const QColor& color);
     void flushPendingRows();
+    // Nothing more is coming for now: the queued rows go in by blocks from the next turn on, without
+    // waiting for a frame.
+    void flushPendingRowsSoon();
     int pendingRowCount() const;
 
     // Removes the row of the key together with the other rows queued for removal, in one pass when the event
@@ -110,6 +113,7 @@ private:
     QSet<QString> pendingKeys;
     QSet<QString> leavingKeys; // rows queued for removal
     bool flushPosted = false;
+    bool burstOver = false;
     QElapsedTimer lastPaint;
     QTimer* paintTimer = nullptr;
     // What the blocks put in so far cost: moving the rows below, and each row of its own.
