@@ -64,6 +64,17 @@
 //   page opens them only then, one every other pass, and then routes the rest 4 ms a pass.
 // The table's view is therefore repainted at most once a frame (40 ms) while its rows change; S2 then took
 // about 10 paints and S8 about 45.
+// A later look (perf and callgrind of the children on a loaded 2-core machine, and the counts above):
+// - Painting asked who holds each visible row through a lookup that first put every queued row in: a frame
+//   inserted the whole queue from inside the paint, thousands of rows in one pass (S2's longest passes).
+// - Blocks and removals made between two frames show only with the second. S8's store table dropped its
+//   handled rows 150 to 370 times, each a pass over its 20 000 rows (1.3 million instructions and the
+//   move); held for the frame it takes 30 to 100. The frame's pass takes what one pass may, the rest goes
+//   on by passes, and a burst's last alarm does not wait for a frame.
+// - S8's pop-ups laid out their alarm panel once per pass (12 % of the storm's samples, text layout), now
+//   once a frame; a handled row's texts and colour were two walks of its cells; reading a selection of
+//   20 000 rows asked each row's twelve hidden columns (100 million instructions, most of the menu's
+//   stall); the service thread read the store word three times per handled alarm's hint.
 //
 // What S1N spends beyond S1 (callgrind of the child and of alarm-server, one 10 000-alarm storm each):
 // - The console's only work of its own is the network thread's decoding, about 40 000 instructions a push

@@ -138,12 +138,13 @@ QString AlarmCallBack::handledAlarmHint(const AlarmProcessData& record)
 {
     const VIG_DATA_MODULE::VIG_StoreInfo store =
         VIG_DATA_MODULE::BasicData::_instance().getStoreInfo(text(record.storeUid));
-    auto word = [] {
-        return VIG_SYSTEM_MODULE::BusinessConfig::_instance().getSystemCustomizeInfoFromCache().storeWord;
-    };
-    QString hint = word() + QObject::tr("_Name") + QObject::tr(":") + store.storeName + "\r\n";
-    hint += word() + QObject::tr("_Keeper Tel") + QObject::tr(":") + store.keeperTel + "\r\n";
-    hint += word() + QObject::tr("_Address") + QObject::tr(":") + store.address + "\r\n";
+    // Read once: a handling burst makes one hint per alarm on the service's thread.
+    const QString word =
+        VIG_SYSTEM_MODULE::BusinessConfig::_instance().getSystemCustomizeInfoFromCache().storeWord;
+    const QString colon = QObject::tr(":");
+    QString hint = word + QObject::tr("_Name") + colon + store.storeName + "\r\n";
+    hint += word + QObject::tr("_Keeper Tel") + colon + store.keeperTel + "\r\n";
+    hint += word + QObject::tr("_Address") + colon + store.address + "\r\n";
     if (!record.handlers.empty()) {
         const AlarmHandlerData& handler = record.handlers.front();
         hint += QObject::tr("Alarm Handler:") + text(handler.principal) + "\r\n" +

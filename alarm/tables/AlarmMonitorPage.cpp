@@ -12,7 +12,9 @@
 #include "BusinessConfig.h"
 
 #include "frame/AlarmMutexLocker.h"
+#include <QAbstractItemModel>
 #include <QElapsedTimer>
+#include <QTimer>
 #include <QVBoxLayout>
 
 namespace VIG_ALARM_MOUDLE {
@@ -21,6 +23,7 @@ namespace {
 const int TableHeightUnderGrid = 190;
 // What one event-loop turn may spend placing the alarms of a burst, so the operator's input is answered.
 const qint64 RoutingBudgetNs = 4 * 1000 * 1000;
+const int RetryAfterMs = 40;
 } // namespace
 
 AlarmMonitorPage::AlarmMonitorPage(QWidget* parent)
@@ -51,6 +54,12 @@ AlarmMonitorPage::AlarmMonitorPage(QWidget* parent)
             &AlarmMonitorPage::slotNewAlarm);
     connect(&AlarmSignals::_instance(), &AlarmSignals::signalAlarmHandled, this,
             &AlarmMonitorPage::slotAlarmHandled);
+    // The table may hold its rows for its next frame: the routing waits for them without turning the
+    // event loop meanwhile.
+    connect(alarmMonitorTable->model(), &QAbstractItemModel::rowsInserted, this,
+            &AlarmMonitorPage::tableMoved);
+    connect(alarmMonitorTable->model(), &QAbstractItemModel::rowsRemoved, this,
+            &AlarmMonitorPage::tableMoved);
 }
 
 AlarmMonitorPage::~AlarmMonitorPage() = default;
@@ -173,8 +182,12 @@ void AlarmMonitorPage::routeQueuedAlarms()
     while (!queuedAlarms.isEmpty()) {
         // A new pop-up or cell costs about a table block: while the table puts a burst in, the two would
         // share turns and together hold the event loop past a frame.
-        if (alarmMonitorTable->pendingRowCount() > 0 && startsVideo(queuedAlarms.head()))
-            break;
+        if (alarmMonitorTable->pendingRowCount() > 0 && startsVideo(queuedAlarms.head())) {
+            waitingForTable = true;
+            // Rows dropped from the queue unseen move nothing: the routing goes on after a frame anyway.
+            QTimer::singleShot(RetryAfterMs, this, &AlarmMonitorPage::tableMoved);
+            return;
+        }
         if (startsVideo(queuedAlarms.head()) && prepareVideo()) {
             restTurn = true;
             break;
@@ -195,6 +208,14 @@ void AlarmMonitorPage::routeQueuedAlarms()
         handledWhileQueued.clear();
     else
         postRouting();
+}
+
+void AlarmMonitorPage::tableMoved()
+{
+    if (!waitingForTable)
+        return;
+    waitingForTable = false;
+    postRouting();
 }
 
 void AlarmMonitorPage::slotAlarmHandled(const QString& alarmUid)

@@ -50,6 +50,8 @@ private:
     bool prepareVideo();
     void postRouting();
     void routeQueuedAlarms();
+    // The table's rows went in or out: routing that waited for them goes on.
+    void tableMoved();
     void slotAlarmHandled(const QString& alarmUid);
 
     AlarmVideosMonitorWt* videosMonitorWt = nullptr;
@@ -61,6 +63,7 @@ private:
     QSet<QString> shownFromBooks; // their pushes may still be on their way
     bool routingPosted = false;
     bool restTurn = false;            // the last turn opened a pop-up or a cell
+    bool waitingForTable = false;     // a pop-up or cell waits until the table's queued rows are in
     quint64 newAlarmPushesBefore = 0; // pushed before this page listened
     quint64 newAlarmPushesTaken = 0;
     QMutex mutex;

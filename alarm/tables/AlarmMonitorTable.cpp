@@ -41,6 +41,9 @@ void AlarmMonitorTable::addNewAlarm(const VIG_AlarmInfo& info)
         // Each row put at the top moves every row below it: a storm goes in by blocks, all of it before
         // anything reads the table or the operator touches it.
         queueFront(getAlarmInfoValues(info), info.alarmUid, stateColour(AlarmNew));
+        // The burst's last alarm: what is left goes in now, not with a later frame.
+        if (!morePushesQueued())
+            flushPendingRowsSoon();
         return;
     }
     if (pendingRowCount() > 0) {
@@ -67,8 +70,12 @@ bool AlarmMonitorTable::queueingNewAlarms() const
     // Only the service's pushes come in bursts; a direct call shows its row at once.
     if (sender() != &AlarmSignals::_instance())
         return false;
-    const bool moreQueued = newAlarmPushesBefore + newAlarmPushesTaken < AlarmCallBack::newAlarmPushCount();
-    return moreQueued || pendingRowCount() >= RowsPerBlock;
+    return morePushesQueued() || pendingRowCount() >= RowsPerBlock;
+}
+
+bool AlarmMonitorTable::morePushesQueued() const
+{
+    return newAlarmPushesBefore + newAlarmPushesTaken < AlarmCallBack::newAlarmPushCount();
 }
 
 void AlarmMonitorTable::addHandledAlarm(const VIG_AlarmProcess& process)
@@ -85,8 +92,8 @@ void AlarmMonitorTable::updateHandledAlarm(const VIG_AlarmProcess& process)
     const int row = getRowIndexByKeyValue(process.alarmUid);
     if (row < 0)
         return;
-    modifyRowValues(getHandledAlarmInfoValues(process), row);
-    colourRowByState(row, process.state);
+    // Texts and colour in one change: a handling burst recolours thousands of rows.
+    modifyRowValues(getHandledAlarmInfoValues(process), row, stateColour(process.state));
     markHandledRow(process);
 }
 

@@ -32,6 +32,8 @@ protected slots:
 private:
     // True while a burst of pushed alarms goes on (more are queued for this table) or is still going in.
     bool queueingNewAlarms() const;
+    // Whether the service has pushed new alarms that this table has not taken yet.
+    bool morePushesQueued() const;
     // True while more handle results or handled pushes are queued for this table: rows they remove may leave
     // together.
     bool handlingBurst();

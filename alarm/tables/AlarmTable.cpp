@@ -25,6 +25,7 @@
 #include <QPair>
 #include <QScrollBar>
 #include <QSet>
+#include <QVector>
 
 namespace VIG_ALARM_MOUDLE {
 
@@ -196,17 +197,27 @@ bool AlarmTable::anyAlarmSelected()
 QList<int> AlarmTable::selectedRowsLocked(int maxRows) const
 {
     // The rows selectedItems() would give, in its order, from the selection's ranges: a list of every
-    // selected cell costs much more than the rows when thousands are selected.
+    // selected cell costs much more than the rows when thousands are selected. Which columns are hidden is
+    // asked once per range, not once per selected row.
     QList<int> rows;
-    QSet<int> taken;
+    QVector<bool> taken;
     const QItemSelection ranges = selectionModel()->selection();
     for (const QItemSelectionRange& range : ranges) {
+        QVector<int> shownColumns;
+        for (int column = range.left(); column <= range.right(); ++column) {
+            if (!isColumnHidden(column))
+                shownColumns.append(column);
+        }
+        if (shownColumns.isEmpty())
+            continue;
+        if (taken.isEmpty())
+            taken.resize(rowCount());
         for (int row = range.top(); row <= range.bottom(); ++row) {
-            if (taken.contains(row) || isRowHidden(row))
+            if (taken.at(row) || isRowHidden(row))
                 continue;
-            for (int column = range.left(); column <= range.right(); ++column) {
-                if (!isColumnHidden(column) && item(row, column)) {
-                    taken.insert(row);
+            for (int column : qAsConst(shownColumns)) {
+                if (item(row, column)) {
+                    taken[row] = true;
                     rows.append(row);
                     if (rows.size() == maxRows)
                         return rows;
@@ -249,7 +260,10 @@ QString AlarmTable::takenBy(int row) const
 {
     if (row < 0 || row >= rowCount() || textAt(*this, row, StateColumn).toInt(nullptr, 10) != AlarmNew)
         return QString();
-    return AlarmOperator::presence()->takenBy(getRowKeyValue(row));
+    // The key straight from the row's first cell: asked while the view paints, which must not put queued
+    // rows in under it (getRowKeyValue would).
+    const QTableWidgetItem* first = item(row, 0);
+    return first ? AlarmOperator::presence()->takenBy(first->data(Qt::UserRole).toString()) : QString();
 }
 
 void AlarmTable::showTaken(const QStringList& alarmUids)

@@ -22,6 +22,7 @@
 
 #include <QLabel>
 #include <QScrollBar>
+#include <QTimer>
 
 namespace VIG_ALARM_MOUDLE {
 
@@ -31,6 +32,8 @@ using VIG_CONTACT_MODULE::ModuleAccessSignals;
 namespace {
 // The buttons of the question asked for an armed store, left to right.
 enum FalseAlarmChoice { FalseAlarmOnly = 0, FalseAlarmAndDisarm = 1, FalseAlarmCancel = 2 };
+// A frame of the screen: the alarm panel is not laid out more often than it could be shown.
+const qint64 InfoFrameMs = 40;
 } // namespace
 
 AlarmVideoCheckWt::AlarmVideoCheckWt(QWidget* parent)
@@ -347,18 +350,18 @@ void AlarmVideoCheckWt::updateHandleButtons()
 
 void AlarmVideoCheckWt::showCurrentAlarmLater()
 {
-    // A burst adds or takes many alarms per turn of the event loop: the panel is laid out once, at its end.
+    // A burst adds or takes many alarms per turn of the event loop: the panel is laid out once at its end,
+    // and during a long burst once a frame, as a screen would show it.
     if (infoRefreshPosted)
         return;
     infoRefreshPosted = true;
-    QMetaObject::invokeMethod(
-        this,
-        [this] {
-            infoRefreshPosted = false;
-            if (!alarms.isEmpty())
-                alarmInfoWidget->setAlarmInfo(currentAlarm);
-        },
-        Qt::QueuedConnection);
+    const qint64 sinceLast = lastInfoRefresh.isValid() ? lastInfoRefresh.elapsed() : InfoFrameMs;
+    QTimer::singleShot(int(qMax<qint64>(0, InfoFrameMs - sinceLast)), this, [this] {
+        infoRefreshPosted = false;
+        lastInfoRefresh.start();
+        if (!alarms.isEmpty())
+            alarmInfoWidget->setAlarmInfo(currentAlarm);
+    });
 }
 
 void AlarmVideoCheckWt::indexByTime(const VIG_AlarmInfo& alarm)

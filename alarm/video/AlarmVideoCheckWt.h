@@ -5,6 +5,7 @@
 
 #include "handling/HandlingAnswers.h"
 
+#include <QElapsedTimer>
 #include <QMap>
 #include <QWidget>
 
@@ -112,6 +113,7 @@ private:
     QString probeUid;
     bool mapChecked = false;
     bool infoRefreshPosted = false;
+    QElapsedTimer lastInfoRefresh;
     AlarmMapViewer* mapViewer = nullptr;
     // The request in flight: its results count even for an alarm that left meanwhile.
     AlarmHandlingBatch* handlingBatch = nullptr;

@@ -30,6 +30,8 @@ const qint64 PassBudgetNs = 4 * 1000 * 1000;
 // A paint of a full view costs milliseconds; during a storm the event loop turns far more often than a
 // screen shows a new frame.
 const int FrameMs = 40;
+// Work held for the next frame must leave room in its pass for the paint and the events.
+const qint64 HeldWorkNs = 12 * 1000 * 1000;
 
 bool isInputEvent(QEvent::Type type)
 {
@@ -67,7 +69,10 @@ TableWidget::TableWidget(QWidget* parent) : QTableWidget(parent), paintTimer(new
 {
     keyIndex.clear();
     paintTimer->setSingleShot(true);
-    connect(paintTimer, &QTimer::timeout, this, &TableWidget::releasePaint);
+    connect(paintTimer, &QTimer::timeout, this, [this] {
+        flushPass(HeldWorkNs);
+        releasePaint();
+    });
     QAbstractItemModel* itemModel = model();
     // Rows changed through QTableWidget's own operations (or sorted) invalidate the index; it is rebuilt at
     // the next lookup.
@@ -195,8 +200,10 @@ void TableWidget::pauseSorting(bool sorting)
         setSortingEnabled(false);
 }
 
-void TableWidget::setRowValues(int row, const QStringList& values, const QSet<int>* centredColumns)
+void TableWidget::setRowValues(int row, const QStringList& values, const QSet<int>* centredColumns,
+                               const QColor& color)
 {
+    const QBrush brush(color);
     const int columns = columnCount();
     for (int column = 0; column < columns; ++column) {
         const QString text = values.value(column);
@@ -209,6 +216,8 @@ void TableWidget::setRowValues(int row, const QStringList& values, const QSet<in
         }
         if (centredColumns && centredColumns->contains(column))
             cell->setTextAlignment(Qt::AlignCenter);
+        if (color.isValid())
+            cell->setForeground(brush);
     }
 }
 
@@ -225,7 +234,7 @@ QTableWidgetItem* TableWidget::placedItem(int row, int column)
     return cell;
 }
 
-bool TableWidget::modifyRowValues(const QStringList& values, int row)
+bool TableWidget::modifyRowValues(const QStringList& values, int row, const QColor& color)
 {
     flushPending();
     if (row < 0 || row >= rowCount())
@@ -234,7 +243,7 @@ bool TableWidget::modifyRowValues(const QStringList& values, int row)
     OwnChange guard(ownChange);
     {
         QuietModel quiet(model());
-        setRowValues(row, values, nullptr);
+        setRowValues(row, values, nullptr, color);
     }
     emitRowsChanged(row, row);
     return true;
@@ -312,6 +321,7 @@ void TableWidget::queueFront(const QStringList& values, const QString& key, cons
     // A key queued twice: the first row must go in before the second can replace it.
     if (!key.isEmpty() && pendingKeys.contains(key))
         insertPendingRows(pendingRows.size());
+    burstOver = false;
     pendingRows.append({values, key, color});
     if (!key.isEmpty())
         pendingKeys.insert(key);
@@ -327,21 +337,35 @@ void TableWidget::postFlush()
         this,
         [this] {
             flushPosted = false;
-            removePendingRows();
-            QElapsedTimer pass;
-            pass.start();
-            bool first = true;
-            while (!pendingRows.isEmpty()) {
-                const qint64 left = PassBudgetNs - pass.nsecsElapsed();
-                if (!first && left < blockFixedNs + RowsPerBlock * rowNs)
-                    break;
-                first = false;
-                insertPendingRows(blockRows(left));
-            }
-            if (!pendingRows.isEmpty())
-                postFlush();
+            // Nothing would show before the frame's paint: the frame's pass does it, with whatever comes
+            // meanwhile, in fewer block moves and removals.
+            if (burstOver || !fitsHeldPass() || !holdPaint())
+                flushPass(PassBudgetNs);
         },
         Qt::QueuedConnection);
+}
+
+void TableWidget::flushPass(qint64 budgetNs)
+{
+    removePendingRows();
+    QElapsedTimer pass;
+    pass.start();
+    bool first = true;
+    while (!pendingRows.isEmpty()) {
+        const qint64 left = budgetNs - pass.nsecsElapsed();
+        if (!first && left < blockFixedNs + RowsPerBlock * rowNs)
+            break;
+        first = false;
+        insertPendingRows(blockRows(left));
+    }
+    if (!pendingRows.isEmpty())
+        postFlush();
+}
+
+bool TableWidget::fitsHeldPass() const
+{
+    // Before the first block nothing tells what one costs.
+    return pendingRows.isEmpty() || (rowNs > 0 && blockFixedNs + pendingRows.size() * rowNs <= HeldWorkNs);
 }
 
 int TableWidget::blockRows(qint64 budgetNs) const
@@ -360,6 +384,12 @@ int TableWidget::blockRows(qint64 budgetNs) const
 void TableWidget::flushPendingRows()
 {
     flushPending();
+}
+
+void TableWidget::flushPendingRowsSoon()
+{
+    burstOver = true;
+    postFlush();
 }
 
 int TableWidget::pendingRowCount() const
@@ -517,13 +547,16 @@ bool TableWidget::viewportEvent(QEvent* event)
     return QTableWidget::viewportEvent(event);
 }
 
-void TableWidget::holdPaint()
+bool TableWidget::holdPaint()
 {
     // A change long after the last paint shows with the next one, at once.
-    if (paintTimer->isActive() || !lastPaint.isValid() || lastPaint.elapsed() >= FrameMs)
-        return;
+    if (paintTimer->isActive())
+        return true;
+    if (!lastPaint.isValid() || lastPaint.elapsed() >= FrameMs)
+        return false;
     viewport()->setUpdatesEnabled(false);
     paintTimer->start(int(FrameMs - lastPaint.elapsed()));
+    return true;
 }
 
 void TableWidget::releasePaint()

@@ -31,8 +31,9 @@ public:
     // cells of the columns in centredColumns are centred. Return the new row's number.
     int insertFront(const QStringList& values, const QString& key, const QSet<int>& centredColumns);
     int insertBack(const QStringList& values, const QString& key, const QSet<int>& centredColumns);
-    // Replaces the texts of a row; false for a row that does not exist.
-    bool modifyRowValues(const QStringList& values, int row);
+    // Replaces the texts of a row, and with a valid colour its text colour, as one change; false for a row
+    // that does not exist.
+    bool modifyRowValues(const QStringList& values, int row, const QColor& color = QColor());
     bool deleteRowByKeyValue(const QString& key);
     void deleteAllRows();
 
@@ -43,17 +44,21 @@ public:
 
     // A row for the top that may wait to go in with the rows queued after it: a burst of rows then costs one
     // insertion per block instead of one per row (each insertion moves every row below it). Queued rows go
-    // in, the last queued on top and in the given text colour, a block per event-loop pass; any operation
-    // of this class and any input to the table first puts all of them in. Until then rowCount() and item()
-    // do not count them.
+    // in, the last queued on top and in the given text colour, by blocks when the event loop turns, or with
+    // the view's next frame while it waits for one; any operation of this class and any input to the table
+    // first puts all of them in. Until then rowCount() and item() do not count them.
     void queueFront(const QStringList& values, const QString& key, const QColor& color);
     void flushPendingRows();
+    // Nothing more is coming for now: the queued rows go in by blocks from the next turn on, without
+    // waiting for a frame.
+    void flushPendingRowsSoon();
     int pendingRowCount() const;
 
     // Removes the row of the key together with the other rows queued for removal, in one pass when the event
-    // loop next turns (or at the next input to the table, selection read or flushPendingRemovals()): removing
-    // rows one by one costs a pass over the table each. The row is gone for every lookup by key at once,
-    // while rowCount(), item() and row numbers still count it until then. False when no row has the key.
+    // loop next turns or the view's next frame comes (or at the next input to the table, selection read or
+    // flushPendingRemovals()): removing rows one by one costs a pass over the table each. The row is gone
+    // for every lookup by key at once, while rowCount(), item() and row numbers still count it until then.
+    // False when no row has the key.
     bool removeRowLater(const QString& key);
     void flushPendingRemovals();
     int pendingRemovalCount() const;
@@ -78,7 +83,8 @@ private:
     };
 
     int insertRowAt(int row, const QStringList& values, const QString& key, const QSet<int>& centredColumns);
-    void setRowValues(int row, const QStringList& values, const QSet<int>* centredColumns);
+    void setRowValues(int row, const QStringList& values, const QSet<int>* centredColumns,
+                      const QColor& color = QColor());
     // The item of a cell, ready to be changed without a search for its place.
     QTableWidgetItem* placedItem(int row, int column);
     void pauseSorting(bool sorting);
@@ -88,8 +94,13 @@ private:
     int blockRows(qint64 budgetNs) const;
     void removePendingRows();
     void postFlush();
-    // Row changes made within a frame of the last paint show with the next frame, together.
-    void holdPaint();
+    // Removals, then blocks of queued rows for at most the budget.
+    void flushPass(qint64 budgetNs);
+    // Whether what is queued may wait for the next frame and still go in within one pass.
+    bool fitsHeldPass() const;
+    // Row changes made within a frame of the last paint show with the next frame, together; true while the
+    // view waits for that frame.
+    bool holdPaint();
     void releasePaint();
     void emitRowsChanged(int firstRow, int lastRow);
     void onSectionClicked(int section);
@@ -102,6 +113,7 @@ private:
     QSet<QString> pendingKeys;
     QSet<QString> leavingKeys; // rows queued for removal
     bool flushPosted = false;
+    bool burstOver = false;
     QElapsedTimer lastPaint;
     QTimer* paintTimer = nullptr;
     // What the blocks put in so far cost: moving the rows below, and each row of its own.
