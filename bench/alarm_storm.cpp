@@ -75,6 +75,12 @@
 //   once a frame; a handled row's texts and colour were two walks of its cells; reading a selection of
 //   20 000 rows asked each row's twelve hidden columns (100 million instructions, most of the menu's
 //   stall); the service thread read the store word three times per handled alarm's hint.
+//   The same binary, old and new libraries alternated on an idle machine (load 1.0): S2 ratio 1.47-1.52
+//   against 1.51-1.58, its stall 77-82 ms against 37-45 ms; S8 3.1-3.2 s against 2.1 s, its stall 96 ms
+//   against 75-79 ms. That machine's B0 took 540-560 ms where it had taken 470: ratios drift with the host
+//   the 2 cores run on, so compare builds alternated, not runs of different days.
+// What is left: S8's longest pass is the menu's handling of 20 000 selected rows in one go (the requests
+//   and their books), and every block of S2L still moves 200 000 rows' item pointers.
 //
 // What S1N spends beyond S1 (callgrind of the child and of alarm-server, one 10 000-alarm storm each):
 // - The console's only work of its own is the network thread's decoding, about 40 000 instructions a push
