@@ -1,6 +1,6 @@
 // The module's frame: the event queue between the threads, the main form, translations, and the
 // whole road of an alarm on the simulated server.
-#include "ModuleTestSupport.h"
+#include "LiveModule.h"
 #include "TestMain.h"
 #include "records/AlarmRecordPage.h"
 #include "records/AlarmRecordTable.h"
@@ -378,16 +378,11 @@ class TstModuleWholeRoad : public QObject
 private slots:
     void raisedHandledFoundAndOpened()
     {
-        VIG_SYSTEM_MODULE::BusinessConfig::_instance().setAlarmVideoShowMode(
-            VIG_SYSTEM_MODULE::AlarmVideosInPopUps);
-        VIG_SYSTEM_MODULE::BusinessConfig::_instance().setShowAlarmMap(false);
         SimAlarmServer* server = moduletest::startSimulatedServer();
         QVERIFY(server);
-
         AlarmModuleInit& entry = AlarmModuleInit::_instance();
         QVERIFY(!entry.getVideoAlarmForm());
-        entry.moduleInit();
-        auto* form = qobject_cast<VideoAlarmForm*>(entry.getVideoAlarmForm());
+        VideoAlarmForm* form = livemodule::start(VIG_SYSTEM_MODULE::AlarmVideosInPopUps);
         QVERIFY(form);
         QScopedPointer<QWidget> hostOwnsTheForm(form);
         form->show();

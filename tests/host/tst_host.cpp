@@ -147,7 +147,8 @@ public:
 
 } // namespace
 
-class TstHostTableWidget : public QObject
+// The table widget, the web view and the video overlay.
+class TstHostWidgets : public QObject
 {
     Q_OBJECT
 
@@ -229,13 +230,7 @@ private slots:
         QTRY_VERIFY(counter.paints > painted);
         QCOMPARE(table.getRowKeyValue(0), QString("k49"));
     }
-};
 
-class TstHostWeb : public QObject
-{
-    Q_OBJECT
-
-private slots:
     void scriptArgumentsStayData()
     {
         ZWebView view;
@@ -301,13 +296,7 @@ private slots:
         QCOMPARE(evaluate(map, "document.getElementById('results').firstChild.textContent").toString(),
                  hostileName);
     }
-};
 
-class TstVideoOverlay : public QObject
-{
-    Q_OBJECT
-
-private slots:
     void textsStayApart()
     {
         const QStringList lines[] = {{"Sub stream", "", "2026-12-06 13:45:28"},
@@ -335,7 +324,5 @@ private slots:
 };
 
 VIG_TEST(tst_host_data, TestHostData)
-VIG_TEST(tst_host_tablewidget, TstHostTableWidget)
-VIG_TEST(tst_host_web, TstHostWeb)
-VIG_TEST(tst_video_overlay, TstVideoOverlay)
+VIG_TEST(tst_host_widgets, TstHostWidgets)
 #include "tst_host.moc"

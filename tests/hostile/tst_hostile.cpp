@@ -1,7 +1,7 @@
 // Hostile input: odd records and answers from the service, a broken world, a damaged local store, and
 // downloads that hang or send garbage.
 #include "HttpDownload.h"
-#include "ModuleTestSupport.h"
+#include "LiveModule.h"
 #include "TestMain.h"
 #include "relations/AlarmVideoRelation.h"
 
@@ -332,11 +332,7 @@ private slots:
         QVERIFY(server->raiseAlarm(QStringLiteral("P0101"), QString(), &error).isEmpty() && !error.isEmpty());
         QVERIFY(basicData().getStoreInfo("S001").storeName.isEmpty());
 
-        VIG_SYSTEM_MODULE::SystemBasicInfo::_instance().setCurrentAppStatus(VIG_SYSTEM_MODULE::AppRunning);
-        businessConfig().setAlarmVideoShowMode(VIG_SYSTEM_MODULE::AlarmVideosInPopUps);
-        VIG_BASE_MODULE::WaitDialog::_instance().setDisplayEnabled(false);
-        AlarmModuleInit::_instance().moduleInit();
-        auto* form = qobject_cast<VideoAlarmForm*>(AlarmModuleInit::_instance().getVideoAlarmForm());
+        VideoAlarmForm* form = livemodule::start(VIG_SYSTEM_MODULE::AlarmVideosInPopUps);
         QVERIFY(form);
         form->show();
         AlarmMonitorTable* table = form->monitorPage()->monitorTable();
@@ -420,10 +416,7 @@ private slots:
         QDir(QStringLiteral("LiveImageTemp")).removeRecursively();
         moduletest::installFakeService();
         QVERIFY(basicData().loadScenario(VIG_SOURCE_DIR "/scenarios/demo.json"));
-        VIG_AlarmInfo alarm;
-        alarm.alarmUid = "HANG-1";
-        alarm.probeId = "P0101";
-        alarm.state = AlarmNew;
+        const VIG_AlarmInfo alarm = alarmOf("HANG-1", "P0101");
 
         StallingServer server;
         auto view = std::make_unique<DetailScreen>();

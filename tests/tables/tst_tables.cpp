@@ -86,16 +86,11 @@ QString markFalse(ProbeTable& table, const QList<int>& rows)
     return calls.size() == 1 ? calls.at(0).texts.at(1) : QString();
 }
 
-AlarmData burstAlarm(int n, const std::string& store = "S1")
+AlarmData burstAlarm(int n, const QString& store = "S1")
 {
-    AlarmData alarm;
-    alarm.alarmUid = QString("B%1").arg(n, 4, 10, QLatin1Char('0')).toStdString();
-    alarm.storeUid = store;
-    alarm.deviceId = "D1";
-    alarm.probeId = QString("P%1").arg(n % 7).toStdString();
+    AlarmData alarm =
+        recordOf(QString("B%1").arg(n, 4, 10, QLatin1Char('0')), store, QString("P%1").arg(n % 7), "D1");
     alarm.alarmTime = QString("2026-12-05 01:%1:00").arg(n % 60, 2, 10, QLatin1Char('0')).toStdString();
-    alarm.describe = "door opened";
-    alarm.state = 1;
     return alarm;
 }
 

@@ -61,6 +61,7 @@ QStringList cellAlarms(const AlarmVideosMonitorWt& grid, int index)
 
 } // namespace
 
+// The check widget, alone and in the cells of the grid.
 class TestVideoCheck : public QObject
 {
     Q_OBJECT
@@ -252,6 +253,100 @@ private slots:
         emit AlarmSignals::_instance().signalAlarmHandledNotInVideoMonitorWt(b);
         QVERIFY(!panel->isRecording(0));
         QCOMPARE(widget.alarmUids(), QStringList({"R1"}));
+    }
+
+    void fiveProbesFillTheCellsInOrder()
+    {
+        AlarmVideosMonitorWt grid;
+        grid.resize(800, 500);
+        grid.show();
+        QCOMPARE(grid.freeCellIndexes(), QList<int>({0, 1, 2, 3}));
+        QVERIFY(grid.cell(0)->isWaiting());
+        QSignalSpy sound(&AlarmSignals::_instance(), &AlarmSignals::signalCloseAlarmSound);
+        VIG_CONTACT_MODULE::NoticeSound::_instance().startAlarmNoticeSound();
+        const QStringList probes = {"P0401", "P0101", "P0301", "P0201", "P0501"};
+        for (int i = 0; i < probes.size(); ++i)
+            grid.showAlarm(
+                bookedAlarm(QString("G%1").arg(i), probes.at(i), "2026-02-01 10:00:0" + QString::number(i)));
+        for (int i = 0; i < 4; ++i)
+            QCOMPARE(
+                QVariantList({grid.probeCell(probes.at(i)), cellAlarms(grid, i), grid.cell(i)->isWaiting(),
+                              grid.cell(i)->videoPanel()->windowCount() >= 1}),
+                QVariantList({i, QStringList({QString("G%1").arg(i)}), false, true}));
+        QCOMPARE(grid.probeCell("P0501"), -1);
+        QVERIFY(grid.freeCellIndexes().isEmpty());
+        auto* backlog = grid.findChild<WaitingAlarmsLabel*>();
+        QTRY_VERIFY(backlog && backlog->isVisible() && backlog->count() == 1);
+
+        // The first cell that frees takes the waiting probe at once.
+        handleElsewhere(cellAlarms(grid, 1));
+        QTRY_VERIFY(backlog->isHidden());
+        QCOMPARE(QVariantList({grid.probeCell("P0101"), grid.probeCell("P0501"), cellAlarms(grid, 1),
+                               grid.freeCellIndexes().isEmpty()}),
+                 QVariantList({-1, 1, QStringList({"G4"}), true}));
+
+        // The sound stops only when the last busy cell frees; a freed cell shows its wait widget at once.
+        for (int index : {2, 0, 3}) {
+            handleElsewhere(cellAlarms(grid, index));
+            QVERIFY(grid.cell(index)->isWaiting());
+            QCOMPARE(sound.count(), 0);
+        }
+        QVERIFY(VIG_CONTACT_MODULE::NoticeSound::_instance().isPlaying());
+        handleElsewhere(cellAlarms(grid, 1));
+        QCOMPARE(sound.count(), 1);
+        QVERIFY(!VIG_CONTACT_MODULE::NoticeSound::_instance().isPlaying());
+        QCOMPARE(grid.freeCellIndexes(), QList<int>({0, 1, 2, 3}));
+    }
+
+    void groupOfABusyProbeIsParkedAgain()
+    {
+        AlarmVideosMonitorWt grid;
+        const QStringList probes = {"P0101", "P0201", "P0301", "P0401"};
+        for (int i = 0; i < probes.size(); ++i)
+            grid.showAlarm(
+                bookedAlarm(QString("K%1").arg(i), probes.at(i), "2026-02-02 10:00:0" + QString::number(i)));
+
+        // Cell 0 sends a handle request; while it waits, its probe's alarms wait too.
+        acceptHandleDialog(QStringLiteral("on my way"));
+        grid.cell(0)->checkWidget()->slotHandleAlarmBtClicked();
+        const QList<FakeAlarmService::Call> requests = handleRequests();
+        QCOMPARE(requests.size(), 1);
+        QVERIFY(grid.cell(0)->isHandling());
+        grid.showAlarm(bookedAlarm("K5", "P0101", "2026-02-02 10:00:05"));
+        grid.showAlarm(bookedAlarm("K6", "P0101", "2026-02-02 10:00:06"));
+        grid.showAlarm(bookedAlarm("K7", "P0501", "2026-02-02 10:00:07"));
+        QCOMPARE(cellAlarms(grid, 0), QStringList({"K0"}));
+
+        // Cell 3 frees: P0101 comes first from the store, goes back, and P0501 takes the cell.
+        handleElsewhere(cellAlarms(grid, 3));
+        QCOMPARE(QVariantList({cellAlarms(grid, 0), grid.probeCell("P0501"), cellAlarms(grid, 3)}),
+                 QVariantList({QStringList({"K0"}), 3, QStringList({"K7"})}));
+
+        // The request ends: cell 0 frees and shows its probe's parked alarms, the newest on show.
+        answer({"K0"}, 0, requests.at(0).texts.at(1));
+        QCOMPARE(QVariantList({grid.probeCell("P0101"), cellAlarms(grid, 0),
+                               grid.cell(0)->checkWidget()->currentAlarmInfo().alarmUid,
+                               grid.cell(0)->isHandling()}),
+                 QVariantList({0, QStringList({"K5", "K6"}), "K6", false}));
+        QVERIFY(VIG_ALARM_MOUDLE::AlarmBusiness::_instance().takeWaitingAlarms().isEmpty());
+
+        // A request that ends with alarms left (one refused) takes the alarms parked meanwhile at once.
+        acceptHandleDialog(QStringLiteral("again"));
+        grid.cell(0)->checkWidget()->slotHandleAlarmBtClicked();
+        const QString requester = handleRequests().value(0).texts.value(1);
+        grid.showAlarm(bookedAlarm("K8", "P0101", "2026-02-02 10:00:08"));
+        QCOMPARE(cellAlarms(grid, 0), QStringList({"K5", "K6"}));
+        acceptHandleDialog(QString()); // the failed handling comes back; sent again with the parked alarm
+        answer({"K5"}, 0, requester);
+        answer({"K6"}, 503, requester);
+        QCOMPARE(cellAlarms(grid, 0), QStringList({"K6", "K8"}));
+        QVERIFY(VIG_ALARM_MOUDLE::AlarmBusiness::_instance().takeWaitingAlarms().isEmpty());
+        const QList<FakeAlarmService::Call> again = handleRequests();
+        QCOMPARE(again.size(), 1);
+        QCOMPARE(QVariantList({again.at(0).uids, again.at(0).texts.at(0)}),
+                 QVariantList({QStringList({"K6", "K8"}), "again"}));
+        answer({"K6", "K8"}, 0, requester);
+        QVERIFY(grid.cell(0)->isWaiting());
     }
 };
 
@@ -454,108 +549,6 @@ private slots:
     }
 };
 
-class TestVideoGrid : public QObject
-{
-    Q_OBJECT
-
-private slots:
-    void initTestCase() { installFakeService(); }
-    void fiveProbesFillTheCellsInOrder()
-    {
-        AlarmVideosMonitorWt grid;
-        grid.resize(800, 500);
-        grid.show();
-        QCOMPARE(grid.freeCellIndexes(), QList<int>({0, 1, 2, 3}));
-        QVERIFY(grid.cell(0)->isWaiting());
-        QSignalSpy sound(&AlarmSignals::_instance(), &AlarmSignals::signalCloseAlarmSound);
-        VIG_CONTACT_MODULE::NoticeSound::_instance().startAlarmNoticeSound();
-        const QStringList probes = {"P0401", "P0101", "P0301", "P0201", "P0501"};
-        for (int i = 0; i < probes.size(); ++i)
-            grid.showAlarm(
-                bookedAlarm(QString("G%1").arg(i), probes.at(i), "2026-02-01 10:00:0" + QString::number(i)));
-        for (int i = 0; i < 4; ++i)
-            QCOMPARE(
-                QVariantList({grid.probeCell(probes.at(i)), cellAlarms(grid, i), grid.cell(i)->isWaiting(),
-                              grid.cell(i)->videoPanel()->windowCount() >= 1}),
-                QVariantList({i, QStringList({QString("G%1").arg(i)}), false, true}));
-        QCOMPARE(grid.probeCell("P0501"), -1);
-        QVERIFY(grid.freeCellIndexes().isEmpty());
-        auto* backlog = grid.findChild<WaitingAlarmsLabel*>();
-        QTRY_VERIFY(backlog && backlog->isVisible() && backlog->count() == 1);
-
-        // The first cell that frees takes the waiting probe at once.
-        handleElsewhere(cellAlarms(grid, 1));
-        QTRY_VERIFY(backlog->isHidden());
-        QCOMPARE(QVariantList({grid.probeCell("P0101"), grid.probeCell("P0501"), cellAlarms(grid, 1),
-                               grid.freeCellIndexes().isEmpty()}),
-                 QVariantList({-1, 1, QStringList({"G4"}), true}));
-
-        // The sound stops only when the last busy cell frees; a freed cell shows its wait widget at once.
-        for (int index : {2, 0, 3}) {
-            handleElsewhere(cellAlarms(grid, index));
-            QVERIFY(grid.cell(index)->isWaiting());
-            QCOMPARE(sound.count(), 0);
-        }
-        QVERIFY(VIG_CONTACT_MODULE::NoticeSound::_instance().isPlaying());
-        handleElsewhere(cellAlarms(grid, 1));
-        QCOMPARE(sound.count(), 1);
-        QVERIFY(!VIG_CONTACT_MODULE::NoticeSound::_instance().isPlaying());
-        QCOMPARE(grid.freeCellIndexes(), QList<int>({0, 1, 2, 3}));
-    }
-
-    void groupOfABusyProbeIsParkedAgain()
-    {
-        AlarmVideosMonitorWt grid;
-        const QStringList probes = {"P0101", "P0201", "P0301", "P0401"};
-        for (int i = 0; i < probes.size(); ++i)
-            grid.showAlarm(
-                bookedAlarm(QString("K%1").arg(i), probes.at(i), "2026-02-02 10:00:0" + QString::number(i)));
-
-        // Cell 0 sends a handle request; while it waits, its probe's alarms wait too.
-        acceptHandleDialog(QStringLiteral("on my way"));
-        grid.cell(0)->checkWidget()->slotHandleAlarmBtClicked();
-        const QList<FakeAlarmService::Call> requests = handleRequests();
-        QCOMPARE(requests.size(), 1);
-        QVERIFY(grid.cell(0)->isHandling());
-        grid.showAlarm(bookedAlarm("K5", "P0101", "2026-02-02 10:00:05"));
-        grid.showAlarm(bookedAlarm("K6", "P0101", "2026-02-02 10:00:06"));
-        grid.showAlarm(bookedAlarm("K7", "P0501", "2026-02-02 10:00:07"));
-        QCOMPARE(cellAlarms(grid, 0), QStringList({"K0"}));
-
-        // Cell 3 frees: P0101 comes first from the store, goes back, and P0501 takes the cell.
-        handleElsewhere(cellAlarms(grid, 3));
-        QCOMPARE(QVariantList({cellAlarms(grid, 0), grid.probeCell("P0501"), cellAlarms(grid, 3)}),
-                 QVariantList({QStringList({"K0"}), 3, QStringList({"K7"})}));
-
-        // The request ends: cell 0 frees and shows its probe's parked alarms, the newest on show.
-        answer({"K0"}, 0, requests.at(0).texts.at(1));
-        QCOMPARE(QVariantList({grid.probeCell("P0101"), cellAlarms(grid, 0),
-                               grid.cell(0)->checkWidget()->currentAlarmInfo().alarmUid,
-                               grid.cell(0)->isHandling()}),
-                 QVariantList({0, QStringList({"K5", "K6"}), "K6", false}));
-        QVERIFY(VIG_ALARM_MOUDLE::AlarmBusiness::_instance().takeWaitingAlarms().isEmpty());
-
-        // A request that ends with alarms left (one refused) takes the alarms parked meanwhile at once.
-        acceptHandleDialog(QStringLiteral("again"));
-        grid.cell(0)->checkWidget()->slotHandleAlarmBtClicked();
-        const QString requester = handleRequests().value(0).texts.value(1);
-        grid.showAlarm(bookedAlarm("K8", "P0101", "2026-02-02 10:00:08"));
-        QCOMPARE(cellAlarms(grid, 0), QStringList({"K5", "K6"}));
-        acceptHandleDialog(QString()); // the failed handling comes back; sent again with the parked alarm
-        answer({"K5"}, 0, requester);
-        answer({"K6"}, 503, requester);
-        QCOMPARE(cellAlarms(grid, 0), QStringList({"K6", "K8"}));
-        QVERIFY(VIG_ALARM_MOUDLE::AlarmBusiness::_instance().takeWaitingAlarms().isEmpty());
-        const QList<FakeAlarmService::Call> again = handleRequests();
-        QCOMPARE(again.size(), 1);
-        QCOMPARE(QVariantList({again.at(0).uids, again.at(0).texts.at(0)}),
-                 QVariantList({QStringList({"K6", "K8"}), "again"}));
-        answer({"K6", "K8"}, 0, requester);
-        QVERIFY(grid.cell(0)->isWaiting());
-    }
-};
-
 VIG_TEST(tst_video_check, TestVideoCheck)
 VIG_TEST(tst_video_dialogs, TestVideoDialogs)
-VIG_TEST(tst_video_grid, TestVideoGrid)
 #include "tst_video.moc"
