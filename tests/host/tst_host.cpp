@@ -51,7 +51,20 @@ QVariant evaluate(QWebView& view, const QString& script)
     return view.page()->mainFrame()->evaluateJavaScript(script);
 }
 
-class TestHostData : public QObject
+class PaintCounter : public QObject
+{
+public:
+    int paints = 0;
+    bool eventFilter(QObject*, QEvent* event) override
+    {
+        paints += event->type() == QEvent::Paint;
+        return false;
+    }
+};
+
+} // namespace
+
+class TestHost : public QObject
 {
     Q_OBJECT
 
@@ -132,27 +145,7 @@ private slots:
         QVERIFY(reader->wait());
         QCOMPARE(torn.load(), 0);
     }
-};
 
-class PaintCounter : public QObject
-{
-public:
-    int paints = 0;
-    bool eventFilter(QObject*, QEvent* event) override
-    {
-        paints += event->type() == QEvent::Paint;
-        return false;
-    }
-};
-
-} // namespace
-
-// The table widget, the web view and the video overlay.
-class TstHostWidgets : public QObject
-{
-    Q_OBJECT
-
-private slots:
     // Rows queued for the top end exactly as if each had been inserted at the top on its own, and rows queued
     // for removal as if each had been removed at once, with keys repeating (in the queue and against rows
     // already in) and rows deleted (by key and by Qt's own removeRow), changed and sorted in between.
@@ -323,6 +316,5 @@ private slots:
     }
 };
 
-VIG_TEST(tst_host_data, TestHostData)
-VIG_TEST(tst_host_widgets, TstHostWidgets)
+VIG_TEST(tst_host, TestHost)
 #include "tst_host.moc"
