@@ -1,4 +1,4 @@
-// The detail view of an alarm with its list of relations, and the whole road on the simulated server.
+// The detail view of an alarm with its list of relations.
 #include "DataSignals.h"
 #include "ModuleTestSupport.h"
 #include "SimImageServer.h"
@@ -105,16 +105,6 @@ QAction* menuAction(AlarmRelationsListWt& list, int row, const QString& text)
             return each;
     }
     return nullptr;
-}
-
-const int Patience = 15000;
-
-QList<int> itemTypes(const QListWidget* list)
-{
-    QList<int> types;
-    for (int row = 0; row < list->count(); ++row)
-        types.append(AlarmRelationsListWt::itemType(list->item(row)));
-    return types;
 }
 
 } // namespace
@@ -570,85 +560,5 @@ private:
     QTemporaryDir sandbox;
 };
 
-class TestDetailWholeRoad : public QObject
-{
-    Q_OBJECT
-
-private slots:
-    void initTestCase()
-    {
-        QVERIFY(moduletest::startSimulatedServer());
-        VIG_BASE_MODULE::VideoPlaybackPanel::setClipDurationMs(60000);
-        // A message nobody expects must not wait for an operator; none is expected (checked at the end).
-        for (int i = 0; i < 5; ++i)
-            VIG_BASE_MODULE::MessageBoxW::queueAnswer(0);
-    }
-
-    void anAlarmOfTheDemoIsOpenedPlayedAndHandled()
-    {
-        // Probe P0104 raises its alarms on NVR D0101, channel 4: a cloud, a storage and another cloud
-        // recording.
-        const VIG_AlarmInfo alarm =
-            moduletest::raisedAlarm(DataCache::Instance()->GetSimulator(), "P0104", "intrusion");
-        const QString uid = alarm.alarmUid;
-        QVERIFY(!uid.isEmpty());
-        basicData().rememberAlarmChannel(uid, alarm.deviceId, alarm.channelIndex);
-
-        DetailScreen view;
-        AlarmRelationsListWt* list = view.list;
-        VIG_BASE_MODULE::VideoPanel* video = view.playback->getVideoPanel();
-
-        // Opened from the pop-up's "Detail": the cloud recording plays first.
-        view.widget.setAlarm(alarm, IcloudRecordingRelation);
-        QTRY_COMPARE_WITH_TIMEOUT(itemTypes(list), QList<int>({1, 2, 3, 3, 7}), Patience);
-        QCOMPARE(list->getMarkedRow(), 2);
-        QVERIFY(view.playback->currentTitle().startsWith("Cloud recording"));
-        QTRY_COMPARE_WITH_TIMEOUT(view.axis->count(), 1, Patience);
-        QCOMPARE(view.axis->entries().first(), qMakePair(alarm.alarmTime, alarm.describe));
-
-        // Handled here: the history grows by the handling and the camera's two images.
-        moduletest::acceptHandleDialog("checked on site");
-        view.widget.findChild<QPushButton*>(QStringLiteral("handleAlarmBt"))->click();
-        QTRY_COMPARE_WITH_TIMEOUT(view.axis->count(), 2, Patience);
-        QCOMPARE(view.axis->entries().at(1).second, QString("checked on site"));
-        QTRY_COMPARE_WITH_TIMEOUT(itemTypes(list), QList<int>({1, 2, 3, 3, 7, 6, 6}), Patience);
-        QVERIFY(!VIG_BASE_MODULE::WaitDialog::_instance().isShown() &&
-                list->item(5)->text().startsWith("Live"));
-
-        // The recordings one after another, the NVR's period last, then the live video.
-        VIG_BASE_MODULE::VideoPlaybackPanel::setClipDurationMs(15);
-        QList<int> playedRows;
-        QStringList titles;
-        connect(video, &VIG_BASE_MODULE::VideoPanel::signalVideoPlaybackFinished, this, [&] {
-            playedRows.append(view.widget.getPlayingRow());
-            titles.append(view.playback->currentTitle());
-        });
-        view.open(1);
-        QVERIFY(view.playback->currentTitle().startsWith("Device recording"));
-        QTRY_COMPARE_WITH_TIMEOUT(playedRows.size(), 4, Patience);
-        VIG_BASE_MODULE::VideoPlaybackPanel::setClipDurationMs(60000);
-        QCOMPARE(playedRows, QList<int>({2, 3, 4, 0}));
-        QVERIFY(titles.at(2).startsWith("NVR D0101 channel 4") && titles.at(3).isEmpty());
-        QCOMPARE(QVariantList({list->getMarkedRow(), video->windowCount() > 0, video->isPlayingBack()}),
-                 QVariantList({0, true, false}));
-
-        // An image taken at the handling is fetched into the alarm's folder and shown.
-        view.open(5);
-        QTRY_VERIFY_WITH_TIMEOUT(view.viewer->hasImage(), Patience);
-        QVERIFY(view.viewer->isVisible());
-        QCOMPARE(QFileInfo(view.viewer->imagePath()).absolutePath(),
-                 QDir("LiveImageTemp/" + uid).absolutePath());
-
-        // Back to the live video, a capture is related to the alarm and listed with the rest.
-        view.open(0);
-        emit video->signalCaptureActionTriggered();
-        QTRY_COMPARE_WITH_TIMEOUT(itemTypes(list), QList<int>({1, 2, 3, 3, 5, 7, 6, 6}), Patience);
-        QCOMPARE(list->getMarkedRow(), 0);
-
-        QVERIFY(VIG_BASE_MODULE::MessageBoxW::calls().isEmpty());
-    }
-};
-
 VIG_TEST(tst_detail_check, TestDetailCheck)
-VIG_TEST(tst_detail_whole_road, TestDetailWholeRoad)
 #include "tst_detail.moc"

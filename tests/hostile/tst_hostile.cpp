@@ -43,11 +43,6 @@ AlarmProcessData pushOf(const AlarmData& alarm, int state, const std::string& te
     return handledRecord(alarm, handler);
 }
 
-QString qtext(const std::string& utf8)
-{
-    return QString::fromUtf8(utf8.data(), int(utf8.size()));
-}
-
 // Answers "/garbage.png" with bytes that are no image, and never answers anything else.
 class StallingServer : public QTcpServer
 {
@@ -182,7 +177,7 @@ private slots:
     void oddRecordsTakeTheWholeRoad()
     {
         QFETCH(AlarmData, alarm);
-        const QString uid = qtext(alarm.alarmUid);
+        const QString uid = QString::fromStdString(alarm.alarmUid);
         AlarmMonitorTable* table = page->monitorTable();
         const int rowsBefore = table->rowCount();
         deliverNew(alarm);
@@ -196,7 +191,7 @@ private slots:
         }
         QCOMPARE(table->rowCount(), rowsBefore + 1);
         QCOMPARE(table->getRowKeyValue(0), uid);
-        QCOMPARE(table->getAlarmInfo(0).describe, qtext(alarm.describe));
+        QCOMPARE(table->getAlarmInfo(0).describe, QString::fromStdString(alarm.describe));
         verifyBooks();
 
         AlarmVideoCheckDlg* dlg =
@@ -216,7 +211,9 @@ private slots:
         deliverPush(pushOf(alarm, AlarmDealt, alarm.describe));
         flush();
         QVERIFY(dlg->isHidden() && !VIG_BASE_MODULE::WaitDialog::_instance().isShown());
-        QCOMPARE(AlarmBusiness::_instance().getStoreUnhandledAlarmsCount(qtext(alarm.storeUid)), 0);
+        QCOMPARE(
+            AlarmBusiness::_instance().getStoreUnhandledAlarmsCount(QString::fromStdString(alarm.storeUid)),
+            0);
         QCOMPARE(table->getAlarmInfo(uid).state, int(AlarmDealt));
         verifyBooks();
     }
