@@ -80,19 +80,35 @@ template <typename T> T* child(QWidget* dialog, const char* name)
 
 } // namespace
 
-// The check widget, alone and in the cells of the grid.
-class TestVideoCheck : public QObject
+// The check widget, alone, in the cells of the grid and in the pop-ups.
+class TestVideoViews : public QObject
 {
     Q_OBJECT
 
 private slots:
     void initTestCase()
     {
+        VIG_SYSTEM_MODULE::BusinessConfig& config = businessConfig();
+        config.setAlarmVideoShowMode(VIG_SYSTEM_MODULE::AlarmVideosInPopUps);
+        config.setShowAlarmMap(false);
+        config.setMaxVideoCheckDlgCount(3);
         installFakeService();
-        businessConfig().setAlarmVideoShowMode(VIG_SYSTEM_MODULE::AlarmVideosInGrid); // no map
+        QCOMPARE(manager().maxDialogCount(), 3);
+        config.setMaxVideoCheckDlgCount(5); // read once: the running manager keeps 3
+        QCOMPARE(manager().maxDialogCount(), 3);
     }
 
     void init() { resetCase(); }
+
+    // Every test leaves no dialog open.
+    void cleanup()
+    {
+        for (const char* probe : {"P0101", "P0201", "P0301", "P0401"})
+            handleElsewhere(dialogAlarms(probe));
+        for (AlarmVideoCheckDlg* dlg : manager().dialogs())
+            QVERIFY(dlg->isHidden());
+        QVERIFY(AlarmBusiness::_instance().takeWaitingAlarms().isEmpty());
+    }
 
     void oneRequestForAllAlarmsCountsItsResults()
     {
@@ -367,36 +383,6 @@ private slots:
         answer({"K6", "K8"}, 0, requester);
         QVERIFY(grid.cell(0)->isWaiting());
     }
-};
-
-class TestVideoDialogs : public QObject
-{
-    Q_OBJECT
-
-private slots:
-    void initTestCase()
-    {
-        VIG_SYSTEM_MODULE::BusinessConfig& config = businessConfig();
-        config.setAlarmVideoShowMode(VIG_SYSTEM_MODULE::AlarmVideosInPopUps);
-        config.setShowAlarmMap(false);
-        config.setMaxVideoCheckDlgCount(3);
-        installFakeService();
-        QCOMPARE(manager().maxDialogCount(), 3);
-        config.setMaxVideoCheckDlgCount(5); // read once: the running manager keeps 3
-        QCOMPARE(manager().maxDialogCount(), 3);
-    }
-
-    void init() { MessageBoxW::clearQueuedAnswers(); }
-
-    // Every test leaves no dialog open.
-    void cleanup()
-    {
-        for (const char* probe : {"P0101", "P0201", "P0301", "P0401"})
-            handleElsewhere(dialogAlarms(probe));
-        for (AlarmVideoCheckDlg* dlg : manager().dialogs())
-            QVERIFY(dlg->isHidden());
-        QVERIFY(AlarmBusiness::_instance().takeWaitingAlarms().isEmpty());
-    }
 
     void dialogsBelongToTheMainWindow()
     {
@@ -629,7 +615,6 @@ private slots:
     }
 };
 
-VIG_TEST(tst_video_check, TestVideoCheck)
-VIG_TEST(tst_video_dialogs, TestVideoDialogs)
+VIG_TEST(tst_video_views, TestVideoViews)
 VIG_TEST(tst_handle_alarm_dlg, TstHandleAlarmDlg)
 #include "tst_video.moc"
