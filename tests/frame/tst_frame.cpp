@@ -319,43 +319,30 @@ private slots:
     void everyTextIsTranslated_data()
     {
         QTest::addColumn<QStringList>("folders");
-        QTest::addColumn<QString>("translation");
+        QTest::addColumn<QString>("translations"); // %1: the language
         QTest::addColumn<int>("atLeast");
         // One text the reader must see, and the form context it lives in: a file found but read wrong fails.
         QTest::addColumn<QString>("context");
         QTest::addColumn<QString>("source");
-        QTest::addColumn<QString>("shown");
-        const QStringList module{QStringLiteral(VIG_SOURCE_DIR "/alarm")};
+        QTest::addColumn<QStringList>("shown"); // in English, in Chinese
+        QTest::newRow("module") << QStringList{VIG_SOURCE_DIR "/alarm"} << ":/ts/VIG_alarm_%1.qm" << 90
+                                << "VIG_ALARM_MOUDLE::HandleAlarmDlg"
+                                << "Close Alarm" << QStringList{"Close alarm", "关闭报警"};
         // The demo host speaks the module's language, its host libraries' texts included.
-        const QStringList console{QStringLiteral(VIG_SOURCE_DIR "/console"),
-                                  QStringLiteral(VIG_SOURCE_DIR "/host")};
-        const QString monitor = QStringLiteral("Alarm Monitor                  ");
-        const QString handleDlg = QStringLiteral("VIG_ALARM_MOUDLE::HandleAlarmDlg");
-        QTest::newRow("module, English")
-            << module << QStringLiteral(":/ts/VIG_alarm_en.qm") << 90 << handleDlg << "Close Alarm"
-            << "Close alarm";
-        QTest::newRow("module, Chinese")
-            << module << QStringLiteral(":/ts/VIG_alarm_zh.qm") << 90 << "QObject" << monitor
-            << QStringLiteral("报警监控                  ");
-        QTest::newRow("console, English")
-            << console << QStringLiteral(VIG_BINARY_DIR "/console/alarm-console_en.qm") << 20
-            << "VIG_BASE_MODULE::PageTurningWidget"
-            << "%1 records"
-            << "%1 records";
-        QTest::newRow("console, Chinese")
-            << console << QStringLiteral(VIG_BINARY_DIR "/console/alarm-console_zh.qm") << 20
-            << "VIG_BASE_MODULE::PageTurningWidget"
-            << "%1 records" << QStringLiteral("共 %1 条记录");
+        QTest::newRow("console") << QStringList{VIG_SOURCE_DIR "/console", VIG_SOURCE_DIR "/host"}
+                                 << VIG_BINARY_DIR "/console/alarm-console_%1.qm" << 20
+                                 << "VIG_BASE_MODULE::PageTurningWidget"
+                                 << "%1 records" << QStringList{"%1 records", "共 %1 条记录"};
     }
 
     void everyTextIsTranslated()
     {
         QFETCH(QStringList, folders);
-        QFETCH(QString, translation);
+        QFETCH(QString, translations);
         QFETCH(int, atLeast);
         QFETCH(QString, context);
         QFETCH(QString, source);
-        QFETCH(QString, shown);
+        QFETCH(QStringList, shown);
         QList<Text> texts;
         for (const QString& folder : folders)
             texts += textsIn(folder);
@@ -365,16 +352,20 @@ private slots:
         }));
 
         VIG_ALARM_MOUDLE::AlarmSignals::_instance(); // the resources live in the module's library
-        QTranslator translator;
-        QVERIFY(translator.load(translation));
-        QStringList untranslated;
-        for (const Text& text : texts) {
-            if (translator.translate(text.context.toUtf8().constData(), text.source.toUtf8().constData())
-                    .isEmpty())
-                untranslated.append(text.context + QLatin1String(": ") + text.source);
+        for (const QString& language : {QStringLiteral("en"), QStringLiteral("zh")}) {
+            QTranslator translator;
+            QVERIFY(translator.load(translations.arg(language)));
+            QStringList untranslated;
+            for (const Text& text : texts) {
+                if (translator.translate(text.context.toUtf8().constData(), text.source.toUtf8().constData())
+                        .isEmpty())
+                    untranslated.append(text.context + QLatin1String(": ") + text.source);
+            }
+            QVERIFY2(untranslated.isEmpty(),
+                     qPrintable(language + ": " + untranslated.join(QLatin1Char('\n'))));
+            QCOMPARE(translator.translate(context.toUtf8().constData(), source.toUtf8().constData()),
+                     shown.at(language == "en" ? 0 : 1));
         }
-        QVERIFY2(untranslated.isEmpty(), qPrintable(untranslated.join(QLatin1Char('\n'))));
-        QCOMPARE(translator.translate(context.toUtf8().constData(), source.toUtf8().constData()), shown);
     }
 };
 

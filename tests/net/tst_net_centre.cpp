@@ -3,7 +3,6 @@
 // the token harms nobody else.
 #include "AlarmServer.h"
 #include "BareClient.h"
-#include "LiveImages.h"
 #include "LiveModule.h"
 
 #include "NetAlarmClient.h"
@@ -78,12 +77,6 @@ private slots:
         QCOMPARE(bare.find("handleResult", "requester", "bare").value("result").toInt(), 0);
         QTRY_VERIFY_WITH_TIMEOUT(!shownAlarms().contains(uids.first()), Patience);
         QTRY_VERIFY_WITH_TIMEOUT(shownAlarms().contains(waiting), Patience);
-    }
-
-    void liveImagesNeedALiveConnectionsKey_data() { LiveImages::addRows(); }
-    void liveImagesNeedALiveConnectionsKey()
-    {
-        LiveImages::check(server.url, server.token, QString(), Patience);
     }
 
     void refusesAStranger_data()

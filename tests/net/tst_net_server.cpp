@@ -1,9 +1,11 @@
 // Named operators against one alarm-server with a send budget of 1 MiB: who handled and who has an alarm open
 // reach everybody, rights are the server's to enforce, a removed operator is cut off, and the audit keeps it
 // all. What one client asks, fails to read or leaves unfinished is refused or cut, and the others are served
-// meanwhile.
+// meanwhile. Off plain ws:// with a certificate made for 127.0.0.1 on the spot, it serves wss://, which the
+// client trusts only through the authority it was given, for its live images too.
 #include "AlarmServer.h"
 #include "BareClient.h"
+#include "LiveImages.h"
 
 #include "NetAlarmClient.h"
 
@@ -18,6 +20,7 @@ class TstNetServer : public QObject
 
 private:
     AlarmServer server;
+    AlarmServer secure;
     QMap<QString, QByteArray> tokens;
     BareClient listener; // the first operator's
     QString probe;
@@ -67,8 +70,51 @@ private slots:
         listener.open(server.port, server.token);
         QTRY_VERIFY_WITH_TIMEOUT(!listener.find("caughtUp").isEmpty(), Patience);
         probe = listener.find("welcome").value("probes").toArray().first().toString();
+        QDir(QStringLiteral("tls")).removeRecursively();
+        QVERIFY(QDir().mkpath(QStringLiteral("tls")));
+        const int made = QProcess::execute(
+            QStringLiteral("openssl"),
+            {"req", "-x509", "-newkey", "rsa:2048", "-nodes", "-days", "2", "-subj", "/CN=127.0.0.1",
+             "-addext", "subjectAltName=IP:127.0.0.1", "-keyout", "tls/key.pem", "-out", "tls/cert.pem"});
+        QCOMPARE(made, 0);
+        QVERIFY(secure.start(QStringLiteral("tls"), {"--cert", "tls/cert.pem", "--key", "tls/key.pem"}, 0,
+                             Patience));
+        QCOMPARE(secure.url.scheme(), QStringLiteral("wss"));
+        QVERIFY(ZCOMMON::HttpDownload::trustAuthority(QStringLiteral("tls/cert.pem")));
     }
-    void cleanupTestCase() { QVERIFY(server.stop(Patience)); }
+    void cleanupTestCase()
+    {
+        QVERIFY(server.stop(Patience));
+        QVERIFY(secure.stop(Patience));
+        QCOMPARE(secure.process.exitCode(), 0);
+    }
+
+    // Without the authority nothing is trusted; with it, the live images below are welcomed.
+    void noAuthorityNoWelcome()
+    {
+        QStringList ops;
+        QString lost;
+        NetClientLink link(secure.url, secure.token, QString(),
+                           {[&](const QByteArray& frame) {
+                                ops.append(QJsonDocument::fromJson(frame).object().value("op").toString());
+                            },
+                            [&](const QString& reason, int) { lost = reason; },
+                            [] {
+                                return qint64(-1);
+                            }});
+        link.open();
+        QTRY_VERIFY_WITH_TIMEOUT(!lost.isEmpty(), Patience);
+        link.stopReconnecting();
+        QVERIFY2(ops.isEmpty(), qPrintable(ops.join(',')));
+    }
+
+    // Over http and https, on the server's own port; the latter trusted through the same authority.
+    void liveImagesNeedALiveConnectionsKey_data() { LiveImages::addRows(); }
+    void liveImagesNeedALiveConnectionsKey()
+    {
+        LiveImages::check(server.url, server.token, QString(), Patience);
+        LiveImages::check(secure.url, secure.token, QStringLiteral("tls/cert.pem"), Patience);
+    }
 
     void twoOperatorsSeeEachOther_data()
     {
