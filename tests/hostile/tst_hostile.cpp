@@ -351,7 +351,8 @@ private slots:
     }
 };
 
-class TestHostileCorruptStore : public QObject
+// A damaged local store, and downloads that hang or send garbage.
+class TestHostileFiles : public QObject
 {
     Q_OBJECT
 
@@ -401,13 +402,7 @@ private slots:
         // The damaged file is the operator's to repair: it is still there, not replaced behind their back.
         QVERIFY(QFile::exists(file));
     }
-};
 
-class TestHostileDownloads : public QObject
-{
-    Q_OBJECT
-
-private slots:
     void hangingAndGarbageDownloads()
     {
         QDir(QStringLiteral("LiveImageTemp")).removeRecursively();
@@ -473,6 +468,5 @@ private slots:
 
 VIG_TEST(tst_hostile_service, TestHostileService)
 VIG_TEST(tst_hostile_broken_world, TestHostileBrokenWorld)
-VIG_TEST(tst_hostile_corrupt_store, TestHostileCorruptStore)
-VIG_TEST(tst_hostile_downloads, TestHostileDownloads)
+VIG_TEST(tst_hostile_files, TestHostileFiles)
 #include "tst_hostile.moc"
