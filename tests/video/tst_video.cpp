@@ -80,7 +80,7 @@ template <typename T> T* child(QWidget* dialog, const char* name)
 
 } // namespace
 
-// The check widget, alone, in the cells of the grid and in the pop-ups.
+// The check widget, alone, in the cells of the grid and in the pop-ups, and the handle dialog it opens.
 class TestVideoViews : public QObject
 {
     Q_OBJECT
@@ -552,19 +552,6 @@ private slots:
         waiting.sort(); // the waiting store keeps no order within a probe
         QCOMPARE(waiting, sent.value("P0401"));
     }
-};
-
-class TstHandleAlarmDlg : public QObject
-{
-    Q_OBJECT
-
-private slots:
-    void init()
-    {
-        MessageBoxW::clearCalls();
-        MessageBoxW::clearQueuedAnswers();
-        VIG_SYSTEM_MODULE::BusinessConfig::_instance().setStoreWord(QStringLiteral("Shop"));
-    }
 
     void blankNoteIsRefusedAndTheDialogStays()
     {
@@ -590,6 +577,7 @@ private slots:
 
     void sentNoteGivesTheThreeAnswers()
     {
+        businessConfig().setStoreWord(QStringLiteral("Shop"));
         HandleAlarmDlg dialog(nullptr);
         QCOMPARE(child<QLabel>(&dialog, "informKeeperLabel")->text(), QString("InformShop_Keeper"));
         onModalDialog([](HandleAlarmDlg* shown) {
@@ -616,5 +604,4 @@ private slots:
 };
 
 VIG_TEST(tst_video_views, TestVideoViews)
-VIG_TEST(tst_handle_alarm_dlg, TstHandleAlarmDlg)
 #include "tst_video.moc"
