@@ -1,5 +1,4 @@
-// The detail view of an alarm: its list of relations, the view itself, and the whole road on the simulated
-// server.
+// The detail view of an alarm with its list of relations.
 #include "DataSignals.h"
 #include "ModuleTestSupport.h"
 #include "SimImageServer.h"
@@ -92,33 +91,20 @@ protected:
     }
 };
 
-QAction* action(AlarmRelationsListWt& list, const QString& text)
-{
-    for (QAction* each : list.findChild<QMenu*>()->actions()) {
-        if (each->text() == text)
-            return each;
-    }
-    return nullptr;
-}
-
-// Opens the menu on a row as the operator's right click does.
-void rightClick(AlarmRelationsListWt& list, int row)
+// Opens the menu on a row as the operator's right click does; the action that shows this text.
+QAction* menuAction(AlarmRelationsListWt& list, int row, const QString& text)
 {
     list.resize(400, 400);
     const QPoint at = list.visualItemRect(list.item(row)).center();
     QContextMenuEvent event(QContextMenuEvent::Mouse, at, list.viewport()->mapToGlobal(at));
     QCoreApplication::sendEvent(list.viewport(), &event);
-    list.findChild<QMenu*>()->hide();
-}
-
-const int Patience = 15000;
-
-QList<int> itemTypes(const QListWidget* list)
-{
-    QList<int> types;
-    for (int row = 0; row < list->count(); ++row)
-        types.append(AlarmRelationsListWt::itemType(list->item(row)));
-    return types;
+    auto* menu = list.findChild<QMenu*>();
+    menu->hide();
+    for (QAction* each : menu->actions()) {
+        if (each->text() == text)
+            return each;
+    }
+    return nullptr;
 }
 
 } // namespace
@@ -133,6 +119,7 @@ private slots:
         QVERIFY(sandbox.isValid());
         QDir(QStringLiteral("LiveImageTemp")).removeRecursively();
         installFakeService();
+        QVERIFY(AlarmVideoRelation::_instance().isOpen());
         QVERIFY(basicData().loadScenario(QStringLiteral(VIG_SOURCE_DIR "/scenarios/demo.json")));
         // Clips outlast every test but the one that plays them through.
         VIG_BASE_MODULE::VideoPlaybackPanel::setClipDurationMs(60000);
@@ -358,25 +345,6 @@ private slots:
         QVERIFY(panel->windowChannel(0).channelId.isEmpty());
     }
 
-private:
-    QTemporaryDir sandbox;
-};
-
-class TestRelationsList : public QObject
-{
-    Q_OBJECT
-
-private slots:
-    void initTestCase()
-    {
-        QVERIFY(sandbox.isValid());
-        QDir(QStringLiteral("AlarmLocalDB")).removeRecursively();
-        QVERIFY(AlarmVideoRelation::_instance().isOpen());
-        basicData().loadScenario(QStringLiteral(VIG_SOURCE_DIR "/scenarios/demo.json"));
-    }
-
-    void init() { resetCase(); }
-
     void sortsSkipsAndKeepsTheMark()
     {
         const QString kept = sandbox.filePath("rec-kept.vrec");
@@ -477,9 +445,8 @@ private slots:
         });
         QSignalSpy stopView(&list, &AlarmRelationsListWt::signalStopVideoRecordingView);
 
-        rightClick(list, 0);
         MessageBoxW::queueAnswer(1);
-        action(list, "Delete")->trigger();
+        menuAction(list, 0, "Delete")->trigger();
         QCOMPARE(spied(stopView), QList<QVariantList>({{recording}}));
         // The question only.
         QCOMPARE(
@@ -487,10 +454,9 @@ private slots:
                           QFile::exists(recording), list.count(), messages().size()}),
             QVariantList({true, false, false, false, 1, 1}));
 
-        rightClick(list, 0);
         MessageBoxW::queueAnswer(1);
         MessageBoxW::queueAnswer(1);
-        action(list, "Delete")->trigger();
+        menuAction(list, 0, "Delete")->trigger();
         QCOMPARE(messages().last(),
                  QString("Delete relation failed,video recording now or open in somewhere."));
         relations = store.getAlarmRelations("DEL");
@@ -513,9 +479,8 @@ private slots:
         list.addRelationItem({"SAVE", "file:///cam/shot.png?x=1", "Liveshot", LiveImageRelation});
 
         // A capture onto an existing file replaces it.
-        rightClick(list, 0);
         list.target = target;
-        action(list, "Save As")->trigger();
+        menuAction(list, 0, "Save As")->trigger();
         QCOMPARE(
             QVariantList({readFile(target), list.filters, messages()}),
             QVariantList({QByteArray("capture-bytes"), QStringList({"Images(*.png *.jpg)"}), QStringList()}));
@@ -523,17 +488,15 @@ private slots:
         // Onto itself: refused, the evidence stays.
         list.target = capture;
         MessageBoxW::queueAnswer(1);
-        rightClick(list, 0);
-        action(list, "Save As")->trigger();
+        menuAction(list, 0, "Save As")->trigger();
         QCOMPARE(QVariantList({readFile(capture), messages()}),
                  QVariantList({QByteArray("capture-bytes"),
                                QStringList({"Can not save the relation file onto itself."})}));
 
         // A live image is saved from its downloaded copy.
         writeFile("LiveImageTemp/SAVE/shot.png", "live-bytes");
-        rightClick(list, 1);
         list.target = target;
-        action(list, "Save As")->trigger();
+        menuAction(list, 1, "Save As")->trigger();
         QCOMPARE(readFile(target), QByteArray("live-bytes"));
         QFile::remove("LiveImageTemp/SAVE/shot.png");
 
@@ -541,15 +504,13 @@ private slots:
         writeFile("SAVE/shot.png", "outside-bytes");
         list.setAlarmUid("../SAVE");
         MessageBoxW::queueAnswer(1);
-        rightClick(list, 1);
-        action(list, "Save As")->trigger();
+        menuAction(list, 1, "Save As")->trigger();
         QCOMPARE(QVariantList({messages(), readFile(target)}),
                  QVariantList({QStringList({"Save as relation file failed."}), QByteArray("live-bytes")}));
     }
 
     void liveImagePathsStayInTheirFolder()
     {
-        using VIG_ALARM_MOUDLE::AlarmRelationsListWt;
         QCOMPARE(AlarmRelationsListWt::liveImageLocalPath("A-1", "http://host/img/front.png?x=1"),
                  QString("LiveImageTemp/A-1/front.png"));
         for (const QString& uid :
@@ -582,15 +543,15 @@ private slots:
         list.setRelations(relations, QString());
         list.markRow(2); // "Capture 2" plays
         // A refill while the menu is open makes the playing entry current again.
-        rightClick(list, 1);
+        QAction* remove = menuAction(list, 1, "Delete");
         list.setRelations(relations, CaptureRelation, second);
         MessageBoxW::queueAnswer(1);
-        action(list, "Delete")->trigger();
+        remove->trigger();
         QVERIFY(!QFile::exists(first) && QFile::exists(second));
         // Nothing but what this computer made is deleted, whatever triggers the action.
-        rightClick(list, 0);
-        QVERIFY(!action(list, "Delete")->isVisible());
-        action(list, "Delete")->trigger();
+        remove = menuAction(list, 0, "Delete");
+        QVERIFY(!remove->isVisible());
+        remove->trigger();
         QCOMPARE(messages().size(), 1); // the first question only
         QCOMPARE(texts(&list), QStringList({" ICloud", "Capture 2"}));
     }
@@ -599,86 +560,5 @@ private:
     QTemporaryDir sandbox;
 };
 
-class TestDetailWholeRoad : public QObject
-{
-    Q_OBJECT
-
-private slots:
-    void initTestCase()
-    {
-        QVERIFY(moduletest::startSimulatedServer());
-        VIG_BASE_MODULE::VideoPlaybackPanel::setClipDurationMs(60000);
-        // A message nobody expects must not wait for an operator; none is expected (checked at the end).
-        for (int i = 0; i < 5; ++i)
-            VIG_BASE_MODULE::MessageBoxW::queueAnswer(0);
-    }
-
-    void anAlarmOfTheDemoIsOpenedPlayedAndHandled()
-    {
-        // Probe P0104 raises its alarms on NVR D0101, channel 4: a cloud, a storage and another cloud
-        // recording.
-        const VIG_AlarmInfo alarm =
-            moduletest::raisedAlarm(DataCache::Instance()->GetSimulator(), "P0104", "intrusion");
-        const QString uid = alarm.alarmUid;
-        QVERIFY(!uid.isEmpty());
-        basicData().rememberAlarmChannel(uid, alarm.deviceId, alarm.channelIndex);
-
-        DetailScreen view;
-        AlarmRelationsListWt* list = view.list;
-        VIG_BASE_MODULE::VideoPanel* video = view.playback->getVideoPanel();
-
-        // Opened from the pop-up's "Detail": the cloud recording plays first.
-        view.widget.setAlarm(alarm, IcloudRecordingRelation);
-        QTRY_COMPARE_WITH_TIMEOUT(itemTypes(list), QList<int>({1, 2, 3, 3, 7}), Patience);
-        QCOMPARE(list->getMarkedRow(), 2);
-        QVERIFY(view.playback->currentTitle().startsWith("Cloud recording"));
-        QTRY_COMPARE_WITH_TIMEOUT(view.axis->count(), 1, Patience);
-        QCOMPARE(view.axis->entries().first(), qMakePair(alarm.alarmTime, alarm.describe));
-
-        // Handled here: the history grows by the handling and the camera's two images.
-        moduletest::acceptHandleDialog("checked on site");
-        view.widget.findChild<QPushButton*>(QStringLiteral("handleAlarmBt"))->click();
-        QTRY_COMPARE_WITH_TIMEOUT(view.axis->count(), 2, Patience);
-        QCOMPARE(view.axis->entries().at(1).second, QString("checked on site"));
-        QTRY_COMPARE_WITH_TIMEOUT(itemTypes(list), QList<int>({1, 2, 3, 3, 7, 6, 6}), Patience);
-        QVERIFY(!VIG_BASE_MODULE::WaitDialog::_instance().isShown() &&
-                list->item(5)->text().startsWith("Live"));
-
-        // The recordings one after another, the NVR's period last, then the live video.
-        VIG_BASE_MODULE::VideoPlaybackPanel::setClipDurationMs(15);
-        QList<int> playedRows;
-        QStringList titles;
-        connect(video, &VIG_BASE_MODULE::VideoPanel::signalVideoPlaybackFinished, this, [&] {
-            playedRows.append(view.widget.getPlayingRow());
-            titles.append(view.playback->currentTitle());
-        });
-        view.open(1);
-        QVERIFY(view.playback->currentTitle().startsWith("Device recording"));
-        QTRY_COMPARE_WITH_TIMEOUT(playedRows.size(), 4, Patience);
-        VIG_BASE_MODULE::VideoPlaybackPanel::setClipDurationMs(60000);
-        QCOMPARE(playedRows, QList<int>({2, 3, 4, 0}));
-        QVERIFY(titles.at(2).startsWith("NVR D0101 channel 4") && titles.at(3).isEmpty());
-        QCOMPARE(QVariantList({list->getMarkedRow(), video->windowCount() > 0, video->isPlayingBack()}),
-                 QVariantList({0, true, false}));
-
-        // An image taken at the handling is fetched into the alarm's folder and shown.
-        view.open(5);
-        QTRY_VERIFY_WITH_TIMEOUT(view.viewer->hasImage(), Patience);
-        QVERIFY(view.viewer->isVisible());
-        QCOMPARE(QFileInfo(view.viewer->imagePath()).absolutePath(),
-                 QDir("LiveImageTemp/" + uid).absolutePath());
-
-        // Back to the live video, a capture is related to the alarm and listed with the rest.
-        view.open(0);
-        emit video->signalCaptureActionTriggered();
-        QTRY_COMPARE_WITH_TIMEOUT(itemTypes(list), QList<int>({1, 2, 3, 3, 5, 7, 6, 6}), Patience);
-        QCOMPARE(list->getMarkedRow(), 0);
-
-        QVERIFY(VIG_BASE_MODULE::MessageBoxW::calls().isEmpty());
-    }
-};
-
 VIG_TEST(tst_detail_check, TestDetailCheck)
-VIG_TEST(tst_relations_list, TestRelationsList)
-VIG_TEST(tst_detail_whole_road, TestDetailWholeRoad)
 #include "tst_detail.moc"

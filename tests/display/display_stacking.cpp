@@ -16,6 +16,7 @@
 #include <QTabBar>
 #include <QTabWidget>
 
+#include <functional>
 #include <tuple>
 
 using namespace VIG_ALARM_MOUDLE;
@@ -123,67 +124,66 @@ class TstDisplayStacking : public QObject
         return uid;
     }
 
-    // A loaded machine may show a change late: each check is repeated until it holds or patience runs out,
-    // and only the last screen seen counts.
-    void verifyPopups(const char* when)
+    // A loaded machine may show a change late: the check is repeated until it holds or patience runs out,
+    // and only the last screen seen counts. False, with what that screen showed, if it never held.
+    static bool holds(const char* when, const std::function<QString(const QImage&)>& failureOn)
     {
         QElapsedTimer waited;
         waited.start();
         for (;;) {
             settle();
             const QImage screen = grabScreen();
-            QByteArray failure;
+            const QString failure = failureOn(screen);
+            if (failure.isEmpty())
+                return true;
+            if (waited.elapsed() >= Patience) {
+                keepPicture(screen, when);
+                qWarning("%s: %s", when, qPrintable(failure));
+                return false;
+            }
+        }
+    }
+
+    static bool popupsShown(const char* when)
+    {
+        return holds(when, [](const QImage& screen) {
             QList<QRect> above;
             for (AlarmVideoCheckDlg* dlg : stackedDialogs()) {
                 int samples = 0;
                 const double share =
                     shownShare(screen, dlg->cell(), dlg->cell()->geometry(), above, &samples);
-                if (samples >= 10 && share < 0.7) {
-                    failure = QByteArray(when) + ": pop-up at " + QByteArray::number(dlg->x()) + "," +
-                              QByteArray::number(dlg->y()) + " shows its cell at " +
-                              QByteArray::number(int(share * 100)) + "% of " + QByteArray::number(samples) +
-                              " points";
-                    break;
-                }
+                if (samples >= 10 && share < 0.7)
+                    return QString::asprintf("pop-up at %d,%d shows its cell at %d%% of %d points", dlg->x(),
+                                             dlg->y(), int(share * 100), samples);
                 above.append(dlg->frameGeometry());
             }
-            if (failure.isEmpty())
-                return;
-            if (waited.elapsed() >= Patience) {
-                keepPicture(screen, when);
-                QFAIL(failure.constData());
-            }
-        }
+            return QString();
+        });
     }
 
-    void verifyWindow(const char* when)
+    bool windowShown(const char* when) const
     {
-        QElapsedTimer waited;
-        waited.start();
-        for (;;) {
-            settle();
-            const QImage screen = grabScreen();
-            QList<QRect> above;
+        QList<QRect> above;
+        const bool shown = holds(when, [&](const QImage& screen) {
+            above.clear();
             for (AlarmVideoCheckDlg* dlg : stackedDialogs())
                 above.append(dlg->frameGeometry());
             int samples = 0;
             const double share = shownShare(screen, window, window->geometry(), above, &samples);
-            if (samples > 100 && share >= 0.8)
-                return;
-            if (waited.elapsed() >= Patience) {
-                keepPicture(screen, when);
-                window->grab().save(QString::fromLatin1(when).replace(QLatin1Char(' '), QLatin1Char('-')) +
-                                    "-window.png");
-                for (const QRect& r : qAsConst(above))
-                    qWarning("pop-up frame %d,%d %dx%d", r.x(), r.y(), r.width(), r.height());
-                const QRect w = window->geometry();
-                qWarning("window %d,%d %dx%d", w.x(), w.y(), w.width(), w.height());
-                QFAIL(qPrintable(QStringLiteral("%1: the console window shows itself at %2% of %3 points")
-                                     .arg(QLatin1String(when))
-                                     .arg(int(share * 100))
-                                     .arg(samples)));
-            }
+            return samples > 100 && share >= 0.8
+                       ? QString()
+                       : QString::asprintf("the console window shows itself at %d%% of %d points",
+                                           int(share * 100), samples);
+        });
+        if (!shown) {
+            window->grab().save(QString::fromLatin1(when).replace(QLatin1Char(' '), QLatin1Char('-')) +
+                                "-window.png");
+            for (const QRect& r : qAsConst(above))
+                qWarning("pop-up frame %d,%d %dx%d", r.x(), r.y(), r.width(), r.height());
+            const QRect w = window->geometry();
+            qWarning("window %d,%d %dx%d", w.x(), w.y(), w.width(), w.height());
         }
+        return shown;
     }
 
 private slots:
@@ -225,12 +225,8 @@ private slots:
         for (int i = 0; i < 3; ++i)
             QVERIFY(!raise(probes.at(i)).isEmpty());
         QTRY_COMPARE_WITH_TIMEOUT(stackedDialogs().size(), 3, Patience);
-        verifyPopups("three pop-ups");
-        if (QTest::currentTestFailed())
-            return;
-        verifyWindow("three pop-ups");
-        if (QTest::currentTestFailed())
-            return;
+        QVERIFY(popupsShown("three pop-ups"));
+        QVERIFY(windowShown("three pop-ups"));
 
         // The first pop-up's alarms handled elsewhere: it is freed and reused for a fourth probe.
         AlarmVideoCheckDlg* first = stackedDialogs().first();
@@ -238,7 +234,7 @@ private slots:
         QTRY_VERIFY_WITH_TIMEOUT(first->isHidden(), Patience);
         QVERIFY(!raise(probes.at(3)).isEmpty());
         QTRY_VERIFY_WITH_TIMEOUT(first->isVisible(), Patience);
-        verifyPopups("a freed pop-up reused");
+        QVERIFY(popupsShown("a freed pop-up reused"));
     }
 
     // What an operator does first: the console is not made active before, and every click goes through the X
@@ -286,9 +282,8 @@ private slots:
             click(at);
             QTRY_COMPARE_WITH_TIMEOUT(tabs->currentIndex(), tabAfter, Patience);
             QTRY_COMPARE_WITH_TIMEOUT(stackedDialogs().first(), top, Patience);
-            verifyPopups(qPrintable(QStringLiteral("after a click on the %1").arg(QLatin1String(what))));
-            if (QTest::currentTestFailed())
-                return;
+            QVERIFY(
+                popupsShown(qPrintable(QStringLiteral("after a click on the %1").arg(QLatin1String(what)))));
         }
 
         // Dragged by its frame, then by a point of its cell that does not use the mouse: the cell goes with
@@ -302,9 +297,7 @@ private slots:
                 "mouseup 1",
                 from.x(), from.y(), from.x() - 30, from.y() + 20, to.x(), to.y()));
             QTRY_COMPARE_WITH_TIMEOUT(dlg->pos() + handle, to, Patience);
-            verifyPopups("after a drag");
-            if (QTest::currentTestFailed())
-                return;
+            QVERIFY(popupsShown("after a drag"));
         }
     }
 
@@ -317,19 +310,15 @@ private slots:
         for (int i = 0; i < 3; ++i)
             QVERIFY(!(last = raise(probes.at(i))).isEmpty());
         QTRY_VERIFY_WITH_TIMEOUT(!window->findChildren<AlarmVideoCheckWt*>().isEmpty(), Patience);
-        verifyWindow("grid with three alarms");
-        if (QTest::currentTestFailed())
-            return;
+        QVERIFY(windowShown("grid with three alarms"));
 
-        VIG_AlarmInfo alarm;
-        alarm.alarmUid = last;
-        alarm.probeId = probes.at(2);
-        emit AlarmSignals::_instance().signalAlarmTableRecordDoubleClicked(alarm, LiveVideoRelation);
+        emit AlarmSignals::_instance().signalAlarmTableRecordDoubleClicked(
+            moduletest::alarmOf(last, probes.at(2)), LiveVideoRelation);
         auto* tabs = window->findChild<QTabWidget*>(QStringLiteral("tabWidget"));
         QVERIFY(tabs);
         QTRY_COMPARE_WITH_TIMEOUT(tabs->count(), 3, Patience);
         QTRY_COMPARE_WITH_TIMEOUT(tabs->currentIndex(), 2, Patience);
-        verifyWindow("detail tab");
+        QVERIFY(windowShown("detail tab"));
     }
 };
 

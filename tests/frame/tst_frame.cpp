@@ -1,11 +1,10 @@
 // The module's frame: the event queue between the threads, the main form, translations, and the
-// whole road of an alarm on the simulated server.
-#include "ModuleTestSupport.h"
+// whole road of an alarm on the simulated server, from the monitor through the records to its details.
+#include "LiveModule.h"
 #include "TestMain.h"
 #include "records/AlarmRecordPage.h"
 #include "records/AlarmRecordTable.h"
 
-#include <QComboBox>
 #include <QProcess>
 #include <QTabWidget>
 #include <QTemporaryDir>
@@ -32,6 +31,14 @@ bool iconIs(const QTabWidget* tabs, int tab, bool pressed)
     const QImage shown = tabs->tabIcon(tab).pixmap(32).toImage();
     const QImage expected = QIcon(QString::fromLatin1(icons[tab][pressed ? 1 : 0])).pixmap(32).toImage();
     return !expected.isNull() && shown == expected;
+}
+
+QList<int> itemTypes(const QListWidget* list)
+{
+    QList<int> types;
+    for (int row = 0; row < list->count(); ++row)
+        types.append(AlarmRelationsListWt::itemType(list->item(row)));
+    return types;
 }
 
 // How many tabs show, and which one is current.
@@ -312,43 +319,30 @@ private slots:
     void everyTextIsTranslated_data()
     {
         QTest::addColumn<QStringList>("folders");
-        QTest::addColumn<QString>("translation");
+        QTest::addColumn<QString>("translations"); // %1: the language
         QTest::addColumn<int>("atLeast");
         // One text the reader must see, and the form context it lives in: a file found but read wrong fails.
         QTest::addColumn<QString>("context");
         QTest::addColumn<QString>("source");
-        QTest::addColumn<QString>("shown");
-        const QStringList module{QStringLiteral(VIG_SOURCE_DIR "/alarm")};
+        QTest::addColumn<QStringList>("shown"); // in English, in Chinese
+        QTest::newRow("module") << QStringList{VIG_SOURCE_DIR "/alarm"} << ":/ts/VIG_alarm_%1.qm" << 90
+                                << "VIG_ALARM_MOUDLE::HandleAlarmDlg"
+                                << "Close Alarm" << QStringList{"Close alarm", "关闭报警"};
         // The demo host speaks the module's language, its host libraries' texts included.
-        const QStringList console{QStringLiteral(VIG_SOURCE_DIR "/console"),
-                                  QStringLiteral(VIG_SOURCE_DIR "/host")};
-        const QString monitor = QStringLiteral("Alarm Monitor                  ");
-        const QString handleDlg = QStringLiteral("VIG_ALARM_MOUDLE::HandleAlarmDlg");
-        QTest::newRow("module, English")
-            << module << QStringLiteral(":/ts/VIG_alarm_en.qm") << 90 << handleDlg << "Close Alarm"
-            << "Close alarm";
-        QTest::newRow("module, Chinese")
-            << module << QStringLiteral(":/ts/VIG_alarm_zh.qm") << 90 << "QObject" << monitor
-            << QStringLiteral("报警监控                  ");
-        QTest::newRow("console, English")
-            << console << QStringLiteral(VIG_BINARY_DIR "/console/alarm-console_en.qm") << 20
-            << "VIG_BASE_MODULE::PageTurningWidget"
-            << "%1 records"
-            << "%1 records";
-        QTest::newRow("console, Chinese")
-            << console << QStringLiteral(VIG_BINARY_DIR "/console/alarm-console_zh.qm") << 20
-            << "VIG_BASE_MODULE::PageTurningWidget"
-            << "%1 records" << QStringLiteral("共 %1 条记录");
+        QTest::newRow("console") << QStringList{VIG_SOURCE_DIR "/console", VIG_SOURCE_DIR "/host"}
+                                 << VIG_BINARY_DIR "/console/alarm-console_%1.qm" << 20
+                                 << "VIG_BASE_MODULE::PageTurningWidget"
+                                 << "%1 records" << QStringList{"%1 records", "共 %1 条记录"};
     }
 
     void everyTextIsTranslated()
     {
         QFETCH(QStringList, folders);
-        QFETCH(QString, translation);
+        QFETCH(QString, translations);
         QFETCH(int, atLeast);
         QFETCH(QString, context);
         QFETCH(QString, source);
-        QFETCH(QString, shown);
+        QFETCH(QStringList, shown);
         QList<Text> texts;
         for (const QString& folder : folders)
             texts += textsIn(folder);
@@ -358,16 +352,20 @@ private slots:
         }));
 
         VIG_ALARM_MOUDLE::AlarmSignals::_instance(); // the resources live in the module's library
-        QTranslator translator;
-        QVERIFY(translator.load(translation));
-        QStringList untranslated;
-        for (const Text& text : texts) {
-            if (translator.translate(text.context.toUtf8().constData(), text.source.toUtf8().constData())
-                    .isEmpty())
-                untranslated.append(text.context + QLatin1String(": ") + text.source);
+        for (const QString& language : {QStringLiteral("en"), QStringLiteral("zh")}) {
+            QTranslator translator;
+            QVERIFY(translator.load(translations.arg(language)));
+            QStringList untranslated;
+            for (const Text& text : texts) {
+                if (translator.translate(text.context.toUtf8().constData(), text.source.toUtf8().constData())
+                        .isEmpty())
+                    untranslated.append(text.context + QLatin1String(": ") + text.source);
+            }
+            QVERIFY2(untranslated.isEmpty(),
+                     qPrintable(language + ": " + untranslated.join(QLatin1Char('\n'))));
+            QCOMPARE(translator.translate(context.toUtf8().constData(), source.toUtf8().constData()),
+                     shown.at(language == "en" ? 0 : 1));
         }
-        QVERIFY2(untranslated.isEmpty(), qPrintable(untranslated.join(QLatin1Char('\n'))));
-        QCOMPARE(translator.translate(context.toUtf8().constData(), source.toUtf8().constData()), shown);
     }
 };
 
@@ -376,18 +374,14 @@ class TstModuleWholeRoad : public QObject
     Q_OBJECT
 
 private slots:
-    void raisedHandledFoundAndOpened()
+    // Probe P0104 raises its alarms on NVR D0101, channel 4: a cloud, a storage and another cloud recording.
+    void raisedFoundOpenedPlayedAndHandled()
     {
-        VIG_SYSTEM_MODULE::BusinessConfig::_instance().setAlarmVideoShowMode(
-            VIG_SYSTEM_MODULE::AlarmVideosInPopUps);
-        VIG_SYSTEM_MODULE::BusinessConfig::_instance().setShowAlarmMap(false);
         SimAlarmServer* server = moduletest::startSimulatedServer();
         QVERIFY(server);
-
         AlarmModuleInit& entry = AlarmModuleInit::_instance();
         QVERIFY(!entry.getVideoAlarmForm());
-        entry.moduleInit();
-        auto* form = qobject_cast<VideoAlarmForm*>(entry.getVideoAlarmForm());
+        VideoAlarmForm* form = livemodule::start(VIG_SYSTEM_MODULE::AlarmVideosInPopUps);
         QVERIFY(form);
         QScopedPointer<QWidget> hostOwnsTheForm(form);
         form->show();
@@ -396,44 +390,86 @@ private slots:
         QVERIFY(qApp->styleSheet().contains(QLatin1String("VIG_Alarm_Tab")));
         entry.recoveryToInitialState();
         QCOMPARE(entry.getVideoAlarmForm(), form);
+        VIG_BASE_MODULE::VideoPlaybackPanel::setClipDurationMs(60000);
+        // A message nobody expects must not wait for an operator; none is expected (checked at the end).
+        for (int i = 0; i < 5; ++i)
+            VIG_BASE_MODULE::MessageBoxW::queueAnswer(0);
 
-        QString error;
-        const QString uid = server->raiseAlarm(QStringLiteral("P0101"), QString(), &error);
-        QVERIFY2(!uid.isEmpty(), qPrintable(error));
+        const VIG_AlarmInfo alarm = moduletest::raisedAlarm(server, "P0104", "intrusion");
+        const QString uid = alarm.alarmUid;
+        QVERIFY(!uid.isEmpty());
+        moduletest::basicData().rememberAlarmChannel(uid, alarm.deviceId, alarm.channelIndex);
         AlarmMonitorTable* monitor = form->monitorPage()->monitorTable();
         QTRY_VERIFY_WITH_TIMEOUT(monitor->getRowIndexByKeyValue(uid) >= 0, Patience);
-        AlarmVideoCheckDlgManager& manager = AlarmVideoCheckDlgManager::_instance();
-        QTRY_VERIFY_WITH_TIMEOUT(manager.probeDialog(QStringLiteral("P0101")), Patience);
-        AlarmVideoCheckDlg* dialog = manager.probeDialog(QStringLiteral("P0101"));
-        QVERIFY(dialog->isVisible() && dialog->cell()->checkWidget()->alarmUids().contains(uid));
+        QTRY_VERIFY_WITH_TIMEOUT(AlarmVideoCheckDlgManager::_instance().probeDialog("P0104"), Patience);
 
-        moduletest::acceptHandleDialog(QStringLiteral("guard sent"));
-        dialog->cell()->checkWidget()->findChild<QPushButton*>(QStringLiteral("handleAlarmBt"))->click();
-        QTRY_VERIFY_WITH_TIMEOUT(dialog->isHidden(), Patience);
-        // The handle dialog closes the alarm unless the operator unticks "Close Alarm".
-        QTRY_COMPARE_WITH_TIMEOUT(monitor->getAlarmInfo(monitor->getRowIndexByKeyValue(uid)).state,
-                                  int(AlarmFinished), Patience);
-
-        // The records: all stores, the finished ones.
+        // Found in the records of all stores, and opened from there: the cloud recording plays first.
         tabs->setCurrentIndex(1);
         auto* records = form->recordPage()->findChild<AlarmRecordTable*>(QStringLiteral("alarmRecordTab"));
-        auto* states = form->recordPage()->findChild<QComboBox*>(QStringLiteral("alarmStateComBx"));
-        QVERIFY(records && states);
-        states->setCurrentIndex(AlarmFinished);
+        QVERIFY(records);
         QTest::mouseClick(form->recordPage()->findChild<QPushButton*>(QStringLiteral("searchBt")),
                           Qt::LeftButton);
-        // The page's silent first search may have listed the alarm while it was new.
-        const auto foundFinished = [records, &uid] {
-            const int row = records->getRowIndexByKeyValue(uid);
-            return row >= 0 && records->getAlarmInfo(row).state == AlarmFinished;
-        };
-        QTRY_VERIFY_WITH_TIMEOUT(foundFinished(), Patience);
-        const int row = records->getRowIndexByKeyValue(uid);
-
-        emit records->doubleClicked(records->model()->index(row, 12));
+        QTRY_VERIFY_WITH_TIMEOUT(records->getRowIndexByKeyValue(uid) >= 0, Patience);
+        emit records->doubleClicked(records->model()->index(records->getRowIndexByKeyValue(uid), 12));
         QCOMPARE(shownTabs(tabs), QList<int>({3, 2}));
-        QCOMPARE(form->detailView()->getAlarm().alarmUid, uid);
         QCOMPARE(tabs->tabText(2), QStringLiteral("报警详情                  "));
+        AlarmDetailCheckWt* detail = form->detailView();
+        QCOMPARE(detail->getAlarm().alarmUid, uid);
+        auto* list = detail->findChild<AlarmRelationsListWt*>(QStringLiteral("alarminfoList"));
+        auto* playback =
+            detail->findChild<VIG_BASE_MODULE::VideoPlaybackPanel*>(QStringLiteral("playbackPanel"));
+        auto* viewer = detail->findChild<VIG_BASE_MODULE::ImageViewer*>(QStringLiteral("imageViewer"));
+        auto* axis = detail->findChild<VIG_BASE_MODULE::HandleTimeAxis*>(QStringLiteral("dealProcess"));
+        VIG_BASE_MODULE::VideoPanel* video = playback->getVideoPanel();
+        const auto open = [list](int row) {
+            emit list->itemDoubleClicked(list->item(row));
+        };
+        QTRY_COMPARE_WITH_TIMEOUT(itemTypes(list), QList<int>({1, 2, 3, 3, 7}), Patience);
+        QCOMPARE(list->getMarkedRow(), 2);
+        QVERIFY(playback->currentTitle().startsWith("Cloud recording"));
+        QTRY_COMPARE_WITH_TIMEOUT(axis->count(), 1, Patience);
+        QCOMPARE(axis->entries().first(), qMakePair(alarm.alarmTime, alarm.describe));
+
+        // Handled here: the alarm closes, its pop-up goes, and the history grows by the handling and the
+        // camera's two images.
+        moduletest::acceptHandleDialog("checked on site");
+        detail->findChild<QPushButton*>(QStringLiteral("handleAlarmBt"))->click();
+        QTRY_COMPARE_WITH_TIMEOUT(monitor->getAlarmInfo(uid).state, int(AlarmFinished), Patience);
+        QTRY_VERIFY_WITH_TIMEOUT(!AlarmVideoCheckDlgManager::_instance().probeDialog("P0104"), Patience);
+        QTRY_COMPARE_WITH_TIMEOUT(axis->count(), 2, Patience);
+        QCOMPARE(axis->entries().at(1).second, QString("checked on site"));
+        QTRY_COMPARE_WITH_TIMEOUT(itemTypes(list), QList<int>({1, 2, 3, 3, 7, 6, 6}), Patience);
+        QVERIFY(!VIG_BASE_MODULE::WaitDialog::_instance().isShown());
+
+        // The recordings one after another, the NVR's period last, then the live video.
+        VIG_BASE_MODULE::VideoPlaybackPanel::setClipDurationMs(15);
+        QList<int> playedRows;
+        QStringList titles;
+        connect(video, &VIG_BASE_MODULE::VideoPanel::signalVideoPlaybackFinished, this, [&] {
+            playedRows.append(detail->getPlayingRow());
+            titles.append(playback->currentTitle());
+        });
+        open(1);
+        QVERIFY(playback->currentTitle().startsWith("Device recording"));
+        QTRY_COMPARE_WITH_TIMEOUT(playedRows.size(), 4, Patience);
+        VIG_BASE_MODULE::VideoPlaybackPanel::setClipDurationMs(60000);
+        QCOMPARE(playedRows, QList<int>({2, 3, 4, 0}));
+        QVERIFY(titles.at(2).startsWith("NVR D0101 channel 4") && titles.at(3).isEmpty());
+        QCOMPARE(QVariantList({list->getMarkedRow(), video->windowCount() > 0, video->isPlayingBack()}),
+                 QVariantList({0, true, false}));
+
+        // An image taken at the handling is fetched into the alarm's folder and shown.
+        open(5);
+        QTRY_VERIFY_WITH_TIMEOUT(viewer->hasImage(), Patience);
+        QVERIFY(viewer->isVisible());
+        QCOMPARE(QFileInfo(viewer->imagePath()).absolutePath(), QDir("LiveImageTemp/" + uid).absolutePath());
+
+        // Back to the live video, a capture is related to the alarm and listed with the rest.
+        open(0);
+        emit video->signalCaptureActionTriggered();
+        QTRY_COMPARE_WITH_TIMEOUT(itemTypes(list), QList<int>({1, 2, 3, 3, 5, 7, 6, 6}), Patience);
+        QCOMPARE(list->getMarkedRow(), 0);
+        QVERIFY(VIG_BASE_MODULE::MessageBoxW::calls().isEmpty());
     }
 };
 

@@ -1,7 +1,7 @@
 // Hostile input: odd records and answers from the service, a broken world, a damaged local store, and
 // downloads that hang or send garbage.
 #include "HttpDownload.h"
-#include "ModuleTestSupport.h"
+#include "LiveModule.h"
 #include "TestMain.h"
 #include "relations/AlarmVideoRelation.h"
 
@@ -41,11 +41,6 @@ AlarmProcessData pushOf(const AlarmData& alarm, int state, const std::string& te
     handler.liveImageUrls = text;
     handler.state = state;
     return handledRecord(alarm, handler);
-}
-
-QString qtext(const std::string& utf8)
-{
-    return QString::fromUtf8(utf8.data(), int(utf8.size()));
 }
 
 // Answers "/garbage.png" with bytes that are no image, and never answers anything else.
@@ -182,7 +177,7 @@ private slots:
     void oddRecordsTakeTheWholeRoad()
     {
         QFETCH(AlarmData, alarm);
-        const QString uid = qtext(alarm.alarmUid);
+        const QString uid = QString::fromStdString(alarm.alarmUid);
         AlarmMonitorTable* table = page->monitorTable();
         const int rowsBefore = table->rowCount();
         deliverNew(alarm);
@@ -196,7 +191,7 @@ private slots:
         }
         QCOMPARE(table->rowCount(), rowsBefore + 1);
         QCOMPARE(table->getRowKeyValue(0), uid);
-        QCOMPARE(table->getAlarmInfo(0).describe, qtext(alarm.describe));
+        QCOMPARE(table->getAlarmInfo(0).describe, QString::fromStdString(alarm.describe));
         verifyBooks();
 
         AlarmVideoCheckDlg* dlg =
@@ -216,7 +211,9 @@ private slots:
         deliverPush(pushOf(alarm, AlarmDealt, alarm.describe));
         flush();
         QVERIFY(dlg->isHidden() && !VIG_BASE_MODULE::WaitDialog::_instance().isShown());
-        QCOMPARE(AlarmBusiness::_instance().getStoreUnhandledAlarmsCount(qtext(alarm.storeUid)), 0);
+        QCOMPARE(
+            AlarmBusiness::_instance().getStoreUnhandledAlarmsCount(QString::fromStdString(alarm.storeUid)),
+            0);
         QCOMPARE(table->getAlarmInfo(uid).state, int(AlarmDealt));
         verifyBooks();
     }
@@ -332,11 +329,7 @@ private slots:
         QVERIFY(server->raiseAlarm(QStringLiteral("P0101"), QString(), &error).isEmpty() && !error.isEmpty());
         QVERIFY(basicData().getStoreInfo("S001").storeName.isEmpty());
 
-        VIG_SYSTEM_MODULE::SystemBasicInfo::_instance().setCurrentAppStatus(VIG_SYSTEM_MODULE::AppRunning);
-        businessConfig().setAlarmVideoShowMode(VIG_SYSTEM_MODULE::AlarmVideosInPopUps);
-        VIG_BASE_MODULE::WaitDialog::_instance().setDisplayEnabled(false);
-        AlarmModuleInit::_instance().moduleInit();
-        auto* form = qobject_cast<VideoAlarmForm*>(AlarmModuleInit::_instance().getVideoAlarmForm());
+        VideoAlarmForm* form = livemodule::start(VIG_SYSTEM_MODULE::AlarmVideosInPopUps);
         QVERIFY(form);
         form->show();
         AlarmMonitorTable* table = form->monitorPage()->monitorTable();
@@ -358,7 +351,8 @@ private slots:
     }
 };
 
-class TestHostileCorruptStore : public QObject
+// A damaged local store, and downloads that hang or send garbage.
+class TestHostileFiles : public QObject
 {
     Q_OBJECT
 
@@ -408,22 +402,13 @@ private slots:
         // The damaged file is the operator's to repair: it is still there, not replaced behind their back.
         QVERIFY(QFile::exists(file));
     }
-};
 
-class TestHostileDownloads : public QObject
-{
-    Q_OBJECT
-
-private slots:
     void hangingAndGarbageDownloads()
     {
         QDir(QStringLiteral("LiveImageTemp")).removeRecursively();
         moduletest::installFakeService();
         QVERIFY(basicData().loadScenario(VIG_SOURCE_DIR "/scenarios/demo.json"));
-        VIG_AlarmInfo alarm;
-        alarm.alarmUid = "HANG-1";
-        alarm.probeId = "P0101";
-        alarm.state = AlarmNew;
+        const VIG_AlarmInfo alarm = alarmOf("HANG-1", "P0101");
 
         StallingServer server;
         auto view = std::make_unique<DetailScreen>();
@@ -483,6 +468,5 @@ private slots:
 
 VIG_TEST(tst_hostile_service, TestHostileService)
 VIG_TEST(tst_hostile_broken_world, TestHostileBrokenWorld)
-VIG_TEST(tst_hostile_corrupt_store, TestHostileCorruptStore)
-VIG_TEST(tst_hostile_downloads, TestHostileDownloads)
+VIG_TEST(tst_hostile_files, TestHostileFiles)
 #include "tst_hostile.moc"

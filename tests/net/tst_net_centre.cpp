@@ -1,12 +1,21 @@
 // A centre on this machine: alarm-server in a process of its own, the module in this one and bare clients
 // speaking the wire protocol. What one client does reaches the others; a client that misbehaves or lacks
-// the token harms nobody else.
+// the token harms nobody else. The centre's link fails: alarm-server killed and started again on its
+// database, the link cut under a client. Nothing stored is lost or shown twice, and no request waits for an
+// answer that cannot come.
 #include "AlarmServer.h"
 #include "BareClient.h"
-#include "LiveImages.h"
 #include "LiveModule.h"
+#include "RecordingHandler.h"
+
+#include "frame/AlarmLinkBanner.h"
 
 #include "NetAlarmClient.h"
+#include "NetCodec.h"
+
+#include <QElapsedTimer>
+#include <QJsonDocument>
+#include <QSqlQuery>
 
 using namespace VIG_ALARM_MOUDLE;
 using livemodule::control;
@@ -19,6 +28,45 @@ private:
     AlarmServer server;
     BareClient bare;
     VideoAlarmForm* form = nullptr;
+    QHash<QString, int> storeReports;
+    QHash<QString, QPair<int, QString>> results; // uid -> last handle result of this test's requester
+    qint64 slowestReconnectMs = 0;
+
+    NetAlarmClient* client() { return DataCache::Instance()->GetClient(); }
+
+    void killAndRestartServer()
+    {
+        if (server.process.state() != QProcess::NotRunning) {
+            server.process.kill();
+            QVERIFY(server.process.waitForFinished(Patience));
+        }
+        QTRY_COMPARE_WITH_TIMEOUT(client()->state(), NetAlarmClient::Lost, Patience);
+        QElapsedTimer restart;
+        restart.start();
+        QVERIFY(server.start(QStringLiteral("centre"), {}, server.port, Patience));
+        QTRY_COMPARE_WITH_TIMEOUT(client()->state(), NetAlarmClient::Connected, Patience);
+        slowestReconnectMs = qMax(slowestReconnectMs, restart.elapsed());
+    }
+    // The server's alarms in the order stored; only the unhandled ones when asked.
+    static QStringList stored(bool unhandledOnly, QHash<QString, int>* perStore = nullptr)
+    {
+        QStringList uids;
+        {
+            QSqlDatabase db = QSqlDatabase::addDatabase("QSQLITE", "faults");
+            db.setDatabaseName("centre/alarms.db");
+            QSqlQuery query(db.open() ? db : QSqlDatabase());
+            query.exec(QStringLiteral("SELECT alarmUid, storeUid FROM alarms a %1 ORDER BY seq")
+                           .arg(unhandledOnly ? "WHERE NOT EXISTS (SELECT 1 FROM handlings h WHERE "
+                                                "h.alarmUid = a.alarmUid)"
+                                              : ""));
+            for (; query.next(); uids.append(QString::fromUtf8(query.value(0).toByteArray()))) {
+                if (perStore)
+                    ++(*perStore)[QString::fromUtf8(query.value(1).toByteArray())];
+            }
+        }
+        QSqlDatabase::removeDatabase("faults");
+        return uids;
+    }
 
     // The alarms on show in the pop-ups or the grid cells.
     QStringList shownAlarms() const
@@ -33,13 +81,41 @@ private:
     int places() const { return VIG_GRID_MODE ? 4 : AlarmVideoCheckDlgManager::_instance().maxDialogCount(); }
 
 private slots:
+    // The push of a new alarm is written by hand: it reads back as the same document as the generic form.
+    void aNewAlarmsPushReadsAsItsDocument_data()
+    {
+        QTest::addColumn<QByteArray>("text");
+        QTest::newRow("plain") << QByteArray("Intrusion at P1");
+        QTest::newRow("escapes") << QByteArray("a\"b\\c/\n\r\t\x01\x1f");
+        QTest::newRow("NUL") << QByteArray("a\0b", 3);
+        QTest::newRow("Chinese") << QByteArray("入侵报警");
+        QTest::newRow("broken UTF-8") << QByteArray("a\xff\xc3");
+    }
+    void aNewAlarmsPushReadsAsItsDocument()
+    {
+        QFETCH(QByteArray, text);
+        AlarmData alarm;
+        alarm.alarmUid = alarm.describe = alarm.extendInfo = text.toStdString();
+        alarm.channelIndex = -3;
+        const QByteArray document =
+            NetCodec::frame("alarm", {{"a", NetCodec::alarmJson(alarm)}, {"seq", 7.0}});
+        QCOMPARE(QJsonDocument::fromJson(NetCodec::alarmFrame(alarm, 7)), QJsonDocument::fromJson(document));
+    }
+
     void initTestCase()
     {
         QVERIFY(server.startForModule(QStringLiteral("centre"), Patience));
+        connect(&VIG_CONTACT_MODULE::ModuleAccessSignals::_instance(),
+                &VIG_CONTACT_MODULE::ModuleAccessSignals::signalStoreUnhandledAlarmsCount, this,
+                [this](const QString& store, int count) { storeReports[store] = count; });
+        connect(&AlarmSignals::_instance(), &AlarmSignals::signalHandleAlarmResult, this,
+                [this](const QString& requester, const QString& uid, int result, const QString& message) {
+                    if (requester == QLatin1String("faults"))
+                        results[uid] = {result, message};
+                });
         QVERIFY(form = livemodule::start(VIG_GRID_MODE));
         form->show();
-        QTRY_COMPARE_WITH_TIMEOUT(DataCache::Instance()->GetClient()->state(), NetAlarmClient::Connected,
-                                  Patience);
+        QTRY_COMPARE_WITH_TIMEOUT(client()->state(), NetAlarmClient::Connected, Patience);
         QVERIFY(control()->probeIds().size() > places());
 
         bare.open(server.port, server.token);
@@ -48,6 +124,7 @@ private slots:
 
     void cleanupTestCase()
     {
+        qInfo("longest time from a server restart to Connected: %lld ms", slowestReconnectMs);
         delete form;
         DataCache::Instance()->ShutdownSimulator();
         QVERIFY(server.stop(Patience));
@@ -78,12 +155,6 @@ private slots:
         QCOMPARE(bare.find("handleResult", "requester", "bare").value("result").toInt(), 0);
         QTRY_VERIFY_WITH_TIMEOUT(!shownAlarms().contains(uids.first()), Patience);
         QTRY_VERIFY_WITH_TIMEOUT(shownAlarms().contains(waiting), Patience);
-    }
-
-    void liveImagesNeedALiveConnectionsKey_data() { LiveImages::addRows(); }
-    void liveImagesNeedALiveConnectionsKey()
-    {
-        LiveImages::check(server.url, server.token, QString(), Patience);
     }
 
     void refusesAStranger_data()
@@ -131,6 +202,98 @@ private slots:
         if (keepsConnection)
             QTRY_VERIFY_WITH_TIMEOUT(rogue.hasAlarm(uid), Patience);
         QVERIFY(!bare.closed);
+    }
+
+    // A fresh client gets the unhandled alarms, oldest first; its link cut for 10 s, it gets all that came
+    // meanwhile after it reconnects, in order, none twice.
+    void clientsCatchUp()
+    {
+        const int before = stored(false).size();
+        const int unhandled = stored(true).size();
+        QVERIFY(control()->storm(200, 8));
+        QTRY_COMPARE_WITH_TIMEOUT(stored(false).size(), before + 200, Patience);
+        for (const QString& uid : stored(false).mid(before, 50))
+            control()->handleAsOtherOperator(uid, 3, QStringLiteral("false"));
+        QTRY_COMPARE_WITH_TIMEOUT(stored(true).size(), unhandled + 150, Patience);
+        RecordingHandler recorder;
+        NetAlarmClient second(server.url, server.token);
+        second.SetEventHandler(&recorder);
+        QTRY_COMPARE_WITH_TIMEOUT(second.state(), NetAlarmClient::Connected, Patience);
+        const QStringList waiting = stored(true);
+        QTRY_COMPARE_WITH_TIMEOUT(recorder.newAlarmUids(), waiting, Patience);
+        const int last = stored(false).size();
+        second.cutLink(10000);
+        control()->setGeneratorRate(20);
+        QTRY_COMPARE_WITH_TIMEOUT(second.state(), NetAlarmClient::Lost, Patience);
+        QTRY_COMPARE_WITH_TIMEOUT(second.state(), NetAlarmClient::Connected, 10000 + Patience);
+        control()->setGeneratorRate(0);
+        QTRY_COMPARE_WITH_TIMEOUT(recorder.newAlarmUids(), waiting + stored(false).mid(last), Patience);
+        QVERIFY(stored(false).size() > last + 100);
+        second.shutdown();
+    }
+
+    void killedInAStormAndRestarted()
+    {
+        AlarmMonitorTable* monitor = form->monitorPage()->monitorTable();
+        const int rows = monitor->rowCount();
+        QVERIFY(control()->storm(5000, 8));
+        QTRY_VERIFY_WITH_TIMEOUT(monitor->rowCount() > rows + 500, Patience);
+        const int shownAtKill = monitor->rowCount() - rows;
+        killAndRestartServer();
+        QHash<QString, int> perStore, everyStore;
+        stored(true, &perStore);
+        const QStringList all = stored(false, &everyStore);
+        qInfo("killed with %d of %d stored storm alarms shown", shownAtKill, all.size() - rows);
+        QTRY_COMPARE_WITH_TIMEOUT(monitor->rowCount(), all.size(), Patience);
+        for (const QString& uid : all)
+            QVERIFY(monitor->getRowIndexByKeyValue(uid) >= 0);
+        AlarmBusiness& books = AlarmBusiness::_instance();
+        for (const QString& store : everyStore.keys()) {
+            QTRY_COMPARE_WITH_TIMEOUT(books.getStoreUnhandledAlarmsCount(store), perStore.value(store),
+                                      Patience);
+            QTRY_COMPARE_WITH_TIMEOUT(storeReports.value(store), perStore.value(store), Patience);
+        }
+    }
+
+    // Killed while a batch of 100 handlings waits for its answer: the batch fails at once with the reason,
+    // as does a request while the server is away; after the restart the same batch goes through.
+    void handlingsOutWhenTheServerDies()
+    {
+        QStringList uids = stored(true).mid(0, 100);
+        QCOMPARE(uids.size(), 100);
+        control()->setAnswerDelay(60000);
+        results.clear();
+        AlarmBusiness::_instance().handleAlarms("faults", uids, "held", 2, false);
+        QTest::qWait(500);
+        server.process.kill();
+        QVERIFY(server.process.waitForFinished(Patience));
+        QString late = stored(true).value(100);
+        AlarmBusiness::_instance().handleAlarm("faults", late, "late", 2, false);
+        QTRY_COMPARE_WITH_TIMEOUT(results.size(), 101, 5000);
+        for (const auto& result : qAsConst(results)) {
+            QVERIFY(result.first != 0);
+            // In the operator's language: the console's translation names it too.
+            QCOMPARE(result.second, QObject::tr("Alarm server unreachable"));
+        }
+        results.clear();
+        // The monitor page says so plainly, since when, and keeps that time through the attempts.
+        const AlarmLinkBanner* banner = form->monitorPage()->findChild<AlarmLinkBanner*>();
+        QTRY_VERIFY(!banner->isHidden());
+        const QString since = QRegularExpression("\\d\\d:\\d\\d:\\d\\d").match(banner->text()).captured();
+        QVERIFY2(!since.isEmpty(), qPrintable(banner->text()));
+        // Long enough away for the pauses between attempts to reach their longest.
+        QTRY_VERIFY_WITH_TIMEOUT(client()->attempt() >= 6, Patience);
+        QTRY_COMPARE(banner->text(),
+                     QObject::tr("Alarm server unreachable since %1. Reconnecting (attempt %2)...")
+                         .arg(since)
+                         .arg(client()->attempt()));
+        killAndRestartServer();
+        QTRY_VERIFY(banner->isHidden());
+        uids.append(late);
+        AlarmBusiness::_instance().handleAlarms("faults", uids, "again", 2, false);
+        QTRY_COMPARE_WITH_TIMEOUT(results.size(), 101, Patience);
+        for (const auto& result : qAsConst(results))
+            QCOMPARE(result.first, 0);
     }
 };
 

@@ -36,19 +36,10 @@ QList<FakeAlarmService::Call> takeCalls(const QString& operation)
     return taken;
 }
 
-QList<FakeAlarmService::Call> countRequests()
-{
-    return takeCalls("RequestAlarmRecordsCount");
-}
-QList<FakeAlarmService::Call> pageRequests()
-{
-    return takeCalls("RequestAlarmRecords");
-}
-
 // The page requests since the last look: how many, and the first one's first record and count.
 QList<int> paging()
 {
-    const QList<FakeAlarmService::Call> requests = pageRequests();
+    const QList<FakeAlarmService::Call> requests = takeCalls("RequestAlarmRecords");
     return {requests.size(), requests.value(0).first, requests.value(0).count};
 }
 
@@ -144,7 +135,7 @@ private slots:
 
         const QDate today = QDate::currentDate();
         const QDate monthAgo = today.addMonths(-1);
-        QList<FakeAlarmService::Call> counts = countRequests();
+        QList<FakeAlarmService::Call> counts = takeCalls("RequestAlarmRecordsCount");
         QCOMPARE(counts.size(), 1);
         QCOMPARE(QVariantList({QStringList(counts.at(0).texts.mid(0, 3)), counts.at(0).number}),
                  QVariantList({QStringList({"", day(monthAgo) + " 00:00:00", day(today) + " 23:59:59"}),
@@ -152,11 +143,11 @@ private slots:
 
         // A failure says nothing and asks for nothing more.
         answerCount(0, 503);
-        QVERIFY(pageRequests().isEmpty());
+        QVERIFY(takeCalls("RequestAlarmRecords").isEmpty());
 
         search.searchDefaultUnhandled();
         answerCount(7);
-        const QList<FakeAlarmService::Call> pages = pageRequests();
+        const QList<FakeAlarmService::Call> pages = takeCalls("RequestAlarmRecords");
         QCOMPARE(QVariantList({pages.size(), pages.value(0).texts, pages.value(0).number}),
                  QVariantList({1, QStringList(counts.at(0).texts.mid(0, 3)), int(AlarmNew)}));
         answerRecords({}, 503);
@@ -186,7 +177,7 @@ private slots:
         WaitDialog& wait = WaitDialog::_instance();
 
         form.search();
-        QCOMPARE(countRequests().size(), 1);
+        QCOMPARE(takeCalls("RequestAlarmRecordsCount").size(), 1);
         QVERIFY(wait.isShown());
         answerCount(count);
         QCOMPARE(form.pages->recordsCount(), count);
@@ -228,9 +219,9 @@ private slots:
 
         form.search();
         const QStringList criteria{storeUid, day(day1) + " 00:00:00", day(day1.addDays(9)) + " 23:59:59"};
-        QCOMPARE(countRequests().value(0).texts.mid(0, 3), criteria);
+        QCOMPARE(takeCalls("RequestAlarmRecordsCount").value(0).texts.mid(0, 3), criteria);
         answerCount(130);
-        pageRequests();
+        takeCalls("RequestAlarmRecords");
         answerPage(20, AlarmDealt);
 
         // What the widgets show now is not searched until the operator asks for it.
@@ -239,7 +230,7 @@ private slots:
         form.start->setDate(day1.addDays(-30));
 
         QTest::mouseClick(form.pages->lastButton(), Qt::LeftButton);
-        FakeAlarmService::Call last = pageRequests().value(0);
+        FakeAlarmService::Call last = takeCalls("RequestAlarmRecords").value(0);
         QCOMPARE(QVariantList({last.first, last.texts, last.number}),
                  QVariantList({120, criteria, int(AlarmDealt)}));
         answerPage(10, AlarmDealt);
@@ -247,16 +238,16 @@ private slots:
         // 50 a page: back to page 1, and the 130 records of the last count make 3 pages.
         QComboBox* perPage = form.pages->numPerPageBox();
         perPage->setCurrentIndex(perPage->findData(50));
-        last = pageRequests().value(0);
+        last = takeCalls("RequestAlarmRecords").value(0);
         QCOMPARE(QVariantList({last.first, last.count, last.texts}), QVariantList({0, 50, criteria}));
-        QVERIFY(countRequests().isEmpty());
+        QVERIFY(takeCalls("RequestAlarmRecordsCount").isEmpty());
         answerPage(50, AlarmDealt);
         QTest::mouseClick(form.pages->lastButton(), Qt::LeftButton);
         QCOMPARE(paging(), QList<int>({1, 100, 50}));
 
         // A stray count per page of 0 is ignored: nothing is divided by it.
         search.slotCountPerPageChanged(0);
-        QVERIFY(pageRequests().isEmpty());
+        QVERIFY(takeCalls("RequestAlarmRecords").isEmpty());
     }
 
     void failuresAreShownToTheOperatorOnly()
@@ -270,7 +261,7 @@ private slots:
 
         form.search();
         answerCount(0, 503);
-        QVERIFY(!WaitDialog::_instance().isShown() && pageRequests().isEmpty());
+        QVERIFY(!WaitDialog::_instance().isShown() && takeCalls("RequestAlarmRecords").isEmpty());
         // The rows and pages of the last good search are not this search's.
         QCOMPARE(QVariantList({form.table->rowCount(), form.pages->recordsCount(),
                                form.pages->nextButton()->isEnabled()}),
@@ -294,7 +285,7 @@ private slots:
     {
         AlarmRecordSearchWt search(nullptr);
         Form form{&search};
-        const QStringList criteria = countRequests().value(0).texts.mid(0, 3);
+        const QStringList criteria = takeCalls("RequestAlarmRecordsCount").value(0).texts.mid(0, 3);
         answerCount(3);
         answerRecords({record("A", AlarmNew), record("B", AlarmDealt), record("C", AlarmFinished)});
         QCOMPARE(keys(*form.table), QStringList({"A", "B", "C"}));
@@ -316,7 +307,7 @@ private slots:
         const QList<FakeAlarmService::Call> requests = handleRequests();
         QCOMPARE(requests.size(), 1);
         answer({"A"}, 0, requests.at(0).texts.value(1));
-        QCOMPARE(countRequests().value(0).texts.mid(0, 3), criteria);
+        QCOMPARE(takeCalls("RequestAlarmRecordsCount").value(0).texts.mid(0, 3), criteria);
     }
 
     // The host's late-month check replaces the operator's search, on criteria of its own and without a wait;
@@ -332,13 +323,13 @@ private slots:
         form.search();
         const QString operatorSearch = (takeCalls(QString()), countRequester);
         answerCount(5, 0, silent); // the silent search's late count is not the operator's
-        QVERIFY(pageRequests().isEmpty() && WaitDialog::_instance().isShown());
+        QVERIFY(takeCalls("RequestAlarmRecords").isEmpty() && WaitDialog::_instance().isShown());
         const int searchShows = WaitDialog::_instance().showCount();
 
         emit VIG_CONTACT_MODULE::ModuleAccessSignals::_instance().signalCheckLateMonthUnhandledAlarms();
         QVERIFY(!WaitDialog::_instance().isShown());
         const QDate today = QDate::currentDate();
-        const FakeAlarmService::Call count = countRequests().value(0);
+        const FakeAlarmService::Call count = takeCalls("RequestAlarmRecordsCount").value(0);
         QCOMPARE(count.texts.mid(0, 3),
                  QStringList({"", day(today.addMonths(-1)) + " 00:00:00", day(today) + " 23:59:59"}));
         QCOMPARE(QList<int>({count.number, form.stores->currentIndex(), form.states->currentIndex()}),
@@ -351,7 +342,7 @@ private slots:
         QCOMPARE(form.table->rowCount(), 0);
 
         answerCount(45);
-        QCOMPARE(pageRequests().value(0).first, 0);
+        QCOMPARE(takeCalls("RequestAlarmRecords").value(0).first, 0);
         answerPage(20);
         QCOMPARE(form.table->rowCount(), 20);
         QCOMPARE(form.widget->findChild<QLabel*>("pageLabel")->text(), QString("Page 1 of 3"));

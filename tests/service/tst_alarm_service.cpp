@@ -129,10 +129,8 @@ private slots:
         deliverNew(recordOf("W2b", "S-wait", "P2", "D-wait", 1));
         deliverNew(recordOf("W10", "S-wait", "P10", "D-wait", 2));
         flush();
-        business.addWaitingAlarm("W2a");
-        business.addWaitingAlarm("W2b");
-        business.addWaitingAlarm("W10");
-        business.addWaitingAlarm("not-booked");
+        for (const char* uid : {"W2a", "W2b", "W10", "not-booked"})
+            business.addWaitingAlarm(uid);
 
         QCOMPARE(uidsOf(business.takeWaitingAlarms()), QStringList({"W10"}));
         // W2a is handled while it waits: its probe still gets its turn, with what is left.
@@ -223,14 +221,10 @@ private slots:
         // Each device as its id, its items and its counts; a later count of a kind replaces the earlier one.
         QStringList shown;
         for (const VIG_DeviceAlarmsCollection& device : list)
-            shown << QStringLiteral("%1 %2x%3 %4 %5 %6 %7")
-                         .arg(device.deviceId)
-                         .arg(device.items.size())
-                         .arg(device.items.value(0).itemId)
-                         .arg(device.newAlarmCount)
-                         .arg(device.dealtAlarmCount)
-                         .arg(device.finishedAlarmCount)
-                         .arg(device.mistakenAlarmCount);
+            shown << QString::asprintf("%s %dx%s %d %d %d %d", qPrintable(device.deviceId),
+                                       device.items.size(), qPrintable(device.items.value(0).itemId),
+                                       device.newAlarmCount, device.dealtAlarmCount,
+                                       device.finishedAlarmCount, device.mistakenAlarmCount);
         QCOMPARE(shown, QStringList({" 1xP9 0 0 0 0", "D1 1xP1 6 2 4 3", "D2 0x 5 0 0 0"}));
 
         const auto storeList = stores.at(0).at(1).value<QVector<VIG_StoreAlarmsCollection>>();

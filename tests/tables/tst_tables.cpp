@@ -15,21 +15,6 @@ using VIG_CONTACT_MODULE::ModuleAccessSignals;
 
 namespace {
 
-// Opens the protected side of the table to the test.
-class ProbeTable : public AlarmTable
-{
-public:
-    using AlarmTable::AlarmTable;
-    using AlarmTable::getAlarmInfoValues;
-
-    int addAlarm(const VIG_AlarmInfo& info)
-    {
-        const int row = insertBack(getAlarmInfoValues(info), info.alarmUid, QSet<int>());
-        colourRowByState(row, info.state);
-        return row;
-    }
-};
-
 // An alarm of a demo probe with every field the table keeps filled.
 VIG_AlarmInfo fullAlarm(const QString& uid, const QString& probe, int state = AlarmNew)
 {
@@ -40,6 +25,25 @@ VIG_AlarmInfo fullAlarm(const QString& uid, const QString& probe, int state = Al
     info.lastHandleNote = "guard checked the door";
     return info;
 }
+
+// Opens the protected side of the table to the test; with a row for each alarm of a demo probe given.
+class ProbeTable : public AlarmTable
+{
+public:
+    explicit ProbeTable(const QStringList& uids = {}, const QString& probe = QString()) : AlarmTable(nullptr)
+    {
+        for (const QString& uid : uids)
+            addAlarm(fullAlarm(uid, probe));
+    }
+    using AlarmTable::getAlarmInfoValues;
+
+    int addAlarm(const VIG_AlarmInfo& info)
+    {
+        const int row = insertBack(getAlarmInfoValues(info), info.alarmUid, QSet<int>());
+        colourRowByState(row, info.state);
+        return row;
+    }
+};
 
 // An alarm of a store of the test's own, outside the demo.
 VIG_AlarmInfo alarm(const QString& uid, const QString& store, const QString& time, int state = AlarmNew)
@@ -86,16 +90,11 @@ QString markFalse(ProbeTable& table, const QList<int>& rows)
     return calls.size() == 1 ? calls.at(0).texts.at(1) : QString();
 }
 
-AlarmData burstAlarm(int n, const std::string& store = "S1")
+AlarmData burstAlarm(int n, const QString& store = "S1")
 {
-    AlarmData alarm;
-    alarm.alarmUid = QString("B%1").arg(n, 4, 10, QLatin1Char('0')).toStdString();
-    alarm.storeUid = store;
-    alarm.deviceId = "D1";
-    alarm.probeId = QString("P%1").arg(n % 7).toStdString();
+    AlarmData alarm =
+        recordOf(QString("B%1").arg(n, 4, 10, QLatin1Char('0')), store, QString("P%1").arg(n % 7), "D1");
     alarm.alarmTime = QString("2026-12-05 01:%1:00").arg(n % 60, 2, 10, QLatin1Char('0')).toStdString();
-    alarm.describe = "door opened";
-    alarm.state = 1;
     return alarm;
 }
 
@@ -135,7 +134,7 @@ private slots:
 
     void rowReadsBackFieldByField()
     {
-        ProbeTable table(nullptr);
+        ProbeTable table;
         table.addAlarm(fullAlarm("A1", "P0101"));
         const VIG_AlarmInfo written = fullAlarm("A2", "P0102", AlarmFinished);
         const int row = table.addAlarm(written);
@@ -160,9 +159,7 @@ private slots:
 
     void dealAlarmSendsTheDialogsAnswers()
     {
-        ProbeTable table(nullptr);
-        for (const char* uid : {"A1", "A2"})
-            table.addAlarm(fullAlarm(uid, "P0102"));
+        ProbeTable table({"A1", "A2"}, "P0102");
         selectRows(table, {0, 1});
         QSignalSpy sound(&AlarmSignals::_instance(), &AlarmSignals::signalCloseAlarmSound);
         QSignalSpy alarmOut(&ModuleAccessSignals::_instance(), &ModuleAccessSignals::signalCloseAlarmOut);
@@ -189,9 +186,7 @@ private slots:
 
     void batchWithOneFailure()
     {
-        ProbeTable table(nullptr);
-        for (const char* uid : {"A1", "A2", "A3"})
-            table.addAlarm(fullAlarm(uid, "P0101"));
+        ProbeTable table({"A1", "A2", "A3"}, "P0101");
         selectRows(table, {0, 1, 2});
         MessageBoxW::queueAnswer(1); // "Are you sure false alarm?"
         MessageBoxW::queueAnswer(1); // the failure message
@@ -250,9 +245,7 @@ private slots:
     void onlyTheBatchsOwnResultsCount()
     {
         QFETCH(QString, strayUid);
-        ProbeTable table(nullptr);
-        table.addAlarm(fullAlarm("A1", "P0101"));
-        table.addAlarm(fullAlarm("A2", "P0101"));
+        ProbeTable table({"A1", "A2"}, "P0101");
         const QString own = markFalse(table, {0, 1});
         QVERIFY(!own.isEmpty());
         AlarmSignals& hub = AlarmSignals::_instance();
@@ -275,7 +268,7 @@ private slots:
 
     void alarmOutDevicesOfNewAlarmsPerDeviceAndProbe()
     {
-        ProbeTable table(nullptr);
+        ProbeTable table;
         table.addAlarm(fullAlarm("A1", "P0101"));
         table.addAlarm(fullAlarm("A2", "P0102"));             // same device, another probe: its channel too
         table.addAlarm(fullAlarm("A3", "P0103", AlarmDealt)); // handled: its outputs are off already
@@ -288,9 +281,7 @@ private slots:
 
     void deleteFromTheMenuStaysLocal()
     {
-        ProbeTable table(nullptr);
-        for (const char* uid : {"A1", "A2", "A3"})
-            table.addAlarm(fullAlarm(uid, "P0101"));
+        ProbeTable table({"A1", "A2", "A3"}, "P0101");
         selectRows(table, {0, 2});
         MessageBoxW::queueAnswer(0);
         triggerAction(&table, "Delete Alarm");

@@ -1,5 +1,5 @@
 // The alarm's video views: the check widget with its handling and captures, the pop-ups and their manager,
-// and the grid of cells.
+// the grid of cells, and the handle dialog they open.
 #include "ModuleTestSupport.h"
 #include "TestMain.h"
 
@@ -59,20 +59,56 @@ QStringList cellAlarms(const AlarmVideosMonitorWt& grid, int index)
     return check ? check->alarmUids() : QStringList();
 }
 
+// Runs the step on the dialog once its exec() has made it the active modal widget.
+void onModalDialog(std::function<void(HandleAlarmDlg*)> step)
+{
+    QTimer::singleShot(0, [step] {
+        auto* dialog = qobject_cast<HandleAlarmDlg*>(QApplication::activeModalWidget());
+        QVERIFY(dialog);
+        step(dialog);
+    });
+}
+
+template <typename T> T* child(QWidget* dialog, const char* name)
+{
+    T* widget = dialog->findChild<T*>(QString::fromLatin1(name));
+    [&] {
+        QVERIFY2(widget, name);
+    }();
+    return widget;
+}
+
 } // namespace
 
-class TestVideoCheck : public QObject
+// The check widget, alone, in the cells of the grid and in the pop-ups, and the handle dialog it opens.
+class TestVideoViews : public QObject
 {
     Q_OBJECT
 
 private slots:
     void initTestCase()
     {
+        VIG_SYSTEM_MODULE::BusinessConfig& config = businessConfig();
+        config.setAlarmVideoShowMode(VIG_SYSTEM_MODULE::AlarmVideosInPopUps);
+        config.setShowAlarmMap(false);
+        config.setMaxVideoCheckDlgCount(3);
         installFakeService();
-        businessConfig().setAlarmVideoShowMode(VIG_SYSTEM_MODULE::AlarmVideosInGrid); // no map
+        QCOMPARE(manager().maxDialogCount(), 3);
+        config.setMaxVideoCheckDlgCount(5); // read once: the running manager keeps 3
+        QCOMPARE(manager().maxDialogCount(), 3);
     }
 
     void init() { resetCase(); }
+
+    // Every test leaves no dialog open.
+    void cleanup()
+    {
+        for (const char* probe : {"P0101", "P0201", "P0301", "P0401"})
+            handleElsewhere(dialogAlarms(probe));
+        for (AlarmVideoCheckDlg* dlg : manager().dialogs())
+            QVERIFY(dlg->isHidden());
+        QVERIFY(AlarmBusiness::_instance().takeWaitingAlarms().isEmpty());
+    }
 
     void oneRequestForAllAlarmsCountsItsResults()
     {
@@ -253,35 +289,99 @@ private slots:
         QVERIFY(!panel->isRecording(0));
         QCOMPARE(widget.alarmUids(), QStringList({"R1"}));
     }
-};
 
-class TestVideoDialogs : public QObject
-{
-    Q_OBJECT
-
-private slots:
-    void initTestCase()
+    void fiveProbesFillTheCellsInOrder()
     {
-        VIG_SYSTEM_MODULE::BusinessConfig& config = businessConfig();
-        config.setAlarmVideoShowMode(VIG_SYSTEM_MODULE::AlarmVideosInPopUps);
-        config.setShowAlarmMap(false);
-        config.setMaxVideoCheckDlgCount(3);
-        installFakeService();
-        QCOMPARE(manager().maxDialogCount(), 3);
-        config.setMaxVideoCheckDlgCount(5); // read once: the running manager keeps 3
-        QCOMPARE(manager().maxDialogCount(), 3);
+        AlarmVideosMonitorWt grid;
+        grid.resize(800, 500);
+        grid.show();
+        QCOMPARE(grid.freeCellIndexes(), QList<int>({0, 1, 2, 3}));
+        QVERIFY(grid.cell(0)->isWaiting());
+        QSignalSpy sound(&AlarmSignals::_instance(), &AlarmSignals::signalCloseAlarmSound);
+        VIG_CONTACT_MODULE::NoticeSound::_instance().startAlarmNoticeSound();
+        const QStringList probes = {"P0401", "P0101", "P0301", "P0201", "P0501"};
+        for (int i = 0; i < probes.size(); ++i)
+            grid.showAlarm(
+                bookedAlarm(QString("G%1").arg(i), probes.at(i), "2026-02-01 10:00:0" + QString::number(i)));
+        for (int i = 0; i < 4; ++i)
+            QCOMPARE(
+                QVariantList({grid.probeCell(probes.at(i)), cellAlarms(grid, i), grid.cell(i)->isWaiting(),
+                              grid.cell(i)->videoPanel()->windowCount() >= 1}),
+                QVariantList({i, QStringList({QString("G%1").arg(i)}), false, true}));
+        QCOMPARE(grid.probeCell("P0501"), -1);
+        QVERIFY(grid.freeCellIndexes().isEmpty());
+        auto* backlog = grid.findChild<WaitingAlarmsLabel*>();
+        QTRY_VERIFY(backlog && backlog->isVisible() && backlog->count() == 1);
+
+        // The first cell that frees takes the waiting probe at once.
+        handleElsewhere(cellAlarms(grid, 1));
+        QTRY_VERIFY(backlog->isHidden());
+        QCOMPARE(QVariantList({grid.probeCell("P0101"), grid.probeCell("P0501"), cellAlarms(grid, 1),
+                               grid.freeCellIndexes().isEmpty()}),
+                 QVariantList({-1, 1, QStringList({"G4"}), true}));
+
+        // The sound stops only when the last busy cell frees; a freed cell shows its wait widget at once.
+        for (int index : {2, 0, 3}) {
+            handleElsewhere(cellAlarms(grid, index));
+            QVERIFY(grid.cell(index)->isWaiting());
+            QCOMPARE(sound.count(), 0);
+        }
+        QVERIFY(VIG_CONTACT_MODULE::NoticeSound::_instance().isPlaying());
+        handleElsewhere(cellAlarms(grid, 1));
+        QCOMPARE(sound.count(), 1);
+        QVERIFY(!VIG_CONTACT_MODULE::NoticeSound::_instance().isPlaying());
+        QCOMPARE(grid.freeCellIndexes(), QList<int>({0, 1, 2, 3}));
     }
 
-    void init() { MessageBoxW::clearQueuedAnswers(); }
-
-    // Every test leaves no dialog open.
-    void cleanup()
+    void groupOfABusyProbeIsParkedAgain()
     {
-        for (const char* probe : {"P0101", "P0201", "P0301", "P0401"})
-            handleElsewhere(dialogAlarms(probe));
-        for (AlarmVideoCheckDlg* dlg : manager().dialogs())
-            QVERIFY(dlg->isHidden());
-        QVERIFY(AlarmBusiness::_instance().takeWaitingAlarms().isEmpty());
+        AlarmVideosMonitorWt grid;
+        const QStringList probes = {"P0101", "P0201", "P0301", "P0401"};
+        for (int i = 0; i < probes.size(); ++i)
+            grid.showAlarm(
+                bookedAlarm(QString("K%1").arg(i), probes.at(i), "2026-02-02 10:00:0" + QString::number(i)));
+
+        // Cell 0 sends a handle request; while it waits, its probe's alarms wait too.
+        acceptHandleDialog(QStringLiteral("on my way"));
+        grid.cell(0)->checkWidget()->slotHandleAlarmBtClicked();
+        const QList<FakeAlarmService::Call> requests = handleRequests();
+        QCOMPARE(requests.size(), 1);
+        QVERIFY(grid.cell(0)->isHandling());
+        grid.showAlarm(bookedAlarm("K5", "P0101", "2026-02-02 10:00:05"));
+        grid.showAlarm(bookedAlarm("K6", "P0101", "2026-02-02 10:00:06"));
+        grid.showAlarm(bookedAlarm("K7", "P0501", "2026-02-02 10:00:07"));
+        QCOMPARE(cellAlarms(grid, 0), QStringList({"K0"}));
+
+        // Cell 3 frees: P0101 comes first from the store, goes back, and P0501 takes the cell.
+        handleElsewhere(cellAlarms(grid, 3));
+        QCOMPARE(QVariantList({cellAlarms(grid, 0), grid.probeCell("P0501"), cellAlarms(grid, 3)}),
+                 QVariantList({QStringList({"K0"}), 3, QStringList({"K7"})}));
+
+        // The request ends: cell 0 frees and shows its probe's parked alarms, the newest on show.
+        answer({"K0"}, 0, requests.at(0).texts.at(1));
+        QCOMPARE(QVariantList({grid.probeCell("P0101"), cellAlarms(grid, 0),
+                               grid.cell(0)->checkWidget()->currentAlarmInfo().alarmUid,
+                               grid.cell(0)->isHandling()}),
+                 QVariantList({0, QStringList({"K5", "K6"}), "K6", false}));
+        QVERIFY(VIG_ALARM_MOUDLE::AlarmBusiness::_instance().takeWaitingAlarms().isEmpty());
+
+        // A request that ends with alarms left (one refused) takes the alarms parked meanwhile at once.
+        acceptHandleDialog(QStringLiteral("again"));
+        grid.cell(0)->checkWidget()->slotHandleAlarmBtClicked();
+        const QString requester = handleRequests().value(0).texts.value(1);
+        grid.showAlarm(bookedAlarm("K8", "P0101", "2026-02-02 10:00:08"));
+        QCOMPARE(cellAlarms(grid, 0), QStringList({"K5", "K6"}));
+        acceptHandleDialog(QString()); // the failed handling comes back; sent again with the parked alarm
+        answer({"K5"}, 0, requester);
+        answer({"K6"}, 503, requester);
+        QCOMPARE(cellAlarms(grid, 0), QStringList({"K6", "K8"}));
+        QVERIFY(VIG_ALARM_MOUDLE::AlarmBusiness::_instance().takeWaitingAlarms().isEmpty());
+        const QList<FakeAlarmService::Call> again = handleRequests();
+        QCOMPARE(again.size(), 1);
+        QCOMPARE(QVariantList({again.at(0).uids, again.at(0).texts.at(0)}),
+                 QVariantList({QStringList({"K6", "K8"}), "again"}));
+        answer({"K6", "K8"}, 0, requester);
+        QVERIFY(grid.cell(0)->isWaiting());
     }
 
     void dialogsBelongToTheMainWindow()
@@ -452,110 +552,56 @@ private slots:
         waiting.sort(); // the waiting store keeps no order within a probe
         QCOMPARE(waiting, sent.value("P0401"));
     }
-};
 
-class TestVideoGrid : public QObject
-{
-    Q_OBJECT
-
-private slots:
-    void initTestCase() { installFakeService(); }
-    void fiveProbesFillTheCellsInOrder()
+    void blankNoteIsRefusedAndTheDialogStays()
     {
-        AlarmVideosMonitorWt grid;
-        grid.resize(800, 500);
-        grid.show();
-        QCOMPARE(grid.freeCellIndexes(), QList<int>({0, 1, 2, 3}));
-        QVERIFY(grid.cell(0)->isWaiting());
-        QSignalSpy sound(&AlarmSignals::_instance(), &AlarmSignals::signalCloseAlarmSound);
-        VIG_CONTACT_MODULE::NoticeSound::_instance().startAlarmNoticeSound();
-        const QStringList probes = {"P0401", "P0101", "P0301", "P0201", "P0501"};
-        for (int i = 0; i < probes.size(); ++i)
-            grid.showAlarm(
-                bookedAlarm(QString("G%1").arg(i), probes.at(i), "2026-02-01 10:00:0" + QString::number(i)));
-        for (int i = 0; i < 4; ++i)
-            QCOMPARE(
-                QVariantList({grid.probeCell(probes.at(i)), cellAlarms(grid, i), grid.cell(i)->isWaiting(),
-                              grid.cell(i)->videoPanel()->windowCount() >= 1}),
-                QVariantList({i, QStringList({QString("G%1").arg(i)}), false, true}));
-        QCOMPARE(grid.probeCell("P0501"), -1);
-        QVERIFY(grid.freeCellIndexes().isEmpty());
-        auto* backlog = grid.findChild<WaitingAlarmsLabel*>();
-        QTRY_VERIFY(backlog && backlog->isVisible() && backlog->count() == 1);
-
-        // The first cell that frees takes the waiting probe at once.
-        handleElsewhere(cellAlarms(grid, 1));
-        QTRY_VERIFY(backlog->isHidden());
-        QCOMPARE(QVariantList({grid.probeCell("P0101"), grid.probeCell("P0501"), cellAlarms(grid, 1),
-                               grid.freeCellIndexes().isEmpty()}),
-                 QVariantList({-1, 1, QStringList({"G4"}), true}));
-
-        // The sound stops only when the last busy cell frees; a freed cell shows its wait widget at once.
-        for (int index : {2, 0, 3}) {
-            handleElsewhere(cellAlarms(grid, index));
-            QVERIFY(grid.cell(index)->isWaiting());
-            QCOMPARE(sound.count(), 0);
-        }
-        QVERIFY(VIG_CONTACT_MODULE::NoticeSound::_instance().isPlaying());
-        handleElsewhere(cellAlarms(grid, 1));
-        QCOMPARE(sound.count(), 1);
-        QVERIFY(!VIG_CONTACT_MODULE::NoticeSound::_instance().isPlaying());
-        QCOMPARE(grid.freeCellIndexes(), QList<int>({0, 1, 2, 3}));
+        HandleAlarmDlg dialog(nullptr);
+        MessageBoxW::queueAnswer(1);
+        bool checked = false;
+        onModalDialog([&](HandleAlarmDlg* shown) {
+            QCOMPARE(shown, &dialog);
+            auto* note = child<QTextEdit>(shown, "textEdit");
+            note->setPlainText(" \n\t \n");
+            child<QPushButton>(shown, "HandleBt")->click();
+            QVERIFY(shown->isVisible());
+            QCOMPARE(note->toPlainText(), QString(" \n\t \n"));
+            QCOMPARE(MessageBoxW::calls().size(), 1);
+            QCOMPARE(MessageBoxW::calls().at(0).text, QString("The handle note can not be null."));
+            checked = true;
+            // The close button ends it without an answer.
+            shown->closeButton()->click();
+        });
+        QCOMPARE(dialog.exec(), 0);
+        QVERIFY(checked);
     }
 
-    void groupOfABusyProbeIsParkedAgain()
+    void sentNoteGivesTheThreeAnswers()
     {
-        AlarmVideosMonitorWt grid;
-        const QStringList probes = {"P0101", "P0201", "P0301", "P0401"};
-        for (int i = 0; i < probes.size(); ++i)
-            grid.showAlarm(
-                bookedAlarm(QString("K%1").arg(i), probes.at(i), "2026-02-02 10:00:0" + QString::number(i)));
+        businessConfig().setStoreWord(QStringLiteral("Shop"));
+        HandleAlarmDlg dialog(nullptr);
+        QCOMPARE(child<QLabel>(&dialog, "informKeeperLabel")->text(), QString("InformShop_Keeper"));
+        onModalDialog([](HandleAlarmDlg* shown) {
+            QTest::keyClicks(child<QTextEdit>(shown, "textEdit"), "  guard sent");
+            child<QPushButton>(shown, "HandleBt")->click();
+        });
+        QCOMPARE(dialog.exec(), 1);
+        QCOMPARE(QVariantList(
+                     {dialog.getHandleNote(), dialog.isCloseAlarmChecked(), dialog.isInformKeeperChecked()}),
+                 QVariantList({"  guard sent", true, false}));
+        QVERIFY(MessageBoxW::calls().isEmpty());
 
-        // Cell 0 sends a handle request; while it waits, its probe's alarms wait too.
-        acceptHandleDialog(QStringLiteral("on my way"));
-        grid.cell(0)->checkWidget()->slotHandleAlarmBtClicked();
-        const QList<FakeAlarmService::Call> requests = handleRequests();
-        QCOMPARE(requests.size(), 1);
-        QVERIFY(grid.cell(0)->isHandling());
-        grid.showAlarm(bookedAlarm("K5", "P0101", "2026-02-02 10:00:05"));
-        grid.showAlarm(bookedAlarm("K6", "P0101", "2026-02-02 10:00:06"));
-        grid.showAlarm(bookedAlarm("K7", "P0501", "2026-02-02 10:00:07"));
-        QCOMPARE(cellAlarms(grid, 0), QStringList({"K0"}));
-
-        // Cell 3 frees: P0101 comes first from the store, goes back, and P0501 takes the cell.
-        handleElsewhere(cellAlarms(grid, 3));
-        QCOMPARE(QVariantList({cellAlarms(grid, 0), grid.probeCell("P0501"), cellAlarms(grid, 3)}),
-                 QVariantList({QStringList({"K0"}), 3, QStringList({"K7"})}));
-
-        // The request ends: cell 0 frees and shows its probe's parked alarms, the newest on show.
-        answer({"K0"}, 0, requests.at(0).texts.at(1));
-        QCOMPARE(QVariantList({grid.probeCell("P0101"), cellAlarms(grid, 0),
-                               grid.cell(0)->checkWidget()->currentAlarmInfo().alarmUid,
-                               grid.cell(0)->isHandling()}),
-                 QVariantList({0, QStringList({"K5", "K6"}), "K6", false}));
-        QVERIFY(VIG_ALARM_MOUDLE::AlarmBusiness::_instance().takeWaitingAlarms().isEmpty());
-
-        // A request that ends with alarms left (one refused) takes the alarms parked meanwhile at once.
-        acceptHandleDialog(QStringLiteral("again"));
-        grid.cell(0)->checkWidget()->slotHandleAlarmBtClicked();
-        const QString requester = handleRequests().value(0).texts.value(1);
-        grid.showAlarm(bookedAlarm("K8", "P0101", "2026-02-02 10:00:08"));
-        QCOMPARE(cellAlarms(grid, 0), QStringList({"K5", "K6"}));
-        acceptHandleDialog(QString()); // the failed handling comes back; sent again with the parked alarm
-        answer({"K5"}, 0, requester);
-        answer({"K6"}, 503, requester);
-        QCOMPARE(cellAlarms(grid, 0), QStringList({"K6", "K8"}));
-        QVERIFY(VIG_ALARM_MOUDLE::AlarmBusiness::_instance().takeWaitingAlarms().isEmpty());
-        const QList<FakeAlarmService::Call> again = handleRequests();
-        QCOMPARE(again.size(), 1);
-        QCOMPARE(QVariantList({again.at(0).uids, again.at(0).texts.at(0)}),
-                 QVariantList({QStringList({"K6", "K8"}), "again"}));
-        answer({"K6", "K8"}, 0, requester);
-        QVERIFY(grid.cell(0)->isWaiting());
+        HandleAlarmDlg toggled(nullptr);
+        onModalDialog([](HandleAlarmDlg* shown) {
+            child<QTextEdit>(shown, "textEdit")->setPlainText("keeper called");
+            child<QPushButton>(shown, "closeAlarmBt")->click();
+            child<QPushButton>(shown, "informKeeperBt")->click();
+            child<QPushButton>(shown, "HandleBt")->click();
+        });
+        QCOMPARE(toggled.exec(), 1);
+        QCOMPARE(QList<bool>({toggled.isCloseAlarmChecked(), toggled.isInformKeeperChecked()}),
+                 QList<bool>({false, true}));
     }
 };
 
-VIG_TEST(tst_video_check, TestVideoCheck)
-VIG_TEST(tst_video_dialogs, TestVideoDialogs)
-VIG_TEST(tst_video_grid, TestVideoGrid)
+VIG_TEST(tst_video_views, TestVideoViews)
 #include "tst_video.moc"

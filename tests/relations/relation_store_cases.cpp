@@ -1,11 +1,9 @@
-// The store is a singleton that opens its database once, in the working directory: each case runs in a
-// child process of this test, in a folder of its own, and the child's QtTest output tells what failed.
+// The store is a singleton that opens its database once, in the working directory: CMake runs each case as a
+// test of its own, in a folder of its own.
 #include "relations/AlarmVideoRelation.h"
 
-#include <QProcess>
 #include <QSqlDatabase>
 #include <QSqlQuery>
-#include <QTemporaryDir>
 #include <QtTest>
 
 using namespace VIG_ALARM_MOUDLE;
@@ -29,14 +27,16 @@ AlarmVideoRelation& store()
 
 } // namespace
 
-// The cases, run in the child one per process.
 class StoreCases : public QObject
 {
     Q_OBJECT
 
 private slots:
+    // The folder is kept from the last run.
     void init()
     {
+        QDir(QStringLiteral("AlarmLocalDB")).removeRecursively();
+        QFile::remove(QStringLiteral("AlarmLocalDB"));
         qInstallMessageHandler(
             [](QtMsgType, const QMessageLogContext&, const QString& text) { logged << text; });
     }
@@ -139,44 +139,5 @@ private slots:
     }
 };
 
-class TestAlarmRelationStore : public QObject
-{
-    Q_OBJECT
-
-private slots:
-    void inAFolderOfItsOwn_data()
-    {
-        QTest::addColumn<QString>("function");
-        for (const char* function :
-             {"createsOrdersAndDeletes", "hostileValuesRoundTrip", "keepsExistingTableAcrossReopen",
-              "storeThatCannotOpenIsHarmless:folder is a file",
-              "storeThatCannotOpenIsHarmless:file is not a database"})
-            QTest::newRow(function) << function;
-    }
-
-    void inAFolderOfItsOwn()
-    {
-        QFETCH(QString, function);
-        QTemporaryDir dir;
-        QProcess child;
-        child.setWorkingDirectory(dir.path());
-        child.setProcessChannelMode(QProcess::MergedChannels);
-        child.start(QCoreApplication::applicationFilePath(), {"--inside", function});
-        QVERIFY(child.waitForFinished(60000));
-        const QByteArray output = child.readAll();
-        QVERIFY2(child.exitStatus() == QProcess::NormalExit && child.exitCode() == 0, output.constData());
-    }
-};
-
-int main(int argc, char** argv)
-{
-    QCoreApplication app(argc, argv);
-    if (argc == 3 && qstrcmp(argv[1], "--inside") == 0) {
-        StoreCases cases;
-        return QTest::qExec(&cases, {QString::fromLocal8Bit(argv[0]), QString::fromLocal8Bit(argv[2])});
-    }
-    TestAlarmRelationStore test;
-    return QTest::qExec(&test, argc, argv);
-}
-
-#include "tst_alarm_relation_store.moc"
+QTEST_GUILESS_MAIN(StoreCases)
+#include "relation_store_cases.moc"
