@@ -23,9 +23,14 @@ bool AlarmQuestionMarks::take(const QStringList& alarmUids)
     release();
     if (alarmUids.isEmpty())
         return true;
-    const QSet<QString> asked(alarmUids.cbegin(), alarmUids.cend());
-    const QStringList others =
-        AlarmOperator::takers([&asked](const QString& alarmUid) { return asked.contains(alarmUid); });
+    // Built at the first mark of another operator: most questions meet none, and a menu's may ask about
+    // thousands of alarms.
+    QSet<QString> asked;
+    const QStringList others = AlarmOperator::takers([&asked, &alarmUids](const QString& alarmUid) {
+        if (asked.isEmpty())
+            asked = QSet<QString>(alarmUids.cbegin(), alarmUids.cend());
+        return asked.contains(alarmUid);
+    });
     if (!others.isEmpty()) {
         const QString names = others.join(QStringLiteral(", "));
         const QString question =
@@ -43,6 +48,11 @@ bool AlarmQuestionMarks::take(const QStringList& alarmUids)
 
 void AlarmQuestionMarks::sent(const QStringList& alarmUids)
 {
+    // Mostly the very alarms asked about went out.
+    if (alarmUids == taken) {
+        taken.clear();
+        return;
+    }
     const QSet<QString> handled(alarmUids.cbegin(), alarmUids.cend());
     QStringList left;
     for (const QString& uid : qAsConst(taken)) {

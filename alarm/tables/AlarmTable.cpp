@@ -16,6 +16,7 @@
 #include "ModuleAccessSignals.h"
 
 #include "frame/AlarmMutexLocker.h"
+#include <QAbstractItemModel>
 #include <QAction>
 #include <QContextMenuEvent>
 #include <QCursor>
@@ -152,6 +153,17 @@ void AlarmTable::connectSignalsWithSlots()
             [this](const QStringList&, bool anyFailed, bool) { handlingFinished(anyFailed); });
     AlarmPresence* presence = AlarmOperator::presence();
     connect(presence, &AlarmPresence::takenChanged, this, &AlarmTable::showTaken);
+    const auto changed = [this] {
+        ++selectionChanges;
+    };
+    QAbstractItemModel* itemModel = model();
+    connect(itemModel, &QAbstractItemModel::rowsInserted, this, changed);
+    connect(itemModel, &QAbstractItemModel::rowsRemoved, this, changed);
+    connect(itemModel, &QAbstractItemModel::rowsMoved, this, changed);
+    connect(itemModel, &QAbstractItemModel::modelReset, this, changed);
+    connect(itemModel, &QAbstractItemModel::layoutChanged, this, changed);
+    connect(itemModel, &QAbstractItemModel::dataChanged, this, changed);
+    connect(selectionModel(), &QItemSelectionModel::selectionChanged, this, changed);
     connect(presence, &AlarmPresence::selfChanged, this, &AlarmTable::updateHandleActions);
 }
 
@@ -249,6 +261,19 @@ QStringList AlarmTable::getSelectedAlarmsUid()
     for (int row : selectedRowsLocked())
         uids.append(getRowKeyValue(row));
     return uids;
+}
+
+QStringList AlarmTable::selectedAlarmsAgain(const QStringList& asked, quint64 askedAt)
+{
+    {
+        AlarmMutexLocker locker(&tableMutex);
+        flushPendingRemovals();
+        flushPendingRows();
+        // Reading thousands of selected rows holds the menu up; unchanged, they give the same list.
+        if (selectionChanges == askedAt)
+            return asked;
+    }
+    return getSelectedAlarmsUid();
 }
 
 void AlarmTable::deleteAlarm(const QString& alarmUid)
@@ -355,12 +380,13 @@ void AlarmTable::handleSelectedAlarmsAsNormal()
     emit AlarmSignals::_instance().signalCloseAlarmSound();
 
     const QStringList asked = getSelectedAlarmsUid();
+    const quint64 askedAt = selectionChanges;
     AlarmQuestionMarks marks;
     HandlingAnswers answers;
     if (!marks.take(asked) || !HandleAlarmDlg::ask(asked.size(), &answers))
         return;
     // Rows may have left the table while the dialog was open.
-    const QStringList uids = getSelectedAlarmsUid();
+    const QStringList uids = selectedAlarmsAgain(asked, askedAt);
     if (uids.isEmpty())
         return;
     sendHandling(uids, answers);
@@ -375,6 +401,7 @@ void AlarmTable::handleSelectedAlarmsAsMistake()
     emit AlarmSignals::_instance().signalCloseAlarmSound();
 
     const QStringList asked = getSelectedAlarmsUid();
+    const quint64 askedAt = selectionChanges;
     AlarmQuestionMarks marks;
     if (!marks.take(asked))
         return;
@@ -384,7 +411,7 @@ void AlarmTable::handleSelectedAlarmsAsMistake()
                                                   VIG_BASE_MODULE::MessageBoxW::OkCancelButtons) !=
         VIG_BASE_MODULE::MessageBoxW::Confirmed)
         return;
-    const QStringList uids = getSelectedAlarmsUid();
+    const QStringList uids = selectedAlarmsAgain(asked, askedAt);
     if (uids.isEmpty())
         return;
     sendHandling(uids, HandlingAnswers::falseAlarm());
@@ -445,16 +472,18 @@ QStringList AlarmTable::getSelectedDevicesAlarmOutLinkedDevices()
         flushPendingRemovals();
         flushPendingRows();
         QSet<QPair<QString, QString>> sources;
+        const QString newState = QString::number(AlarmNew); // as the rows write it
         // Only the cells asked about: whole records of thousands of selected rows would hold the menu up.
         for (int row : selectedRowsLocked()) {
-            if (textAt(*this, row, StateColumn).toInt(nullptr, 10) != AlarmNew)
+            const QString state = textAt(*this, row, StateColumn);
+            if (state != newState && state.toInt(nullptr, 10) != AlarmNew)
                 continue;
             const auto source =
                 qMakePair(textAt(*this, row, DeviceIdColumn), textAt(*this, row, ProbeIdColumn));
-            if (sources.contains(source))
-                continue;
+            const int known = sources.size();
             sources.insert(source);
-            newAlarmSources.append(source);
+            if (sources.size() != known)
+                newAlarmSources.append(source);
         }
     }
     // Asked after the table's lock is released: the business object's lock is never nested in it.

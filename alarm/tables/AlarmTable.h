@@ -93,6 +93,8 @@ private:
     // Distinct selected rows, each at its first selected item, at most maxRows of them (all with -1); the
     // caller holds tableMutex.
     QList<int> selectedRowsLocked(int maxRows = -1) const;
+    // The selected alarms after a question that took them as asked when selectionChanges was askedAt.
+    QStringList selectedAlarmsAgain(const QStringList& asked, quint64 askedAt);
     // Whether a menu operation has anything to work on; cheaper than reading the selection.
     bool anyAlarmSelected();
     void alarmHandled(const QString& alarmUid);
@@ -105,6 +107,8 @@ private:
     QStringList stillNew(const QStringList& uids);
 
     HandlingAnswers lastRequest;
+    // Counts the changes of the rows and of the selection.
+    quint64 selectionChanges = 0;
 };
 
 } // namespace VIG_ALARM_MOUDLE

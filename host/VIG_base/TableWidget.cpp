@@ -207,17 +207,41 @@ void TableWidget::setRowValues(int row, const QStringList& values, const QSet<in
     const int columns = columnCount();
     for (int column = 0; column < columns; ++column) {
         const QString text = values.value(column);
-        QTableWidgetItem* cell = placedItem(row, column);
+        const bool centred = centredColumns && centredColumns->contains(column);
+        QTableWidgetItem* cell = item(row, column);
         if (!cell) {
             cell = new QTableWidgetItem(text);
+            if (centred)
+                cell->setTextAlignment(Qt::AlignCenter);
+            if (color.isValid())
+                cell->setForeground(brush);
             setItem(row, column, cell);
-        } else if (cell->text() != text) {
-            cell->setText(text);
+        } else if (centred || color.isValid() || cell->text() != text) {
+            changeItem(row, column, [&](QTableWidgetItem* changed) {
+                if (changed->text() != text)
+                    changed->setText(text);
+                if (centred)
+                    changed->setTextAlignment(Qt::AlignCenter);
+                if (color.isValid())
+                    changed->setForeground(brush);
+            });
         }
-        if (centredColumns && centredColumns->contains(column))
-            cell->setTextAlignment(Qt::AlignCenter);
-        if (color.isValid())
-            cell->setForeground(brush);
+    }
+}
+
+template <typename Change> void TableWidget::changeItem(int row, int column, const Change& change)
+{
+    // An item in the table tells the model of every role it changes, and looks for its cell to do so: taken
+    // out, it changes alone and goes back in one step. A sort on change would move the row as it goes back,
+    // so then it is changed in place.
+    if (isSortingEnabled()) {
+        if (QTableWidgetItem* cell = placedItem(row, column))
+            change(cell);
+        return;
+    }
+    if (QTableWidgetItem* cell = takeItem(row, column)) {
+        change(cell);
+        setItem(row, column, cell);
     }
 }
 
@@ -308,10 +332,8 @@ void TableWidget::setRowTextColor(int row, const QColor& color)
         QuietModel quiet(model());
         const QBrush brush(color);
         const int columns = columnCount();
-        for (int column = 0; column < columns; ++column) {
-            if (QTableWidgetItem* cell = placedItem(row, column))
-                cell->setForeground(brush);
-        }
+        for (int column = 0; column < columns; ++column)
+            changeItem(row, column, [&brush](QTableWidgetItem* changed) { changed->setForeground(brush); });
     }
     emitRowsChanged(row, row);
 }

@@ -87,6 +87,8 @@ private:
                       const QColor& color = QColor());
     // The item of a cell, ready to be changed without a search for its place.
     QTableWidgetItem* placedItem(int row, int column);
+    // Applies the change to the item of a cell, if it has one.
+    template <typename Change> void changeItem(int row, int column, const Change& change);
     void pauseSorting(bool sorting);
     void flushPending() const;
     void insertPendingRows(int maxRows);

@@ -44,9 +44,13 @@ QString WordwrapLabel::text() const
 
 int WordwrapLabel::heightForWidth(int width) const
 {
-    QTextDocument* measure = document()->clone();
     const int margins = frameWidth() * 2 + contentsMargins().left() + contentsMargins().right();
-    measure->setTextWidth(qMax(1, width - margins));
+    const int textWidth = qMax(1, width - margins);
+    // The text is laid out for the label's own width already, and a layout mostly asks for that one.
+    if (document()->textWidth() == textWidth)
+        return qCeil(document()->size().height()) + frameWidth() * 2;
+    QTextDocument* measure = document()->clone();
+    measure->setTextWidth(textWidth);
     const int height = qCeil(measure->size().height()) + frameWidth() * 2;
     delete measure;
     return height;

@@ -6,6 +6,7 @@
 #include "tables/AlarmTable.h"
 
 #include <QHeaderView>
+#include <QTimer>
 
 using namespace VIG_ALARM_MOUDLE;
 using namespace moduletest;
@@ -182,6 +183,37 @@ private slots:
         // Both results close the batch.
         answer({"A1", "A2"}, 0, call.texts.at(1));
         QVERIFY(!WaitDialog::_instance().isShown() && MessageBoxW::calls().isEmpty());
+    }
+
+    // What the operator selects or what leaves the table while the dialog is open is what goes out.
+    void handlingSendsTheSelectionTheDialogLeft_data()
+    {
+        QTest::addColumn<int>("change");
+        QTest::addColumn<QStringList>("sent");
+        QTest::newRow("unchanged") << 0 << QStringList({"A1", "A2"});
+        QTest::newRow("deselected") << 1 << QStringList({"A1"});
+        QTest::newRow("row removed") << 2 << QStringList({"A1"});
+    }
+
+    void handlingSendsTheSelectionTheDialogLeft()
+    {
+        QFETCH(int, change);
+        QFETCH(QStringList, sent);
+        ProbeTable table(nullptr);
+        for (const char* uid : {"A1", "A2", "A3"})
+            table.addAlarm(fullAlarm(uid, "P0102"));
+        selectRows(table, {0, 1});
+        QTimer::singleShot(0, &table, [&table, change] {
+            if (change == 1)
+                selectRows(table, {0});
+            else if (change == 2)
+                table.deleteAlarm("A2");
+        });
+        acceptHandleDialog("seen");
+        triggerAction(&table, "Deal Alarm");
+        const QList<FakeAlarmService::Call> calls = handleRequests();
+        QCOMPARE(calls.size(), 1);
+        QCOMPARE(calls.at(0).uids, sent);
     }
 
     void batchWithOneFailure()
