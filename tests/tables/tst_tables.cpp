@@ -199,9 +199,7 @@ private slots:
     {
         QFETCH(int, change);
         QFETCH(QStringList, sent);
-        ProbeTable table(nullptr);
-        for (const char* uid : {"A1", "A2", "A3"})
-            table.addAlarm(fullAlarm(uid, "P0102"));
+        ProbeTable table({"A1", "A2", "A3"}, "P0102");
         selectRows(table, {0, 1});
         QTimer::singleShot(0, &table, [&table, change] {
             if (change == 1)
