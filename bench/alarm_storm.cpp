@@ -79,8 +79,36 @@
 //   against 1.51-1.58, its stall 77-82 ms against 37-45 ms; S8 3.1-3.2 s against 2.1 s, its stall 96 ms
 //   against 75-79 ms. That machine's B0 took 540-560 ms where it had taken 470: ratios drift with the host
 //   the 2 cores run on, so compare builds alternated, not runs of different days.
-// What is left: S8's longest pass is the menu's handling of 20 000 selected rows in one go (the requests
-//   and their books), and every block of S2L still moves 200 000 rows' item pointers.
+// A third look (callgrind counts of the children, which are exact where the counts above are not, and perf
+// of S8's storm on a loaded machine):
+// - The menu's pass over 20 000 selected rows took 114 million instructions: the selection was read again
+//   after the question although neither it nor the rows had changed, the question built a set of its 20 000
+//   alarms for other operators' marks that were not there (and the handling another for the marks to keep),
+//   and the alarm outputs parsed each row's state. Now 69 million, half of it the alarm outputs' three cells
+//   per row, which must be read before the results can change the rows.
+// - Recolouring a handled row cost 59 000 instructions, 50 000 of them its 21 items: every role set on an
+//   item in the table tells the model, which first looks for the item's cell. Taken out, changed and put
+//   back, the row costs 36 000.
+// - A pop-up's count of alarms changed with every handled push, and each new text laid the pop-up out
+//   again on the next pass (four to five layouts a push, each measuring its wrapping labels on copies of
+//   their texts); in a burst the count now shows with the panel, once a frame, and a label asked for its
+//   height at its own width answers from its text as laid out.
+// - Every new text of the waiting-alarms label lays out the monitor page, which repaints the whole tab
+//   with the table in it; it changed on every pass of a burst that parks or unbooks waiting alarms, and now
+//   follows the frames.
+// - Painting is still about 40 % of S8's main thread. The table is repainted whole with each frame also
+//   when only rows out of sight changed: Qt repaints a view for any range of cells, a held view repaints
+//   whole, and other relayouts of the page repaint the tab. Skipping the hold for rows out of sight gave 70
+//   to 100 paints instead of 40, from the tab's repaints.
+//   Old and new libraries alternated, twelve S8 children each on a machine at load 3.9 to 5.1 (other
+//   builds and soaks on its 2 cores): 1.5 to 3.7 s, median 2.7 s and 464 passes, against 1.3 to 3.9 s,
+//   median 2.2 s and 416 passes; the menu's pass (the first gap) median 97 ms against 86 ms. At that load
+//   a run's time and stall vary by half between runs: these are the instruction counts' direction, not
+//   the targets' measure.
+// What is left: every block of S2L still moves 200 000 rows' item pointers; after the rows are in, S1 and
+//   S2 still place the burst in pop-ups for 250 to 320 ms; S8 spends 5 % of its storm unbooking, with one
+//   queued host report per alarm; the menu's pass is 69 million instructions, most of them Qt's reads of
+//   20 000 rows' cells.
 //
 // What S1N spends beyond S1 (callgrind of the child and of alarm-server, one 10 000-alarm storm each):
 // - The console's only work of its own is the network thread's decoding, about 40 000 instructions a push

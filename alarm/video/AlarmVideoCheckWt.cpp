@@ -4,6 +4,7 @@
 
 #include "detail/AlarmInfoWidget.h"
 #include "detail/AlarmMapViewer.h"
+#include "frame/AlarmEventQueue.h"
 #include "frame/AlarmOperator.h"
 #include "frame/AlarmSignals.h"
 #include "frame/VIG_AlarmRelation.h"
@@ -131,7 +132,7 @@ void AlarmVideoCheckWt::addAlarm(const VIG_AlarmInfo& alarm)
     alarms.insert(alarm.alarmUid, alarm);
     indexByTime(alarm);
     currentAlarm = alarm;
-    showAlarmCount();
+    showAlarmCountSoon();
     showCurrentAlarmLater();
     ui->videoAlarmPanel->reconnectFailingChannels();
     if (!mapChecked) {
@@ -278,7 +279,7 @@ void AlarmVideoCheckWt::alarmHandled(const QString& alarmUid)
 {
     if (alarms.remove(alarmUid) == 0)
         return;
-    showAlarmCount();
+    showAlarmCountSoon();
     AlarmSignals& hub = AlarmSignals::_instance();
     emit hub.signalDeleteAlarmFromMonitorTable(alarmUid);
     emit hub.signalUpdateAlarmHandledNotesInDetailCheckWt(alarmUid);
@@ -313,7 +314,7 @@ void AlarmVideoCheckWt::slotAlarmHandledNotInVideoMonitorWt(const VIG_AlarmInfo&
 {
     if (alarms.remove(alarmInfo.alarmUid) == 0)
         return;
-    showAlarmCount();
+    showAlarmCountSoon();
     if (alarmInfo.alarmUid == currentAlarm.alarmUid && !alarms.isEmpty()) {
         currentAlarm = *latestAlarm();
         showCurrentAlarmLater();
@@ -348,7 +349,24 @@ void AlarmVideoCheckWt::updateHandleButtons()
     AlarmOperator::enableHandling(ui->falseAlarmBt);
 }
 
+void AlarmVideoCheckWt::showAlarmCountSoon()
+{
+    // Each new count lays the widget out again: a burst shows it once a frame, and its last event at once.
+    if (AlarmSignals::_instance().eventQueue().queuedCount() == 0) {
+        showAlarmCount();
+        return;
+    }
+    countPending = true;
+    refreshLater();
+}
+
 void AlarmVideoCheckWt::showCurrentAlarmLater()
+{
+    infoPending = true;
+    refreshLater();
+}
+
+void AlarmVideoCheckWt::refreshLater()
 {
     // A burst adds or takes many alarms per turn of the event loop: the panel is laid out once at its end,
     // and during a long burst once a frame, as a screen would show it.
@@ -359,7 +377,9 @@ void AlarmVideoCheckWt::showCurrentAlarmLater()
     QTimer::singleShot(int(qMax<qint64>(0, InfoFrameMs - sinceLast)), this, [this] {
         infoRefreshPosted = false;
         lastInfoRefresh.start();
-        if (!alarms.isEmpty())
+        if (std::exchange(countPending, false))
+            showAlarmCount();
+        if (std::exchange(infoPending, false) && !alarms.isEmpty())
             alarmInfoWidget->setAlarmInfo(currentAlarm);
     });
 }

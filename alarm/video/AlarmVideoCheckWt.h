@@ -82,6 +82,8 @@ private:
     // Returns the alarms sent.
     QStringList sendRequest(const HandlingAnswers& answers);
     void showAlarmCount();
+    // At once, or with the next frame while the service's events come in a burst.
+    void showAlarmCountSoon();
     // Who else has one of the alarms open, on a line of its own.
     void showTakers();
     void updateHandleButtons();
@@ -89,6 +91,7 @@ private:
     void requestFinished(bool anyFailed);
     void allAlarmsGone();
     void showCurrentAlarmLater();
+    void refreshLater();
     void indexByTime(const VIG_AlarmInfo& alarm);
     QMap<QString, VIG_AlarmInfo>::const_iterator latestAlarm();
 
@@ -113,6 +116,8 @@ private:
     QString probeUid;
     bool mapChecked = false;
     bool infoRefreshPosted = false;
+    bool infoPending = false;
+    bool countPending = false;
     QElapsedTimer lastInfoRefresh;
     AlarmMapViewer* mapViewer = nullptr;
     // The request in flight: its results count even for an alarm that left meanwhile.

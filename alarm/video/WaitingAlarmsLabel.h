@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QElapsedTimer>
 #include <QLabel>
 
 namespace VIG_ALARM_MOUDLE {
@@ -28,6 +29,7 @@ private:
 
     int waiting = 0;
     bool refreshPosted = false;
+    QElapsedTimer lastRefresh;
     bool floating = false;
 };
 
