@@ -97,12 +97,15 @@ void HandleAlarmDlg::setFailedHandling(const HandlingAnswers& answers, const QSt
     showSummary();
 }
 
-bool HandleAlarmDlg::ask(int alarmCount, HandlingAnswers* answers, const QString& failure, QWidget* parent)
+bool HandleAlarmDlg::ask(int alarmCount, HandlingAnswers* answers, const QString& failure, QWidget* parent,
+                         const std::function<void(HandleAlarmDlg*)>& opened)
 {
     HandleAlarmDlg dialog(parent);
     dialog.setAlarmCount(alarmCount);
     if (!failure.isEmpty())
         dialog.setFailedHandling(*answers, failure);
+    if (opened)
+        opened(&dialog);
     if (dialog.exec() != QDialog::Accepted)
         return false;
     answers->note = dialog.getHandleNote();

@@ -4,6 +4,8 @@
 
 #include "DialogWithCloseBt.h"
 
+#include <functional>
+
 class QLabel;
 
 namespace VIG_ALARM_MOUDLE {
@@ -35,8 +37,9 @@ public:
 
     // Runs the dialog for a handling of alarmCount alarms; with a failure, the answers given before come back
     // with it. False when the operator does not send.
+    // opened may connect the dialog, e.g. to keep its count.
     static bool ask(int alarmCount, HandlingAnswers* answers, const QString& failure = QString(),
-                    QWidget* parent = nullptr);
+                    QWidget* parent = nullptr, const std::function<void(HandleAlarmDlg*)>& opened = {});
 
 public slots:
     void slotHandleBtClicked();

@@ -216,7 +216,11 @@ void AlarmVideoCheckWt::askAndHandle(const QString& failure)
     const quint32 asked = session;
     HandlingAnswers answers = lastRequest;
     AlarmQuestionMarks marks;
-    if (!marks.take(alarms.keys()) || !HandleAlarmDlg::ask(alarms.size(), &answers, failure))
+    // Alarms of the probe that come while the note is written are handled with it: the dialog says so.
+    const auto follow = [this](HandleAlarmDlg* dialog) {
+        connect(this, &AlarmVideoCheckWt::alarmCountChanged, dialog, &HandleAlarmDlg::setAlarmCount);
+    };
+    if (!marks.take(alarms.keys()) || !HandleAlarmDlg::ask(alarms.size(), &answers, failure, nullptr, follow))
         return;
     // Handled elsewhere while the operator wrote the note: nothing of that probe left to send.
     if (session != asked || alarms.isEmpty() || isHandling())
@@ -351,6 +355,8 @@ void AlarmVideoCheckWt::updateHandleButtons()
 
 void AlarmVideoCheckWt::showAlarmCountSoon()
 {
+    // An open handle dialog counts what its Send will cover, at once.
+    emit alarmCountChanged(alarms.size());
     // Each new count lays the widget out again: a burst shows it once a frame, and its last event at once.
     if (AlarmSignals::_instance().eventQueue().queuedCount() == 0) {
         showAlarmCount();

@@ -55,6 +55,8 @@ signals:
     void signalAllAlarmsHandledSuccess(const QString& probeUid);
     // A handle or false-alarm request ended with alarms left: the probe's alarms parked meanwhile may come.
     void signalHandlingEnded(const QString& probeUid);
+    // The number of alarms a handling would cover changed.
+    void alarmCountChanged(int count);
 
 public slots:
     void slotFalseAlarmBtClicked();

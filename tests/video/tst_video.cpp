@@ -118,10 +118,19 @@ private slots:
         QSignalSpy dropped(&AlarmSignals::_instance(), &AlarmSignals::signalDeleteAlarmFromMonitorTable);
         widget.setAlarm(bookedAlarm("H1", "P0101", "2026-01-01 10:00:00"));
         widget.addAlarm(bookedAlarm("H2", "P0101", "2026-01-01 10:00:01"));
-        widget.addAlarm(bookedAlarm("H3", "P0101", "2026-01-01 10:00:02"));
 
-        acceptHandleDialog(QStringLiteral("guard sent"));
+        // H3 comes while the note is written: it goes with the handling, and the dialog says so before Send.
+        QString opened;
+        QStringList sent;
+        QTimer::singleShot(0, &widget, [&widget, &opened] {
+            if (auto* dialog = qobject_cast<HandleAlarmDlg*>(QApplication::activeModalWidget()))
+                opened = dialog->findChild<QLabel*>("summaryLabel")->text();
+            widget.addAlarm(bookedAlarm("H3", "P0101", "2026-01-01 10:00:02"));
+        });
+        acceptHandleDialog(QStringLiteral("guard sent"), &sent);
         widget.slotHandleAlarmBtClicked();
+        QCOMPARE(QStringList({opened, sent.value(1)}),
+                 QStringList({"Alarms in this handling: 2", "Alarms in this handling: 3"}));
         QList<FakeAlarmService::Call> requests = handleRequests();
         QCOMPARE(requests.size(), 1);
         QCOMPARE(QVariantList({requests.at(0).operation, requests.at(0).uids, requests.at(0).number,
