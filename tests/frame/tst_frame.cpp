@@ -1,4 +1,4 @@
-// The module's frame: the event queue between the threads, the main form, translations, and the
+// The module's frame: the main form, translations, and the
 // whole road of an alarm on the simulated server, from the monitor through the records to its details.
 #include "LiveModule.h"
 #include "TestMain.h"
@@ -8,7 +8,6 @@
 #include <QProcess>
 #include <QTabWidget>
 #include <QTemporaryDir>
-#include <QThread>
 #include <QTranslator>
 #include <QXmlStreamReader>
 #include <algorithm>
@@ -98,50 +97,6 @@ QList<Text> textsIn(const QString& folder)
 }
 
 } // namespace
-
-class TestAlarmEventQueue : public QObject
-{
-    Q_OBJECT
-
-private slots:
-    void runsInOrderOnItsThread_data()
-    {
-        QTest::addColumn<int>("fromWorker"); // posted first, on another thread
-        QTest::addColumn<bool>("ranAtOnce"); // the main thread's own event, posted after them
-        QTest::newRow("nothing waits: at once") << 0 << true;
-        QTest::newRow("behind a burst: after it") << 3000 << false;
-    }
-
-    void runsInOrderOnItsThread()
-    {
-        QFETCH(int, fromWorker);
-        QFETCH(bool, ranAtOnce);
-        AlarmEventQueue queue;
-        QList<int> ran;
-        bool allOnMainThread = true;
-        const auto event = [&](int n) {
-            return [&, n] {
-                allOnMainThread = allOnMainThread && QThread::currentThread() == qApp->thread();
-                ran.append(n);
-            };
-        };
-        std::unique_ptr<QThread> worker(QThread::create([&] {
-            for (int n = 0; n < fromWorker; ++n)
-                queue.post(event(n));
-        }));
-        worker->start();
-        QVERIFY(worker->wait(10000));
-        QCOMPARE(queue.queuedCount(), fromWorker);
-
-        queue.post(event(fromWorker));
-        QCOMPARE(ran.size() == 1, ranAtOnce);
-        QTRY_COMPARE(ran.size(), fromWorker + 1);
-        QCOMPARE(queue.queuedCount(), 0);
-        for (int n = 0; n <= fromWorker; ++n)
-            QCOMPARE(ran.at(n), n);
-        QVERIFY(allOnMainThread);
-    }
-};
 
 class TstVideoAlarmForm : public QObject
 {
@@ -473,7 +428,6 @@ private slots:
     }
 };
 
-VIG_TEST(tst_alarm_event_queue, TestAlarmEventQueue)
 VIG_TEST(tst_video_alarm_form, TstVideoAlarmForm)
 VIG_TEST(tst_translation, TstTranslation)
 VIG_TEST(tst_module_whole_road, TstModuleWholeRoad)
