@@ -1,9 +1,11 @@
-// The module's frame: the main form, translations, and the
+// The module's frame: the main form, translations, one instance of its singletons, and the
 // whole road of an alarm on the simulated server, from the monitor through the records to its details.
 #include "LiveModule.h"
+#include "SingletonProbe.h"
 #include "TestMain.h"
 #include "records/AlarmRecordPage.h"
 #include "records/AlarmRecordTable.h"
+#include "relations/AlarmVideoRelation.h"
 
 #include <QProcess>
 #include <QTabWidget>
@@ -428,7 +430,22 @@ private slots:
     }
 };
 
+class TestSingletons : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void oneInstanceAcrossLibraries()
+    {
+        // The probe library is loaded separately from this executable; both must reach the same objects.
+        QCOMPARE(singletonProbeHub(), static_cast<const void*>(&AlarmSignals::_instance()));
+        QCOMPARE(singletonProbeRelationStore(), static_cast<const void*>(&AlarmVideoRelation::_instance()));
+        QVERIFY(AlarmSignals::_instance().parent() == nullptr);
+    }
+};
+
 VIG_TEST(tst_video_alarm_form, TstVideoAlarmForm)
 VIG_TEST(tst_translation, TstTranslation)
 VIG_TEST(tst_module_whole_road, TstModuleWholeRoad)
+VIG_TEST(tst_singletons, TestSingletons)
 #include "tst_frame.moc"

@@ -282,8 +282,8 @@ private slots:
         const QString uuid = business.getRequesterUuid().toString();
         const QDate today = QDate::currentDate();
         QCOMPARE(QVariantList({calls.at(0).texts, calls.at(0).number}),
-                 QVariantList({QStringList({"", today.addMonths(-1).toString("yyyy-MM-dd") + " 00:00:00",
-                                            today.toString("yyyy-MM-dd") + " 23:59:59", uuid}),
+                 QVariantList({QStringList({"", day(today.addMonths(-1)) + " 00:00:00",
+                                            day(today) + " 23:59:59", uuid}),
                                1}));
 
         QSignalSpy host(&ModuleAccessSignals::_instance(),
