@@ -1,14 +1,15 @@
-// The module's frame: the event queue between the threads, the main form, translations, and the
+// The module's frame: the main form, translations, one instance of its singletons, and the
 // whole road of an alarm on the simulated server, from the monitor through the records to its details.
 #include "LiveModule.h"
+#include "SingletonProbe.h"
 #include "TestMain.h"
 #include "records/AlarmRecordPage.h"
 #include "records/AlarmRecordTable.h"
+#include "relations/AlarmVideoRelation.h"
 
 #include <QProcess>
 #include <QTabWidget>
 #include <QTemporaryDir>
-#include <QThread>
 #include <QTranslator>
 #include <QXmlStreamReader>
 #include <algorithm>
@@ -98,50 +99,6 @@ QList<Text> textsIn(const QString& folder)
 }
 
 } // namespace
-
-class TestAlarmEventQueue : public QObject
-{
-    Q_OBJECT
-
-private slots:
-    void runsInOrderOnItsThread_data()
-    {
-        QTest::addColumn<int>("fromWorker"); // posted first, on another thread
-        QTest::addColumn<bool>("ranAtOnce"); // the main thread's own event, posted after them
-        QTest::newRow("nothing waits: at once") << 0 << true;
-        QTest::newRow("behind a burst: after it") << 3000 << false;
-    }
-
-    void runsInOrderOnItsThread()
-    {
-        QFETCH(int, fromWorker);
-        QFETCH(bool, ranAtOnce);
-        AlarmEventQueue queue;
-        QList<int> ran;
-        bool allOnMainThread = true;
-        const auto event = [&](int n) {
-            return [&, n] {
-                allOnMainThread = allOnMainThread && QThread::currentThread() == qApp->thread();
-                ran.append(n);
-            };
-        };
-        std::unique_ptr<QThread> worker(QThread::create([&] {
-            for (int n = 0; n < fromWorker; ++n)
-                queue.post(event(n));
-        }));
-        worker->start();
-        QVERIFY(worker->wait(10000));
-        QCOMPARE(queue.queuedCount(), fromWorker);
-
-        queue.post(event(fromWorker));
-        QCOMPARE(ran.size() == 1, ranAtOnce);
-        QTRY_COMPARE(ran.size(), fromWorker + 1);
-        QCOMPARE(queue.queuedCount(), 0);
-        for (int n = 0; n <= fromWorker; ++n)
-            QCOMPARE(ran.at(n), n);
-        QVERIFY(allOnMainThread);
-    }
-};
 
 class TstVideoAlarmForm : public QObject
 {
@@ -473,8 +430,22 @@ private slots:
     }
 };
 
-VIG_TEST(tst_alarm_event_queue, TestAlarmEventQueue)
+class TestSingletons : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void oneInstanceAcrossLibraries()
+    {
+        // The probe library is loaded separately from this executable; both must reach the same objects.
+        QCOMPARE(singletonProbeHub(), static_cast<const void*>(&AlarmSignals::_instance()));
+        QCOMPARE(singletonProbeRelationStore(), static_cast<const void*>(&AlarmVideoRelation::_instance()));
+        QVERIFY(AlarmSignals::_instance().parent() == nullptr);
+    }
+};
+
 VIG_TEST(tst_video_alarm_form, TstVideoAlarmForm)
 VIG_TEST(tst_translation, TstTranslation)
 VIG_TEST(tst_module_whole_road, TstModuleWholeRoad)
+VIG_TEST(tst_singletons, TestSingletons)
 #include "tst_frame.moc"

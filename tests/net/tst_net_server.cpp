@@ -131,15 +131,6 @@ private:
         QCOMPARE(file.permissions() & (QFile::ReadGroup | QFile::ReadOther), QFile::Permissions());
         tokens[name] = file.readAll().trimmed();
     }
-    BareClient* bare(const QString& name)
-    {
-        return new BareClient(server.port, tokens.value(name), -1, this);
-    }
-
-    void storm(int count)
-    {
-        listener.send(QStringLiteral(R"({"op":"storm","count":%1,"probes":8})").arg(count));
-    }
 
 private slots:
     void initTestCase()
@@ -217,7 +208,7 @@ private slots:
         QCOMPARE(doing.presence()->self().rights,
                  doer == "first" ? AlarmPresence::Control : AlarmPresence::Handle);
         const AlarmPresence::Operator who = doing.presence()->self();
-        BareClient* observer = bare(seer);
+        BareClient* observer = new BareClient(server.port, tokens.value(seer), -1, this);
         QTRY_VERIFY_WITH_TIMEOUT(!observer->find("welcome").isEmpty(), Patience);
 
         const QString uid = (doer == "first" ? doing : seeing).raiseAlarm(doing.probeIds().first());
@@ -236,7 +227,7 @@ private slots:
 
     void serverNamesRaisedAlarms()
     {
-        BareClient* first = bare("first");
+        BareClient* first = new BareClient(server.port, tokens.value("first"), -1, this);
         QTRY_VERIFY_WITH_TIMEOUT(!first->find("welcome").isEmpty(), Patience);
         first->send(QString(R"({"op":"raise","probe":"%1","kind":"","uid":"chosen","ref":7})").arg(probe));
         QTRY_VERIFY_WITH_TIMEOUT(first->hasAlarm(first->find("raised", "ref", 7).value("uid").toString()),
@@ -274,8 +265,8 @@ private slots:
         QFETCH(QString, frame);
         QFETCH(QString, answer);
         QFETCH(int, code);
-        BareClient* sender = bare(who);
-        BareClient* other = bare("first");
+        BareClient* sender = new BareClient(server.port, tokens.value(who), -1, this);
+        BareClient* other = new BareClient(server.port, tokens.value("first"), -1, this);
         QTRY_VERIFY_WITH_TIMEOUT(!sender->find("welcome").isEmpty() && !other->find("welcome").isEmpty(),
                                  Patience);
         sender->send(frame);
@@ -392,7 +383,7 @@ private slots:
     {
         QFETCH(qint64, since);
         listener.received.clear();
-        storm(3000);
+        listener.send(R"({"op":"storm","count":3000,"probes":8})");
         QTRY_COMPARE_WITH_TIMEOUT(listener.alarms().size(), 3000, Patience);
         BareClient late(server.port, server.token, since);
         for (int live = 0; late.find("caughtUp").isEmpty() && live < 100; ++live) {
@@ -437,7 +428,7 @@ private slots:
         QTRY_VERIFY_WITH_TIMEOUT((answer += stuck.readAll()).contains("caughtUp"), Patience);
         listener.received.clear();
         for (int burst = 1; burst <= 16; ++burst) {
-            storm(600);
+            listener.send(R"({"op":"storm","count":600,"probes":8})");
             QTRY_COMPARE_WITH_TIMEOUT(listener.alarms().size(), burst * 600, Patience);
         }
         // Had it been kept, it would now read everything and stay.

@@ -28,11 +28,6 @@ VIG_AlarmInfo bookedAlarm(const QString& uid, const QString& probeId, const QStr
     return alarm;
 }
 
-QString shownTime(AlarmVideoCheckWt& widget)
-{
-    return widget.infoWidget()->findChild<ZCOMMON::WordwrapLabel*>(QStringLiteral("alarmTime"))->text();
-}
-
 AlarmVideoCheckDlgManager& manager()
 {
     return AlarmVideoCheckDlgManager::_instance();
@@ -200,14 +195,16 @@ private slots:
 
         handleElsewhere({"T4"});
         QCOMPARE(widget.currentAlarmInfo().alarmUid, QString("T2"));
-        QTRY_COMPARE(shownTime(widget), t2.alarmTime);
+        QTRY_COMPARE(widget.infoWidget()->findChild<ZCOMMON::WordwrapLabel*>("alarmTime")->text(),
+                     t2.alarmTime);
 
         // Not the one on show, twice: nothing else changes.
         handleElsewhere({"T1", "T1"});
         QCOMPARE(widget.alarmUids(), QStringList({"T2", "T3"}));
         handleElsewhere({"T2"});
         QCOMPARE(widget.currentAlarmInfo().alarmUid, QString("T3"));
-        QTRY_COMPARE(shownTime(widget), t3.alarmTime);
+        QTRY_COMPARE(widget.infoWidget()->findChild<ZCOMMON::WordwrapLabel*>("alarmTime")->text(),
+                     t3.alarmTime);
         QCOMPARE(done.count(), 0);
 
         handleElsewhere({"T3"});
