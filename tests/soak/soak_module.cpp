@@ -296,14 +296,6 @@ private:
         return true;
     }
 
-    // Events the module took from the server but has not yet passed through its hub (a turn of the event
-    // loop passes a few milliseconds of them), or alarms the monitor page has still to place.
-    bool moduleBusy() const
-    {
-        return AlarmSignals::_instance().eventQueue().queuedCount() > 0 ||
-               form->monitorPage()->queuedAlarmCount() > 0;
-    }
-
     bool settle()
     {
         // An answer taken on the UI thread may send the next request (a count, then its page; a result, then
@@ -313,7 +305,10 @@ private:
             if (!barrier())
                 return false;
             processAll();
-            if (pendingEvents() != 0 || moduleBusy()) {
+            // Quiet also means the events the module took have been through its hub (a turn of the event loop
+            // passes a few milliseconds of them) and the monitor page has no alarm left to place.
+            if (pendingEvents() != 0 || AlarmSignals::_instance().eventQueue().queuedCount() > 0 ||
+                form->monitorPage()->queuedAlarmCount() > 0) {
                 quietRounds = 0;
                 QThread::msleep(2);
             } else if (++quietRounds == 4) {
