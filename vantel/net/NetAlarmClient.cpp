@@ -4,6 +4,7 @@
 #include "NetCodec.h"
 #include "SimAlarmCatalogue.h"
 
+#include <QEventLoop>
 #include <QJsonArray>
 #include <QThread>
 
@@ -28,7 +29,6 @@ NetAlarmClient::NetAlarmClient(const QUrl& url, const QByteArray& token, const Q
           [this](const QByteArray& frame, const Failure& failure) { transmitRequest(frame, failure); })
     , address(url)
     , marks([this](const QByteArray& frame) { transmit(frame); })
-    , network(std::make_unique<QThread>())
 {
     qRegisterMetaType<NetAlarmClient::State>("NetAlarmClient::State");
     delivery.start({});
@@ -49,8 +49,15 @@ NetAlarmClient::NetAlarmClient(const QUrl& url, const QByteArray& token, const Q
         return delivered.load();
     };
     link = new NetClientLink(url, token, caFile, std::move(callbacks));
+    network.reset(QThread::create([this] {
+        QEventLoop loop;
+        loop.exec();
+        delete link;
+        // Qt's wait for a thread is invisible to the race checker; this lock, taken again after the wait,
+        // shows that what the thread left (outstanding requests, raises) is the destructor's to read.
+        std::lock_guard<std::mutex> lock(sendMutex);
+    }));
     link->moveToThread(network.get());
-    connect(network.get(), &QThread::finished, link, &QObject::deleteLater);
     network->setObjectName(QStringLiteral("alarm client"));
     network->start();
     QMetaObject::invokeMethod(link, &NetClientLink::open, Qt::QueuedConnection);
@@ -76,6 +83,10 @@ void NetAlarmClient::shutdown()
     }
     network->quit();
     network->wait();
+    {
+        // Pairs with the thread's last lock: what it left is ours from here on.
+        std::lock_guard<std::mutex> joined(sendMutex);
+    }
     delivery.stop();
 }
 
