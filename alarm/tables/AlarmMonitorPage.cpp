@@ -64,6 +64,16 @@ AlarmMonitorPage::AlarmMonitorPage(QWidget* parent)
 
 AlarmMonitorPage::~AlarmMonitorPage() = default;
 
+void AlarmMonitorPage::showEvent(QShowEvent* event)
+{
+    ColouredWidget::showEvent(event);
+    // Shown, the page has the host's main window above it, which owns the pop-ups.
+    if (!videosMonitorWt &&
+        VIG_SYSTEM_MODULE::BusinessConfig::_instance().getAlarmConfigInfoFromCache().alarmVideoShowMode ==
+            VIG_SYSTEM_MODULE::AlarmVideosInPopUps)
+        AlarmVideoCheckDlgManager::_instance().buildDialogsAhead();
+}
+
 int AlarmMonitorPage::queuedAlarmCount() const
 {
     return queuedAlarms.size();

@@ -39,6 +39,9 @@ signals:
 public slots:
     void slotNewAlarm(const VIG_AlarmInfo& alarmInfo);
 
+protected:
+    void showEvent(QShowEvent* event) override;
+
 private:
     bool moreNewAlarmsPushed() const;
     // True when the alarm opened a pop-up or started a grid cell.

@@ -15,6 +15,7 @@
 #include <QGuiApplication>
 #include <QRect>
 #include <QScreen>
+#include <QTimer>
 
 template class ZCOMMON::ZSingleton<VIG_ALARM_MOUDLE::AlarmVideoCheckDlgManager>;
 
@@ -163,6 +164,22 @@ bool AlarmVideoCheckDlgManager::prepareDialog()
     return dlg && (dialogList.size() > before || dlg->cell()->prepare());
 }
 
+void AlarmVideoCheckDlgManager::buildDialogsAhead()
+{
+    if (buildingAhead)
+        return;
+    buildingAhead = true;
+    QTimer::singleShot(0, this, [this] {
+        AlarmMutexLocker locker(&mutex);
+        buildingAhead = false;
+        dialogList.removeAll(QPointer<AlarmVideoCheckDlg>());
+        if (dialogList.size() >= maxVideoCheckDlgCount)
+            return;
+        newDialog()->cell()->prepare();
+        buildDialogsAhead();
+    });
+}
+
 void AlarmVideoCheckDlgManager::slotCurTopDlg(AlarmVideoCheckDlg* dlg)
 {
     curTopDlg = dlg;
@@ -258,6 +275,11 @@ AlarmVideoCheckDlg* AlarmVideoCheckDlgManager::freeDialog()
         return hidden;
     if (dialogList.size() >= maxVideoCheckDlgCount)
         return nullptr;
+    return newDialog();
+}
+
+AlarmVideoCheckDlg* AlarmVideoCheckDlgManager::newDialog()
+{
     // Owned by the host's main window, whose children the pop-ups are.
     auto* dlg = new AlarmVideoCheckDlg(mainWindow());
     dialogList.append(dlg);

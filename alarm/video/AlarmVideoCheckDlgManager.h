@@ -36,6 +36,9 @@ public:
     // Builds what the next new probe's pop-up still lacks, hidden: first the pop-up, then its check widget,
     // so that building them and showing it fall in different event-loop turns. False when nothing was built.
     bool prepareDialog();
+    // Builds the pop-ups not built yet, hidden, one per turn of the event loop: the first alarms of a storm
+    // then only show them.
+    void buildDialogsAhead();
 
     int maxDialogCount() const { return maxVideoCheckDlgCount; }
     // In list order; dialogs deleted with the host's main window are left out.
@@ -72,6 +75,7 @@ private:
     bool allDialogsHidden() const;
     // A hidden dialog, or a new one while fewer than the maximum exist; null when none may be had.
     AlarmVideoCheckDlg* freeDialog();
+    AlarmVideoCheckDlg* newDialog();
     void arrangeDialogs(AlarmVideoCheckDlg* dlg);
     void showNextWaitingAlarms();
     void touched(AlarmVideoCheckDlg* dlg);
@@ -86,6 +90,7 @@ private:
     // Every dialog, the bottom one first: a pressed dialog goes to the top, a new one just below it.
     QList<QPointer<AlarmVideoCheckDlg>> zOrder;
     QPointer<WaitingAlarmsLabel> backlog;
+    bool buildingAhead = false;
     QMutex mutex;
 };
 

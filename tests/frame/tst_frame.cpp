@@ -342,6 +342,11 @@ private slots:
         QVERIFY(form);
         QScopedPointer<QWidget> hostOwnsTheForm(form);
         form->show();
+        // Shown, the form builds its pop-ups ahead, hidden and whole: the first alarm only shows one.
+        AlarmVideoCheckDlgManager& popUps = AlarmVideoCheckDlgManager::_instance();
+        QTRY_COMPARE(popUps.dialogs().size(), popUps.maxDialogCount());
+        const QList<AlarmVideoCheckDlg*> built = popUps.dialogs();
+        QVERIFY(built.last()->isHidden() && built.last()->cell()->checkWidget());
         auto* tabs = form->findChild<QTabWidget*>(QStringLiteral("tabWidget"));
         QCOMPARE(tabs->tabText(0), QStringLiteral("报警监控                  "));
         QVERIFY(qApp->styleSheet().contains(QLatin1String("VIG_Alarm_Tab")));
@@ -358,7 +363,8 @@ private slots:
         moduletest::basicData().rememberAlarmChannel(uid, alarm.deviceId, alarm.channelIndex);
         AlarmMonitorTable* monitor = form->monitorPage()->monitorTable();
         QTRY_VERIFY_WITH_TIMEOUT(monitor->getRowIndexByKeyValue(uid) >= 0, Patience);
-        QTRY_VERIFY_WITH_TIMEOUT(AlarmVideoCheckDlgManager::_instance().probeDialog("P0104"), Patience);
+        QTRY_VERIFY_WITH_TIMEOUT(popUps.probeDialog("P0104"), Patience);
+        QCOMPARE(popUps.probeDialog("P0104"), built.first());
 
         // Found in the records of all stores, and opened from there: the cloud recording plays first.
         tabs->setCurrentIndex(1);
