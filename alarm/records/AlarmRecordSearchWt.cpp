@@ -303,6 +303,8 @@ void AlarmRecordSearchWt::slotAlarmRecordsCount(int count, int result, const QSt
         currentPage = 1;
         ui->pageTurningWt->setRecordsCount(0);
         updatePageButtons();
+        // Not "no alarm matches": nothing is known of the matches.
+        pageLabel->setText(QObject::tr("Get records count failed."));
         if (interactiveSearch)
             VIG_BASE_MODULE::MessageBoxW::information(nullptr, QString(),
                                                       QObject::tr("Get records count failed."),

@@ -644,8 +644,9 @@ private slots:
         QVERIFY(!WaitDialog::_instance().isShown() && takeCalls("RequestAlarmRecords").isEmpty());
         // The rows and pages of the last good search are not this search's.
         QCOMPARE(QVariantList({form.table->rowCount(), form.pages->recordsCount(),
-                               form.pages->nextButton()->isEnabled()}),
-                 QVariantList({0, 0, false}));
+                               form.pages->nextButton()->isEnabled(),
+                               search.findChild<QLabel*>("pageLabel")->text()}),
+                 QVariantList({0, 0, false, QObject::tr("Get records count failed.")}));
         QCOMPARE(messages(), QStringList({QObject::tr("Get records count failed.")}));
 
         form.search();
