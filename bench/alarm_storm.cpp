@@ -109,6 +109,18 @@
 //   S2 still place the burst in pop-ups for 250 to 320 ms; S8 spends 5 % of its storm unbooking, with one
 //   queued host report per alarm; the menu's pass is 69 million instructions, most of them Qt's reads of
 //   20 000 rows' cells.
+// A fourth look (the routing's passes timed in the children, callgrind of S1's storm, an idle 2-core machine):
+// - S1, S2 and S2L spent 220 to 250 ms after their table's rows were in building and showing the eight
+//   pop-ups, one part a pass: the pop-up (1 ms), its check widget (13 ms, 76 million instructions under
+//   callgrind: the alarm panel's scroll area sizing its wrapping labels, and the style polish of a new
+//   widget tree), showing it (7 ms) and its first paint (7 ms). That is a fixed cost of every burst that
+//   B0 never pays, and it held the end of the storm whatever the table's size. The pop-ups not built yet
+//   are now built, hidden, one per pass once the monitor page shows; a burst only shows them: S1 0.91-0.95
+//   to 0.72, S2 1.26-1.32 to 1.06, S2L 1.29-1.38 to 1.09 (bench.sh --runs 3, alternated on the same machine).
+// - What still varies from pass to pass is the allocator: a block of 2 700 rows (57 000 items) took 14 ms in
+//   one pass and 40 to 56 ms in another, most of it in malloc and first-touch page faults of a heap that
+//   grows (MALLOC_TOP_PAD_ of 512 MB took the worst block to 15-17 ms). Those slow blocks are the S1 and S3
+//   stalls near 50 ms; the module leaves the process's allocator settings to the host.
 //
 // What S1N spends beyond S1 (callgrind of the child and of alarm-server, one 10 000-alarm storm each):
 // - The console's only work of its own is the network thread's decoding, about 40 000 instructions a push
