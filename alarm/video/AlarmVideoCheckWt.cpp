@@ -23,7 +23,6 @@
 
 #include <QLabel>
 #include <QScrollBar>
-#include <QTimer>
 
 namespace VIG_ALARM_MOUDLE {
 
@@ -34,7 +33,6 @@ namespace {
 // The buttons of the question asked for an armed store, left to right.
 enum FalseAlarmChoice { FalseAlarmOnly = 0, FalseAlarmAndDisarm = 1, FalseAlarmCancel = 2 };
 // A frame of the screen: the alarm panel is not laid out more often than it could be shown.
-const qint64 InfoFrameMs = 40;
 } // namespace
 
 AlarmVideoCheckWt::AlarmVideoCheckWt(QWidget* parent)
@@ -363,31 +361,21 @@ void AlarmVideoCheckWt::showAlarmCountSoon()
         return;
     }
     countPending = true;
-    refreshLater();
+    panelRefreshes.request();
 }
 
 void AlarmVideoCheckWt::showCurrentAlarmLater()
 {
     infoPending = true;
-    refreshLater();
+    panelRefreshes.request();
 }
 
-void AlarmVideoCheckWt::refreshLater()
+void AlarmVideoCheckWt::refreshPanel()
 {
-    // A burst adds or takes many alarms per turn of the event loop: the panel is laid out once at its end,
-    // and during a long burst once a frame, as a screen would show it.
-    if (infoRefreshPosted)
-        return;
-    infoRefreshPosted = true;
-    const qint64 sinceLast = lastInfoRefresh.isValid() ? lastInfoRefresh.elapsed() : InfoFrameMs;
-    QTimer::singleShot(int(qMax<qint64>(0, InfoFrameMs - sinceLast)), this, [this] {
-        infoRefreshPosted = false;
-        lastInfoRefresh.start();
-        if (std::exchange(countPending, false))
-            showAlarmCount();
-        if (std::exchange(infoPending, false) && !alarms.isEmpty())
-            alarmInfoWidget->setAlarmInfo(currentAlarm);
-    });
+    if (std::exchange(countPending, false))
+        showAlarmCount();
+    if (std::exchange(infoPending, false) && !alarms.isEmpty())
+        alarmInfoWidget->setAlarmInfo(currentAlarm);
 }
 
 void AlarmVideoCheckWt::indexByTime(const VIG_AlarmInfo& alarm)

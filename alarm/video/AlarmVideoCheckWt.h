@@ -1,11 +1,11 @@
 #pragma once
 
+#include "frame/FramePacer.h"
 #include "frame/VIG_AlarmInfo.h"
 #include "frame/VIG_AlarmProcess.h"
 
 #include "handling/HandlingAnswers.h"
 
-#include <QElapsedTimer>
 #include <QMap>
 #include <QWidget>
 
@@ -93,7 +93,7 @@ private:
     void requestFinished(bool anyFailed);
     void allAlarmsGone();
     void showCurrentAlarmLater();
-    void refreshLater();
+    void refreshPanel();
     void indexByTime(const VIG_AlarmInfo& alarm);
     QMap<QString, VIG_AlarmInfo>::const_iterator latestAlarm();
 
@@ -117,10 +117,12 @@ private:
     VIG_AlarmInfo currentAlarm;
     QString probeUid;
     bool mapChecked = false;
-    bool infoRefreshPosted = false;
     bool infoPending = false;
     bool countPending = false;
-    QElapsedTimer lastInfoRefresh;
+    // A burst adds or takes many alarms per turn of the event loop: the panel is laid out once at its end.
+    FramePacer panelRefreshes{this, [this] {
+                                  refreshPanel();
+                              }};
     AlarmMapViewer* mapViewer = nullptr;
     // The request in flight: its results count even for an alarm that left meanwhile.
     AlarmHandlingBatch* handlingBatch = nullptr;

@@ -3,13 +3,11 @@
 #include "service/AlarmBusiness.h"
 
 #include <QEvent>
-#include <QTimer>
 
 namespace VIG_ALARM_MOUDLE {
 
 namespace {
 const int HostMargin = 8;
-const int FrameMs = 40;
 } // namespace
 
 WaitingAlarmsLabel::WaitingAlarmsLabel(QWidget* parent) : QLabel(parent)
@@ -19,7 +17,7 @@ WaitingAlarmsLabel::WaitingAlarmsLabel(QWidget* parent) : QLabel(parent)
     setAttribute(Qt::WA_TransparentForMouseEvents);
     hide();
     connect(&AlarmBusiness::_instance(), &AlarmBusiness::signalWaitingAlarmsChanged, this,
-            &WaitingAlarmsLabel::postRefresh);
+            [this] { refreshes.request(); });
     refresh();
 }
 
@@ -46,22 +44,8 @@ bool WaitingAlarmsLabel::eventFilter(QObject* watched, QEvent* event)
     return QLabel::eventFilter(watched, event);
 }
 
-// A burst changes the count many times in one turn: the label reads it once, after the turn, and during a
-// long burst once a frame, as a screen would show it (each new text lays out the page under it, and repaints
-// it).
-void WaitingAlarmsLabel::postRefresh()
-{
-    if (refreshPosted)
-        return;
-    refreshPosted = true;
-    const qint64 sinceLast = lastRefresh.isValid() ? lastRefresh.elapsed() : FrameMs;
-    QTimer::singleShot(int(qMax<qint64>(0, FrameMs - sinceLast)), this, [this] { refresh(); });
-}
-
 void WaitingAlarmsLabel::refresh()
 {
-    refreshPosted = false;
-    lastRefresh.start();
     waiting = AlarmBusiness::_instance().waitingAlarmCount();
     setText(QObject::tr("Alarms waiting for a free view: %1").arg(waiting));
     if (floating)

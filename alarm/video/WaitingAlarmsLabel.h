@@ -1,6 +1,7 @@
 #pragma once
 
-#include <QElapsedTimer>
+#include "frame/FramePacer.h"
+
 #include <QLabel>
 
 namespace VIG_ALARM_MOUDLE {
@@ -23,13 +24,14 @@ protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
-    void postRefresh();
     void refresh();
     void placeOverHost();
 
     int waiting = 0;
-    bool refreshPosted = false;
-    QElapsedTimer lastRefresh;
+    // A burst changes the count many times in one turn; each new text lays out the page under the label.
+    FramePacer refreshes{this, [this] {
+                             refresh();
+                         }};
     bool floating = false;
 };
 
